@@ -1,0 +1,1 @@
+// The library's one static initialiser.
