@@ -1,0 +1,48 @@
+#pragma once
+// Dictionaries with string keys, the only kind property lists hold. NSDictionary cannot be
+// changed; NSMutableDictionary can.
+
+#include "platform/runtime/NSObject.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+/// An immutable map from string keys to objects.
+class NSDictionary : public NSObject {
+  public:
+    static constexpr const char* kClassName = "NSDictionary";
+    using Super = NSObject;
+    using Entries = std::map<std::string, id>;
+
+    explicit NSDictionary(Entries entries = {}) : entries_(std::move(entries)) {}
+    static std::shared_ptr<NSDictionary> with(Entries entries);
+
+    [[nodiscard]] std::size_t count() const { return entries_.size(); }
+    /// The object under `key`, or nil.
+    [[nodiscard]] id objectForKey(const std::string& key) const;
+    /// The object under `key` as a T; nil when missing or of another kind.
+    template <class T>
+    [[nodiscard]] std::shared_ptr<T> objectAs(const std::string& key) const {
+        return std::dynamic_pointer_cast<T>(objectForKey(key));
+    }
+    [[nodiscard]] const Entries& entries() const { return entries_; }
+    [[nodiscard]] bool isEqual(const NSObject& other) const override;
+
+  protected:
+    Entries entries_;
+};
+
+/// A map from string keys to objects that can be changed in place.
+class NSMutableDictionary : public NSDictionary {
+  public:
+    static constexpr const char* kClassName = "NSMutableDictionary";
+    using Super = NSDictionary;
+
+    using NSDictionary::NSDictionary;
+    static std::shared_ptr<NSMutableDictionary> with(Entries entries = {});
+
+    /// Stores `object` under `key`; a nil object raises as on the phone.
+    void setObject(id object, const std::string& key);
+    void removeObjectForKey(const std::string& key) { entries_.erase(key); }
+};

@@ -1,0 +1,64 @@
+#include "platform/foundation/NSNumber.h"
+
+#include "platform/runtime/Runtime.h"
+
+#include <cmath>
+#include <cstdio>
+
+std::shared_ptr<NSNumber> NSNumber::withBool(bool value) {
+    return rt::make<NSNumber>(Kind::Boolean, value ? 1.0 : 0.0, value ? 1 : 0);
+}
+
+std::shared_ptr<NSNumber> NSNumber::withInteger(std::int64_t value) {
+    return rt::make<NSNumber>(Kind::Integer, static_cast<double>(value), value);
+}
+
+std::shared_ptr<NSNumber> NSNumber::withFloat(float value) {
+    return rt::make<NSNumber>(Kind::Float, static_cast<double>(value), 0);
+}
+
+std::shared_ptr<NSNumber> NSNumber::withDouble(double value) {
+    return rt::make<NSNumber>(Kind::Double, value, 0);
+}
+
+double NSNumber::doubleValue() const {
+    return isReal() ? real_ : static_cast<double>(integer_);
+}
+
+std::int64_t NSNumber::integerValue() const {
+    if (!isReal()) {
+        return integer_;
+    }
+    // Conversion of a real to an integer cuts toward zero; values outside the range saturate
+    // instead of being undefined.
+    if (std::isnan(real_)) {
+        return 0;
+    }
+    if (real_ >= 9.2233720368547758e18) {
+        return INT64_MAX;
+    }
+    if (real_ <= -9.2233720368547758e18) {
+        return INT64_MIN;
+    }
+    return static_cast<std::int64_t>(real_);
+}
+
+bool NSNumber::isEqual(const NSObject& other) const {
+    const auto* number = dynamic_cast<const NSNumber*>(&other);
+    if (number == nullptr) {
+        return false;
+    }
+    if (isReal() || number->isReal()) {
+        return doubleValue() == number->doubleValue();
+    }
+    return integerValue() == number->integerValue();
+}
+
+std::string NSNumber::description() const {
+    if (!isReal()) {
+        return std::to_string(integer_);
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "%.17g", real_);
+    return text;
+}

@@ -1,0 +1,41 @@
+#pragma once
+// A number value. It remembers whether it was made from a boolean, an integer, a single- or a
+// double-precision value, because the property-list writer and the readers depend on it: a
+// single-precision number is written widened to double (75.3f as 75.300003051757812).
+
+#include "platform/runtime/NSObject.h"
+
+#include <cstdint>
+#include <memory>
+
+/// An immutable number.
+class NSNumber : public NSObject {
+  public:
+    static constexpr const char* kClassName = "NSNumber";
+    using Super = NSObject;
+
+    enum class Kind { Boolean, Integer, Float, Double };
+
+    NSNumber(Kind kind, double real, std::int64_t integer) : kind_(kind), real_(real), integer_(integer) {}
+
+    static std::shared_ptr<NSNumber> withBool(bool value);
+    static std::shared_ptr<NSNumber> withInteger(std::int64_t value);
+    static std::shared_ptr<NSNumber> withFloat(float value);
+    static std::shared_ptr<NSNumber> withDouble(double value);
+
+    [[nodiscard]] Kind kind() const { return kind_; }
+    /// True for the real kinds (single or double precision).
+    [[nodiscard]] bool isReal() const { return kind_ == Kind::Float || kind_ == Kind::Double; }
+    [[nodiscard]] double doubleValue() const;
+    [[nodiscard]] float floatValue() const { return static_cast<float>(doubleValue()); }
+    [[nodiscard]] std::int64_t integerValue() const;
+    [[nodiscard]] int intValue() const { return static_cast<int>(integerValue()); }
+    [[nodiscard]] bool boolValue() const { return integerValue() != 0; }
+    [[nodiscard]] bool isEqual(const NSObject& other) const override;
+    [[nodiscard]] std::string description() const override;
+
+  private:
+    Kind kind_;
+    double real_;
+    std::int64_t integer_;
+};
