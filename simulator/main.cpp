@@ -1,1 +1,26 @@
-int main() { return 0; }
+// The `lapvane` command: the simulated device (sim, demo) and the saved-times tools (times).
+
+#include "simulator/Commands.h"
+
+#include <CLI/CLI.hpp>
+
+#include <exception>
+#include <iostream>
+
+int main(int argc, char** argv) {
+    CLI::App app{"Lapvane: the stopwatch add-on on a simulated device"};
+    app.require_subcommand(1);
+    int status = 0;
+    sim::addSimCommand(app, status);
+    sim::addDemoCommand(app, status);
+    sim::addTimesCommand(app, status);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e);
+    } catch (const std::exception& e) {
+        std::cerr << "lapvane: " << e.what() << '\n';
+        return 1;
+    }
+    return status;
+}
