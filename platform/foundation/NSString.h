@@ -1,6 +1,7 @@
 #pragma once
 // An immutable string value, as the property-list codec and the hosts hand it around.
 
+#include "platform/foundation/StringFormat.h"
 #include "platform/runtime/NSObject.h"
 
 #include <memory>
@@ -15,6 +16,13 @@ class NSString : public NSObject {
     explicit NSString(std::string value = {}) : value_(std::move(value)) {}
     /// Makes a string object.
     static std::shared_ptr<NSString> with(std::string value);
+    /// `stringWithFormat:`: the format is checked at compile time and must be written in the
+    /// code (see ns::format); "%@" takes an object or a string.
+    template <class... A>
+    static std::shared_ptr<NSString> stringWithFormat(ns::FormatString<std::type_identity_t<A>...> fmt,
+                                                      const A&... args) {
+        return with(ns::format(fmt, args...));
+    }
 
     [[nodiscard]] const std::string& str() const { return value_; }
     [[nodiscard]] bool isEqual(const NSObject& other) const override;

@@ -7,7 +7,8 @@
 
 namespace ns {
 
-/// Leading blanks skipped; the longest run of "0-9 + - . e E" is read as a decimal number with '.'
+/// Leading blanks (control characters, space, U+007F to U+00A0, U+2000 to U+200B, U+3000)
+/// skipped; the longest run of "0-9 + - . e E" is read as a decimal number with '.'
 /// as the point; anything after it is ignored; no number gives 0; overflow gives +/-HUGE_VAL.
 double scanDouble(std::string_view text);
 /// scanDouble narrowed to single precision.
