@@ -1,0 +1,385 @@
+#include "platform/foundation/PropertyListBinaryReader.h"
+
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSDate.h"
+#include "platform/foundation/NSNumber.h"
+#include "platform/foundation/NSString.h"
+#include "platform/foundation/PropertyListContainers.h"
+#include "platform/foundation/Utf8.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace plist {
+
+namespace {
+
+constexpr std::size_t kHeaderSize = 8;
+constexpr std::size_t kTrailerSize = 32;
+
+class Parser {
+  public:
+    Parser(std::string_view bytes, Mutability mutability, const Limits& limits)
+        : bytes_(reinterpret_cast<const std::uint8_t*>(bytes.data())), size_(bytes.size()),
+          mutability_(mutability), limits_(limits) {}
+
+    ParseResult run() {
+        if (!readTrailer()) {
+            return {nullptr, std::move(reason_)};
+        }
+        id root = object(topObject_, 0);
+        if (!root) {
+            return {nullptr, std::move(reason_)};
+        }
+        return {std::move(root), {}};
+    }
+
+  private:
+    bool fail(std::string why) {
+        if (reason_.empty()) {
+            reason_ = std::move(why);
+        }
+        return false;
+    }
+
+    id failObject(std::uint64_t index, const std::string& why) {
+        fail("object " + std::to_string(index) + ": " + why);
+        return nullptr;
+    }
+
+    // A big-endian unsigned number of `width` bytes (1 to 8) at `pos`; the caller checked bounds.
+    std::uint64_t readUnsigned(std::size_t pos, std::size_t width) const {
+        std::uint64_t value = 0;
+        for (std::size_t i = 0; i < width; ++i) {
+            value = (value << 8) | bytes_[pos + i];
+        }
+        return value;
+    }
+
+    bool readTrailer() {
+        if (size_ < kHeaderSize + 1 + 1 + kTrailerSize) {
+            return fail("too short for a binary property list");
+        }
+        if (std::memcmp(bytes_, "bplist00", kHeaderSize) != 0) {
+            return fail("not a bplist00 file");
+        }
+        const std::size_t trailer = size_ - kTrailerSize;
+        offsetSize_ = bytes_[trailer + 6];
+        refSize_ = bytes_[trailer + 7];
+        const std::uint64_t objectCount = readUnsigned(trailer + 8, 8);
+        topObject_ = readUnsigned(trailer + 16, 8);
+        const std::uint64_t tableOffset = readUnsigned(trailer + 24, 8);
+        if (offsetSize_ < 1 || offsetSize_ > 8 || refSize_ < 1 || refSize_ > 8) {
+            return fail("offset or reference size outside 1 to 8");
+        }
+        if (objectCount == 0 || topObject_ >= objectCount) {
+            return fail("no objects, or the top object is outside the object table");
+        }
+        if (tableOffset <= kHeaderSize || tableOffset > trailer) {
+            return fail("offset table outside the file");
+        }
+        if (objectCount > (trailer - tableOffset) / offsetSize_) {
+            return fail("offset table runs past the trailer");
+        }
+        objectsEnd_ = static_cast<std::size_t>(tableOffset);
+        objectCount_ = static_cast<std::size_t>(objectCount);
+        offsets_.resize(objectCount_);
+        for (std::size_t i = 0; i < objectCount_; ++i) {
+            const std::uint64_t offset = readUnsigned(objectsEnd_ + i * offsetSize_, offsetSize_);
+            if (offset < kHeaderSize || offset >= objectsEnd_) {
+                return fail("object " + std::to_string(i) + " lies outside the object area");
+            }
+            offsets_[i] = static_cast<std::size_t>(offset);
+        }
+        onPath_.assign(objectCount_, 0);
+        leaves_.assign(objectCount_, nullptr);
+        const std::size_t perByte = limits_.maxNodesPerByte;
+        nodeCap_ =
+            size_ > limits_.maxNodes / (perByte == 0 ? 1 : perByte) ? limits_.maxNodes : size_ * perByte;
+        return true;
+    }
+
+    // The element count of a variable-size object whose marker is at `pos`: the marker's low
+    // nibble, or a following integer object when the nibble is 0xF. `start` gets the first byte
+    // of the contents.
+    bool count(std::size_t pos, std::uint64_t& value, std::size_t& start) {
+        const unsigned nibble = bytes_[pos] & 0x0Fu;
+        if (nibble != 0x0F) {
+            value = nibble;
+            start = pos + 1;
+            return true;
+        }
+        if (pos + 2 > objectsEnd_) {
+            return fail("count runs past the object area");
+        }
+        const std::uint8_t marker = bytes_[pos + 1];
+        if ((marker & 0xF0u) != 0x10u || (marker & 0x0Fu) > 3) {
+            return fail("malformed count");
+        }
+        const std::size_t width = std::size_t{1} << (marker & 0x0Fu);
+        if (width > objectsEnd_ - (pos + 2)) {
+            return fail("count runs past the object area");
+        }
+        value = readUnsigned(pos + 2, width);
+        start = pos + 2 + width;
+        return true;
+    }
+
+    // True when `units` elements of `unitSize` bytes starting at `start` lie in the object area.
+    bool fits(std::size_t start, std::uint64_t units, std::size_t unitSize) const {
+        return start <= objectsEnd_ && units <= (objectsEnd_ - start) / unitSize;
+    }
+
+    id object(std::uint64_t index, std::size_t depth) {
+        if (++nodes_ > nodeCap_) {
+            fail("expands to more than " + std::to_string(nodeCap_) + " values (shared references)");
+            return nullptr;
+        }
+        if (leaves_[index]) {
+            return leaves_[index];
+        }
+        const std::size_t pos = offsets_[index];
+        const std::uint8_t marker = bytes_[pos];
+        switch (marker >> 4) {
+        case 0x0:
+            if (marker == 0x08 || marker == 0x09) {
+                return leaves_[index] = NSNumber::withBool(marker == 0x09);
+            }
+            return failObject(index, "null or fill object");
+        case 0x1:
+            return leaves_[index] = integer(index, pos);
+        case 0x2:
+            return leaves_[index] = real(index, pos);
+        case 0x3:
+            return leaves_[index] = date(index, pos);
+        case 0x4:
+            return leaves_[index] = data(index, pos);
+        case 0x5:
+            return leaves_[index] = ascii(index, pos);
+        case 0x6:
+            return leaves_[index] = utf16(index, pos);
+        case 0xA:
+            return container(index, pos, depth + 1, false);
+        case 0xD:
+            return container(index, pos, depth + 1, true);
+        default:
+            return failObject(index, "unsupported object type " + std::to_string(marker >> 4));
+        }
+    }
+
+    id integer(std::uint64_t index, std::size_t pos) {
+        const unsigned power = bytes_[pos] & 0x0Fu;
+        if (power > 4) {
+            return failObject(index, "integer of unsupported size");
+        }
+        const std::size_t width = std::size_t{1} << power;
+        if (!fits(pos + 1, width, 1)) {
+            return failObject(index, "integer runs past the object area");
+        }
+        if (width == 16) {
+            // 128-bit integers hold values beyond the signed 64-bit range; only those that fit
+            // it can be represented.
+            const std::uint64_t high = readUnsigned(pos + 1, 8);
+            const std::uint64_t low = readUnsigned(pos + 9, 8);
+            const bool fitsSigned =
+                (high == 0 && low >> 63 == 0) || (high == ~std::uint64_t{0} && low >> 63 == 1);
+            if (!fitsSigned) {
+                return failObject(index, "integer beyond 64 bits");
+            }
+            return NSNumber::withInteger(static_cast<std::int64_t>(low));
+        }
+        // Integers of 1, 2 and 4 bytes are unsigned; 8 bytes are two's complement.
+        return NSNumber::withInteger(static_cast<std::int64_t>(readUnsigned(pos + 1, width)));
+    }
+
+    id real(std::uint64_t index, std::size_t pos) {
+        const unsigned power = bytes_[pos] & 0x0Fu;
+        if (power != 2 && power != 3) {
+            return failObject(index, "real of unsupported size");
+        }
+        const std::size_t width = std::size_t{1} << power;
+        if (!fits(pos + 1, width, 1)) {
+            return failObject(index, "real runs past the object area");
+        }
+        const std::uint64_t raw = readUnsigned(pos + 1, width);
+        if (width == 4) {
+            float value = 0;
+            const auto bits = static_cast<std::uint32_t>(raw);
+            std::memcpy(&value, &bits, sizeof value);
+            return NSNumber::withFloat(value);
+        }
+        double value = 0;
+        std::memcpy(&value, &raw, sizeof value);
+        return NSNumber::withDouble(value);
+    }
+
+    id date(std::uint64_t index, std::size_t pos) {
+        if (bytes_[pos] != 0x33 || !fits(pos + 1, 8, 1)) {
+            return failObject(index, "malformed date");
+        }
+        const std::uint64_t raw = readUnsigned(pos + 1, 8);
+        double seconds = 0;
+        std::memcpy(&seconds, &raw, sizeof seconds);
+        if (!std::isfinite(seconds)) {
+            return failObject(index, "date is not a finite number");
+        }
+        return NSDate::withTimeIntervalSinceReferenceDate(seconds);
+    }
+
+    id data(std::uint64_t index, std::size_t pos) {
+        std::uint64_t length = 0;
+        std::size_t start = 0;
+        if (!count(pos, length, start)) {
+            return nullptr;
+        }
+        if (!fits(start, length, 1)) {
+            return failObject(index, "data runs past the object area");
+        }
+        return NSData::with(std::vector<std::uint8_t>(bytes_ + start, bytes_ + start + length));
+    }
+
+    id ascii(std::uint64_t index, std::size_t pos) {
+        std::uint64_t length = 0;
+        std::size_t start = 0;
+        if (!count(pos, length, start)) {
+            return nullptr;
+        }
+        if (!fits(start, length, 1)) {
+            return failObject(index, "string runs past the object area");
+        }
+        for (std::size_t i = 0; i < length; ++i) {
+            if (bytes_[start + i] == 0 || bytes_[start + i] >= 0x80) {
+                return failObject(index, "ASCII string holds a NUL or non-ASCII byte");
+            }
+        }
+        return NSString::with(std::string(reinterpret_cast<const char*>(bytes_ + start), length));
+    }
+
+    id utf16(std::uint64_t index, std::size_t pos) {
+        std::uint64_t units = 0;
+        std::size_t start = 0;
+        if (!count(pos, units, start)) {
+            return nullptr;
+        }
+        if (!fits(start, units, 2)) {
+            return failObject(index, "string runs past the object area");
+        }
+        std::string text;
+        if (!appendUtf16BigEndianAsUtf8(bytes_ + start, static_cast<std::size_t>(units), text)) {
+            return failObject(index, "UTF-16 string holds an unpaired surrogate or a NUL");
+        }
+        return NSString::with(std::move(text));
+    }
+
+    bool reference(std::size_t pos, std::uint64_t& target) {
+        target = readUnsigned(pos, refSize_);
+        if (target >= objectCount_) {
+            return fail("reference to object " + std::to_string(target) + " beyond the object table");
+        }
+        if (onPath_[target] != 0) {
+            return fail("object " + std::to_string(target) + " contains itself");
+        }
+        return true;
+    }
+
+    id container(std::uint64_t index, std::size_t pos, std::size_t depth, bool isDictionary) {
+        if (depth > limits_.maxDepth) {
+            return failObject(index, "containers nested deeper than " + std::to_string(limits_.maxDepth));
+        }
+        std::uint64_t entries = 0;
+        std::size_t start = 0;
+        if (!count(pos, entries, start)) {
+            return nullptr;
+        }
+        const std::uint64_t refs = isDictionary ? entries * 2 : entries;
+        if ((isDictionary && entries > UINT64_MAX / 2) || !fits(start, refs, refSize_)) {
+            return failObject(index, "container runs past the object area");
+        }
+        onPath_[index] = 1;
+        id result = isDictionary ? dictionary(start, entries, depth) : array(start, entries, depth);
+        onPath_[index] = 0;
+        return result;
+    }
+
+    id array(std::size_t start, std::uint64_t count, std::size_t depth) {
+        std::vector<id> items;
+        items.reserve(static_cast<std::size_t>(count));
+        for (std::uint64_t i = 0; i < count; ++i) {
+            std::uint64_t target = 0;
+            if (!reference(start + i * refSize_, target)) {
+                return nullptr;
+            }
+            id item = object(target, depth);
+            if (!item) {
+                return nullptr;
+            }
+            items.push_back(std::move(item));
+        }
+        return makeArray(std::move(items), mutability_);
+    }
+
+    id dictionary(std::size_t start, std::uint64_t count, std::size_t depth) {
+        NSDictionary::Entries entries;
+        for (std::uint64_t i = 0; i < count; ++i) {
+            std::uint64_t keyIndex = 0;
+            std::uint64_t valueIndex = 0;
+            if (!reference(start + i * refSize_, keyIndex) ||
+                !reference(start + (count + i) * refSize_, valueIndex)) {
+                return nullptr;
+            }
+            const std::uint8_t keyMarker = bytes_[offsets_[keyIndex]] >> 4;
+            if (keyMarker != 0x5 && keyMarker != 0x6) {
+                return failObject(keyIndex, "dictionary key is not a string");
+            }
+            auto key = std::dynamic_pointer_cast<NSString>(object(keyIndex, depth));
+            if (!key) {
+                return nullptr;
+            }
+            id item = object(valueIndex, depth);
+            if (!item) {
+                return nullptr;
+            }
+            entries.insert_or_assign(key->str(), std::move(item));
+        }
+        return makeDictionary(std::move(entries), mutability_);
+    }
+
+    const std::uint8_t* bytes_;
+    std::size_t size_;
+    Mutability mutability_;
+    const Limits& limits_;
+    std::string reason_;
+
+    std::size_t offsetSize_ = 0;
+    std::size_t refSize_ = 0;
+    std::uint64_t topObject_ = 0;
+    std::size_t objectCount_ = 0;
+    std::size_t objectsEnd_ = 0;
+    std::vector<std::size_t> offsets_;
+    // Containers on the path from the root to the object being read, to reject cycles.
+    std::vector<char> onPath_;
+    // Leaves already made: immutable, so one object may serve every reference to it.
+    std::vector<id> leaves_;
+    std::size_t nodes_ = 0;
+    std::size_t nodeCap_ = 0;
+};
+
+} // namespace
+
+PropertyListBinaryReader::PropertyListBinaryReader(Mutability mutability, Limits limits)
+    : mutability_(mutability), limits_(limits) {}
+
+bool PropertyListBinaryReader::looksBinary(std::string_view bytes) {
+    return bytes.size() >= 6 && bytes.substr(0, 6) == "bplist";
+}
+
+ParseResult PropertyListBinaryReader::parse(std::string_view bytes) const {
+    if (bytes.size() > limits_.maxBytes) {
+        return {nullptr, "larger than " + std::to_string(limits_.maxBytes) + " bytes"};
+    }
+    return Parser(bytes, mutability_, limits_).run();
+}
+
+} // namespace plist

@@ -1,0 +1,30 @@
+#pragma once
+// Reads a property list from bytes in either form, telling the forms apart by the binary
+// form's magic, and checks that the root is a dictionary when a dictionary is asked for.
+
+#include "platform/foundation/PropertyListOptions.h"
+#include "platform/foundation/PropertyListResult.h"
+
+#include <string_view>
+
+namespace plist {
+
+/// Parses property lists in the XML or the binary form.
+class PropertyListReader {
+  public:
+    /// A reader that builds containers of the given kind within the given caps.
+    explicit PropertyListReader(Mutability mutability = Mutability::Immutable, Limits limits = {});
+
+    /// The root value, of any property-list type.
+    [[nodiscard]] ParseResult parse(std::string_view bytes) const;
+
+    /// The root dictionary: status Ok, or Unreadable with the reason (unparseable bytes or a
+    /// root of another type).
+    [[nodiscard]] ReadResult readDictionary(std::string_view bytes) const;
+
+  private:
+    Mutability mutability_;
+    Limits limits_;
+};
+
+} // namespace plist

@@ -1,0 +1,393 @@
+#include "platform/foundation/PropertyListXmlReader.h"
+
+#include "platform/foundation/Base64.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSDate.h"
+#include "platform/foundation/NSNumber.h"
+#include "platform/foundation/NSString.h"
+#include "platform/foundation/PropertyListContainers.h"
+#include "platform/foundation/PropertyListDate.h"
+#include "platform/foundation/PropertyListScalars.h"
+#include "platform/foundation/Utf8.h"
+
+#include <pugixml.hpp>
+
+#include <cstring>
+#include <vector>
+
+namespace plist {
+
+namespace {
+
+bool isXmlSpace(const char* text) {
+    for (; *text != 0; ++text) {
+        if (*text != ' ' && *text != '\t' && *text != '\n' && *text != '\r') {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool named(const pugi::xml_node& node, const char* name) {
+    return std::strcmp(node.name(), name) == 0;
+}
+
+// Replaces the predefined entities and character references of raw character data, in one
+// pass. pugixml's own unescaping is off because it would silently cut a string at "&#0;".
+bool appendUnescaped(std::string_view raw, std::string& out) {
+    std::size_t pos = 0;
+    while (pos < raw.size()) {
+        const std::size_t amp = raw.find('&', pos);
+        if (amp == std::string_view::npos) {
+            out.append(raw.substr(pos));
+            return true;
+        }
+        out.append(raw.substr(pos, amp - pos));
+        // The longest reference is "&#x10FFFF;" or "&#1114111;"; leading zeros make longer ones
+        // possible but nothing writes them, so a short window keeps this linear.
+        const std::size_t semicolon = raw.find(';', amp + 1);
+        if (semicolon == std::string_view::npos || semicolon - amp > 12) {
+            return false;
+        }
+        const std::string_view name = raw.substr(amp + 1, semicolon - amp - 1);
+        if (name == "amp") {
+            out.push_back('&');
+        } else if (name == "lt") {
+            out.push_back('<');
+        } else if (name == "gt") {
+            out.push_back('>');
+        } else if (name == "quot") {
+            out.push_back('"');
+        } else if (name == "apos") {
+            out.push_back('\'');
+        } else if (name.size() >= 2 && name[0] == '#') {
+            const bool hex = name[1] == 'x';
+            const std::string_view digits = name.substr(hex ? 2 : 1);
+            if (digits.empty()) {
+                return false;
+            }
+            char32_t codePoint = 0;
+            for (const char c : digits) {
+                int digit = -1;
+                if (c >= '0' && c <= '9') {
+                    digit = c - '0';
+                } else if (hex && c >= 'a' && c <= 'f') {
+                    digit = c - 'a' + 10;
+                } else if (hex && c >= 'A' && c <= 'F') {
+                    digit = c - 'A' + 10;
+                }
+                if (digit < 0) {
+                    return false;
+                }
+                codePoint = codePoint * (hex ? 16 : 10) + static_cast<char32_t>(digit);
+                if (codePoint > 0x10FFFF) {
+                    return false;
+                }
+            }
+            if (codePoint == 0 || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+                return false;
+            }
+            appendUtf8(out, codePoint);
+        } else {
+            return false; // an entity of the DTD (never expanded) or no entity at all
+        }
+        pos = semicolon + 1;
+    }
+    return true;
+}
+
+class Mapper {
+  public:
+    Mapper(Mutability mutability, const Limits& limits) : mutability_(mutability), limits_(limits) {}
+
+    id value(const pugi::xml_node& node, std::size_t depth) {
+        const char* name = node.name();
+        switch (name[0]) {
+        case 'd':
+            if (named(node, "dict")) {
+                return dictionary(node, depth + 1);
+            }
+            if (named(node, "date")) {
+                return date(node);
+            }
+            if (named(node, "data")) {
+                return data(node);
+            }
+            break;
+        case 'a':
+            if (named(node, "array")) {
+                return array(node, depth + 1);
+            }
+            break;
+        case 's':
+            if (named(node, "string")) {
+                std::string content;
+                if (!text(node, content)) {
+                    return nullptr;
+                }
+                return NSString::with(std::move(content));
+            }
+            break;
+        case 'r':
+            if (named(node, "real")) {
+                return real(node);
+            }
+            break;
+        case 'i':
+            if (named(node, "integer")) {
+                return integer(node);
+            }
+            break;
+        case 't':
+        case 'f':
+            if (named(node, "true") || named(node, "false")) {
+                return boolean(node);
+            }
+            break;
+        case 'k':
+            if (named(node, "key")) {
+                return fail(node, "a <key> outside a dictionary");
+            }
+            break;
+        default:
+            break;
+        }
+        return fail(node, std::string("unknown element <") + name + ">");
+    }
+
+    id fail(const pugi::xml_node& node, const std::string& why) {
+        if (reason_.empty()) {
+            reason_ = why + " at byte " + std::to_string(node.offset_debug());
+        }
+        return nullptr;
+    }
+
+    std::string takeReason() { return std::move(reason_); }
+
+  private:
+    // The next element among a container's children, skipping whitespace; false at the end or
+    // on stray text (set in `failed`).
+    bool nextElement(pugi::xml_node& cursor, bool& failed) {
+        for (; cursor; cursor = cursor.next_sibling()) {
+            const pugi::xml_node_type type = cursor.type();
+            if (type == pugi::node_element) {
+                return true;
+            }
+            if ((type == pugi::node_pcdata && !isXmlSpace(cursor.value())) || type == pugi::node_cdata) {
+                fail(cursor, "text between elements");
+                failed = true;
+                return false;
+            }
+        }
+        return false;
+    }
+
+    id array(const pugi::xml_node& node, std::size_t depth) {
+        if (depth > limits_.maxDepth) {
+            return fail(node, "containers nested deeper than " + std::to_string(limits_.maxDepth));
+        }
+        std::vector<id> items;
+        bool failed = false;
+        for (pugi::xml_node child = node.first_child(); nextElement(child, failed);
+             child = child.next_sibling()) {
+            id item = value(child, depth);
+            if (!item) {
+                return nullptr;
+            }
+            items.push_back(std::move(item));
+        }
+        if (failed) {
+            return nullptr;
+        }
+        return makeArray(std::move(items), mutability_);
+    }
+
+    id dictionary(const pugi::xml_node& node, std::size_t depth) {
+        if (depth > limits_.maxDepth) {
+            return fail(node, "containers nested deeper than " + std::to_string(limits_.maxDepth));
+        }
+        NSDictionary::Entries entries;
+        bool failed = false;
+        for (pugi::xml_node child = node.first_child(); nextElement(child, failed);
+             child = child.next_sibling()) {
+            if (!named(child, "key")) {
+                return fail(child, std::string("<") + child.name() + "> where a <key> belongs");
+            }
+            std::string key;
+            if (!text(child, key)) {
+                return nullptr;
+            }
+            const pugi::xml_node keyNode = child;
+            child = child.next_sibling();
+            if (!nextElement(child, failed)) {
+                return failed ? nullptr : fail(keyNode, "a <key> without a value");
+            }
+            if (named(child, "key")) {
+                return fail(child, "a <key> without a value");
+            }
+            id item = value(child, depth);
+            if (!item) {
+                return nullptr;
+            }
+            // A repeated key keeps its last value, as the platform's parser does.
+            entries.insert_or_assign(std::move(key), std::move(item));
+        }
+        if (failed) {
+            return nullptr;
+        }
+        return makeDictionary(std::move(entries), mutability_);
+    }
+
+    // The character content of a leaf element: its text and CDATA sections joined, nothing else.
+    bool text(const pugi::xml_node& node, std::string& out) {
+        for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+            const pugi::xml_node_type type = child.type();
+            if (type == pugi::node_pcdata) {
+                if (!appendUnescaped(child.value(), out)) {
+                    fail(child, "an unknown or malformed '&' reference");
+                    return false;
+                }
+            } else if (type == pugi::node_cdata) {
+                out.append(child.value());
+            } else if (type == pugi::node_element) {
+                fail(child, std::string("an element inside <") + node.name() + ">");
+                return false;
+            }
+        }
+        return true;
+    }
+
+    id real(const pugi::xml_node& node) {
+        std::string content;
+        if (!text(node, content)) {
+            return nullptr;
+        }
+        const std::optional<double> parsed = parseReal(content);
+        if (!parsed) {
+            return fail(node, "a malformed <real> \"" + content.substr(0, 40) + "\"");
+        }
+        return NSNumber::withDouble(*parsed);
+    }
+
+    id integer(const pugi::xml_node& node) {
+        std::string content;
+        if (!text(node, content)) {
+            return nullptr;
+        }
+        const std::optional<std::int64_t> parsed = parseInteger(content);
+        if (!parsed) {
+            return fail(node, "a malformed or out-of-range <integer> \"" + content.substr(0, 40) + "\"");
+        }
+        return NSNumber::withInteger(*parsed);
+    }
+
+    id date(const pugi::xml_node& node) {
+        std::string content;
+        if (!text(node, content)) {
+            return nullptr;
+        }
+        const std::optional<double> parsed = parseXmlDate(content);
+        if (!parsed) {
+            return fail(node, "a malformed <date> \"" + content.substr(0, 40) + "\"");
+        }
+        return NSDate::withTimeIntervalSinceReferenceDate(*parsed);
+    }
+
+    id data(const pugi::xml_node& node) {
+        std::string content;
+        if (!text(node, content)) {
+            return nullptr;
+        }
+        std::optional<std::vector<std::uint8_t>> bytes = decodeBase64(content);
+        if (!bytes) {
+            return fail(node, "malformed Base64 in <data>");
+        }
+        return NSData::with(std::move(*bytes));
+    }
+
+    id boolean(const pugi::xml_node& node) {
+        for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+            if (child.type() != pugi::node_pcdata || !isXmlSpace(child.value())) {
+                return fail(node, std::string("content inside <") + node.name() + ">");
+            }
+        }
+        return NSNumber::withBool(named(node, "true"));
+    }
+
+    Mutability mutability_;
+    const Limits& limits_;
+    std::string reason_;
+};
+
+ParseResult failure(std::string reason) {
+    return ParseResult{nullptr, std::move(reason)};
+}
+
+} // namespace
+
+PropertyListXmlReader::PropertyListXmlReader(Mutability mutability, Limits limits)
+    : mutability_(mutability), limits_(limits) {}
+
+ParseResult PropertyListXmlReader::parse(std::string_view bytes) const {
+    if (bytes.size() > limits_.maxBytes) {
+        return failure("larger than " + std::to_string(limits_.maxBytes) + " bytes");
+    }
+    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        bytes.remove_prefix(3);
+    }
+    // Checking the whole text once covers every string and key; it also rejects UTF-16 and
+    // UTF-32 documents (their NUL bytes), which the platform's files never are.
+    if (!isValidUtf8(bytes)) {
+        return failure("not valid UTF-8 text (or contains a NUL character)");
+    }
+    pugi::xml_document document;
+    // No entity expansion by pugixml (see appendUnescaped), no DOCTYPE, comments or processing
+    // instructions in the tree; whitespace-only text is kept so that "<string> </string>" keeps
+    // its space.
+    const unsigned options = pugi::parse_cdata | pugi::parse_ws_pcdata | pugi::parse_eol;
+    const pugi::xml_parse_result parsed =
+        document.load_buffer(bytes.data(), bytes.size(), options, pugi::encoding_utf8);
+    if (!parsed) {
+        return failure(std::string("XML: ") + parsed.description() + " at byte " +
+                       std::to_string(parsed.offset));
+    }
+    pugi::xml_node root;
+    for (pugi::xml_node child = document.first_child(); child; child = child.next_sibling()) {
+        if (child.type() == pugi::node_element) {
+            if (root) {
+                return failure("more than one element at the top of the document");
+            }
+            root = child;
+        } else if (child.type() != pugi::node_pcdata || !isXmlSpace(child.value())) {
+            return failure("text outside the root element");
+        }
+    }
+    if (!root) {
+        return failure("no root element");
+    }
+    Mapper mapper(mutability_, limits_);
+    if (named(root, "plist")) {
+        pugi::xml_node valueNode;
+        for (pugi::xml_node child = root.first_child(); child; child = child.next_sibling()) {
+            if (child.type() == pugi::node_element) {
+                if (valueNode) {
+                    return failure("more than one value inside <plist>");
+                }
+                valueNode = child;
+            } else if (child.type() != pugi::node_pcdata || !isXmlSpace(child.value())) {
+                return failure("text inside <plist>");
+            }
+        }
+        if (!valueNode) {
+            return failure("<plist> holds no value");
+        }
+        root = valueNode;
+    }
+    id value = mapper.value(root, 0);
+    if (!value) {
+        return failure(mapper.takeReason());
+    }
+    return ParseResult{std::move(value), {}};
+}
+
+} // namespace plist

@@ -1,0 +1,31 @@
+#pragma once
+// Reads the XML form of a property list (PLIST 1.0) into value objects. pugixml builds the
+// element tree; this class maps it strictly: unknown elements, stray text, a key without a
+// value, malformed numbers or dates and invalid text all fail the whole document, because a
+// half-understood file must not be taken for a good one.
+
+#include "platform/foundation/PropertyListOptions.h"
+#include "platform/foundation/PropertyListResult.h"
+
+#include <string_view>
+
+namespace plist {
+
+/// Parses XML property lists.
+class PropertyListXmlReader {
+  public:
+    /// A reader that builds containers of the given kind within the given caps.
+    explicit PropertyListXmlReader(Mutability mutability = Mutability::Immutable, Limits limits = {});
+
+    /// The root value of a whole document, of any property-list type. The text must be UTF-8 (a
+    /// byte-order mark is skipped); the DOCTYPE is skipped and its entities are never expanded,
+    /// only the five predefined entities and character references are. The `<plist>` wrapper
+    /// may be left out, as the platform allows.
+    [[nodiscard]] ParseResult parse(std::string_view bytes) const;
+
+  private:
+    Mutability mutability_;
+    Limits limits_;
+};
+
+} // namespace plist
