@@ -1,9 +1,12 @@
 #include "platform/substrate/LibraryLoader.h"
 
+#include "platform/foundation/PropertyListReader.h"
 #include "platform/runtime/Trace.h"
 
 #include <algorithm>
 #include <dlfcn.h>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 namespace ms {
@@ -43,8 +46,16 @@ FilterFile readFilter(const fs::path& library) {
     if (!fs::exists(filterPath, error)) {
         return {};
     }
-    // Reading filter files waits for the property-list reader.
-    return {nullptr, std::string("filter file cannot be read")};
+    std::ifstream in(filterPath, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in && !in.eof()) {
+        return {nullptr, std::string("filter file cannot be read")};
+    }
+    plist::ParseResult parsed = plist::PropertyListReader().parse(bytes);
+    if (!parsed.ok()) {
+        return {nullptr, "filter file cannot be read: " + parsed.reason};
+    }
+    return {parsed.value, std::nullopt};
 }
 
 void trace(const fs::path& library, const std::string& what) {
