@@ -21,6 +21,19 @@ std::shared_ptr<NSNumber> NSNumber::withDouble(double value) {
     return rt::make<NSNumber>(Kind::Double, value, 0);
 }
 
+NSDecimal NSNumber::decimalValue() const {
+    if (isReal()) {
+        return ns::decimalFromDouble(real_);
+    }
+    NSDecimal exact;
+    exact.negative = integer_ < 0;
+    // The magnitude of INT64_MIN does not fit in int64_t, so negate in unsigned arithmetic.
+    exact.mantissa =
+        exact.negative ? ~static_cast<std::uint64_t>(integer_) + 1 : static_cast<std::uint64_t>(integer_);
+    // Adding zero gives the compact form (no trailing zeros).
+    return ns::decimalAdd(exact, NSDecimal{});
+}
+
 double NSNumber::doubleValue() const {
     return isReal() ? real_ : static_cast<double>(integer_);
 }

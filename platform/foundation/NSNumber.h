@@ -3,6 +3,7 @@
 // double-precision value, because the property-list writer and the readers depend on it: a
 // single-precision number is written widened to double (75.3f as 75.300003051757812).
 
+#include "platform/foundation/NSDecimal.h"
 #include "platform/runtime/NSObject.h"
 
 #include <cstdint>
@@ -31,6 +32,9 @@ class NSNumber : public NSObject {
     [[nodiscard]] std::int64_t integerValue() const;
     [[nodiscard]] int intValue() const { return static_cast<int>(integerValue()); }
     [[nodiscard]] bool boolValue() const { return integerValue() != 0; }
+    /// `decimalValue`: integers exactly; reals by the platform's conversion of their double
+    /// (ns::decimalFromDouble), a single-precision value widened first.
+    [[nodiscard]] virtual NSDecimal decimalValue() const;
     [[nodiscard]] bool isEqual(const NSObject& other) const override;
     [[nodiscard]] std::string description() const override;
 
