@@ -1,0 +1,257 @@
+#include "platform/foundation/PropertyListXmlWriter.h"
+
+#include "platform/foundation/Base64.h"
+#include "platform/foundation/NSArray.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSDate.h"
+#include "platform/foundation/NSNumber.h"
+#include "platform/foundation/NSString.h"
+#include "platform/foundation/PropertyListDate.h"
+#include "platform/foundation/PropertyListScalars.h"
+#include "platform/foundation/Utf8.h"
+#include "platform/runtime/RuntimeFunctions.h"
+
+#include <algorithm>
+#include <string_view>
+#include <typeinfo>
+#include <vector>
+
+namespace plist {
+
+namespace {
+
+constexpr std::string_view kHeader = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                     "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+                                     "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+                                     "<plist version=\"1.0\">\n";
+constexpr std::string_view kFooter = "</plist>\n";
+
+class Writer {
+  public:
+    explicit Writer(const Limits& limits) : limits_(limits) {}
+
+    bool value(const NSObject* object, std::size_t level) {
+        if (object == nullptr) {
+            return fail("a nil value");
+        }
+        if (const auto* text = dynamic_cast<const NSString*>(object)) {
+            return string(text->str(), level);
+        }
+        if (const auto* numeric = dynamic_cast<const NSNumber*>(object)) {
+            number(*numeric, level);
+            return true;
+        }
+        if (const auto* map = dynamic_cast<const NSDictionary*>(object)) {
+            return dictionary(*map, level);
+        }
+        if (const auto* list = dynamic_cast<const NSArray*>(object)) {
+            return array(*list, level);
+        }
+        if (const auto* moment = dynamic_cast<const NSDate*>(object)) {
+            return date(*moment, level);
+        }
+        if (const auto* bytes = dynamic_cast<const NSData*>(object)) {
+            data(*bytes, level);
+            return true;
+        }
+        return fail(std::string("a value of class ") + className(object) +
+                    ", which is not a property-list type");
+    }
+
+    std::string& out() { return out_; }
+    std::string& reason() { return reason_; }
+
+  private:
+    static std::string className(const NSObject* object) {
+        // Objects made with rt::make carry their runtime class; others are named by their C++ type.
+        if (object->isa() != nullptr) {
+            return class_getName(object->isa());
+        }
+        return typeid(*object).name();
+    }
+
+    bool fail(std::string why) {
+        reason_ = std::move(why);
+        return false;
+    }
+
+    // Prefixes the path of the failing value with one more step, as the failure unwinds.
+    bool failWithin(const std::string& step) {
+        reason_ = step + (reason_.front() == '/' ? "" : ": ") + reason_;
+        return false;
+    }
+
+    void indent(std::size_t count) { out_.append(count, '\t'); }
+
+    void escaped(std::string_view text) {
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char c = text[i];
+            if (c == '&' || c == '<' || c == '>') {
+                out_.append(text.substr(start, i - start));
+                out_.append(c == '&' ? "&amp;" : c == '<' ? "&lt;" : "&gt;");
+                start = i + 1;
+            }
+        }
+        out_.append(text.substr(start));
+    }
+
+    bool string(const std::string& text, std::size_t level) {
+        if (!isValidUtf8(text)) {
+            return fail("a string that is not valid UTF-8 or holds a NUL");
+        }
+        indent(level);
+        out_.append("<string>");
+        escaped(text);
+        out_.append("</string>\n");
+        return true;
+    }
+
+    void number(const NSNumber& number, std::size_t level) {
+        indent(level);
+        switch (number.kind()) {
+        case NSNumber::Kind::Boolean:
+            out_.append(number.boolValue() ? "<true/>\n" : "<false/>\n");
+            return;
+        case NSNumber::Kind::Integer:
+            out_.append("<integer>");
+            out_.append(std::to_string(number.integerValue()));
+            out_.append("</integer>\n");
+            return;
+        case NSNumber::Kind::Float:
+        case NSNumber::Kind::Double:
+            // A single-precision number is already held widened to double, so 75.3f prints as
+            // 75.300003051757812, as on the platform.
+            out_.append("<real>");
+            appendReal(out_, number.doubleValue());
+            out_.append("</real>\n");
+            return;
+        }
+    }
+
+    bool date(const NSDate& date, std::size_t level) {
+        const std::optional<std::string> text = formatXmlDate(date.timeIntervalSinceReferenceDate());
+        if (!text) {
+            return fail("a date that is not finite or beyond the calendar's range");
+        }
+        indent(level);
+        out_.append("<date>");
+        out_.append(*text);
+        out_.append("</date>\n");
+        return true;
+    }
+
+    // Base64 in lines of 76 characters less 8 for each level of indentation (at most 8 levels
+    // counted), each line indented like the element itself, as the platform lays data out.
+    void data(const NSData& data, std::size_t level) {
+        indent(level);
+        out_.append("<data>\n");
+        const std::string encoded = encodeBase64(data.bytes());
+        const std::size_t lineIndent = std::min<std::size_t>(level, 8);
+        const std::size_t lineLength = 76 - 8 * lineIndent;
+        for (std::size_t pos = 0; pos < encoded.size(); pos += lineLength) {
+            indent(lineIndent);
+            out_.append(encoded, pos, lineLength);
+            out_.push_back('\n');
+        }
+        indent(level);
+        out_.append("</data>\n");
+    }
+
+    bool enter(const NSObject& container, std::size_t level) {
+        if (level + 1 > limits_.maxDepth) {
+            return fail("containers nested deeper than " + std::to_string(limits_.maxDepth));
+        }
+        if (std::find(path_.begin(), path_.end(), &container) != path_.end()) {
+            return fail("a container that contains itself");
+        }
+        path_.push_back(&container);
+        return true;
+    }
+
+    bool array(const NSArray& array, std::size_t level) {
+        if (!enter(array, level)) {
+            return false;
+        }
+        indent(level);
+        if (array.count() == 0) {
+            out_.append("<array/>\n");
+        } else {
+            out_.append("<array>\n");
+            const std::vector<id>& items = array.items();
+            for (std::size_t i = 0; i < items.size(); ++i) {
+                if (!value(items[i].get(), level + 1)) {
+                    return failWithin("/" + std::to_string(i));
+                }
+            }
+            indent(level);
+            out_.append("</array>\n");
+        }
+        path_.pop_back();
+        return true;
+    }
+
+    bool dictionary(const NSDictionary& dictionary, std::size_t level) {
+        if (!enter(dictionary, level)) {
+            return false;
+        }
+        indent(level);
+        if (dictionary.count() == 0) {
+            out_.append("<dict/>\n");
+            path_.pop_back();
+            return true;
+        }
+        out_.append("<dict>\n");
+        // The map keeps its keys in byte order, which is UTF-16 order unless a key holds a
+        // character at or above U+E000; only then are the keys sorted again.
+        std::vector<const NSDictionary::Entries::value_type*> entries;
+        entries.reserve(dictionary.count());
+        bool resort = false;
+        for (const auto& entry : dictionary.entries()) {
+            if (!isValidUtf8(entry.first)) {
+                return fail("a key that is not valid UTF-8 or holds a NUL");
+            }
+            resort = resort || mayOrderDifferentlyInUtf16(entry.first);
+            entries.push_back(&entry);
+        }
+        if (resort) {
+            std::stable_sort(entries.begin(), entries.end(), [](const auto* a, const auto* b) {
+                return lessInUtf16Order(a->first, b->first);
+            });
+        }
+        for (const auto* entry : entries) {
+            indent(level + 1);
+            out_.append("<key>");
+            escaped(entry->first);
+            out_.append("</key>\n");
+            if (!value(entry->second.get(), level + 1)) {
+                return failWithin("/" + entry->first);
+            }
+        }
+        indent(level);
+        out_.append("</dict>\n");
+        path_.pop_back();
+        return true;
+    }
+
+    const Limits& limits_;
+    std::string out_;
+    std::string reason_;
+    std::vector<const NSObject*> path_;
+};
+
+} // namespace
+
+PropertyListXmlWriter::PropertyListXmlWriter(Limits limits) : limits_(limits) {}
+
+EncodeResult PropertyListXmlWriter::write(const NSObject& root) const {
+    Writer writer(limits_);
+    writer.out().append(kHeader);
+    if (!writer.value(&root, 0)) {
+        return {false, {}, std::move(writer.reason())};
+    }
+    writer.out().append(kFooter);
+    return {true, std::move(writer.out()), {}};
+}
+
+} // namespace plist
