@@ -1,0 +1,29 @@
+#include "platform/uikit/UIImageView.h"
+
+#include "platform/runtime/ClassBuilder.h"
+#include "platform/uikit/UIImage.h"
+
+void UIImageView::describe(rt::ClassBuilder& b) {
+    b.method<&UIImageView::setHighlighted>("setHighlighted:", "v@:c");
+    b.method<&UIImageView::isHighlighted>("isHighlighted", "c@:");
+}
+
+UIImageView::UIImageView() {
+    setUserInteractionEnabled(false);
+}
+
+void UIImageView::initWithImage(std::shared_ptr<UIImage> image) {
+    CGSize size = image ? image->size() : CGSizeZero;
+    initWithFrame({{0, 0}, size});
+    image_ = std::move(image);
+}
+
+std::shared_ptr<UIImageView> UIImageView::withImage(std::shared_ptr<UIImage> image) {
+    auto view = rt::make<UIImageView>();
+    view->initWithImage(std::move(image));
+    return view;
+}
+
+std::shared_ptr<UIImage> UIImageView::displayedImage() const {
+    return highlighted_ && highlightedImage_ ? highlightedImage_ : image_;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The typed messages the toolkit sends by selector. These are the methods that subclasses (the
+// hosts, the add-on) override by registering their own implementation, and that hooks replace,
+// so the toolkit always reaches them through rt::send, never by a direct C++ call.
+//
+// Signatures follow the runtime's conventions: objects by value as `id`, BOOL as `bool` ("c").
+
+#include "platform/runtime/Message.h"
+
+namespace msg {
+
+// View controllers.
+inline constexpr rt::Msg<void()> loadView{"loadView"};
+inline constexpr rt::Msg<void()> viewDidLoad{"viewDidLoad"};
+inline constexpr rt::Msg<void(bool)> viewWillAppear{"viewWillAppear:"};
+inline constexpr rt::Msg<void(bool)> viewDidAppear{"viewDidAppear:"};
+inline constexpr rt::Msg<void(bool)> viewWillDisappear{"viewWillDisappear:"};
+inline constexpr rt::Msg<void(bool)> viewDidDisappear{"viewDidDisappear:"};
+inline constexpr rt::Msg<void()> didReceiveMemoryWarning{"didReceiveMemoryWarning"};
+
+// Highlighting: a cell sends setHighlighted: to every subview that responds to it.
+inline constexpr rt::Msg<void(bool)> setHighlighted{"setHighlighted:"};
+inline constexpr rt::Msg<bool()> isHighlighted{"isHighlighted"};
+
+// Table cells.
+inline constexpr rt::Msg<void(bool, bool)> setSelectedAnimated{"setSelected:animated:"};
+inline constexpr rt::Msg<void(bool, bool)> setHighlightedAnimated{"setHighlighted:animated:"};
+inline constexpr rt::Msg<void(bool, bool)> setEditingAnimated{"setEditing:animated:"};
+inline constexpr rt::Msg<void()> prepareForReuse{"prepareForReuse"};
+
+} // namespace msg

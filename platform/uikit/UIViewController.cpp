@@ -1,0 +1,89 @@
+#include "platform/uikit/UIViewController.h"
+
+#include "platform/runtime/ClassBuilder.h"
+#include "platform/runtime/RuntimeFunctions.h"
+#include "platform/uikit/UIKitMessages.h"
+#include "platform/uikit/UINavigationItem.h"
+#include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UITabBarItem.h"
+
+void UIViewController::describe(rt::ClassBuilder& b) {
+    b.ivar("_view", "@");
+    b.method<&UIViewController::loadView>("loadView", "v@:");
+    b.method<&UIViewController::viewDidLoad>("viewDidLoad", "v@:");
+    b.method<&UIViewController::viewWillAppear>("viewWillAppear:", "v@:c");
+    b.method<&UIViewController::viewDidAppear>("viewDidAppear:", "v@:c");
+    b.method<&UIViewController::viewWillDisappear>("viewWillDisappear:", "v@:c");
+    b.method<&UIViewController::viewDidDisappear>("viewDidDisappear:", "v@:c");
+    b.method<&UIViewController::didReceiveMemoryWarning>("didReceiveMemoryWarning", "v@:");
+}
+
+void UIViewController::initWithNibNameBundle(std::optional<std::string> nibName, id /*bundle*/) {
+    nibName_ = std::move(nibName);
+}
+
+namespace {
+Ivar viewIvar(const NSObject& controller) {
+    return class_getInstanceVariable(controller.isa(), "_view");
+}
+} // namespace
+
+bool UIViewController::isViewLoaded() const {
+    Ivar ivar = viewIvar(*this);
+    return ivar != nullptr && *reinterpret_cast<const id*>(ivarBase() + ivar_getOffset(ivar)) != nullptr;
+}
+
+void UIViewController::setView(std::shared_ptr<UIView> view) {
+    object_setIvar(self(), viewIvar(*this), std::move(view));
+}
+
+std::shared_ptr<UIView> UIViewController::view() {
+    auto me = self();
+    if (!isViewLoaded()) {
+        rt::send(me, msg::loadView);
+        if (!isViewLoaded()) {
+            // A loadView that made no view: the phone keeps asking; give it a plain one so
+            // viewDidLoad runs once, as it would after a working loadView.
+            UIViewController::loadView();
+        }
+        rt::send(me, msg::viewDidLoad);
+    }
+    return std::dynamic_pointer_cast<UIView>(object_getIvar(me, viewIvar(*this)));
+}
+
+void UIViewController::loadView() {
+    setView(UIView::withFrame(UIScreen::mainScreen()->applicationFrame()));
+}
+
+void UIViewController::setTitle(std::optional<std::string> title) {
+    title_ = std::move(title);
+    if (tabBarItem_) {
+        tabBarItem_->setTitle(title_);
+    }
+    if (navigationItem_) {
+        navigationItem_->setTitle(title_);
+    }
+}
+
+std::shared_ptr<UITabBarItem> UIViewController::tabBarItem() {
+    if (!tabBarItem_) {
+        tabBarItem_ = UITabBarItem::withTitle(title_, nullptr, 0);
+    }
+    return tabBarItem_;
+}
+
+std::shared_ptr<UINavigationItem> UIViewController::navigationItem() {
+    if (!navigationItem_) {
+        navigationItem_ = UINavigationItem::withTitle(title_);
+    }
+    return navigationItem_;
+}
+
+void UIViewController::beginAppearanceTransition(bool appearing, bool animated) {
+    onScreen_ = appearing;
+    rt::send(self(), appearing ? msg::viewWillAppear : msg::viewWillDisappear, animated);
+}
+
+void UIViewController::endAppearanceTransition(bool appearing, bool animated) {
+    rt::send(self(), appearing ? msg::viewDidAppear : msg::viewDidDisappear, animated);
+}
