@@ -1,0 +1,51 @@
+#include "addon/hooks/SavedTimeCapture.h"
+
+#include "addon/hooks/HostIvar.h"
+#include "addon/hooks/HostMessages.h"
+#include "addon/store/SavedTimeRecord.h"
+#include "addon/store/TenthsTruncation.h"
+#include "platform/foundation/NSArray.h"
+#include "platform/foundation/NSDecimal.h"
+#include "platform/foundation/NSNumber.h"
+#include "platform/foundation/NSString.h"
+#include "platform/runtime/Message.h"
+
+#include <string>
+
+namespace lv {
+
+std::shared_ptr<NSMutableDictionary>
+buildSavedTime(double currentLap, const std::vector<double>& finishedLaps, std::shared_ptr<NSDate> date) {
+    std::vector<float> laps;
+    laps.reserve(finishedLaps.size() + 1);
+    NSDecimal total = ns::decimalFromDouble(static_cast<double>(0.0F));
+    for (double lap : finishedLaps) {
+        laps.push_back(tenthsTruncation(lap));
+        total = ns::decimalAdd(total, ns::decimalFromDouble(lap));
+    }
+    const float lastLap = tenthsTruncation(currentLap);
+    laps.push_back(lastLap);
+    total = ns::decimalAdd(total, ns::decimalFromDouble(currentLap));
+    return makeSavedTime(lastLap, laps, ns::decimalToDouble(total), std::move(date));
+}
+
+SavedTimesWrite captureSavedTime(const id& stopwatchScreen) {
+    const double currentLap = rt::send(hostObjectIvar(stopwatchScreen, "_laptimeView"), host::currentLapTime);
+    std::vector<double> finished;
+    if (auto laps = hostIvar<NSArray>(stopwatchScreen, "_laps")) {
+        for (const id& lap : laps->items()) {
+            // Each lap is asked for its doubleValue; a value that cannot answer counts as 0, as a
+            // message to it would return nothing useful.
+            if (auto number = rt::cast<NSNumber>(lap)) {
+                finished.push_back(number->doubleValue());
+            } else if (auto text = rt::cast<NSString>(lap)) {
+                finished.push_back(text->doubleValue());
+            } else {
+                finished.push_back(0.0);
+            }
+        }
+    }
+    return SavedTimesStore::appendToFirstSection(buildSavedTime(currentLap, finished, NSDate::date()));
+}
+
+} // namespace lv

@@ -1,0 +1,200 @@
+#include "addon/store/SavedTimesStore.h"
+
+#include "addon/store/UnreadableFile.h"
+#include "platform/foundation/NSHomeDirectory.h"
+#include "platform/foundation/PropertyListFile.h"
+#include "platform/foundation/WallClock.h"
+
+#include <algorithm>
+
+namespace lv {
+
+std::string savedTimesPath() {
+    return NSHomeDirectory() + "/Library/Preferences/" + kSavedTimesFileName;
+}
+
+SavedTimesRead SavedTimesStore::read() {
+    plist::ReadResult result =
+        plist::readDictionaryFile(savedTimesPath(), plist::Mutability::MutableContainers);
+    SavedTimesRead read;
+    read.reason = result.reason;
+    switch (result.status) {
+    case plist::ReadStatus::Ok:
+        read.status = SavedTimesRead::Status::Ok;
+        read.root = result.mutableDictionary();
+        break;
+    case plist::ReadStatus::Missing:
+        read.status = SavedTimesRead::Status::Missing;
+        break;
+    case plist::ReadStatus::Unreadable:
+        read.status = SavedTimesRead::Status::Unreadable;
+        break;
+    }
+    return read;
+}
+
+std::vector<std::string> SavedTimesStore::sectionNames() {
+    SavedTimesRead current = read();
+    return current.root ? SavedTimesDocument(current.root).sectionNames() : std::vector<std::string>{};
+}
+
+std::shared_ptr<NSMutableDictionary> SavedTimesStore::readForCreating(SavedTimesWrite& outcome) {
+    SavedTimesRead current = read();
+    if (current.status == SavedTimesRead::Status::Unreadable) {
+        std::string failure = moveUnreadableAside(savedTimesPath(), ns::WallClock::current().unixSeconds());
+        if (!failure.empty()) {
+            // Writing now would destroy the only copy of whatever the file holds.
+            outcome.reason = failure;
+            return nullptr;
+        }
+    }
+    if (current.root && current.root->count() > 0) {
+        return current.root;
+    }
+    return NSMutableDictionary::with();
+}
+
+bool SavedTimesStore::write(const NSMutableDictionary& root, SavedTimesWrite& outcome) {
+    plist::WriteResult result = plist::writeToFile(root, savedTimesPath(), true);
+    if (!result.ok) {
+        outcome.written = false;
+        outcome.reason = result.reason;
+        return false;
+    }
+    outcome.written = true;
+    return true;
+}
+
+SavedTimesWrite SavedTimesStore::appendToFirstSection(const id& record) {
+    SavedTimesWrite outcome;
+    auto root = readForCreating(outcome);
+    if (!root) {
+        return outcome;
+    }
+    SavedTimesDocument document(root);
+    document.ensureSectionList();
+    const std::string first = document.sectionNames().front();
+    auto records = document.records(first);
+    if (!records || records->count() == 0) {
+        records = NSMutableArray::with();
+    }
+    records->addObject(record);
+    document.storeRecords(first, records);
+    write(*root, outcome);
+    return outcome;
+}
+
+SavedTimesWrite SavedTimesStore::ensureSectionList() {
+    SavedTimesWrite outcome;
+    SavedTimesRead current = read();
+    if (current.status == SavedTimesRead::Status::Ok &&
+        !SavedTimesDocument(current.root).sectionNames().empty()) {
+        return outcome;
+    }
+    auto root = readForCreating(outcome);
+    if (!root) {
+        return outcome;
+    }
+    SavedTimesDocument document(root);
+    document.ensureSectionList();
+    // Records already under the default key (a file whose section list was lost) are kept
+    // rather than replaced by an empty list.
+    if (!document.records(kDefaultSectionName)) {
+        document.storeRecords(kDefaultSectionName, NSMutableArray::with());
+    }
+    write(*root, outcome);
+    return outcome;
+}
+
+SavedTimesWrite SavedTimesStore::deleteRecord(NSMutableArray& sections, std::size_t section,
+                                              std::size_t row) {
+    SavedTimesWrite outcome;
+    SavedTimesRead current = read();
+    if (current.status != SavedTimesRead::Status::Ok) {
+        outcome.reason = current.reason;
+        return outcome;
+    }
+    SavedTimesDocument document(current.root);
+    const auto names = document.sectionNames();
+    auto records = sections.objectAs<NSMutableArray>(section);
+    if (!records || section >= names.size()) {
+        outcome.reason = "no such section";
+        return outcome;
+    }
+    records->removeObjectAtIndex(row);
+    document.storeRecords(names[section], records);
+    if (!write(*current.root, outcome)) {
+        return outcome;
+    }
+    if (names.size() >= 2 && records->count() == 0) {
+        document.dropSections({section});
+        outcome.droppedSections = true;
+        write(*current.root, outcome);
+    }
+    return outcome;
+}
+
+SavedTimesWrite SavedTimesStore::moveRecord(NSMutableArray& sections, std::size_t fromSection,
+                                            std::size_t fromRow, std::size_t toSection, std::size_t toRow) {
+    SavedTimesWrite outcome;
+    SavedTimesRead current = read();
+    if (current.status != SavedTimesRead::Status::Ok) {
+        outcome.reason = current.reason;
+        return outcome;
+    }
+    SavedTimesDocument document(current.root);
+    const auto names = document.sectionNames();
+    auto source = sections.objectAs<NSMutableArray>(fromSection);
+    auto destination = sections.objectAs<NSMutableArray>(toSection);
+    if (!source || !destination || fromSection >= names.size() || toSection >= names.size()) {
+        outcome.reason = "no such section";
+        return outcome;
+    }
+    id record = source->objectAtIndex(fromRow);
+    source->removeObjectAtIndex(fromRow);
+    destination->insertObject(record, toRow);
+    document.storeRecords(names[fromSection], source);
+    document.storeRecords(names[toSection], destination);
+    if (!write(*current.root, outcome)) {
+        return outcome;
+    }
+    if (names.size() >= 2 && source->count() == 0) {
+        document.dropSections({fromSection});
+        outcome.droppedSections = true;
+        write(*current.root, outcome);
+    }
+    return outcome;
+}
+
+SavedTimesWrite SavedTimesStore::addSection(const std::string& name) {
+    SavedTimesWrite outcome;
+    SavedTimesRead current = read();
+    if (current.status != SavedTimesRead::Status::Ok) {
+        outcome.reason = current.reason;
+        return outcome;
+    }
+    SavedTimesDocument document(current.root);
+    const auto before = document.sectionNames();
+    document.appendSection(name);
+    if (!write(*current.root, outcome)) {
+        return outcome;
+    }
+    if (before.size() + 1 < 2) {
+        return outcome;
+    }
+    std::vector<std::size_t> emptied;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        auto records = document.records(before[i]);
+        if (!records || records->count() == 0) {
+            emptied.push_back(i);
+        }
+    }
+    if (!emptied.empty()) {
+        document.dropSections(emptied);
+        outcome.droppedSections = true;
+        write(*current.root, outcome);
+    }
+    return outcome;
+}
+
+} // namespace lv

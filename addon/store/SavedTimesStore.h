@@ -1,0 +1,76 @@
+#pragma once
+// Every operation on the saved-times file. Each one reads the whole file afresh with mutable
+// containers, changes what it read, and writes the whole dictionary back atomically; nothing is
+// cached between operations, not even the path.
+//
+// Two operations may create the file: the capture and the browser's first load. When the file
+// exists but cannot be read as a dictionary, they move it aside before writing a new one, so the
+// user's former results are never lost.
+
+#include "addon/store/SavedTimesDocument.h"
+#include "platform/foundation/NSArray.h"
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace lv {
+
+/// The file name of the saved-times file in the preferences folder.
+inline constexpr const char* kSavedTimesFileName = "com.varnoth.lapvane.plist";
+
+/// `<home>/Library/Preferences/com.varnoth.lapvane.plist`, built from the home directory now.
+std::string savedTimesPath();
+
+/// What a fresh read of the file found.
+struct SavedTimesRead {
+    enum class Status { Ok, Missing, Unreadable };
+    Status status = Status::Missing;
+    /// The root dictionary when the status is Ok.
+    std::shared_ptr<NSMutableDictionary> root;
+    /// Why the file could not be read, for Unreadable.
+    std::string reason;
+};
+
+/// The outcome of an operation that writes.
+struct SavedTimesWrite {
+    /// True when the file was read and every write the operation made succeeded.
+    bool written = false;
+    /// True when the operation dropped one or more sections (and wrote a second time).
+    bool droppedSections = false;
+    /// Why a read or write failed, when it did.
+    std::string reason;
+};
+
+/// The operations on the saved-times file.
+class SavedTimesStore {
+  public:
+    /// Reads the whole file afresh.
+    static SavedTimesRead read();
+    /// The section list of a fresh read; empty when the file is missing or unreadable.
+    static std::vector<std::string> sectionNames();
+
+    /// Appends a record to the first section, creating the file and the "Default" section as
+    /// needed (the capture).
+    static SavedTimesWrite appendToFirstSection(const id& record);
+    /// Makes sure the file has a section list, creating "Default" when it has none (the browser's
+    /// first load). Writes only when it changed something.
+    static SavedTimesWrite ensureSectionList();
+    /// Removes the record at `row` of the in-memory section `section` and stores that array under
+    /// the section's key; drops the section when it is now empty and others exist.
+    static SavedTimesWrite deleteRecord(NSMutableArray& sections, std::size_t section, std::size_t row);
+    /// Moves a record between the in-memory section arrays and stores both; drops the source
+    /// section when it is now empty and others exist.
+    static SavedTimesWrite moveRecord(NSMutableArray& sections, std::size_t fromSection, std::size_t fromRow,
+                                      std::size_t toSection, std::size_t toRow);
+    /// Appends a section with that name and an empty record list, then drops every other empty
+    /// section.
+    static SavedTimesWrite addSection(const std::string& name);
+
+  private:
+    static std::shared_ptr<NSMutableDictionary> readForCreating(SavedTimesWrite& outcome);
+    static bool write(const NSMutableDictionary& root, SavedTimesWrite& outcome);
+};
+
+} // namespace lv

@@ -1,0 +1,34 @@
+#include "addon/store/UnreadableFile.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <sys/stat.h>
+
+namespace lv {
+
+std::string unreadableFileName(const std::string& path, double unixSeconds) {
+    std::time_t seconds = static_cast<std::time_t>(std::floor(unixSeconds));
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%dT%H%M%SZ", &utc);
+    return path + ".unreadable-" + stamp;
+}
+
+std::string moveUnreadableAside(const std::string& path, double unixSeconds) {
+    const std::string base = unreadableFileName(path, unixSeconds);
+    std::string target = base;
+    struct stat existing {};
+    for (int n = 2; ::lstat(target.c_str(), &existing) == 0; ++n) {
+        target = base + "-" + std::to_string(n);
+    }
+    if (std::rename(path.c_str(), target.c_str()) != 0) {
+        return "could not move the unreadable file " + path + " aside: " + std::strerror(errno);
+    }
+    return {};
+}
+
+} // namespace lv

@@ -1,0 +1,119 @@
+#include "addon/hooks/SavedTimeCapture.h"
+#include "addon/store/SavedTimeRecord.h"
+#include "platform/foundation/NSNumber.h"
+#include "platform/foundation/PropertyListFile.h"
+#include "platform/runtime/RuntimeFunctions.h"
+#include "tests/support/AddonFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+// Stand-ins for the Clock application's stopwatch classes, declared the way the host declares
+// them: only their variables and selectors matter to the add-on.
+class FakeLapTimeView : public NSObject {
+  public:
+    static constexpr const char* kClassName = "FakeLapTimeView";
+    using Super = NSObject;
+    static void describe(rt::ClassBuilder& b) {
+        b.method<&FakeLapTimeView::currentLapTime>("currentLapTime", "d@:");
+    }
+    double currentLapTime() { return lap; }
+    double lap = 0;
+};
+
+class FakeStopwatch : public NSObject {
+  public:
+    static constexpr const char* kClassName = "FakeStopwatch";
+    using Super = NSObject;
+    static void describe(rt::ClassBuilder& b) { b.ivar("_laptimeView", "@").ivar("_laps", "@"); }
+};
+
+class FakeStopwatchWithoutVariables : public NSObject {
+  public:
+    static constexpr const char* kClassName = "FakeStopwatchWithoutVariables";
+    using Super = NSObject;
+};
+
+class SavedTimeCaptureTest : public testing_support::DeviceHomeTest {
+  protected:
+    id stopwatch(double current, const std::vector<double>& finished) {
+        auto screen = rt::make<FakeStopwatch>();
+        auto view = rt::make<FakeLapTimeView>();
+        view->lap = current;
+        auto laps = NSMutableArray::with();
+        for (double lap : finished) {
+            laps->addObject(NSNumber::withDouble(lap));
+        }
+        object_setIvar(screen, class_getInstanceVariable(object_getClass(screen), "_laptimeView"), view);
+        object_setIvar(screen, class_getInstanceVariable(object_getClass(screen), "_laps"), laps);
+        return screen;
+    }
+
+    std::shared_ptr<NSArray> savedRecords() const {
+        auto file = readPreferences(lv::kSavedTimesFileName);
+        return file ? file->objectAs<NSArray>("Times - Default") : nullptr;
+    }
+};
+
+TEST_F(SavedTimeCaptureTest, TheExampleResultIsStoredWithLapsCutToTenthsAndAnExactTotal) {
+    ASSERT_TRUE(lv::captureSavedTime(stopwatch(15.36, {30.04, 30.03})).written);
+    auto records = savedRecords();
+    ASSERT_TRUE(records);
+    ASSERT_EQ(records->count(), 1U);
+    auto record = records->objectAs<NSDictionary>(0);
+    ASSERT_EQ(record->count(), 4U);
+    auto laps = record->objectAs<NSArray>(lv::kAllLapsKey);
+    ASSERT_EQ(laps->count(), 3U);
+    EXPECT_EQ(laps->objectAs<NSNumber>(0)->doubleValue(), static_cast<double>(30.0F));
+    EXPECT_EQ(laps->objectAs<NSNumber>(1)->doubleValue(), static_cast<double>(30.0F));
+    EXPECT_EQ(laps->objectAs<NSNumber>(2)->doubleValue(), static_cast<double>(15.3F));
+    EXPECT_EQ(record->objectAs<NSNumber>(lv::kLastLapKey)->doubleValue(), static_cast<double>(15.3F));
+    EXPECT_DOUBLE_EQ(record->objectAs<NSNumber>(lv::kTotalTimeKey)->doubleValue(), 75.43);
+    EXPECT_EQ(record->objectAs<NSDate>(lv::kDateKey)->timeIntervalSince1970(), testing_support::kFixedNow);
+}
+
+TEST_F(SavedTimeCaptureTest, TheFileHoldsTheWidenedSinglePrecisionLap) {
+    ASSERT_TRUE(lv::captureSavedTime(stopwatch(75.36, {})).written);
+    std::string text = testing_support::readWholeFile(preferencesFile(lv::kSavedTimesFileName));
+    EXPECT_NE(text.find("<real>75.300003051757812</real>"), std::string::npos) << text;
+}
+
+TEST_F(SavedTimeCaptureTest, WithoutFinishedLapsTheOnlyLapIsTheLastLapAndTheTotalIsUncut) {
+    ASSERT_TRUE(lv::captureSavedTime(stopwatch(12.34, {})).written);
+    auto view = lv::readSavedTime(savedRecords()->objectAtIndex(0));
+    ASSERT_EQ(view.laps.size(), 1U);
+    EXPECT_EQ(view.laps[0], view.lastLap);
+    EXPECT_FLOAT_EQ(view.lastLap, 12.3F);
+    EXPECT_FLOAT_EQ(view.total, 12.34F);
+}
+
+TEST_F(SavedTimeCaptureTest, LapCountIsFinishedLapsPlusOneAndEachCaptureAppends) {
+    for (std::size_t finished = 0; finished < 4; ++finished) {
+        ASSERT_TRUE(lv::captureSavedTime(stopwatch(1.0, std::vector<double>(finished, 2.5))).written);
+    }
+    auto records = savedRecords();
+    ASSERT_EQ(records->count(), 4U);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(lv::readSavedTime(records->objectAtIndex(i)).laps.size(), i + 1);
+    }
+}
+
+TEST_F(SavedTimeCaptureTest, AScreenWithoutTheVariablesStoresAZeroResult) {
+    ASSERT_TRUE(lv::captureSavedTime(rt::make<FakeStopwatchWithoutVariables>()).written);
+    auto view = lv::readSavedTime(savedRecords()->objectAtIndex(0));
+    EXPECT_EQ(view.laps, std::vector<float>{0.0F});
+    EXPECT_EQ(view.total, 0.0F);
+}
+
+TEST_F(SavedTimeCaptureTest, AFailedWriteIsReported) {
+    std::filesystem::remove_all(home.path() + "/Library");
+    auto result = lv::captureSavedTime(stopwatch(1.0, {}));
+    EXPECT_FALSE(result.written);
+    EXPECT_FALSE(result.reason.empty());
+}
+
+} // namespace

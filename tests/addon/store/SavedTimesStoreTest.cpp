@@ -1,0 +1,208 @@
+#include "addon/store/SavedTimesStore.h"
+#include "addon/store/SavedTimeRecord.h"
+#include "platform/foundation/NSNumber.h"
+#include "platform/foundation/NSString.h"
+#include "tests/support/AddonFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using testing_support::DeviceHomeTest;
+using Names = std::vector<std::string>;
+
+class SavedTimesStoreTest : public DeviceHomeTest {
+  protected:
+    static id record(double total) {
+        return lv::makeSavedTime(1.0F, {1.0F}, total,
+                                 NSDate::withTimeIntervalSince1970(testing_support::kFixedNow));
+    }
+
+    // Writes a file with these sections, each holding `counts[i]` records, plus a foreign key.
+    void seed(const Names& names, const std::vector<int>& counts) {
+        auto root = NSMutableDictionary::with();
+        auto list = NSMutableArray::with();
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            list->addObject(NSString::with(names[i]));
+            auto records = NSMutableArray::with();
+            for (int r = 0; r < counts[i]; ++r) {
+                records->addObject(record(10.0 * (r + 1)));
+            }
+            root->setObject(records, lv::sectionKey(names[i]));
+        }
+        root->setObject(list, lv::kSectionsKey);
+        root->setObject(NSString::with("kept"), "Foreign");
+        writePreferences(lv::kSavedTimesFileName, *root);
+    }
+
+    std::shared_ptr<NSDictionary> file() const { return readPreferences(lv::kSavedTimesFileName); }
+    Names sections() const { return strings(*file(), lv::kSectionsKey); }
+    std::size_t recordCount(const std::string& name) const {
+        auto records = file()->objectAs<NSArray>(lv::sectionKey(name));
+        return records ? records->count() : 0;
+    }
+    bool hasKey(const std::string& name) const {
+        return file()->objectForKey(lv::sectionKey(name)) != nullptr;
+    }
+
+    // The browser's in-memory list: each section's records, read from the file.
+    std::shared_ptr<NSMutableArray> inMemory() const {
+        auto all = NSMutableArray::with();
+        auto read = lv::SavedTimesStore::read();
+        lv::SavedTimesDocument document(read.root);
+        for (const auto& name : document.sectionNames()) {
+            all->addObject(document.recordsOrEmpty(name));
+        }
+        return all;
+    }
+};
+
+TEST_F(SavedTimesStoreTest, TheFirstCaptureCreatesTheDefaultSectionHoldingExactlyTheRecord) {
+    auto result = lv::SavedTimesStore::appendToFirstSection(record(5));
+    ASSERT_TRUE(result.written) << result.reason;
+    EXPECT_EQ(sections(), Names{"Default"});
+    ASSERT_EQ(recordCount("Default"), 1U);
+    EXPECT_FLOAT_EQ(lv::readSavedTime(file()->objectAs<NSArray>("Times - Default")->objectAtIndex(0)).total,
+                    5.0F);
+}
+
+TEST_F(SavedTimesStoreTest, TheFirstLoadCreatesAnEmptyDefaultSectionAndLaterLoadsWriteNothing) {
+    ASSERT_TRUE(lv::SavedTimesStore::ensureSectionList().written);
+    EXPECT_EQ(sections(), Names{"Default"});
+    EXPECT_TRUE(hasKey("Default"));
+    EXPECT_EQ(recordCount("Default"), 0U);
+    EXPECT_FALSE(lv::SavedTimesStore::ensureSectionList().written);
+}
+
+TEST_F(SavedTimesStoreTest, CapturesGoToTheEndOfWhicheverSectionIsFirst) {
+    seed({"Work", "Default"}, {2, 1});
+    ASSERT_TRUE(lv::SavedTimesStore::appendToFirstSection(record(99)).written);
+    EXPECT_EQ(recordCount("Work"), 3U);
+    EXPECT_EQ(recordCount("Default"), 1U);
+    auto last = file()->objectAs<NSArray>("Times - Work")->objectAtIndex(2);
+    EXPECT_FLOAT_EQ(lv::readSavedTime(last).total, 99.0F);
+}
+
+TEST_F(SavedTimesStoreTest, DeletingTheLastRecordOfTheOnlySectionKeepsTheSection) {
+    seed({"Default"}, {1});
+    auto all = inMemory();
+    auto result = lv::SavedTimesStore::deleteRecord(*all, 0, 0);
+    EXPECT_TRUE(result.written);
+    EXPECT_FALSE(result.droppedSections);
+    EXPECT_EQ(sections(), Names{"Default"});
+    EXPECT_TRUE(hasKey("Default"));
+    EXPECT_EQ(recordCount("Default"), 0U);
+}
+
+TEST_F(SavedTimesStoreTest, WithTwoSectionsDeletingTheLastRecordOfEitherDropsItButNeverASectionWithRecords) {
+    seed({"Default", "Work"}, {1, 2});
+    auto all = inMemory();
+    EXPECT_FALSE(lv::SavedTimesStore::deleteRecord(*all, 1, 0).droppedSections);
+    EXPECT_EQ(sections(), (Names{"Default", "Work"}));
+    EXPECT_EQ(recordCount("Work"), 1U);
+
+    all = inMemory();
+    EXPECT_TRUE(lv::SavedTimesStore::deleteRecord(*all, 0, 0).droppedSections);
+    EXPECT_EQ(sections(), Names{"Work"});
+    EXPECT_FALSE(hasKey("Default"));
+    EXPECT_EQ(file()->objectAs<NSString>("Foreign")->str(), "kept");
+}
+
+TEST_F(SavedTimesStoreTest, MovingTheOnlyRecordOutOfTheFirstSectionDropsItAndCapturesFollowTheNewFirst) {
+    seed({"Default", "Work"}, {1, 0});
+    auto all = inMemory();
+    auto result = lv::SavedTimesStore::moveRecord(*all, 0, 0, 1, 0);
+    EXPECT_TRUE(result.droppedSections);
+    EXPECT_EQ(sections(), Names{"Work"});
+    EXPECT_FALSE(hasKey("Default"));
+    ASSERT_TRUE(lv::SavedTimesStore::appendToFirstSection(record(7)).written);
+    EXPECT_EQ(recordCount("Work"), 2U);
+}
+
+TEST_F(SavedTimesStoreTest, MovingWithinASectionReordersItsRecords) {
+    seed({"Default"}, {3});
+    auto all = inMemory();
+    ASSERT_TRUE(lv::SavedTimesStore::moveRecord(*all, 0, 0, 0, 2).written);
+    auto records = file()->objectAs<NSArray>("Times - Default");
+    EXPECT_FLOAT_EQ(lv::readSavedTime(records->objectAtIndex(0)).total, 20.0F);
+    EXPECT_FLOAT_EQ(lv::readSavedTime(records->objectAtIndex(2)).total, 10.0F);
+}
+
+struct AddSectionCase {
+    const char* label;
+    Names names;
+    std::vector<int> counts;
+    std::string added;
+    Names expected;
+    Names removedKeys;
+};
+
+class AddSectionTest : public SavedTimesStoreTest, public ::testing::WithParamInterface<AddSectionCase> {};
+
+TEST_P(AddSectionTest, DropsEveryOtherEmptySection) {
+    const auto& c = GetParam();
+    seed(c.names, c.counts);
+    ASSERT_TRUE(lv::SavedTimesStore::addSection(c.added).written);
+    EXPECT_EQ(sections(), c.expected);
+    EXPECT_TRUE(hasKey(c.added));
+    EXPECT_EQ(recordCount(c.added), 0U);
+    for (const auto& gone : c.removedKeys) {
+        EXPECT_FALSE(hasKey(gone)) << gone;
+    }
+    EXPECT_EQ(file()->objectAs<NSString>("Foreign")->str(), "kept");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SavedTimesStore, AddSectionTest,
+    ::testing::Values(
+        AddSectionCase{"OnlyEmptyDefault", {"Default"}, {0}, "Track", {"Track"}, {"Default"}},
+        AddSectionCase{"EmptyGymAddedLastTime", {"Work", "Gym"}, {2, 0}, "Runs", {"Work", "Runs"}, {"Gym"}},
+        AddSectionCase{"SeveralEmpty", {"A", "B", "C"}, {0, 0, 1}, "N", {"C", "N"}, {"A", "B"}},
+        AddSectionCase{"NoneEmpty", {"A"}, {1}, "Name with  spaces ", {"A", "Name with  spaces "}, {}},
+        AddSectionCase{"FormatLookingName", {"A"}, {1}, "%@ %n %s", {"A", "%@ %n %s"}, {}}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(SavedTimesStoreTest, EditsOfAMissingFileWriteNothing) {
+    auto all = NSMutableArray::with();
+    EXPECT_FALSE(lv::SavedTimesStore::addSection("New").written);
+    EXPECT_FALSE(std::filesystem::exists(preferencesFile(lv::kSavedTimesFileName)));
+}
+
+TEST_F(SavedTimesStoreTest, AnUnreadableFileIsMovedAsideBeforeTheCaptureWritesANewOne) {
+    const std::string path = preferencesFile(lv::kSavedTimesFileName);
+    testing_support::writeWholeFile(path, "<plist><dict><key>Sections</key><array><string>Lost");
+    ASSERT_TRUE(lv::SavedTimesStore::appendToFirstSection(record(3)).written);
+    const std::string aside = path + ".unreadable-20261207T080000Z";
+    EXPECT_EQ(testing_support::readWholeFile(aside), "<plist><dict><key>Sections</key><array><string>Lost");
+    EXPECT_EQ(sections(), Names{"Default"});
+    EXPECT_EQ(recordCount("Default"), 1U);
+
+    // A second unreadable file within the same second gets a name of its own.
+    testing_support::writeWholeFile(path, "garbage");
+    ASSERT_TRUE(lv::SavedTimesStore::ensureSectionList().written);
+    EXPECT_EQ(testing_support::readWholeFile(aside + "-2"), "garbage");
+}
+
+TEST_F(SavedTimesStoreTest, ValuesOfTheWrongKindReadAsMissing) {
+    auto root = NSMutableDictionary::with();
+    root->setObject(NSString::with("Default"), lv::kSectionsKey);
+    root->setObject(NSNumber::withInteger(3), "Times - Default");
+    writePreferences(lv::kSavedTimesFileName, *root);
+    EXPECT_TRUE(lv::SavedTimesStore::sectionNames().empty());
+    ASSERT_TRUE(lv::SavedTimesStore::appendToFirstSection(record(4)).written);
+    EXPECT_EQ(sections(), Names{"Default"});
+    EXPECT_EQ(recordCount("Default"), 1U);
+
+    auto odd = NSMutableDictionary::with();
+    odd->setObject(NSArray::with({NSNumber::withInteger(1), NSString::with("x")}), lv::kAllLapsKey);
+    odd->setObject(NSString::with("12.5"), lv::kTotalTimeKey);
+    auto view = lv::readSavedTime(odd);
+    EXPECT_EQ(view.laps, (std::vector<float>{1.0F, 0.0F}));
+    EXPECT_FLOAT_EQ(view.total, 12.5F);
+    EXPECT_FALSE(view.date);
+    EXPECT_EQ(lv::readSavedTime(NSNumber::withInteger(1)).laps.size(), 0U);
+}
+
+} // namespace
