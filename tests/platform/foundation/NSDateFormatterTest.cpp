@@ -1,0 +1,97 @@
+#include "platform/foundation/NSDateFormatter.h"
+#include "platform/foundation/Region.h"
+#include "platform/runtime/Runtime.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// 2013-01-08 03:30 UTC: still the 7th in New York, already the 8th in Berlin and Tokyo.
+constexpr double kMorningOfJan8Utc = 1357615800.0;
+
+struct FormatterCase {
+    std::string locale;
+    std::string timeZone;
+    std::string pattern;
+    std::string expected;
+};
+
+void PrintTo(const FormatterCase& c, std::ostream* out) {
+    *out << c.locale << " " << c.timeZone << " \"" << c.pattern << "\"";
+}
+
+class DateFormatterTest : public ::testing::TestWithParam<FormatterCase> {
+  protected:
+    rt::Runtime runtime;
+    rt::Runtime::Scope scope{runtime};
+};
+
+TEST_P(DateFormatterTest, FormatsLocalWallClockWithLocalizedNames) {
+    auto formatter = rt::make<NSDateFormatter>();
+    formatter->setDateFormat(GetParam().pattern);
+    formatter->setLocale(NSLocale::localeWithLocaleIdentifier(GetParam().locale));
+    formatter->setTimeZone(NSTimeZone::timeZoneWithName(GetParam().timeZone));
+    EXPECT_EQ(formatter->stringFromDate(NSDate::withTimeIntervalSince1970(kMorningOfJan8Utc))->str(),
+              GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, DateFormatterTest,
+    ::testing::Values(FormatterCase{"en_US", "Europe/Berlin", "EEE, MMM d, y", "Tue, Jan 8, 2013"},
+                      FormatterCase{"en_US", "America/New_York", "EEE, MMM d, y", "Mon, Jan 7, 2013"},
+                      FormatterCase{"de_DE", "Europe/Berlin", "EEE, MMM d, y", "Di., Jan. 8, 2013"},
+                      FormatterCase{"de_DE", "America/New_York", "EEE, MMM d, y", "Mo., Jan. 7, 2013"},
+                      FormatterCase{"en_US", "Asia/Tokyo", "EEEE dd MMMM yyyy HH:mm:ss",
+                                    "Tuesday 08 January 2013 12:30:00"},
+                      FormatterCase{"en_US", "America/New_York", "h:mm a 'at' M/d", "10:30 PM at 1/7"}));
+
+class DateFormatterDefaultsTest : public ::testing::Test {
+  protected:
+    rt::Runtime runtime;
+    rt::Runtime::Scope scope{runtime};
+};
+
+TEST_F(DateFormatterDefaultsTest, TakesTheDevicesRegion) {
+    const ns::Region::Scope region{ns::Region{"de_DE", "Asia/Tokyo"}};
+    auto formatter = rt::make<NSDateFormatter>();
+    formatter->setDateFormat("EEE, MMM d, y");
+    EXPECT_EQ(formatter->locale()->localeIdentifier(), "de_DE");
+    EXPECT_EQ(formatter->timeZone()->name(), "Asia/Tokyo");
+    EXPECT_EQ(formatter->stringFromDate(NSDate::withTimeIntervalSince1970(kMorningOfJan8Utc))->str(),
+              "Di., Jan. 8, 2013");
+    EXPECT_EQ(formatter->stringFromDate(nullptr), nullptr);
+}
+
+TEST_F(DateFormatterDefaultsTest, ChangingSettingsTakesEffect) {
+    auto formatter = rt::make<NSDateFormatter>();
+    formatter->setLocale(NSLocale::localeWithLocaleIdentifier("en_US"));
+    formatter->setTimeZone(NSTimeZone::timeZoneWithName("UTC"));
+    formatter->setDateFormat("y");
+    const auto date = NSDate::withTimeIntervalSince1970(kMorningOfJan8Utc);
+    EXPECT_EQ(formatter->stringFromDate(date)->str(), "2013");
+    formatter->setDateFormat("MMM");
+    EXPECT_EQ(formatter->stringFromDate(date)->str(), "Jan");
+    formatter->setLocale(NSLocale::localeWithLocaleIdentifier("fr_FR"));
+    EXPECT_EQ(formatter->stringFromDate(date)->str(), "janv.");
+}
+
+TEST(TimeZone, UnknownNameIsNil) {
+    rt::Runtime runtime;
+    rt::Runtime::Scope scope{runtime};
+    EXPECT_EQ(NSTimeZone::timeZoneWithName("Mars/Olympus_Mons"), nullptr);
+    ASSERT_NE(NSTimeZone::timeZoneWithName("Europe/Berlin"), nullptr);
+}
+
+TEST(Region, ScopeOverridesOnlyWhatItNames) {
+    const ns::Region outside = ns::Region::current();
+    {
+        const ns::Region::Scope scope{ns::Region{"fr_FR", ""}};
+        EXPECT_EQ(ns::Region::current().localeIdentifier, "fr_FR");
+        EXPECT_EQ(ns::Region::current().timeZoneName, outside.timeZoneName);
+    }
+    EXPECT_EQ(ns::Region::current().localeIdentifier, outside.localeIdentifier);
+}
+
+} // namespace
