@@ -1,0 +1,358 @@
+#include "platform/foundation/PropertyListBinaryReader.h"
+
+#include "platform/foundation/NSArray.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSDate.h"
+#include "platform/foundation/NSNumber.h"
+#include "platform/foundation/NSString.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+using plist::Mutability;
+using plist::PropertyListBinaryReader;
+using Bytes = std::vector<std::uint8_t>;
+
+// Assembles bplist00 files object by object, so that tests can state exactly which bytes a
+// hostile file holds. References are symbolic until build() picks their size.
+class Bplist {
+  public:
+    std::size_t add(Bytes head, std::vector<std::uint64_t> refs = {}) {
+        objects_.push_back({std::move(head), std::move(refs)});
+        return objects_.size() - 1;
+    }
+
+    static Bytes marker(std::uint8_t type, std::uint64_t count) {
+        if (count < 15) {
+            return {static_cast<std::uint8_t>(type | count)};
+        }
+        Bytes bytes{static_cast<std::uint8_t>(type | 0x0F), 0x13};
+        append(bytes, count, 8);
+        return bytes;
+    }
+    static void append(Bytes& bytes, std::uint64_t value, std::size_t width) {
+        for (std::size_t i = width; i-- > 0;) {
+            bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+        }
+    }
+    static Bytes ascii(const std::string& text) {
+        Bytes bytes = marker(0x50, text.size());
+        bytes.insert(bytes.end(), text.begin(), text.end());
+        return bytes;
+    }
+    static Bytes utf16(const std::u16string& text) {
+        Bytes bytes = marker(0x60, text.size());
+        for (const char16_t unit : text) {
+            append(bytes, unit, 2);
+        }
+        return bytes;
+    }
+    static Bytes integer(std::int64_t value) {
+        Bytes bytes{0x13};
+        append(bytes, static_cast<std::uint64_t>(value), 8);
+        return bytes;
+    }
+    static Bytes real(double value) {
+        std::uint64_t raw = 0;
+        std::memcpy(&raw, &value, 8);
+        Bytes bytes{0x23};
+        append(bytes, raw, 8);
+        return bytes;
+    }
+    static Bytes date(double value) {
+        Bytes bytes = real(value);
+        bytes[0] = 0x33;
+        return bytes;
+    }
+
+    // The array or dictionary markers; a dictionary's refs are its keys, then its values.
+    std::size_t array(std::vector<std::uint64_t> refs) {
+        const std::size_t count = refs.size();
+        return add(marker(0xA0, count), std::move(refs));
+    }
+    std::size_t dict(std::vector<std::uint64_t> keys, const std::vector<std::uint64_t>& values) {
+        const std::size_t count = keys.size();
+        keys.insert(keys.end(), values.begin(), values.end());
+        return add(marker(0xD0, count), std::move(keys));
+    }
+
+    [[nodiscard]] std::string build(std::uint64_t top = 0) const {
+        const std::size_t refSize = objects_.size() < 256 ? 1 : objects_.size() < 65536 ? 2 : 4;
+        std::string out = "bplist00";
+        std::vector<std::uint64_t> offsets;
+        for (const auto& object : objects_) {
+            offsets.push_back(out.size());
+            out.append(object.head.begin(), object.head.end());
+            Bytes refs;
+            for (const std::uint64_t ref : object.refs) {
+                append(refs, ref, refSize);
+            }
+            out.append(refs.begin(), refs.end());
+        }
+        const std::uint64_t tableOffset = out.size();
+        const std::size_t offsetSize = tableOffset < 256 ? 1 : tableOffset < 65536 ? 2 : 4;
+        Bytes tail;
+        for (const std::uint64_t offset : offsets) {
+            append(tail, offset, offsetSize);
+        }
+        tail.insert(tail.end(), 6, 0);
+        tail.push_back(static_cast<std::uint8_t>(offsetSize));
+        tail.push_back(static_cast<std::uint8_t>(refSize));
+        append(tail, objects_.size(), 8);
+        append(tail, top, 8);
+        append(tail, tableOffset, 8);
+        out.append(tail.begin(), tail.end());
+        return out;
+    }
+
+  private:
+    struct Object {
+        Bytes head;
+        std::vector<std::uint64_t> refs;
+    };
+    std::vector<Object> objects_;
+};
+
+// Trailer fields, counted from the end of the file.
+enum class Field { OffsetSize, RefSize, ObjectCount, TopObject, TableOffset };
+
+std::string withTrailer(std::string file, Field field, std::uint64_t value) {
+    const std::size_t trailer = file.size() - 32;
+    const auto put = [&](std::size_t at, std::size_t width) {
+        for (std::size_t i = 0; i < width; ++i) {
+            file[at + i] = static_cast<char>(value >> (8 * (width - 1 - i)));
+        }
+    };
+    switch (field) {
+    case Field::OffsetSize:
+        put(trailer + 6, 1);
+        break;
+    case Field::RefSize:
+        put(trailer + 7, 1);
+        break;
+    case Field::ObjectCount:
+        put(trailer + 8, 8);
+        break;
+    case Field::TopObject:
+        put(trailer + 16, 8);
+        break;
+    case Field::TableOffset:
+        put(trailer + 24, 8);
+        break;
+    }
+    return file;
+}
+
+// Sets the offset-table entry of object `index` (one-byte offsets).
+std::string withOffset(std::string file, std::size_t index, std::uint8_t offset) {
+    std::uint64_t table = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        table = (table << 8) | static_cast<unsigned char>(file[file.size() - 8 + i]);
+    }
+    file[table + index] = static_cast<char>(offset);
+    return file;
+}
+
+plist::ParseResult parse(const std::string& file, Mutability mutability = Mutability::Immutable) {
+    return PropertyListBinaryReader(mutability).parse(file);
+}
+
+std::string sampleFile() {
+    Bplist b;
+    const auto root = b.dict({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, {11, 12, 13, 14, 15, 16, 17, 18, 19, 20});
+    EXPECT_EQ(root, 0u);
+    for (const char* key : {"name", "uni", "empty", "small", "big", "lap", "total", "when", "blob", "list"}) {
+        b.add(Bplist::ascii(key));
+    }
+    b.add(Bplist::ascii("Default"));                        // 11
+    b.add(Bplist::utf16(u"Z\u00fcrich \u23f1 \U0001F600")); // 12
+    b.add(Bplist::utf16(u""));                              // 13
+    b.add({0x11, 0xFF, 0xFE});                              // 14: 65534, two bytes, unsigned
+    b.add(Bplist::integer(-5));                             // 15
+    b.add({0x22, 0x42, 0x96, 0x99, 0x9A});                  // 16: 75.3f
+    b.add(Bplist::real(75.43));                             // 17
+    b.add(Bplist::date(383918400.5));                       // 18
+    b.add({0x43, 'a', 'b', 'c'});                           // 19
+    b.array({11, 21, 11, 22});                              // 20: shares "Default"
+    b.add({0x09});                                          // 21: true
+    b.array({});                                            // 22
+    return b.build();
+}
+
+TEST(PropertyListBinaryReader, ReadsEveryPropertyListType) {
+    const plist::ParseResult result = parse(sampleFile());
+    ASSERT_TRUE(result.ok()) << result.reason;
+    const auto root = rt::cast<NSDictionary>(result.value);
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->objectAs<NSString>("name")->str(), "Default");
+    EXPECT_EQ(root->objectAs<NSString>("uni")->str(), "Z\xC3\xBCrich \xE2\x8F\xB1 \xF0\x9F\x98\x80");
+    EXPECT_EQ(root->objectAs<NSString>("empty")->str(), "");
+    EXPECT_EQ(root->objectAs<NSNumber>("small")->integerValue(), 65534);
+    EXPECT_EQ(root->objectAs<NSNumber>("big")->integerValue(), -5);
+    EXPECT_EQ(root->objectAs<NSNumber>("lap")->kind(), NSNumber::Kind::Float);
+    EXPECT_EQ(root->objectAs<NSNumber>("lap")->floatValue(), 75.3f);
+    EXPECT_EQ(root->objectAs<NSNumber>("total")->doubleValue(), 75.43);
+    EXPECT_EQ(root->objectAs<NSDate>("when")->timeIntervalSinceReferenceDate(), 383918400.5);
+    EXPECT_EQ(root->objectAs<NSData>("blob")->bytes(), (Bytes{'a', 'b', 'c'}));
+    const auto list = root->objectAs<NSArray>("list");
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->count(), 4u);
+    EXPECT_EQ(list->objectAs<NSString>(2)->str(), "Default");
+    EXPECT_TRUE(list->objectAs<NSNumber>(1)->boolValue());
+    EXPECT_FALSE(rt::cast<NSMutableArray>(list));
+}
+
+TEST(PropertyListBinaryReader, GivesEveryReferenceItsOwnMutableContainer) {
+    Bplist b;
+    b.dict({1, 2}, {3, 3}); // two keys naming the same array object
+    b.add(Bplist::ascii("a"));
+    b.add(Bplist::ascii("b"));
+    b.array({});
+    const auto root = rt::cast<NSMutableDictionary>(parse(b.build(), Mutability::MutableContainers).value);
+    ASSERT_TRUE(root);
+    const auto a = root->objectAs<NSMutableArray>("a");
+    const auto second = root->objectAs<NSMutableArray>("b");
+    ASSERT_TRUE(a && second);
+    a->addObject(NSString::with("x"));
+    EXPECT_EQ(second->count(), 0u) << "a change through one key must not show through the other";
+}
+
+TEST(PropertyListBinaryReader, AcceptsModestSharingOfContainers) {
+    // Eight levels, each an array referencing the level below twice: 511 values from 9 objects.
+    Bplist b;
+    b.add(Bplist::ascii("leaf"));
+    for (std::uint64_t level = 1; level <= 8; ++level) {
+        b.array({level - 1, level - 1});
+    }
+    const plist::ParseResult result = parse(b.build(8));
+    EXPECT_TRUE(result.ok()) << result.reason;
+}
+
+struct BadCase {
+    std::string name;
+    std::string file;
+};
+
+class PropertyListBinaryReaderRejects : public ::testing::TestWithParam<BadCase> {};
+
+TEST_P(PropertyListBinaryReaderRejects, MalformedOrHostileFiles) {
+    const plist::ParseResult result = parse(GetParam().file);
+    EXPECT_FALSE(result.ok());
+    EXPECT_FALSE(result.reason.empty());
+}
+
+// A root array holding one object given by its bytes.
+std::string holding(const Bytes& object) {
+    Bplist b;
+    b.array({1});
+    b.add(object);
+    return b.build();
+}
+
+std::string cycle(std::size_t length) {
+    Bplist b;
+    for (std::size_t i = 0; i < length; ++i) {
+        b.array({(i + 1) % length});
+    }
+    return b.build();
+}
+
+std::string dagBomb(std::uint64_t levels) {
+    Bplist b;
+    b.add(Bplist::ascii("x"));
+    for (std::uint64_t level = 1; level <= levels; ++level) {
+        b.array({level - 1, level - 1});
+    }
+    return b.build(levels);
+}
+
+std::string nestedArrays(std::uint64_t depth) {
+    Bplist b;
+    for (std::uint64_t i = 0; i + 1 < depth; ++i) {
+        b.array({i + 1});
+    }
+    b.array({});
+    return b.build();
+}
+
+std::vector<BadCase> badCases() {
+    const std::string good = sampleFile();
+    Bplist nonStringKey;
+    nonStringKey.dict({1}, {1});
+    nonStringKey.add(Bplist::integer(1));
+    Bplist refBeyond;
+    refBeyond.array({1, 200});
+    refBeyond.add(Bplist::ascii("a"));
+    Bplist dictItself;
+    dictItself.dict({1}, {0});
+    dictItself.add(Bplist::ascii("self"));
+    std::vector<BadCase> cases = {
+        {"MagicOnly", "bplist00"},
+        {"Version01", "bplist01" + good.substr(8)},
+        {"Truncated30", good.substr(0, good.size() * 3 / 10)},
+        {"Truncated60", good.substr(0, good.size() * 6 / 10)},
+        {"Truncated95", good.substr(0, good.size() * 95 / 100)},
+        {"OffsetSize0", withTrailer(good, Field::OffsetSize, 0)},
+        {"OffsetSize9", withTrailer(good, Field::OffsetSize, 9)},
+        {"RefSize0", withTrailer(good, Field::RefSize, 0)},
+        {"RefSize255", withTrailer(good, Field::RefSize, 255)},
+        {"NoObjects", withTrailer(good, Field::ObjectCount, 0)},
+        {"ObjectCount2To62", withTrailer(good, Field::ObjectCount, std::uint64_t{1} << 62)},
+        {"ObjectCountMax", withTrailer(good, Field::ObjectCount, ~std::uint64_t{0})},
+        {"TopBeyondCount", withTrailer(good, Field::TopObject, 23)},
+        {"TablePastEnd", withTrailer(good, Field::TableOffset, ~std::uint64_t{0} - 15)},
+        {"TableInHeader", withTrailer(good, Field::TableOffset, 3)},
+        {"OffsetIntoMagic", withOffset(good, 3, 2)},
+        {"OffsetIntoTable", withOffset(good, 3, static_cast<std::uint8_t>(good.size() - 40))},
+        {"RefBeyondCount", refBeyond.build()},
+        {"ArrayCountBeyondFile", holding(Bplist::marker(0xA0, std::uint64_t{1} << 62))},
+        {"StringBeyondFile", holding({0x5F, 0x10, 0xFF, 'a', 'b'})},
+        {"DataBeyondFile", holding({0x4F, 0x13, 0x7F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})},
+        {"MalformedCount", holding({0x5F, 0x23, 'a'})},
+        {"SelfCycle", cycle(1)},
+        {"ThreeCycle", cycle(3)},
+        {"DictionaryHoldsItself", dictItself.build()},
+        {"DagBomb20Levels", dagBomb(20)},
+        {"DagBomb32Levels", dagBomb(32)},
+        {"NestedArrays100k", nestedArrays(100000)},
+        {"NullObject", holding({0x00})},
+        {"FillObject", holding({0x0F})},
+        {"Uid", holding({0x80, 0x01})},
+        {"Set", holding({0xC1, 0x00})},
+        {"UnknownType", holding({0x70})},
+        {"Integer32Bytes", holding({0x15, 0x00})},
+        {"Integer128BeyondRange", holding([] {
+             Bytes bytes{0x14};
+             Bplist::append(bytes, 1, 8);
+             Bplist::append(bytes, 0, 8);
+             return bytes;
+         }())},
+        {"Real1Byte", holding({0x20, 0x00})},
+        {"Real16Bytes", holding({0x24, 0x00})},
+        {"Date4Bytes", holding({0x32, 0x00, 0x00, 0x00, 0x00})},
+        {"DateNotFinite", holding(Bplist::date(std::numeric_limits<double>::infinity()))},
+        {"NonStringKey", nonStringKey.build()},
+        {"UnpairedHighSurrogate", holding(Bplist::utf16(u"\xD800"
+                                                        u"a"))},
+        {"LoneLowSurrogate", holding(Bplist::utf16(u"\xDC00"))},
+        {"NulInUtf16", holding(Bplist::utf16(std::u16string(1, u'\0')))},
+        {"AsciiHighByte", holding({0x51, 0xE9})},
+        {"AsciiNul", holding({0x51, 0x00})},
+    };
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PropertyListBinaryReaderRejects, ::testing::ValuesIn(badCases()),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(PropertyListBinaryReader, TheDagBombIsSmallAndFailsOnExpansionNotOnSize) {
+    const std::string bomb = dagBomb(20);
+    EXPECT_LT(bomb.size(), 200u);
+    const plist::ParseResult result = parse(bomb);
+    EXPECT_NE(result.reason.find("expands to more than"), std::string::npos) << result.reason;
+}
+
+} // namespace

@@ -1,0 +1,272 @@
+#include "platform/foundation/PropertyListXmlReader.h"
+
+#include "CommaLocale.h"
+#include "platform/foundation/NSArray.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSDate.h"
+#include "platform/foundation/NSNumber.h"
+#include "platform/foundation/NSString.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+using plist::Mutability;
+using plist::PropertyListXmlReader;
+
+const std::string kProlog = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                            "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+                            "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n";
+
+std::string document(const std::string& value) {
+    return kProlog + "<plist version=\"1.0\">\n" + value + "\n</plist>\n";
+}
+
+plist::ParseResult parse(const std::string& text, Mutability mutability = Mutability::Immutable) {
+    return PropertyListXmlReader(mutability).parse(text);
+}
+
+// The single value of a document holding it alone.
+id valueOf(const std::string& element) {
+    const plist::ParseResult result = parse(document(element));
+    EXPECT_TRUE(result.ok()) << element << ": " << result.reason;
+    return result.value;
+}
+
+TEST(PropertyListXmlReader, ReadsEveryPropertyListType) {
+    const auto root = rt::cast<NSDictionary>(valueOf(R"(<dict>
+	<key>Sections</key>
+	<array>
+		<string>Default</string>
+		<string>Q&amp;A &lt;1&gt; &#x41;&#66; caf&#233; 😀</string>
+	</array>
+	<key>lap</key>
+	<real>75.300003051757812</real>
+	<key>count</key>
+	<integer>-42</integer>
+	<key>on</key>
+	<true/>
+	<key>off</key>
+	<false/>
+	<key>when</key>
+	<date>2013-03-02T12:00:00Z</date>
+	<key>blob</key>
+	<data>
+	aGVs
+	bG8=
+	</data>
+	<key>empty</key>
+	<dict/>
+	<key>space</key>
+	<string> </string>
+	<key>none</key>
+	<string/>
+	<key>raw</key>
+	<string><![CDATA[<&>]]></string>
+</dict>)"));
+    ASSERT_TRUE(root);
+    const auto sections = root->objectAs<NSArray>("Sections");
+    ASSERT_TRUE(sections);
+    EXPECT_EQ(sections->objectAs<NSString>(1)->str(), "Q&A <1> AB caf\xC3\xA9 \xF0\x9F\x98\x80");
+    EXPECT_EQ(root->objectAs<NSNumber>("lap")->doubleValue(), static_cast<double>(75.3f));
+    EXPECT_EQ(root->objectAs<NSNumber>("lap")->floatValue(), 75.3f);
+    EXPECT_EQ(root->objectAs<NSNumber>("count")->integerValue(), -42);
+    EXPECT_EQ(root->objectAs<NSNumber>("count")->kind(), NSNumber::Kind::Integer);
+    EXPECT_EQ(root->objectAs<NSNumber>("on")->kind(), NSNumber::Kind::Boolean);
+    EXPECT_TRUE(root->objectAs<NSNumber>("on")->boolValue());
+    EXPECT_FALSE(root->objectAs<NSNumber>("off")->boolValue());
+    EXPECT_EQ(root->objectAs<NSDate>("when")->timeIntervalSinceReferenceDate(), 383918400.0);
+    EXPECT_EQ(root->objectAs<NSData>("blob")->bytes(), (std::vector<std::uint8_t>{'h', 'e', 'l', 'l', 'o'}));
+    EXPECT_EQ(root->objectAs<NSDictionary>("empty")->count(), 0u);
+    EXPECT_EQ(root->objectAs<NSString>("space")->str(), " ");
+    EXPECT_EQ(root->objectAs<NSString>("none")->str(), "");
+    EXPECT_EQ(root->objectAs<NSString>("raw")->str(), "<&>");
+}
+
+TEST(PropertyListXmlReader, BuildsMutableContainersOnlyWhenAsked) {
+    const std::string text = document("<dict><key>a</key><array><dict><key>b</key><array/></dict></array>"
+                                      "<key>s</key><string>x</string></dict>");
+    const auto mutableRoot = rt::cast<NSMutableDictionary>(parse(text, Mutability::MutableContainers).value);
+    ASSERT_TRUE(mutableRoot);
+    const auto list = mutableRoot->objectAs<NSMutableArray>("a");
+    ASSERT_TRUE(list);
+    const auto inner = list->objectAs<NSMutableDictionary>(0);
+    ASSERT_TRUE(inner);
+    EXPECT_TRUE(inner->objectAs<NSMutableArray>("b"));
+
+    const auto root = rt::cast<NSDictionary>(parse(text).value);
+    ASSERT_TRUE(root);
+    EXPECT_FALSE(rt::cast<NSMutableDictionary>(root));
+    EXPECT_FALSE(root->objectAs<NSMutableArray>("a"));
+    EXPECT_FALSE(root->objectAs<NSArray>("a")->objectAs<NSMutableDictionary>(0));
+}
+
+struct RealCase {
+    std::string text;
+    double expected;
+};
+
+class PropertyListXmlReaderReals : public ::testing::TestWithParam<RealCase> {};
+
+TEST_P(PropertyListXmlReaderReals, AcceptsDecimalTextAndThePlatformsSpellings) {
+    const auto number = rt::cast<NSNumber>(valueOf("<real>" + GetParam().text + "</real>"));
+    ASSERT_TRUE(number);
+    if (std::isnan(GetParam().expected)) {
+        EXPECT_TRUE(std::isnan(number->doubleValue()));
+    } else {
+        EXPECT_EQ(number->doubleValue(), GetParam().expected);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PropertyListXmlReaderReals,
+                         ::testing::Values(RealCase{"75.300003051757812", static_cast<double>(75.3f)},
+                                           RealCase{"75.430000000000007", 75.43}, RealCase{" 1.5\n", 1.5},
+                                           RealCase{"+2", 2}, RealCase{"-0.25", -0.25}, RealCase{".5", 0.5},
+                                           RealCase{"1e3", 1000}, RealCase{"0.0", 0},
+                                           RealCase{"4.9406564584124654e-324", 4.9406564584124654e-324},
+                                           RealCase{"nan", std::nan("")}, RealCase{"NaN", std::nan("")},
+                                           RealCase{"+infinity", INFINITY}, RealCase{"-infinity", -INFINITY},
+                                           RealCase{"inf", INFINITY}, RealCase{"-Inf", -INFINITY},
+                                           RealCase{"Infinity", INFINITY}));
+
+TEST(PropertyListXmlReader, ReadsRealsTheSameUnderACommaLocale) {
+    const locale_t comma = testing_support::commaLocale();
+    if (comma == static_cast<locale_t>(0)) {
+        GTEST_SKIP() << "no locale with a decimal comma on this machine";
+    }
+    testing_support::ThreadLocaleScope scope(comma);
+    EXPECT_EQ(rt::cast<NSNumber>(valueOf("<real>75.300003051757812</real>"))->doubleValue(),
+              static_cast<double>(75.3f));
+    EXPECT_FALSE(parse(document("<real>75,3</real>")).ok());
+}
+
+struct BadCase {
+    std::string name;
+    std::string text;
+};
+
+class PropertyListXmlReaderRejects : public ::testing::TestWithParam<BadCase> {};
+
+TEST_P(PropertyListXmlReaderRejects, MalformedOrHostileDocuments) {
+    const plist::ParseResult result = parse(GetParam().text);
+    EXPECT_FALSE(result.ok());
+    EXPECT_FALSE(result.reason.empty());
+}
+
+std::string nested(const std::string& open, const std::string& close, int depth) {
+    std::string text;
+    for (int i = 0; i < depth; ++i) {
+        text += open;
+    }
+    for (int i = 0; i < depth; ++i) {
+        text += close;
+    }
+    return document(text);
+}
+
+const std::string kGood =
+    document("<dict>\n\t<key>Sections</key>\n\t<array>\n\t\t<string>Default</string>\n\t</array>\n"
+             "\t<key>Lap</key>\n\t<real>75.300003051757812</real>\n</dict>");
+
+std::vector<BadCase> badCases() {
+    std::vector<BadCase> cases = {
+        {"Empty", ""},
+        {"WhitespaceOnly", " \n\t "},
+        {"PrologOnly", kProlog},
+        {"EmptyPlist", kProlog + "<plist version=\"1.0\"/>"},
+        {"TwoValuesInPlist", document("<string>a</string><string>b</string>")},
+        {"TwoRootElements", document("<dict/>") + "<dict/>"},
+        {"CrossedTags", document("<dict><array></dict></array>")},
+        {"UnclosedArray", document("<array><string>a</string>")},
+        {"MissingFinalPlistTag", kProlog + "<plist version=\"1.0\">\n<dict/>\n"},
+        {"UnknownElement", document("<dict><key>a</key><float>1</float></dict>")},
+        {"TextInArray", document("<array>stray<string>a</string></array>")},
+        {"KeyWithoutValue", document("<dict><key>a</key></dict>")},
+        {"TwoKeys", document("<dict><key>a</key><key>b</key><string>x</string></dict>")},
+        {"ValueWithoutKey", document("<dict><string>x</string></dict>")},
+        {"KeyInArray", document("<array><key>a</key></array>")},
+        {"ElementInString", document("<string>a<b/>c</string>")},
+        {"TextInTrue", document("<true>yes</true>")},
+        {"RealGarbage", document("<real>abc</real>")},
+        {"RealEmpty", document("<real></real>")},
+        {"RealSelfClosed", document("<real/>")},
+        {"RealComma", document("<real>75,3</real>")},
+        {"RealTrailingText", document("<real>75.3abc</real>")},
+        {"RealTwoNumbers", document("<real>1 2</real>")},
+        {"RealHex", document("<real>0x1p3</real>")},
+        {"RealOverflow", document("<real>1e999999</real>")},
+        {"RealUnderflow", document("<real>1e-999999</real>")},
+        {"RealNanPayload", document("<real>nan(1)</real>")},
+        {"IntegerFraction", document("<integer>12.5</integer>")},
+        {"IntegerOverflow", document("<integer>9223372036854775808</integer>")},
+        {"IntegerEmpty", document("<integer/>")},
+        {"DateGarbage", document("<date>garbage</date>")},
+        {"DateEmpty", document("<date/>")},
+        {"DateOnlyDay", document("<date>2013-03-02</date>")},
+        {"DateBadFields", document("<date>2013-13-45T25:61:61Z</date>")},
+        {"DateFebruary30", document("<date>2013-02-29T00:00:00Z</date>")},
+        {"DateFraction", document("<date>2013-03-02T12:00:00.250Z</date>")},
+        {"DateOffset", document("<date>2013-03-02T12:00:00+01:00</date>")},
+        {"DataBadBase64", document("<data>aGV*bG8=</data>")},
+        {"DataDanglingCharacter", document("<data>aGVsb</data>")},
+        {"InvalidUtf8", document("<string>\xC3\x28</string>")},
+        {"OverlongUtf8", document("<string>\xC0\xAF</string>")},
+        {"NulByte", document(std::string("<string>a\0b</string>", 20))},
+        {"Utf16Document", std::string("\xFF\xFE<\0p\0l\0i\0s\0t\0/\0>\0", 18)},
+        {"UndefinedEntity", document("<string>&nbsp;</string>")},
+        {"EntityPrefix", document("<string>&ampersand;</string>")},
+        {"BareAmpersand", document("<string>a & b</string>")},
+        {"NulReference", document("<string>a&#0;b</string>")},
+        {"SurrogateReference", document("<string>&#xD800;</string>")},
+        {"BeyondUnicodeReference", document("<string>&#x110000;</string>")},
+        {"EmptyReference", document("<string>&#x;</string>")},
+        {"BillionLaughs",
+         "<?xml version=\"1.0\"?>\n<!DOCTYPE plist [\n<!ENTITY lol \"lol\">\n"
+         "<!ENTITY lol2 \"&lol;&lol;&lol;&lol;&lol;&lol;&lol;&lol;&lol;&lol;\">\n"
+         "<!ENTITY lol3 \"&lol2;&lol2;&lol2;&lol2;&lol2;&lol2;&lol2;&lol2;&lol2;&lol2;\">\n]>\n"
+         "<plist version=\"1.0\"><string>&lol3;</string></plist>"},
+        {"ExternalEntity",
+         "<?xml version=\"1.0\"?>\n<!DOCTYPE plist [<!ENTITY xxe SYSTEM \"file:///etc/passwd\">]>\n"
+         "<plist version=\"1.0\"><string>&xxe;</string></plist>"},
+        {"NestedArrays100k", nested("<array>", "</array>", 100000)},
+        {"NestedDicts100k", nested("<dict><key>k</key>", "</dict>", 100000)},
+        {"UnclosedArrays100k", nested("<array>", "", 100000)},
+    };
+    for (const std::size_t cut :
+         {kGood.size() / 10, kGood.size() / 2, kGood.size() * 9 / 10, kGood.size() - 12}) {
+        cases.push_back({"TruncatedAt" + std::to_string(cut), kGood.substr(0, cut)});
+    }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PropertyListXmlReaderRejects, ::testing::ValuesIn(badCases()),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(PropertyListXmlReader, AcceptsWhatThePlatformsParserAccepts) {
+    // A byte-order mark, comments, a bare root without <plist>, a repeated key whose last value
+    // wins, and text after the root element (which pugixml, like the platform, ignores).
+    const auto withBom = rt::cast<NSString>(parse("\xEF\xBB\xBF" + document("<string>x</string>")).value);
+    ASSERT_TRUE(withBom);
+    EXPECT_EQ(withBom->str(), "x");
+    const auto bare = rt::cast<NSDictionary>(parse("<dict><!-- note --><key>a</key><integer>1</integer>"
+                                                   "<key>a</key><integer>2</integer></dict>")
+                                                 .value);
+    ASSERT_TRUE(bare);
+    EXPECT_EQ(bare->count(), 1u);
+    EXPECT_EQ(bare->objectAs<NSNumber>("a")->integerValue(), 2);
+    EXPECT_TRUE(parse(document("<string>x</string>") + "garbage").ok());
+}
+
+TEST(PropertyListXmlReader, RefusesInputLargerThanTheCap) {
+    plist::Limits limits;
+    limits.maxBytes = 100;
+    EXPECT_TRUE(PropertyListXmlReader(Mutability::Immutable, limits).parse("<string>small</string>").ok());
+    const plist::ParseResult result = PropertyListXmlReader(Mutability::Immutable, limits)
+                                          .parse("<string>" + std::string(100, 'x') + "</string>");
+    EXPECT_FALSE(result.ok());
+    EXPECT_NE(result.reason.find("larger than 100 bytes"), std::string::npos);
+}
+
+} // namespace

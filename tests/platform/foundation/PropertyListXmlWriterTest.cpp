@@ -1,0 +1,243 @@
+#include "platform/foundation/PropertyListXmlWriter.h"
+
+#include "PropertyListFixtures.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSDate.h"
+#include "platform/foundation/NSNumber.h"
+#include "platform/foundation/NSString.h"
+#include "platform/runtime/Runtime.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using plist::PropertyListXmlWriter;
+
+std::string xmlOf(const NSObject& root) {
+    const plist::EncodeResult result = PropertyListXmlWriter().write(root);
+    EXPECT_TRUE(result.ok) << result.reason;
+    return result.text;
+}
+
+// The text of a one-value document, without the prolog and the closing tag.
+std::string bodyOf(const id& value) {
+    const std::string text = xmlOf(*NSDictionary::with({{"v", value}}));
+    const std::string open = "<plist version=\"1.0\">\n<dict>\n\t<key>v</key>\n";
+    const std::size_t start = text.find(open);
+    const std::size_t end = text.rfind("</dict>\n</plist>\n");
+    return text.substr(start + open.size(), end - start - open.size());
+}
+
+TEST(PropertyListXmlWriter, WritesTheSavedTimesFileInThePlatformsLayout) {
+    auto root = plist_test::oneRecordFile();
+    root->setObject(NSMutableArray::with(), "Times - Q&A <1>");
+    rt::cast<NSMutableArray>(root->objectForKey("Sections"))->addObject(NSString::with("Q&A <1>"));
+    root->setObject(NSDictionary::with({{"on", NSNumber::withBool(true)},
+                                        {"off", NSNumber::withBool(false)},
+                                        {"count", NSNumber::withInteger(-42)},
+                                        {"empty", NSDictionary::with({})},
+                                        {"quote", NSString::with("\"it's\"")}}),
+                    "Flags");
+    root->setObject(NSData::with({'h', 'e', 'l', 'l', 'o'}), "Blob");
+
+    const std::string expected = R"(<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
+<plist version="1.0">
+<dict>
+	<key>Blob</key>
+	<data>
+	aGVsbG8=
+	</data>
+	<key>Flags</key>
+	<dict>
+		<key>count</key>
+		<integer>-42</integer>
+		<key>empty</key>
+		<dict/>
+		<key>off</key>
+		<false/>
+		<key>on</key>
+		<true/>
+		<key>quote</key>
+		<string>"it's"</string>
+	</dict>
+	<key>Sections</key>
+	<array>
+		<string>Default</string>
+		<string>Q&amp;A &lt;1&gt;</string>
+	</array>
+	<key>Times - Default</key>
+	<array>
+		<dict>
+			<key>All Laps</key>
+			<array>
+				<real>30.040000915527344</real>
+				<real>30.030000686645508</real>
+				<real>15.300000190734863</real>
+			</array>
+			<key>Date</key>
+			<date>2013-03-02T12:00:00Z</date>
+			<key>Last Lap</key>
+			<real>15.300000190734863</real>
+			<key>Total Time</key>
+			<real>75.430000000000007</real>
+		</dict>
+	</array>
+	<key>Times - Q&amp;A &lt;1&gt;</key>
+	<array/>
+</dict>
+</plist>
+)";
+    EXPECT_EQ(xmlOf(*root), expected);
+}
+
+struct RealCase {
+    id number;
+    std::string text;
+};
+
+class PropertyListXmlWriterReals : public ::testing::TestWithParam<RealCase> {};
+
+TEST_P(PropertyListXmlWriterReals, PrintsSeventeenDigitsWithThePlatformsSpecialCases) {
+    EXPECT_EQ(bodyOf(GetParam().number), "\t<real>" + GetParam().text + "</real>\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PropertyListXmlWriterReals,
+    ::testing::Values(RealCase{NSNumber::withDouble(1.5), "1.5"},
+                      RealCase{NSNumber::withDouble(100.0), "100"},
+                      RealCase{NSNumber::withDouble(30.04), "30.039999999999999"},
+                      RealCase{NSNumber::withDouble(0.1), "0.10000000000000001"},
+                      RealCase{NSNumber::withDouble(59.99), "59.990000000000002"},
+                      RealCase{NSNumber::withFloat(75.3f), "75.300003051757812"},
+                      RealCase{NSNumber::withFloat(30.04f), "30.040000915527344"},
+                      RealCase{NSNumber::withDouble(0.0), "0.0"}, RealCase{NSNumber::withDouble(-0.0), "0.0"},
+                      RealCase{NSNumber::withDouble(std::nan("")), "nan"},
+                      RealCase{NSNumber::withDouble(std::numeric_limits<double>::infinity()), "+infinity"},
+                      RealCase{NSNumber::withDouble(-std::numeric_limits<double>::infinity()), "-infinity"},
+                      RealCase{NSNumber::withDouble(1e21), "1e+21"},
+                      RealCase{NSNumber::withDouble(1e-7), "9.9999999999999995e-08"},
+                      RealCase{NSNumber::withDouble(-2.5), "-2.5"}));
+
+struct DateCase {
+    double seconds;
+    std::string text;
+};
+
+class PropertyListXmlWriterDates : public ::testing::TestWithParam<DateCase> {};
+
+TEST_P(PropertyListXmlWriterDates, WritesWholeUtcSecondsRoundedTowardThePast) {
+    EXPECT_EQ(bodyOf(NSDate::withTimeIntervalSinceReferenceDate(GetParam().seconds)),
+              "\t<date>" + GetParam().text + "</date>\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PropertyListXmlWriterDates,
+                         ::testing::Values(DateCase{0, "2001-01-01T00:00:00Z"},
+                                           DateCase{383918400.999, "2013-03-02T12:00:00Z"},
+                                           DateCase{-0.5, "2000-12-31T23:59:59Z"},
+                                           DateCase{-26438401, "2000-02-29T23:59:59Z"},
+                                           DateCase{-978307200, "1970-01-01T00:00:00Z"},
+                                           DateCase{-32535216000.0, "0970-01-01T00:00:00Z"},
+                                           DateCase{3124137599.0, "2099-12-31T23:59:59Z"}));
+
+TEST(PropertyListXmlWriter, SortsKeysByUtf16CodeUnitsLikeThePlatform) {
+    // U+1F600 is a surrogate pair (D83D DE00) in UTF-16 and so sorts before U+E000, although
+    // its code point (and its UTF-8 bytes) are larger.
+    const auto root = NSDictionary::with({{"a", NSNumber::withInteger(1)},
+                                          {"B", NSNumber::withInteger(2)},
+                                          {"\xEE\x80\x80", NSNumber::withInteger(3)},
+                                          {"\xF0\x9F\x98\x80", NSNumber::withInteger(4)},
+                                          {"aa", NSNumber::withInteger(5)}});
+    const std::string text = xmlOf(*root);
+    const auto at = [&](const std::string& key) { return text.find("<key>" + key + "</key>"); };
+    EXPECT_LT(at("B"), at("a"));
+    EXPECT_LT(at("a"), at("aa"));
+    EXPECT_LT(at("aa"), at("\xF0\x9F\x98\x80"));
+    EXPECT_LT(at("\xF0\x9F\x98\x80"), at("\xEE\x80\x80"));
+}
+
+TEST(PropertyListXmlWriter, WrapsDataInLinesShortenedByTheIndentation) {
+    std::vector<std::uint8_t> bytes(60);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<std::uint8_t>(i * 7);
+    }
+    // 60 bytes are 80 Base64 characters; at one level of indentation a line holds 76 - 8 = 68.
+    const std::string body = bodyOf(NSData::with(bytes));
+    EXPECT_EQ(body, "\t<data>\n\tAAcOFRwjKjE4P0ZNVFtiaXB3foWMk5qhqK+2vcTL0tng5+71/AMKERgfJi00O0JJUFde\n"
+                    "\tZWxzeoGIj5ad\n\t</data>\n");
+    EXPECT_EQ(bodyOf(NSData::with({})), "\t<data>\n\t</data>\n");
+}
+
+TEST(PropertyListXmlWriter, EscapesOnlyAmpersandAndAngleBrackets) {
+    EXPECT_EQ(bodyOf(NSString::with("a&b<c>d\"e'f\tg")), "\t<string>a&amp;b&lt;c&gt;d\"e'f\tg</string>\n");
+}
+
+struct RefusedCase {
+    std::string name;
+    std::function<id()> make;
+    std::string reason;
+};
+
+class PropertyListXmlWriterRefuses : public ::testing::TestWithParam<RefusedCase> {};
+
+TEST_P(PropertyListXmlWriterRefuses, ValuesThatAreNotPropertyLists) {
+    const id root = GetParam().make();
+    const plist::EncodeResult result = PropertyListXmlWriter().write(*root);
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.text.empty());
+    EXPECT_NE(result.reason.find(GetParam().reason), std::string::npos) << result.reason;
+}
+
+id selfContaining() {
+    auto list = NSMutableArray::with();
+    list->addObject(NSString::with("x"));
+    list->addObject(list);
+    return NSDictionary::with({{"loop", list}});
+}
+
+id nestedArrays(int depth) {
+    id value = NSString::with("leaf");
+    for (int i = 0; i < depth; ++i) {
+        value = NSArray::with({value});
+    }
+    return NSDictionary::with({{"deep", value}});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PropertyListXmlWriterRefuses,
+    ::testing::Values(
+        RefusedCase{"NilInArray",
+                    [] {
+                        return id(NSDictionary::with({{"a", NSArray::with({nullptr})}}));
+                    },
+                    "/a/0: a nil value"},
+        RefusedCase{"PlainObject",
+                    [] {
+                        return id(NSDictionary::with({{"Times - A", NSArray::with({NSDictionary::with(
+                                                                        {{"x", rt::make<NSObject>()}})})}}));
+                    },
+                    "/Times - A/0/x: a value of class NSObject"},
+        RefusedCase{"InvalidUtf8",
+                    [] {
+                        return id(NSDictionary::with({{"s", NSString::with("\xC3\x28")}}));
+                    },
+                    "not valid UTF-8"},
+        RefusedCase{"NulInKey",
+                    [] {
+                        return id(NSDictionary::with({{std::string("a\0b", 3), NSString::with("")}}));
+                    },
+                    "key that is not valid UTF-8 or holds a NUL"},
+        RefusedCase{"InfiniteDate",
+                    [] {
+                        return id(NSDictionary::with({{"d", NSDate::withTimeIntervalSinceReferenceDate(
+                                                                std::numeric_limits<double>::infinity())}}));
+                    },
+                    "/d: a date that is not finite"},
+        RefusedCase{"SelfContaining", selfContaining, "/loop/1: a container that contains itself"},
+        RefusedCase{"TooDeep", [] { return nestedArrays(200); }, "nested deeper than 128"}),
+    [](const auto& info) { return info.param.name; });
+
+} // namespace
