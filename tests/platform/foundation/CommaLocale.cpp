@@ -7,6 +7,10 @@
 #include <string>
 #include <unistd.h>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace testing_support {
 namespace {
 
@@ -39,6 +43,10 @@ locale_t builtLocale() {
     }
     const char* previous = std::getenv("LOCPATH");
     const std::optional<std::string> saved = previous ? std::optional<std::string>(previous) : std::nullopt;
+#if defined(__SANITIZE_ADDRESS__)
+    // glibc keeps a copy of the LOCPATH search list it never frees.
+    const __lsan::ScopedDisabler glibcKeepsTheSearchPath;
+#endif
     setenv("LOCPATH", root.c_str(), 1);
     locale_t locale = tryLocale("de_DE.UTF-8");
     if (saved) {
