@@ -74,6 +74,10 @@ std::optional<double> zoneOffset(const std::string& zone, double localSeconds) {
 
 } // namespace
 
+bool isKnownTimeZone(const std::string& zone) {
+    return zoneOffset(zone, 0).has_value();
+}
+
 std::optional<double> parseStartTime(std::string_view text, const std::string& zone) {
     std::size_t pos = 0;
     auto year = digits(text, pos, 4);

@@ -12,4 +12,7 @@ namespace sim {
 /// and gives seconds since the Unix epoch; nullopt when the text is not such a date.
 std::optional<double> parseStartTime(std::string_view text, const std::string& zone);
 
+/// True when `zone` is a time zone name the device knows ("Europe/Paris", "UTC").
+bool isKnownTimeZone(const std::string& zone);
+
 } // namespace sim
