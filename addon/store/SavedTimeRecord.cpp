@@ -33,8 +33,8 @@ SavedTimeView readSavedTime(const id& record) {
     return view;
 }
 
-std::shared_ptr<NSMutableDictionary> makeSavedTime(float lastLap, const std::vector<float>& allLaps, double total,
-                                                   std::shared_ptr<NSDate> date) {
+std::shared_ptr<NSMutableDictionary> makeSavedTime(float lastLap, const std::vector<float>& allLaps,
+                                                   double total, std::shared_ptr<NSDate> date) {
     auto laps = NSMutableArray::with();
     for (float lap : allLaps) {
         laps->addObject(NSNumber::withFloat(lap));

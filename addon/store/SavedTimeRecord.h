@@ -36,7 +36,7 @@ SavedTimeView readSavedTime(const id& record);
 float floatValueOf(const id& value);
 
 /// Builds a record dictionary with exactly the four keys.
-std::shared_ptr<NSMutableDictionary> makeSavedTime(float lastLap, const std::vector<float>& allLaps, double total,
-                                                   std::shared_ptr<NSDate> date);
+std::shared_ptr<NSMutableDictionary> makeSavedTime(float lastLap, const std::vector<float>& allLaps,
+                                                   double total, std::shared_ptr<NSDate> date);
 
 } // namespace lv

@@ -6,7 +6,9 @@
 
 namespace lv {
 
-std::string sectionKey(const std::string& name) { return "Times - " + name; }
+std::string sectionKey(const std::string& name) {
+    return "Times - " + name;
+}
 
 SavedTimesDocument::SavedTimesDocument(std::shared_ptr<NSMutableDictionary> root) : root_(std::move(root)) {}
 
@@ -50,7 +52,8 @@ bool SavedTimesDocument::ensureSectionList() {
     return true;
 }
 
-void SavedTimesDocument::storeRecords(const std::string& sectionName, std::shared_ptr<NSMutableArray> records) {
+void SavedTimesDocument::storeRecords(const std::string& sectionName,
+                                      std::shared_ptr<NSMutableArray> records) {
     root_->setObject(std::move(records), sectionKey(sectionName));
 }
 

@@ -1,0 +1,125 @@
+#include "addon/hooks/HookInstaller.h"
+#include "addon/hooks/HostMessages.h"
+#include "addon/store/SavedTimesStore.h"
+#include "platform/uikit/UIButton.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UILabel.h"
+#include "platform/uikit/UIView.h"
+#include "tests/addon/hooks/HookTestFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+namespace {
+
+class SaveButtonTest : public testing_support::HookTest {
+  protected:
+    void SetUp() override {
+        registerHosts();
+        lv::installHooks();
+    }
+    std::shared_ptr<fake::StopWatchViewController> loadScreen(bool running = false) {
+        auto screen = fake::StopWatchViewController::make();
+        screen->setRunning(running);
+        screen->view();
+        return screen;
+    }
+    static std::shared_ptr<UIButton> button() { return lv::addonState().button.lock(); }
+    static void expectLook(bool enabled) {
+        ASSERT_TRUE(button());
+        EXPECT_EQ(button()->isEnabled(), enabled);
+        EXPECT_FLOAT_EQ(static_cast<float>(button()->titleLabel()->alpha()), enabled ? 1.0F : 0.2F);
+    }
+};
+
+TEST_F(SaveButtonTest, IsBuiltOnTheScreensViewWithItsTitleTargetAndImages) {
+    writeClockSettings(10.0);
+    auto screen = loadScreen();
+    auto saveButton = button();
+    ASSERT_TRUE(saveButton);
+    EXPECT_EQ(saveButton->superview(), screen->view());
+    EXPECT_EQ(saveButton->frame(), (CGRect{{23, 10}, {125, 44}}));
+    EXPECT_EQ(saveButton->titleForState(0), "Save");
+    EXPECT_EQ(saveButton->buttonType(), UIButtonType(0));
+    auto background = saveButton->backgroundImageForState(0);
+    ASSERT_TRUE(background);
+    EXPECT_EQ(background->leftCapWidth(), 10);
+    EXPECT_TRUE(saveButton->backgroundImageForState(1));
+}
+
+struct LookCase {
+    const char* label;
+    double lastTime;
+    bool running;
+    std::vector<std::function<void(const id&)>> events;
+    std::vector<bool> looks; // the look first, then after each event
+};
+
+const auto start = [](const id& s) { rt::send(s, lv::host::startTimer); };
+const auto stop = [](const id& s) { rt::send(s, lv::host::stopTimer); };
+const auto clear = [](const id& s) { rt::send(s, lv::host::clearAllLaps); };
+const auto save = [](const id& s) { rt::send(s, lv::host::saveButtonClicked); };
+
+class SaveButtonLookTest : public SaveButtonTest, public ::testing::WithParamInterface<LookCase> {};
+
+TEST_P(SaveButtonLookTest, FollowsTheStopwatch) {
+    const auto& c = GetParam();
+    writeClockSettings(c.lastTime);
+    auto screen = loadScreen(c.running);
+    expectLook(c.looks[0]);
+    for (std::size_t i = 0; i < c.events.size(); ++i) {
+        c.events[i](screen);
+        expectLook(c.looks[i + 1]);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SaveButton, SaveButtonLookTest,
+    ::testing::Values(LookCase{"NoResult", 0, false, {}, {false}},
+                      LookCase{"NegativeResult", -3, false, {}, {false}},
+                      LookCase{"ResultWhileRunning", 5, true, {}, {false}},
+                      LookCase{"StoppedResult", 5, false, {}, {true}},
+                      LookCase{"StartThenStop", 0, false, {start, stop}, {false, false, true}},
+                      LookCase{"StopThenSave", 0, false, {stop, save}, {false, true, false}},
+                      LookCase{"StopThenClear", 5, false, {stop, clear}, {true, true, false}}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(SaveButtonTest, ATapStoresTheResultOnceAndATapOnTheDisabledButtonDoesNothing) {
+    writeClockSettings(5);
+    auto screen = loadScreen();
+    ASSERT_TRUE(button());
+    EXPECT_TRUE(button()->simulateTap());
+    auto records = readPreferences(lv::kSavedTimesFileName)->objectAs<NSArray>("Times - Default");
+    ASSERT_TRUE(records);
+    EXPECT_EQ(records->count(), 1U);
+    expectLook(false);
+    button()->simulateTap();
+    EXPECT_EQ(readPreferences(lv::kSavedTimesFileName)->objectAs<NSArray>("Times - Default")->count(), 1U);
+}
+
+TEST_F(SaveButtonTest, AFailedWriteLeavesTheButtonEnabledSoTheUserCanSaveAgain) {
+    writeClockSettings(5);
+    auto screen = loadScreen();
+    ASSERT_TRUE(button());
+    std::filesystem::remove_all(home.path() + "/Library");
+    button()->simulateTap();
+    expectLook(true);
+}
+
+TEST_F(SaveButtonTest, TheSlotDoesNotKeepTheButtonAliveAndEventsWithoutItStillRunTheHost) {
+    writeClockSettings(5);
+    {
+        auto screen = loadScreen();
+        ASSERT_TRUE(button());
+    }
+    EXPECT_FALSE(button());
+    auto other = fake::StopWatchViewController::make();
+    fake::journal().clear();
+    rt::send(other, lv::host::stopTimer);
+    rt::send(other, lv::host::startTimer);
+    EXPECT_EQ(fake::journal(), (std::vector<std::string>{"host _stopTimer", "host _startTimer"}));
+}
+
+} // namespace
