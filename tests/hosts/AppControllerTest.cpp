@@ -1,0 +1,118 @@
+#include "hosts/clock/AppController.h"
+
+#include "hosts/clock/ClockMessages.h"
+#include "hosts/clock/StopWatchViewController.h"
+#include "platform/runtime/RuntimeFunctions.h"
+#include "platform/uikit/UITabBarController.h"
+#include "platform/uikit/UITabBarItem.h"
+#include "platform/uikit/UIWindow.h"
+#include "tests/hosts/ClockHostFixture.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using testing_support::ClockHostTest;
+
+class AppControllerTest : public ClockHostTest {
+  protected:
+    std::shared_ptr<AppController> launch() {
+        auto app = AppController::appController();
+        rt::send(id(app), clockmsg::applicationDidFinishLaunching, id());
+        device.runLoop.runOnce();
+        return app;
+    }
+    static std::vector<std::string> titles(const UITabBarController& tabs) {
+        std::vector<std::string> out;
+        for (const auto& controller : tabs.viewControllers()) {
+            out.push_back(controller->title().value_or(""));
+        }
+        return out;
+    }
+};
+
+TEST_F(AppControllerTest, StartUpBuildsTheWindowAndTheFourTabsInOrder) {
+    auto app = launch();
+    auto tabs = rt::cast<UITabBarController>(
+        object_getIvar(app, class_getInstanceVariable(object_getClass(id(app)), "_tabBarController")));
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(titles(*tabs), (std::vector<std::string>{"World Clock", "Alarm", "Stopwatch", "Timer"}));
+    EXPECT_EQ(tabs->selectedIndex(), 0u);
+    ASSERT_NE(app->window(), nullptr);
+    EXPECT_TRUE(app->window()->isKeyWindow());
+    EXPECT_EQ(app->window()->rootViewController(), tabs);
+    for (const auto& controller : tabs->viewControllers()) {
+        EXPECT_NE(controller->tabBarItem()->image(), nullptr) << controller->title().value_or("");
+    }
+}
+
+struct LastSelectedCase {
+    long long stored;
+    NSUInteger selected;
+};
+
+class AppControllerLastSelectedTable : public AppControllerTest,
+                                       public ::testing::WithParamInterface<LastSelectedCase> {};
+
+TEST_P(AppControllerLastSelectedTable, ShowsTheTabLastShownWhenItIsOneOfItsOwn) {
+    writeSettings({{"LAST_SELECTED_VIEW", NSNumber::withInteger(GetParam().stored)}});
+    auto app = launch();
+    EXPECT_EQ(app->tabBarController()->selectedIndex(), GetParam().selected);
+    EXPECT_TRUE(app->tabBarController()->selectedViewController()->isViewLoaded());
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, AppControllerLastSelectedTable,
+                         ::testing::Values(LastSelectedCase{0, 0}, LastSelectedCase{1, 0},
+                                           LastSelectedCase{2, 1}, LastSelectedCase{3, 2},
+                                           LastSelectedCase{4, 3}, LastSelectedCase{5, 0},
+                                           LastSelectedCase{-1, 0}, LastSelectedCase{99, 0}));
+
+TEST_F(AppControllerTest, AUserTapRecordsThePositionOfTheTabAsTheBarNowStands) {
+    auto app = launch();
+    auto tabs = app->tabBarController();
+    ASSERT_TRUE(tabs->simulateTapOnTab(2));
+    EXPECT_EQ(setting("LAST_SELECTED_VIEW"), 3.0);
+
+    // Rearranged as a loaded library may do: the stored value follows the new positions.
+    auto controllers = tabs->viewControllers();
+    std::swap(controllers[2], controllers[3]);
+    auto extra = rt::make<UIViewController>();
+    extra->setTitle("Extra");
+    controllers.push_back(extra);
+    tabs->setViewControllers(controllers);
+    ASSERT_TRUE(tabs->simulateTapOnTab(4));
+    EXPECT_EQ(setting("LAST_SELECTED_VIEW"), 5.0);
+    ASSERT_TRUE(tabs->simulateTapOnTab(3));
+    EXPECT_EQ(setting("LAST_SELECTED_VIEW"), 4.0);
+}
+
+TEST_F(AppControllerTest, ProgrammaticSelectionDoesNotRecordATab) {
+    auto app = launch();
+    rt::send(id(app), clockmsg::selectViewController, id(app->tabBarController()->viewControllers()[3]));
+    EXPECT_EQ(app->tabBarController()->selectedIndex(), 3u);
+    EXPECT_FALSE(setting("LAST_SELECTED_VIEW").has_value());
+}
+
+TEST_F(AppControllerTest, SelectingAControllerSendsTheAppearanceMessages) {
+    auto app = launch();
+    auto stopwatch = app->tabBarController()->viewControllers()[2];
+    EXPECT_FALSE(stopwatch->isViewLoaded());
+    rt::send(id(app), clockmsg::selectViewController, id(stopwatch));
+    EXPECT_TRUE(stopwatch->isViewLoaded());
+    EXPECT_TRUE(stopwatch->isAppearing());
+    rt::send(id(app), clockmsg::selectViewController, id());
+    EXPECT_EQ(app->tabBarController()->selectedViewController(), stopwatch);
+}
+
+TEST_F(AppControllerTest, SettingsWrittenByOthersSurviveTheHostsWrites) {
+    writeSettings({{"SomeoneElse", NSString::with("kept")}});
+    auto app = launch();
+    ASSERT_TRUE(app->tabBarController()->simulateTapOnTab(1));
+    auto file = settings();
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->objectAs<NSString>("SomeoneElse")->str(), "kept");
+    EXPECT_EQ(file->objectAs<NSNumber>("LAST_SELECTED_VIEW")->integerValue(), 2);
+}
+
+} // namespace

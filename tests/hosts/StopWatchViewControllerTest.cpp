@@ -1,0 +1,179 @@
+#include "hosts/clock/StopWatchViewController.h"
+
+#include "hosts/clock/ClockMessages.h"
+#include "hosts/clock/StopWatchLapTimeView.h"
+#include "hosts/clock/StopwatchTimeText.h"
+#include "platform/foundation/NSArray.h"
+#include "platform/runtime/ObjcClass.h"
+#include "platform/runtime/RuntimeFunctions.h"
+#include "platform/uikit/UIButton.h"
+#include "platform/uikit/UIKitMessages.h"
+#include "tests/hosts/ClockHostFixture.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using testing_support::ClockHostTest;
+
+class StopWatchViewControllerTest : public ClockHostTest {
+  protected:
+    void SetUp() override {
+        screen = StopWatchViewController::stopwatch();
+        screen->view();
+    }
+    void tap(const std::shared_ptr<UIButton>& button) {
+        ASSERT_TRUE(button->simulateTap());
+        device.runLoop.runOnce();
+    }
+    void startStop() { tap(screen->startStopButton()); }
+    void lapReset() { tap(screen->lapResetButton()); }
+
+    std::shared_ptr<StopWatchViewController> screen;
+};
+
+TEST_F(StopWatchViewControllerTest, StoppingStoresTheTotalAndResettingStoresZero) {
+    startStop();
+    runFor(30.04);
+    lapReset();
+    runFor(15.36);
+    startStop();
+    ASSERT_TRUE(setting("LASTTIME").has_value());
+    EXPECT_NEAR(*setting("LASTTIME"), 45.40, 1e-9);
+    EXPECT_EQ(screen->startStopButton()->currentTitle(), "Start");
+    EXPECT_EQ(screen->lapResetButton()->currentTitle(), "Reset");
+
+    lapReset();
+    EXPECT_EQ(setting("LASTTIME"), 0.0);
+    EXPECT_TRUE(screen->laps().empty());
+    EXPECT_EQ(screen->totalTime(), 0.0);
+}
+
+TEST_F(StopWatchViewControllerTest, ItsStateIsReadableByNameThroughTheRuntime) {
+    startStop();
+    runFor(30.04);
+    lapReset();
+    runFor(30.03);
+    lapReset();
+    runFor(15.36);
+
+    id object = screen;
+    Ivar running = class_getInstanceVariable(object_getClass(object), "_isTimerRunning");
+    ASSERT_NE(running, nullptr);
+    EXPECT_STREQ(ivar_getTypeEncoding(running), "c");
+    EXPECT_EQ(*reinterpret_cast<const char*>(object->ivarBase() + ivar_getOffset(running)), 1);
+
+    auto laps =
+        rt::cast<NSMutableArray>(object_getIvar(object, class_getInstanceVariable(object->isa(), "_laps")));
+    ASSERT_NE(laps, nullptr);
+    ASSERT_EQ(laps->count(), 2u);
+    EXPECT_NEAR(laps->objectAs<NSNumber>(0)->doubleValue(), 30.04, 1e-9);
+    EXPECT_NEAR(laps->objectAs<NSNumber>(1)->doubleValue(), 30.03, 1e-9);
+
+    id lapView = object_getIvar(object, class_getInstanceVariable(object->isa(), "_laptimeView"));
+    EXPECT_NEAR(rt::send(lapView, clockmsg::currentLapTime), 15.36, 1e-9);
+    runFor(1);
+    EXPECT_NEAR(rt::send(lapView, clockmsg::currentLapTime), 16.36, 1e-9);
+
+    Ivar view = class_getInstanceVariable(object->isa(), "_view");
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(object_getIvar(object, view), screen->view());
+}
+
+TEST_F(StopWatchViewControllerTest, StoppingKeepsTheCurrentLapFrozen) {
+    startStop();
+    runFor(5);
+    startStop();
+    runFor(100);
+    EXPECT_NEAR(rt::send(id(screen->lapTimeView()), clockmsg::currentLapTime), 5.0, 1e-9);
+    startStop();
+    runFor(2);
+    EXPECT_NEAR(screen->totalTime(), 7.0, 1e-9);
+}
+
+TEST_F(StopWatchViewControllerTest, AResultStoppedBeforeQuittingComesBackStopped) {
+    startStop();
+    runFor(10);
+    lapReset();
+    runFor(4);
+    startStop();
+
+    auto relaunched = StopWatchViewController::stopwatch();
+    EXPECT_FALSE(relaunched->isRunning());
+    EXPECT_EQ(relaunched->laps().size(), 1u);
+    EXPECT_NEAR(relaunched->totalTime(), 14.0, 1e-9);
+    EXPECT_NEAR(relaunched->lapTimeView()->currentLapTime(), 4.0, 1e-9);
+}
+
+// Each step the buttons take is reached through the runtime, so a replacement installed by a
+// loaded library runs when the user presses the button.
+struct HookCase {
+    const char* selector;
+    std::vector<std::string> presses;
+};
+
+class StopWatchHookTable : public StopWatchViewControllerTest,
+                           public ::testing::WithParamInterface<HookCase> {
+  protected:
+    void SetUp() override {}
+};
+
+TEST_P(StopWatchHookTable, AReplacementRunsWhenTheUserTakesTheStep) {
+    int calls = 0;
+    IMP original;
+    SEL sel = sel_registerName(GetParam().selector);
+    rt::Runtime::current().classFor<StopWatchViewController>();
+    // The screen's own method is replaced, as a hooking library replaces it.
+    Method method = objc_getClass("StopWatchViewController")->ownMethod(sel);
+    ASSERT_NE(method, nullptr) << GetParam().selector << " is not the screen's own method";
+    EXPECT_STREQ(method_getTypeEncoding(method), "v@:");
+    original = method_setImplementation(method, rt::imp<void()>([&calls, &original](const id& self, SEL cmd) {
+                                            ++calls;
+                                            rt::callImp<void()>(original, self, cmd);
+                                        }));
+    ASSERT_TRUE(original);
+    screen = StopWatchViewController::stopwatch();
+    screen->view();
+    for (const auto& press : GetParam().presses) {
+        press == "startStop" ? startStop() : lapReset();
+        runFor(1);
+    }
+    EXPECT_EQ(calls, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, StopWatchHookTable,
+                         ::testing::Values(HookCase{"viewDidLoad", {}},
+                                           HookCase{"_startTimer", {"startStop"}},
+                                           HookCase{"_stopTimer", {"startStop", "startStop"}},
+                                           HookCase{"_lap", {"startStop", "lapReset"}},
+                                           HookCase{"_clearAllLaps", {"startStop", "startStop", "lapReset"}}),
+                         [](const auto& info) {
+                             std::string name;
+                             for (char c : std::string(info.param.selector)) {
+                                 if (std::isalnum(static_cast<unsigned char>(c))) {
+                                     name += c;
+                                 }
+                             }
+                             return name;
+                         });
+
+struct TimeTextCase {
+    double seconds;
+    const char* text;
+};
+
+class StopwatchTimeTextTable : public ::testing::TestWithParam<TimeTextCase> {};
+
+TEST_P(StopwatchTimeTextTable, CutsToTenths) {
+    EXPECT_EQ(clk::stopwatchTimeText(GetParam().seconds), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Times, StopwatchTimeTextTable,
+                         ::testing::Values(TimeTextCase{0, "00:00.0"}, TimeTextCase{-3, "00:00.0"},
+                                           TimeTextCase{0.3, "00:00.3"}, TimeTextCase{9.96, "00:09.9"},
+                                           TimeTextCase{75.43, "01:15.4"}, TimeTextCase{3599.99, "59:59.9"},
+                                           TimeTextCase{3600, "1:00:00.0"},
+                                           TimeTextCase{36610.5, "10:10:10.5"}));
+
+} // namespace
