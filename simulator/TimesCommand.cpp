@@ -1,21 +1,91 @@
-// `lapvane times`: lists or exports the saved-times file.
+// `lapvane times`: lists or exports the saved-times file. It only reads: nothing here writes.
 
 #include "simulator/Commands.h"
+#include "simulator/DeviceHome.h"
+#include "simulator/SavedTimesReport.h"
+
+#include "platform/foundation/Region.h"
 
 #include <CLI/CLI.hpp>
 
-#include <stdexcept>
+#include <iostream>
+#include <memory>
+#include <string>
 
 namespace sim {
+namespace {
+
+struct TimesOptions {
+    std::string home;
+    std::string file;
+    std::string format = "json";
+    std::string locale;
+    std::string timeZone;
+
+    [[nodiscard]] std::string path() const {
+        if (!file.empty()) {
+            return file;
+        }
+        return (home.empty() ? defaultDeviceHome() : home) + "/Library/Preferences/com.varnoth.lapvane.plist";
+    }
+};
+
+void addFileOptions(CLI::App& command, TimesOptions& options) {
+    auto* home =
+        command.add_option("--home", options.home, "The device's home folder (holds Library/Preferences)");
+    auto* file = command.add_option("--file", options.file, "A saved-times file to read");
+    home->excludes(file);
+    file->excludes(home);
+    command.add_option("--locale", options.locale,
+                       "Locale of the date texts, e.g. en_US (default: environment)");
+    command.add_option("--tz", options.timeZone,
+                       "Time zone of the date texts, e.g. Europe/Berlin (default: environment)");
+}
+
+// Reads the report, or says in one line why it cannot and sets a failing status.
+bool readReport(const TimesOptions& options, SavedTimesReport& report, int& status) {
+    ns::Region::Scope region(ns::Region{options.locale, options.timeZone});
+    report = readSavedTimesReport(options.path());
+    if (report.status == SavedTimesReport::Status::Unreadable) {
+        std::cerr << "lapvane: cannot read the saved times (" << report.reason
+                  << "); the file was left unchanged: repair it or move it aside.\n";
+        status = 1;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
 
 void addTimesCommand(CLI::App& app, int& status) {
+    auto options = std::make_shared<TimesOptions>();
     auto* times = app.add_subcommand("times", "Read the saved-times file");
     times->require_subcommand(1);
-    times->add_subcommand("list", "List every section and its records");
-    times->add_subcommand("export", "Export the saved times as JSON");
-    times->final_callback([&status] {
-        status = 1;
-        throw std::runtime_error("times: not available in this build yet");
+
+    auto* list =
+        times->add_subcommand("list", "List every section and its records as the Saved tab shows them");
+    addFileOptions(*list, *options);
+    list->callback([options, &status] {
+        SavedTimesReport report;
+        if (readReport(*options, report, status)) {
+            std::cout << listText(report);
+        }
+    });
+
+    auto* exporter = times->add_subcommand("export", "Print the saved times as one JSON document");
+    addFileOptions(*exporter, *options);
+    exporter->add_option("--format", options->format, "Output format")
+        ->check(CLI::IsMember({"json"}))
+        ->required();
+    exporter->callback([options, &status] {
+        SavedTimesReport report;
+        if (!readReport(*options, report, status)) {
+            return;
+        }
+        if (report.status == SavedTimesReport::Status::Missing) {
+            std::cerr << "lapvane: no saved times in " << options->path() << ".\n";
+        }
+        std::cout << exportJson(report).dump() << '\n';
     });
 }
 

@@ -1,0 +1,129 @@
+#include "simulator/SavedTimesReport.h"
+
+#include "addon/store/ClockText.h"
+#include "addon/store/SavedTimeRecord.h"
+#include "addon/store/SavedTimesDocument.h"
+#include "platform/foundation/NSDateFormatter.h"
+#include "platform/foundation/NSString.h"
+#include "platform/foundation/PropertyListFile.h"
+#include "platform/runtime/Runtime.h"
+
+#include <charconv>
+#include <cmath>
+#include <ctime>
+#include <sstream>
+
+namespace sim {
+namespace {
+
+std::string isoDate(const NSDate& date) {
+    std::time_t seconds = static_cast<std::time_t>(std::floor(date.timeIntervalSince1970()));
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text;
+}
+
+// A single-precision value as the JSON number a reader expects: its shortest decimal form, so
+// 75.3f is written 75.3 rather than 75.30000305175781.
+double shortestDouble(float value) {
+    char text[32];
+    auto [end, error] = std::to_chars(text, text + sizeof text, value);
+    double widened = static_cast<double>(value);
+    if (error == std::errc{}) {
+        std::from_chars(text, end, widened);
+    }
+    return widened;
+}
+
+ReportedRecord reportRecord(const id& record, const NSDateFormatter& formatter) {
+    lv::SavedTimeView view = lv::readSavedTime(record);
+    ReportedRecord out;
+    out.total = view.total;
+    out.totalText = lv::totalText(view.total);
+    out.lastLap = view.lastLap;
+    out.laps = view.laps;
+    for (float lap : view.laps) {
+        out.lapTexts.push_back(lv::lapText(lap));
+    }
+    if (view.date) {
+        out.date = isoDate(*view.date);
+        out.dateText = formatter.stringFromDate(view.date)->str();
+    }
+    return out;
+}
+
+} // namespace
+
+SavedTimesReport readSavedTimesReport(const std::string& path) {
+    SavedTimesReport report;
+    plist::ReadResult read = plist::readDictionaryFile(path, plist::Mutability::MutableContainers);
+    if (read.status == plist::ReadStatus::Missing) {
+        report.status = SavedTimesReport::Status::Missing;
+        return report;
+    }
+    if (read.status == plist::ReadStatus::Unreadable) {
+        report.status = SavedTimesReport::Status::Unreadable;
+        report.reason = read.reason;
+        return report;
+    }
+    report.status = SavedTimesReport::Status::Ok;
+    auto formatter = rt::make<NSDateFormatter>();
+    formatter->setDateFormat("EEE, MMM d, y");
+    lv::SavedTimesDocument document(read.mutableDictionary());
+    for (const auto& name : document.sectionNames()) {
+        ReportedSection section{name, {}};
+        for (const id& record : document.recordsOrEmpty(name)->items()) {
+            section.records.push_back(reportRecord(record, *formatter));
+        }
+        report.sections.push_back(std::move(section));
+    }
+    return report;
+}
+
+std::string listText(const SavedTimesReport& report) {
+    std::ostringstream out;
+    if (report.sections.empty()) {
+        out << "No saved times.\n";
+        return out.str();
+    }
+    for (const auto& section : report.sections) {
+        out << section.name << " (" << section.records.size()
+            << (section.records.size() == 1 ? " record" : " records") << ")\n";
+        for (const auto& record : section.records) {
+            out << "  " << record.totalText << "  " << record.dateText.value_or("(no date)")
+                << "  Laps: " << record.laps.size() << "\n   ";
+            for (const auto& lap : record.lapTexts) {
+                out << ' ' << lap;
+            }
+            out << '\n';
+        }
+    }
+    return out.str();
+}
+
+nlohmann::json exportJson(const SavedTimesReport& report) {
+    nlohmann::json sections = nlohmann::json::array();
+    for (const auto& section : report.sections) {
+        nlohmann::json records = nlohmann::json::array();
+        for (const auto& record : section.records) {
+            nlohmann::json laps = nlohmann::json::array();
+            for (float lap : record.laps) {
+                laps.push_back(shortestDouble(lap));
+            }
+            records.push_back(
+                {{"total", shortestDouble(record.total)},
+                 {"total_text", record.totalText},
+                 {"date", record.date ? nlohmann::json(*record.date) : nlohmann::json(nullptr)},
+                 {"date_text", record.dateText ? nlohmann::json(*record.dateText) : nlohmann::json(nullptr)},
+                 {"last_lap", shortestDouble(record.lastLap)},
+                 {"laps", laps},
+                 {"lap_texts", record.lapTexts}});
+        }
+        sections.push_back({{"name", section.name}, {"records", records}});
+    }
+    return {{"sections", sections}};
+}
+
+} // namespace sim

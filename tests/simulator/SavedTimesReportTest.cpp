@@ -1,0 +1,103 @@
+#include "simulator/SavedTimesReport.h"
+
+#include "platform/foundation/Region.h"
+#include "platform/runtime/Runtime.h"
+#include "tests/support/TemporaryDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+using testing_support::TemporaryDirectory;
+
+// Writes a saved-times file with Python's plistlib, the independent writer: laps as the
+// single-precision values widened (as the phone stores them) and the totals of the clock-text
+// table.
+bool writeWithPlistlib(const std::string& path, const char* format) {
+    const std::string script = std::string(R"PY(
+import plistlib, struct, sys, datetime
+f32 = lambda v: struct.unpack('f', struct.pack('f', v))[0]
+totals = [0, 0.04, 5.3, 9.96, 45.25, 59.9, 59.96, 60.0, 65.3, 69.96, 75.36, 125.0, 599.9, 600.0,
+          605.3, 3599.9, 3600.0, 3605.3, 3665.3, 4325.7, 36005.3, 86399.9, 0.15, 10.15]
+laps = [0.9, 9.9, 13.0, 45.2, 75.3, 119.9, 3605.3]
+records = [{"Total Time": t, "Last Lap": f32(laps[-1]), "All Laps": [f32(v) for v in laps],
+            "Date": datetime.datetime(2013, 1, 8, 12, 0, 0)} for t in totals]
+data = {"Sections": ["Default", "Empty"], "Times - Default": records, "Times - Empty": [], "Other": 1}
+with open(sys.argv[1], "wb") as out:
+    plistlib.dump(data, out, fmt=plistlib.)PY") +
+                               format + R"PY()
+)PY";
+    const std::string scriptPath = path + ".py";
+    FILE* file = std::fopen(scriptPath.c_str(), "w");
+    if (file == nullptr) {
+        return false;
+    }
+    std::fputs(script.c_str(), file);
+    std::fclose(file);
+    const std::string command = "python3 " + scriptPath + " " + path;
+    return std::system(command.c_str()) == 0;
+}
+
+class SavedTimesReportTest : public ::testing::TestWithParam<const char*> {
+  protected:
+    rt::Runtime runtime;
+    rt::Runtime::Scope scope{runtime};
+    TemporaryDirectory folder;
+    ns::Region::Scope region{ns::Region{"en_US", "UTC"}};
+};
+
+TEST_P(SavedTimesReportTest, AFileWrittenByPlistlibShowsTheClockTextsOfEveryTotalAndLap) {
+    const std::string path = folder.path() + "/times.plist";
+    if (!writeWithPlistlib(path, GetParam())) {
+        GTEST_SKIP() << "python3 with plistlib is not available";
+    }
+    auto report = sim::readSavedTimesReport(path);
+    ASSERT_EQ(report.status, sim::SavedTimesReport::Status::Ok) << report.reason;
+    ASSERT_EQ(report.sections.size(), 2U);
+    EXPECT_EQ(report.sections[1].name, "Empty");
+    EXPECT_TRUE(report.sections[1].records.empty());
+
+    const std::vector<std::string> expectedTotals = {
+        "0.0",     "0.0",     "5.3",       "10.0",      "45.2",    "59.9",       "01:0.0",  "01:0.0",
+        "01:05.3", "01:10.0", "01:15.4",   "02:05.0",   "09:59.9", "10:0.0",     "10:05.3", "59:59.9",
+        "1:0.0",   "1:5.3",   "1:01:05.3", "1:12:05.7", "10:5.3",  "23:59:59.9", "0.2",     "10.1"};
+    const auto& records = report.sections[0].records;
+    ASSERT_EQ(records.size(), expectedTotals.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        EXPECT_EQ(records[i].totalText, "Time: " + expectedTotals[i]) << "record " << i;
+        EXPECT_EQ(records[i].lapTexts,
+                  (std::vector<std::string>{"0.9", "9.9", "13.0", "45.2", "01:15.3", "01:59.9", "1:5.3"}));
+        EXPECT_EQ(records[i].date, "2013-01-08T12:00:00Z");
+        EXPECT_EQ(records[i].dateText, "Tue, Jan 8, 2013");
+    }
+
+    auto json = sim::exportJson(report);
+    const auto& first = json["sections"][0]["records"][10];
+    EXPECT_EQ(first["total_text"], "Time: 01:15.4");
+    EXPECT_EQ(first["laps"][4].get<double>(), 75.3);
+    EXPECT_EQ(first["last_lap"].get<double>(), 3605.3);
+    EXPECT_EQ(first["lap_texts"][4], "01:15.3");
+    EXPECT_EQ(json["sections"][1]["records"].size(), 0U);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, SavedTimesReportTest, ::testing::Values("FMT_XML", "FMT_BINARY"));
+
+TEST(SavedTimesReport, MissingAndUnreadableFilesAreToldApart) {
+    rt::Runtime runtime;
+    rt::Runtime::Scope scope{runtime};
+    TemporaryDirectory folder;
+    EXPECT_EQ(sim::readSavedTimesReport(folder.path() + "/none.plist").status,
+              sim::SavedTimesReport::Status::Missing);
+    testing_support::writeWholeFile(folder.path() + "/bad.plist", "<plist><dict>");
+    auto report = sim::readSavedTimesReport(folder.path() + "/bad.plist");
+    EXPECT_EQ(report.status, sim::SavedTimesReport::Status::Unreadable);
+    EXPECT_FALSE(report.reason.empty());
+    EXPECT_EQ(testing_support::readWholeFile(folder.path() + "/bad.plist"), "<plist><dict>");
+    EXPECT_EQ(sim::listText(sim::SavedTimesReport{}), "No saved times.\n");
+}
+
+} // namespace
