@@ -106,15 +106,34 @@ SavedTimesWrite SavedTimesStore::ensureSectionList() {
     return outcome;
 }
 
+std::shared_ptr<NSMutableDictionary> SavedTimesStore::readExisting(SavedTimesWrite& outcome) {
+    SavedTimesRead current = read();
+    if (current.status != SavedTimesRead::Status::Ok) {
+        outcome.reason = current.status == SavedTimesRead::Status::Missing ? "there is no saved-times file"
+                                                                           : current.reason;
+        return nullptr;
+    }
+    return current.root;
+}
+
+void SavedTimesStore::writeThenDrop(SavedTimesDocument& document, const std::vector<std::size_t>& emptied,
+                                    SavedTimesWrite& outcome) {
+    if (!write(*document.root(), outcome) || emptied.empty()) {
+        return;
+    }
+    document.dropSections(emptied);
+    outcome.droppedSections = true;
+    write(*document.root(), outcome);
+}
+
 SavedTimesWrite SavedTimesStore::deleteRecord(NSMutableArray& sections, std::size_t section,
                                               std::size_t row) {
     SavedTimesWrite outcome;
-    SavedTimesRead current = read();
-    if (current.status != SavedTimesRead::Status::Ok) {
-        outcome.reason = current.reason;
+    auto root = readExisting(outcome);
+    if (!root) {
         return outcome;
     }
-    SavedTimesDocument document(current.root);
+    SavedTimesDocument document(root);
     const auto names = document.sectionNames();
     auto records = sections.objectAs<NSMutableArray>(section);
     if (!records || section >= names.size()) {
@@ -123,26 +142,20 @@ SavedTimesWrite SavedTimesStore::deleteRecord(NSMutableArray& sections, std::siz
     }
     records->removeObjectAtIndex(row);
     document.storeRecords(names[section], records);
-    if (!write(*current.root, outcome)) {
-        return outcome;
-    }
-    if (names.size() >= 2 && records->count() == 0) {
-        document.dropSections({section});
-        outcome.droppedSections = true;
-        write(*current.root, outcome);
-    }
+    const bool emptied = names.size() >= 2 && records->count() == 0;
+    writeThenDrop(document, emptied ? std::vector<std::size_t>{section} : std::vector<std::size_t>{},
+                  outcome);
     return outcome;
 }
 
 SavedTimesWrite SavedTimesStore::moveRecord(NSMutableArray& sections, std::size_t fromSection,
                                             std::size_t fromRow, std::size_t toSection, std::size_t toRow) {
     SavedTimesWrite outcome;
-    SavedTimesRead current = read();
-    if (current.status != SavedTimesRead::Status::Ok) {
-        outcome.reason = current.reason;
+    auto root = readExisting(outcome);
+    if (!root) {
         return outcome;
     }
-    SavedTimesDocument document(current.root);
+    SavedTimesDocument document(root);
     const auto names = document.sectionNames();
     auto source = sections.objectAs<NSMutableArray>(fromSection);
     auto destination = sections.objectAs<NSMutableArray>(toSection);
@@ -155,45 +168,32 @@ SavedTimesWrite SavedTimesStore::moveRecord(NSMutableArray& sections, std::size_
     destination->insertObject(record, toRow);
     document.storeRecords(names[fromSection], source);
     document.storeRecords(names[toSection], destination);
-    if (!write(*current.root, outcome)) {
-        return outcome;
-    }
-    if (names.size() >= 2 && source->count() == 0) {
-        document.dropSections({fromSection});
-        outcome.droppedSections = true;
-        write(*current.root, outcome);
-    }
+    const bool emptied = names.size() >= 2 && source->count() == 0;
+    writeThenDrop(document, emptied ? std::vector<std::size_t>{fromSection} : std::vector<std::size_t>{},
+                  outcome);
     return outcome;
 }
 
 SavedTimesWrite SavedTimesStore::addSection(const std::string& name) {
     SavedTimesWrite outcome;
-    SavedTimesRead current = read();
-    if (current.status != SavedTimesRead::Status::Ok) {
-        outcome.reason = current.reason;
+    auto root = readExisting(outcome);
+    if (!root) {
         return outcome;
     }
-    SavedTimesDocument document(current.root);
+    SavedTimesDocument document(root);
     const auto before = document.sectionNames();
     document.appendSection(name);
-    if (!write(*current.root, outcome)) {
-        return outcome;
-    }
-    if (before.size() + 1 < 2) {
-        return outcome;
-    }
+    // Positions are those before any drop; the section just added is last and never among them.
     std::vector<std::size_t> emptied;
-    for (std::size_t i = 0; i < before.size(); ++i) {
-        auto records = document.records(before[i]);
-        if (!records || records->count() == 0) {
-            emptied.push_back(i);
+    if (before.size() + 1 >= 2) {
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            auto records = document.records(before[i]);
+            if (!records || records->count() == 0) {
+                emptied.push_back(i);
+            }
         }
     }
-    if (!emptied.empty()) {
-        document.dropSections(emptied);
-        outcome.droppedSections = true;
-        write(*current.root, outcome);
-    }
+    writeThenDrop(document, emptied, outcome);
     return outcome;
 }
 

@@ -71,6 +71,13 @@ class SavedTimesStore {
   private:
     static std::shared_ptr<NSMutableDictionary> readForCreating(SavedTimesWrite& outcome);
     static bool write(const NSMutableDictionary& root, SavedTimesWrite& outcome);
+    // The root of the existing file; nil (with the reason) when it is missing or unreadable,
+    // since the edits never create the file.
+    static std::shared_ptr<NSMutableDictionary> readExisting(SavedTimesWrite& outcome);
+    // Writes the document, then, when `emptied` names sections and the write succeeded, drops
+    // them and writes a second time.
+    static void writeThenDrop(SavedTimesDocument& document, const std::vector<std::size_t>& emptied,
+                              SavedTimesWrite& outcome);
 };
 
 } // namespace lv
