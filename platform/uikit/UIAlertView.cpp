@@ -123,14 +123,17 @@ void UIAlertView::dismissWithClickedButtonIndexAnimated(NSInteger index, bool an
     if (!visible_ || dismissing_) {
         return;
     }
+    dismissing_ = true;
+    ui::Environment::current().alerts().beginDismissal(self<UIAlertView>());
+    continueDismissal(index, animated);
+}
+
+void UIAlertView::continueDismissal(NSInteger index, bool animated) {
     auto me = self<UIAlertView>();
     if (auto delegate = delegateForMessage("alertView:willDismissWithButtonIndex:");
         delegate && delegate->implements(UIAlertViewDelegate::Method::WillDismissWithButtonIndex)) {
         delegate->alertViewWillDismissWithButtonIndex(me, index);
     }
-    dismissing_ = true;
-    auto& presenter = ui::Environment::current().alerts();
-    presenter.beginDismissal(me);
     if (!animated) {
         finishDismissal(index);
         return;
@@ -159,12 +162,15 @@ bool UIAlertView::simulateTapButtonAtIndex(NSInteger index) {
         index >= numberOfButtons()) {
         return false;
     }
+    // The alert counts as dismissing from the tap on: alerts shown by the delegate while it
+    // handles the tap wait until this one is gone.
+    dismissing_ = true;
+    ui::Environment::current().alerts().beginDismissal(me);
     if (auto delegate = delegateForMessage("alertView:clickedButtonAtIndex:");
         delegate && delegate->implements(UIAlertViewDelegate::Method::ClickedButtonAtIndex)) {
         delegate->alertViewClickedButtonAtIndex(me, index);
     }
-    // The alert dismisses itself once the delegate has seen the tap.
-    dismissWithClickedButtonIndexAnimated(index, true);
+    continueDismissal(index, true);
     return true;
 }
 

@@ -92,6 +92,8 @@ class UIAlertView : public UIView {
     void finishDismissal(NSInteger index);
 
   private:
+    /// willDismiss, then the end of the dismissal (after the animation when animated).
+    void continueDismissal(NSInteger index, bool animated);
     /// The delegate for a message: nil when none was set; a freed one raises EXC_BAD_ACCESS.
     [[nodiscard]] std::shared_ptr<UIAlertViewDelegate> delegateForMessage(const char* selector) const;
 

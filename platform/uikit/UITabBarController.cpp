@@ -72,6 +72,7 @@ void UITabBarController::setViewControllers(std::vector<std::shared_ptr<UIViewCo
             previous->beginAppearanceTransition(false, animated);
         }
         if (now) {
+            now->view();
             now->beginAppearanceTransition(true, animated);
             installChildView(now);
             view()->layoutIfNeeded();
@@ -122,6 +123,8 @@ void UITabBarController::select(std::size_t index, bool animated) {
     if (previous) {
         previous->beginAppearanceTransition(false, animated);
     }
+    // The tab's view is loaded (viewDidLoad) before it hears that it will appear.
+    now->view();
     now->beginAppearanceTransition(true, animated);
     installChildView(now);
     view()->layoutIfNeeded();
@@ -162,6 +165,7 @@ bool UITabBarController::simulateTapOnTab(NSUInteger index) {
 void UITabBarController::viewWillAppear(bool animated) {
     visible_ = true;
     if (auto child = selectedViewController()) {
+        child->view();
         child->beginAppearanceTransition(true, animated);
         installChildView(child);
     }

@@ -288,12 +288,12 @@ bool UITableView::simulateDrag(const std::shared_ptr<NSIndexPath>& from,
         shown->setFrame(rectOf(row));
     }
     setNeedsLayout();
-    notifyChange();
 
     if (auto dataSource = dataSource_.lock();
         dataSource && dataSource->implements(UITableViewDataSource::Method::MoveRow)) {
         dataSource->tableViewMoveRowAtIndexPathToIndexPath(keep, path(*source), path(target));
     }
+    notifyChange();
     return true;
 }
 

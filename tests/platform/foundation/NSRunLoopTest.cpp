@@ -1,0 +1,179 @@
+#include "platform/foundation/NSRunLoop.h"
+
+#include "platform/foundation/NSIndexPath.h"
+#include "platform/foundation/PerformSelector.h"
+#include "platform/runtime/ClassBuilder.h"
+#include "platform/runtime/NSException.h"
+#include "platform/runtime/Runtime.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Records what it receives and when, as an app object receiving delayed messages would.
+class Receiver : public NSObject {
+  public:
+    static constexpr const char* kClassName = "RunLoopTestReceiver";
+    using Super = NSObject;
+    static void describe(rt::ClassBuilder& b) {
+        b.method<&Receiver::ping>("ping", "v@:");
+        b.method<&Receiver::take>("take:", "v@:@");
+        b.method<&Receiver::chain>("chain", "v@:");
+    }
+
+    std::vector<std::string>* log = nullptr;
+    void ping() { log->push_back("ping@" + std::to_string(NSRunLoop::currentRunLoop().now())); }
+    void take(id argument) {
+        auto path = rt::cast<NSIndexPath>(argument);
+        log->push_back("take:" + (path ? std::to_string(path->row()) : std::string("nil")) + "@" +
+                       std::to_string(NSRunLoop::currentRunLoop().now()));
+    }
+    // Schedules another message with no delay while being delivered.
+    void chain() {
+        log->push_back("chain");
+        performSelectorWithObjectAfterDelay(self(), sel_registerName("ping"), nullptr, 0);
+    }
+};
+
+class NSRunLoopTest : public ::testing::Test {
+  protected:
+    rt::Runtime runtime;
+    rt::Runtime::Scope scope{runtime};
+    ns::VirtualClock clock;
+    NSRunLoop loop{clock};
+    NSRunLoop::Scope loopScope{loop};
+    std::vector<std::string> log;
+
+    std::shared_ptr<Receiver> receiver() {
+        auto r = rt::make<Receiver>();
+        r->log = &log;
+        return r;
+    }
+};
+
+TEST_F(NSRunLoopTest, DelayedMessagesArriveInTimeOrderAndNeverEarly) {
+    auto r = receiver();
+    performSelectorWithObjectAfterDelay(r, sel_registerName("take:"),
+                                        NSIndexPath::indexPathForRowInSection(2, 0), 0.3);
+    performSelectorWithObjectAfterDelay(r, sel_registerName("ping"), nullptr, 0.1);
+    performSelectorWithObjectAfterDelay(r, sel_registerName("take:"),
+                                        NSIndexPath::indexPathForRowInSection(1, 0), 0.1);
+    EXPECT_TRUE(log.empty()) << "a delayed message never runs inside the call";
+
+    EXPECT_EQ(loop.runFor(0.05), 0u);
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(loop.runFor(0.05), 2u);
+    // Equal fire times keep the order the messages were scheduled in.
+    EXPECT_EQ(log, (std::vector<std::string>{"ping@0.100000", "take:1@0.100000"}));
+    loop.runFor(1);
+    EXPECT_EQ(log.back(), "take:2@0.300000");
+    EXPECT_DOUBLE_EQ(clock.now(), 1.1);
+}
+
+TEST_F(NSRunLoopTest, AZeroDelayWaitsForTheNextPass) {
+    auto r = receiver();
+    performSelectorWithObjectAfterDelay(r, sel_registerName("chain"), nullptr, 0);
+    EXPECT_TRUE(log.empty());
+    // A message scheduled while delivering is delivered in a later pass of the same run.
+    EXPECT_EQ(loop.runOnce(), 2u);
+    EXPECT_EQ(log, (std::vector<std::string>{"chain", "ping@0.000000"}));
+}
+
+TEST_F(NSRunLoopTest, PendingMessagesKeepTargetAndArgumentAlive) {
+    std::weak_ptr<NSObject> target;
+    std::weak_ptr<NSObject> argument;
+    {
+        auto r = receiver();
+        auto path = NSIndexPath::indexPathForRowInSection(7, 1);
+        target = r;
+        argument = path;
+        performSelectorWithObjectAfterDelay(r, sel_registerName("take:"), path, 0.3);
+    }
+    ASSERT_FALSE(target.expired());
+    ASSERT_FALSE(argument.expired());
+    {
+        auto pending = loop.pending();
+        ASSERT_EQ(pending.size(), 1u);
+        EXPECT_EQ(pending[0].selector, "take:");
+        EXPECT_DOUBLE_EQ(pending[0].fireTime, 0.3);
+        EXPECT_EQ(pending[0].target, target.lock());
+    }
+    loop.runFor(0.3);
+    EXPECT_EQ(log, (std::vector<std::string>{"take:7@0.300000"}));
+    EXPECT_TRUE(target.expired());
+    EXPECT_TRUE(argument.expired());
+}
+
+TEST_F(NSRunLoopTest, CancellingMatchesTargetSelectorAndEqualArgument) {
+    auto r = receiver();
+    auto other = receiver();
+    performSelectorWithObjectAfterDelay(r, sel_registerName("take:"),
+                                        NSIndexPath::indexPathForRowInSection(1, 0), 0.1);
+    performSelectorWithObjectAfterDelay(r, sel_registerName("take:"),
+                                        NSIndexPath::indexPathForRowInSection(2, 0), 0.1);
+    performSelectorWithObjectAfterDelay(r, sel_registerName("ping"), nullptr, 0.1);
+    performSelectorWithObjectAfterDelay(other, sel_registerName("ping"), nullptr, 0.1);
+    // An equal (not identical) argument matches, as isEqual: does.
+    cancelPreviousPerformRequestsWithTargetSelectorObject(r, sel_registerName("take:"),
+                                                          NSIndexPath::indexPathForRowInSection(1, 0));
+    EXPECT_EQ(loop.pending().size(), 3u);
+    cancelPreviousPerformRequestsWithTarget(r);
+    EXPECT_EQ(loop.pending().size(), 1u);
+    loop.runFor(1);
+    EXPECT_EQ(log, (std::vector<std::string>{"ping@0.100000"}));
+}
+
+TEST_F(NSRunLoopTest, AnUnknownSelectorRaisesWhenDeliveredNotWhenScheduled) {
+    auto r = receiver();
+    performSelectorWithObjectAfterDelay(r, sel_registerName("missing"), nullptr, 0.1);
+    try {
+        loop.runFor(1);
+        FAIL() << "expected an exception";
+    } catch (const NSException& e) {
+        EXPECT_EQ(e.name(), NSInvalidArgumentException);
+        EXPECT_NE(e.reason().find("unrecognized selector"), std::string::npos);
+    }
+}
+
+TEST_F(NSRunLoopTest, PlatformStepsAndPassObserversRunWithTheLoop) {
+    std::vector<std::string> order;
+    loop.scheduleStep(0.2, "step", nullptr, [&] { order.push_back("step"); });
+    loop.addPassObserver([&] { order.push_back("pass"); });
+    loop.runFor(0.1);
+    EXPECT_EQ(order, (std::vector<std::string>{"pass"}));
+    loop.runFor(0.1);
+    EXPECT_EQ(order, (std::vector<std::string>{"pass", "step", "pass", "pass"}));
+}
+
+TEST(VirtualClock, NeverRunsBackwards) {
+    ns::VirtualClock clock(5);
+    clock.advanceBy(1);
+    EXPECT_DOUBLE_EQ(clock.now(), 6);
+    EXPECT_THROW(clock.advanceTo(5.5), NSException);
+}
+
+struct ShapeCase {
+    const char* types;
+    int arguments;
+    bool returnsVoid;
+};
+
+class MethodShapeTest : public ::testing::TestWithParam<ShapeCase> {};
+
+TEST_P(MethodShapeTest, CountsArgumentsAfterSelfAndCmd) {
+    ns::MethodShape shape = ns::methodShape(GetParam().types);
+    EXPECT_EQ(shape.arguments, GetParam().arguments);
+    EXPECT_EQ(shape.returnsVoid, GetParam().returnsVoid);
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, MethodShapeTest,
+                         ::testing::Values(ShapeCase{"v@:", 0, true}, ShapeCase{"v@:@", 1, true},
+                                           ShapeCase{"v12@0:4@8", 1, true}, ShapeCase{"v@:@@", 2, true},
+                                           ShapeCase{"@@:", 0, false},
+                                           ShapeCase{"v@:{CGRect={CGPoint=ff}{CGSize=ff}}", 1, true},
+                                           ShapeCase{"", -1, false}));
+
+} // namespace

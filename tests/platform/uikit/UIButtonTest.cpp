@@ -1,0 +1,134 @@
+#include "platform/uikit/UIButton.h"
+
+#include "platform/runtime/ClassBuilder.h"
+#include "platform/runtime/NSException.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIFont.h"
+#include "platform/uikit/UILabel.h"
+#include "tests/support/DeviceFixture.h"
+
+namespace {
+
+using testing_support::DeviceTest;
+
+// An action target with both kinds of action method.
+class Target : public NSObject {
+  public:
+    static constexpr const char* kClassName = "ButtonTestTarget";
+    using Super = NSObject;
+    static void describe(rt::ClassBuilder& b) {
+        b.method<&Target::saveButtonClicked>("saveButtonClicked", "v@:");
+        b.method<&Target::clicked>("clicked:", "v@:@");
+    }
+    int plain = 0;
+    std::vector<id> senders;
+    void saveButtonClicked() { ++plain; }
+    void clicked(id sender) { senders.push_back(std::move(sender)); }
+};
+
+class UIButtonTest : public DeviceTest {
+  protected:
+    std::shared_ptr<UIButton> button = UIButton::buttonWithType(UIButtonTypeCustom);
+    std::shared_ptr<Target> target = rt::make<Target>();
+};
+
+TEST_F(UIButtonTest, ATapSendsTouchUpInsideWithOrWithoutTheSender) {
+    EXPECT_EQ(button->frame(), CGRectZero);
+    button->addTargetActionForControlEvents(target, sel_registerName("saveButtonClicked"),
+                                            UIControlEventTouchUpInside);
+    button->addTargetActionForControlEvents(target, sel_registerName("clicked:"),
+                                            UIControlEventTouchUpInside);
+    EXPECT_TRUE(button->simulateTap());
+    EXPECT_EQ(target->plain, 1);
+    ASSERT_EQ(target->senders.size(), 1u);
+    EXPECT_EQ(target->senders[0], button);
+    EXPECT_FALSE(button->isHighlighted());
+}
+
+TEST_F(UIButtonTest, ADisabledButtonSendsNothing) {
+    button->addTargetActionForControlEvents(target, sel_registerName("saveButtonClicked"),
+                                            UIControlEventTouchUpInside);
+    button->setEnabled(false);
+    EXPECT_FALSE(button->simulateTap());
+    EXPECT_EQ(target->plain, 0);
+    EXPECT_EQ(button->state(), UIControlStateDisabled);
+    button->setEnabled(true);
+    button->simulateTap();
+    EXPECT_EQ(target->plain, 1);
+}
+
+TEST_F(UIButtonTest, TargetsAreNotRetainedAndAFreedTargetCrashes) {
+    std::weak_ptr<Target> weak = target;
+    button->addTargetActionForControlEvents(target, sel_registerName("saveButtonClicked"),
+                                            UIControlEventTouchUpInside);
+    target.reset();
+    EXPECT_TRUE(weak.expired());
+    try {
+        button->simulateTap();
+        FAIL() << "expected a crash";
+    } catch (const NSException& e) {
+        EXPECT_EQ(e.name(), EXC_BAD_ACCESS);
+    }
+}
+
+struct StateCase {
+    NSUInteger setState;
+    NSUInteger askState;
+    const char* expected;
+};
+
+class UIButtonStateTest : public UIButtonTest, public ::testing::WithParamInterface<StateCase> {};
+
+TEST_P(UIButtonStateTest, ValuesFallBackToNormalOnly) {
+    button->setTitleForState("normal", UIControlStateNormal);
+    button->setTitleForState("set", GetParam().setState);
+    EXPECT_EQ(button->titleForState(GetParam().askState).value_or("(nil)"), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    States, UIButtonStateTest,
+    ::testing::Values(StateCase{UIControlStateSelected, UIControlStateSelected, "set"},
+                      StateCase{UIControlStateSelected, UIControlStateHighlighted, "normal"},
+                      // A combined state is a key of its own: it does not fall back to Selected.
+                      StateCase{UIControlStateSelected, UIControlStateSelected | UIControlStateHighlighted,
+                                "normal"},
+                      StateCase{UIControlStateSelected | UIControlStateHighlighted,
+                                UIControlStateSelected | UIControlStateHighlighted, "set"},
+                      StateCase{UIControlStateDisabled, UIControlStateDisabled, "set"}));
+
+TEST_F(UIButtonTest, TheTitleLabelFollowsTheTitleAtLayout) {
+    auto label = button->titleLabel();
+    label->setFont(UIFont::boldSystemFontOfSize(24));
+    label->setAlpha(0.2f);
+    button->setTitleForState("Save", UIControlStateNormal);
+    EXPECT_EQ(button->currentTitle(), "Save");
+    button->layoutIfNeeded();
+    EXPECT_EQ(label->text(), "Save");
+    EXPECT_EQ(label->alpha(), 0.2f) << "layout leaves the label's alpha and font alone";
+    EXPECT_TRUE(label->font()->isBold());
+    EXPECT_TRUE(sameColor(label->textColor(), UIColor::whiteColor()));
+}
+
+TEST_F(UIButtonTest, LabelsDrawTheHighlightedColourOnlyWhenTheyHaveOne) {
+    auto label = UIView::withFrame<UILabel>(CGRectZero);
+    EXPECT_TRUE(sameColor(label->textColor(), UIColor::blackColor()));
+    EXPECT_EQ(label->shadowColor(), nullptr);
+    EXPECT_EQ(label->shadowOffset(), CGSizeMake(0, -1));
+    label->setHighlighted(true);
+    EXPECT_TRUE(sameColor(label->effectiveTextColor(), UIColor::blackColor()));
+    label->setHighlightedTextColor(UIColor::whiteColor());
+    EXPECT_TRUE(sameColor(label->effectiveTextColor(), UIColor::whiteColor()));
+    label->setHighlighted(false);
+    EXPECT_TRUE(sameColor(label->effectiveTextColor(), UIColor::blackColor()));
+}
+
+TEST_F(UIButtonTest, NamedColoursHaveThePlatformsComponents) {
+    EXPECT_FLOAT_EQ(UIColor::grayColor()->red(), 0.5f);
+    EXPECT_FLOAT_EQ(UIColor::lightGrayColor()->green(), 2.0f / 3.0f);
+    EXPECT_FLOAT_EQ(UIColor::clearColor()->alpha(), 0);
+    EXPECT_FLOAT_EQ(UIColor::colorWithWhiteAlpha(1.5f, -1)->red(), 1) << "components clamp to 0..1";
+    EXPECT_TRUE(UIFont::systemFontOfSize(14)->isEqual(*UIFont::systemFontOfSize(14)));
+    EXPECT_FALSE(UIFont::systemFontOfSize(14)->isEqual(*UIFont::boldSystemFontOfSize(14)));
+}
+
+} // namespace

@@ -1,0 +1,102 @@
+#include "platform/uikit/UITableViewCell.h"
+
+#include "platform/runtime/ClassBuilder.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UILabel.h"
+#include "tests/support/DeviceFixture.h"
+
+namespace {
+
+using testing_support::DeviceTest;
+
+// A label subclass that replaces setHighlighted: the way an app's label does, to see that the
+// cell reaches it by selector.
+class SwappingLabel : public UILabel {
+  public:
+    static constexpr const char* kClassName = "SwappingLabel";
+    using Super = UILabel;
+    static void describe(rt::ClassBuilder& b) {
+        b.method<&SwappingLabel::setHighlighted>("setHighlighted:", "v@:c");
+    }
+    std::vector<bool> calls;
+    void setHighlighted(bool highlighted) {
+        UILabel::setHighlighted(highlighted);
+        calls.push_back(highlighted);
+        setShadowOffset(highlighted ? CGSizeMake(0, -0.9f) : CGSizeMake(0, 1));
+    }
+};
+
+class UITableViewCellTest : public DeviceTest {
+  protected:
+    std::shared_ptr<UITableViewCell> cell =
+        UITableViewCell::withStyle(UITableViewCellStyleDefault, std::string("Cell"));
+    std::shared_ptr<SwappingLabel> direct = UIView::withFrame<SwappingLabel>(CGRectMake(10, 17, 320, 30));
+    std::shared_ptr<UILabel> nested = UIView::withFrame<UILabel>(CGRectMake(10, 50, 160, 20));
+
+    void SetUp() override {
+        direct->setHighlightedTextColor(UIColor::whiteColor());
+        nested->setHighlightedTextColor(UIColor::whiteColor());
+        cell->addSubview(direct);
+        cell->contentView()->addSubview(nested);
+    }
+};
+
+TEST_F(UITableViewCellTest, ANewCellIsAPhoneWideRowUntilLaidOut) {
+    EXPECT_EQ(cell->frame(), CGRectMake(0, 0, 320, 44));
+    EXPECT_EQ(cell->reuseIdentifier(), "Cell");
+    EXPECT_EQ(cell->selectionStyle(), UITableViewCellSelectionStyleBlue);
+    EXPECT_EQ(cell->backgroundView(), nullptr);
+}
+
+TEST_F(UITableViewCellTest, SelectingHighlightsEveryLabelBelowTheCellThroughTheRuntime) {
+    cell->setSelectedAnimated(true, false);
+    EXPECT_TRUE(nested->isHighlighted()) << "labels inside the content view";
+    EXPECT_TRUE(direct->isHighlighted()) << "labels added to the cell itself";
+    EXPECT_EQ(direct->shadowOffset(), CGSizeMake(0, -0.9f)) << "the subclass's own setHighlighted: ran";
+    EXPECT_TRUE(sameColor(nested->effectiveTextColor(), UIColor::whiteColor()));
+    cell->setSelectedAnimated(false, false);
+    EXPECT_FALSE(nested->isHighlighted());
+    EXPECT_FALSE(direct->isHighlighted());
+    EXPECT_EQ(direct->shadowOffset(), CGSizeMake(0, 1));
+}
+
+TEST_F(UITableViewCellTest, HighlightThenSelectKeepsTheLookUntilDeselected) {
+    cell->setHighlighted(true);
+    cell->setSelected(true);
+    cell->setHighlighted(false);
+    EXPECT_TRUE(direct->isHighlighted()) << "still selected";
+    cell->setSelected(false);
+    EXPECT_FALSE(direct->isHighlighted());
+    // Every change reaches the label, even when its state stays.
+    EXPECT_EQ(direct->calls, (std::vector<bool>{true, true, true, false}));
+}
+
+TEST_F(UITableViewCellTest, SelectionStyleNoneLeavesTheSubviewsAlone) {
+    cell->setSelectionStyle(UITableViewCellSelectionStyleNone);
+    cell->setSelectedAnimated(true, false);
+    EXPECT_TRUE(cell->isSelected());
+    EXPECT_FALSE(direct->isHighlighted());
+    EXPECT_TRUE(direct->calls.empty());
+}
+
+TEST_F(UITableViewCellTest, BackgroundsClearWhileSelectedAndComeBackAfter) {
+    nested->setBackgroundColor(UIColor::whiteColor());
+    cell->setSelectedAnimated(true, false);
+    EXPECT_FLOAT_EQ(nested->backgroundColor()->alpha(), 0);
+    cell->setSelectedAnimated(false, false);
+    EXPECT_TRUE(sameColor(nested->backgroundColor(), UIColor::whiteColor()));
+}
+
+TEST_F(UITableViewCellTest, PrepareForReuseClearsSelectionButKeepsContent) {
+    cell->textLabel()->setText("old");
+    direct->setAlpha(0);
+    cell->setSelectedAnimated(true, false);
+    cell->prepareForReuse();
+    EXPECT_FALSE(cell->isSelected());
+    EXPECT_FALSE(direct->isHighlighted());
+    EXPECT_EQ(cell->textLabel()->text(), "old");
+    EXPECT_EQ(direct->alpha(), 0.0f);
+}
+
+} // namespace

@@ -1,0 +1,184 @@
+// Editing mode, swipe to delete, moving rows and selection of UITableView.
+
+#include "tests/platform/uikit/UITableViewTestSupport.h"
+
+#include "platform/uikit/UIColor.h"
+
+namespace {
+
+using namespace table_tests;
+using DS = ModelTableDataSource::DataSourceMethod;
+using DM = ModelTableDataSource::DelegateMethod;
+
+class UITableViewEditingTest : public TableTest {
+  protected:
+    /// The log without the count, title and height questions.
+    std::vector<std::string> events() const {
+        std::vector<std::string> out;
+        for (const auto& entry : model->log) {
+            if (entry != "sections" && entry.rfind("rows:", 0) != 0 && entry.rfind("title:", 0) != 0 &&
+                entry.rfind("height:", 0) != 0) {
+                out.push_back(entry);
+            }
+        }
+        return out;
+    }
+
+    void SetUp() override {
+        model->dataSourceMethods.insert({DS::CommitEditingStyle, DS::CanEditRow});
+        model->delegateMethods.insert(
+            {DM::WillBeginEditingRow, DM::DidEndEditingRow, DM::WillSelectRow, DM::DidDeselectRow});
+    }
+};
+
+TEST_F(UITableViewEditingTest, TheReorderControlNeedsTheDataSourcesMove) {
+    show({section(std::nullopt, 3, "r")});
+    table->setEditingAnimated(true, true);
+    for (const auto& cell : table->visibleCells()) {
+        EXPECT_TRUE(cell->isEditing());
+        EXPECT_EQ(cell->editingStyle(), UITableViewCellEditingStyleDelete);
+        EXPECT_FALSE(cell->showsReorderControl()) << "no move method, no grabber";
+    }
+    table->setEditingAnimated(false, false);
+    model->dataSourceMethods.insert({DS::MoveRow, DS::CanMoveRow});
+    model->notMovable = {{0, 1}};
+    model->notEditable = {{0, 2}};
+    table->setEditingAnimated(true, false);
+    EXPECT_TRUE(table->cellForRowAtIndexPath(at(0, 0))->showsReorderControl());
+    EXPECT_FALSE(table->cellForRowAtIndexPath(at(0, 1))->showsReorderControl());
+    auto locked = table->cellForRowAtIndexPath(at(0, 2));
+    EXPECT_EQ(locked->editingStyle(), UITableViewCellEditingStyleNone);
+    EXPECT_FALSE(locked->showsReorderControl());
+    EXPECT_FALSE(table->simulateDrag(at(0, 1), at(0, 0)));
+}
+
+TEST_F(UITableViewEditingTest, SwipeDeleteSendsWillBeginCommitAndDidEndInOrder) {
+    show({section(std::nullopt, 3, "r")});
+    EXPECT_TRUE(table->simulateSwipeOnRow(at(0, 1)));
+    EXPECT_TRUE(table->isEditing()) << "the table is editing while the Delete button shows";
+    EXPECT_TRUE(table->cellForRowAtIndexPath(at(0, 1))->showingDeleteConfirmation());
+    EXPECT_FALSE(table->cellForRowAtIndexPath(at(0, 0))->showsReorderControl());
+    EXPECT_TRUE(table->simulateTapDeleteConfirmation());
+    EXPECT_EQ(events(), (std::vector<std::string>{"canEdit:0.1", "willBeginEditing:0.1:not-editing",
+                                                  "commit:1:0.1", "didEndEditing:0.1:not-editing"}));
+    EXPECT_FALSE(table->isEditing());
+    EXPECT_EQ(shownTexts(), (std::vector<std::string>{"r0", "r2"}));
+}
+
+TEST_F(UITableViewEditingTest, TappingOutsideEndsTheSwipeWithoutACommit) {
+    show({section(std::nullopt, 3, "r")});
+    table->simulateSwipeOnRow(at(0, 0));
+    EXPECT_TRUE(table->simulateTapOnRow(at(0, 2))) << "the tap only puts the button away";
+    EXPECT_EQ(model->logged("commit"), std::vector<std::string>{});
+    EXPECT_EQ(model->logged("didSelect"), std::vector<std::string>{});
+    EXPECT_EQ(model->logged("didEndEditing"), (std::vector<std::string>{"didEndEditing:0.0:not-editing"}));
+    EXPECT_FALSE(table->cellForRowAtIndexPath(at(0, 0))->showingDeleteConfirmation());
+}
+
+TEST_F(UITableViewEditingTest, NoSwipeWithoutCommitInEditingModeOrOnALockedRow) {
+    model->notEditable = {{0, 2}};
+    show({section(std::nullopt, 3, "r")});
+    EXPECT_FALSE(table->simulateSwipeOnRow(at(0, 2)));
+    table->setEditing(true);
+    EXPECT_FALSE(table->simulateSwipeOnRow(at(0, 0)));
+    table->setEditing(false);
+    model->dataSourceMethods.erase(DS::CommitEditingStyle);
+    EXPECT_FALSE(table->simulateSwipeOnRow(at(0, 0)));
+    EXPECT_EQ(model->logged("willBeginEditing"), std::vector<std::string>{});
+}
+
+TEST_F(UITableViewEditingTest, TheMinusShowsAConfirmationThatCommits) {
+    show({section(std::nullopt, 3, "r")});
+    table->setEditing(true);
+    EXPECT_TRUE(table->simulateTapEditingControl(at(0, 2)));
+    EXPECT_TRUE(sameIndexPath(table->deleteConfirmationRow(), at(0, 2)));
+    EXPECT_TRUE(table->simulateTapDeleteConfirmation());
+    EXPECT_EQ(model->logged("commit"), (std::vector<std::string>{"commit:1:0.2"}));
+    EXPECT_TRUE(table->isEditing());
+    EXPECT_EQ(shownTexts(), (std::vector<std::string>{"r0", "r1"}));
+}
+
+TEST_F(UITableViewEditingTest, ADropMovesTheRowOnScreenBeforeTheDataSourceHearsOfIt) {
+    model->dataSourceMethods.insert(DS::MoveRow);
+    show({section(std::string("A"), 2, "a"), section(std::string("B"), 1, "b")});
+    table->setEditing(true);
+    auto moving = table->cellForRowAtIndexPath(at(0, 0));
+    model->log.clear();
+    model->onMove = [&](const std::shared_ptr<NSIndexPath>& from, const std::shared_ptr<NSIndexPath>& to) {
+        EXPECT_EQ(table->numberOfRowsInSection(0), 1);
+        EXPECT_EQ(table->numberOfRowsInSection(1), 2);
+        EXPECT_EQ(table->cellForRowAtIndexPath(to), moving);
+        auto& source = model->sections[0].rows;
+        std::string item = source[static_cast<std::size_t>(from->row())];
+        source.erase(source.begin());
+        model->sections[1].rows.insert(model->sections[1].rows.begin() + to->row(), item);
+    };
+    int checks = checker->checks();
+    EXPECT_TRUE(table->simulateDrag(at(0, 0), at(1, 1)));
+    EXPECT_EQ(model->log, (std::vector<std::string>{"move:0.0->1.1"})) << "nothing is asked again";
+    EXPECT_EQ(checker->checks(), checks + 1);
+}
+
+TEST_F(UITableViewEditingTest, AModelThatIgnoresAMoveFailsAtTheNextBatch) {
+    model->dataSourceMethods.insert(DS::MoveRow);
+    model->onMove = [](const std::shared_ptr<NSIndexPath>&, const std::shared_ptr<NSIndexPath>&) {};
+    show({section(std::string("A"), 2, "a"), section(std::string("B"), 1, "b")}, false);
+    table->setEditing(true);
+    ASSERT_TRUE(table->simulateDrag(at(0, 0), at(1, 0)));
+    table->beginUpdates();
+    try {
+        table->endUpdates();
+        FAIL() << "expected NSInternalInconsistencyException";
+    } catch (const NSException& e) {
+        EXPECT_NE(e.reason().find(
+                      "invalid number of rows in section 0.  The number of rows contained in an existing "
+                      "section after the update (2) must be equal to the number of rows contained in "
+                      "that section before the update (1)"),
+                  std::string::npos)
+            << e.reason();
+    }
+}
+
+TEST_F(UITableViewEditingTest, ATapSelectsAfterHighlightingAndReportsAfterwards) {
+    show({section(std::nullopt, 3, "r")});
+    auto cell = table->cellForRowAtIndexPath(at(0, 1));
+    cell->textLabel()->setHighlightedTextColor(UIColor::whiteColor());
+    EXPECT_TRUE(table->simulateTapOnRow(at(0, 1)));
+    EXPECT_EQ(model->log, (std::vector<std::string>{"willSelect:0.1", "didSelect:0.1"}));
+    EXPECT_TRUE(cell->isSelected());
+    EXPECT_TRUE(cell->textLabel()->isHighlighted()) << "the selected cell highlights its labels";
+    model->log.clear();
+    table->simulateTapOnRow(at(0, 2));
+    EXPECT_EQ(model->log, (std::vector<std::string>{"willSelect:0.2", "didDeselect:0.1", "didSelect:0.2"}));
+    EXPECT_FALSE(cell->isSelected());
+    model->log.clear();
+    table->deselectRowAtIndexPathAnimated(at(0, 2), true);
+    table->selectRowAtIndexPathAnimatedScrollPosition(at(0, 0), false, UITableViewScrollPositionNone);
+    EXPECT_TRUE(model->log.empty()) << "programmatic selection tells the delegate nothing";
+    EXPECT_TRUE(sameIndexPath(table->indexPathForSelectedRow(), at(0, 0)));
+}
+
+TEST_F(UITableViewEditingTest, TapsSelectNothingWhenSelectionIsOffOrWhileEditing) {
+    show({section(std::nullopt, 3, "r")});
+    table->setAllowsSelection(false);
+    EXPECT_TRUE(table->simulateTapOnRow(at(0, 0)));
+    table->setAllowsSelection(true);
+    table->setEditing(true);
+    EXPECT_TRUE(table->simulateTapOnRow(at(0, 0)));
+    EXPECT_EQ(model->logged("didSelect"), std::vector<std::string>{});
+    EXPECT_EQ(table->indexPathForSelectedRow(), nullptr);
+    table->setAllowsSelectionDuringEditing(true);
+    table->simulateTapOnRow(at(0, 0));
+    EXPECT_EQ(model->logged("didSelect"), (std::vector<std::string>{"didSelect:0.0"}));
+}
+
+TEST_F(UITableViewEditingTest, WillSelectMayRefuse) {
+    show({section(std::nullopt, 3, "r")});
+    model->willSelectAnswer = std::shared_ptr<NSIndexPath>();
+    table->simulateTapOnRow(at(0, 1));
+    EXPECT_EQ(model->logged("didSelect"), std::vector<std::string>{});
+    EXPECT_FALSE(table->cellForRowAtIndexPath(at(0, 1))->isHighlighted());
+    EXPECT_FALSE(table->simulateTapOnRow(at(0, 9))) << "no row there on screen";
+}
+
+} // namespace

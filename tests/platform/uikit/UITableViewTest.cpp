@@ -1,0 +1,147 @@
+// Loading, visibility, reuse and scrolling of UITableView.
+
+#include "tests/platform/uikit/UITableViewTestSupport.h"
+
+namespace {
+
+using namespace table_tests;
+
+class UITableViewTest : public TableTest {};
+
+TEST_F(UITableViewTest, ReloadFetchesCountsAtOnceAndCellsOnlyAtLayoutForRowsOnScreen) {
+    model->delegateMethods.insert(ModelTableDataSource::DelegateMethod::WillDisplayCell);
+    model->sections = {section(std::nullopt, 10, "r")};
+    table->setDataSource(model);
+    table->setDelegate(model);
+    checker = std::make_unique<testing_support::TableChecker>(table, model);
+    table->reloadData();
+    EXPECT_EQ(model->log, (std::vector<std::string>{"sections", "rows:0"}));
+    EXPECT_EQ(table->cellForRowAtIndexPath(at(0, 0)), nullptr) << "no cell before the layout pass";
+
+    model->log.clear();
+    table->layoutIfNeeded();
+    EXPECT_EQ(model->logged("cell:"),
+              (std::vector<std::string>{"cell:0.0", "cell:0.1", "cell:0.2", "cell:0.3", "cell:0.4"}));
+    EXPECT_EQ(model->logged("willDisplay:").size(), 5u);
+    EXPECT_EQ(model->log[model->log.size() - 2], "cell:0.4");
+    EXPECT_EQ(model->log.back(), "willDisplay:0.4") << "each cell is followed by willDisplay";
+    EXPECT_NE(table->cellForRowAtIndexPath(at(0, 4)), nullptr);
+    EXPECT_EQ(table->cellForRowAtIndexPath(at(0, 5)), nullptr) << "off screen";
+    EXPECT_EQ(table->cellForRowAtIndexPath(at(0, 99)), nullptr) << "out of range";
+    EXPECT_EQ(table->cellForRowAtIndexPath(at(3, 0)), nullptr);
+    EXPECT_EQ(table->numberOfRowsInSection(0), 10);
+    EXPECT_EQ(table->contentSize().height, 440);
+}
+
+TEST_F(UITableViewTest, ANilCellRaisesThePlatformsException) {
+    model->answerNilCell = true;
+    model->sections = {section(std::nullopt, 1, "r")};
+    table->setDataSource(model);
+    table->reloadData();
+    try {
+        table->layoutIfNeeded();
+        FAIL() << "expected an exception";
+    } catch (const NSException& e) {
+        EXPECT_EQ(e.name(), NSInternalInconsistencyException);
+        EXPECT_EQ(e.reason(),
+                  "UITableView dataSource must return a cell from tableView:cellForRowAtIndexPath:");
+    }
+}
+
+struct ViewportCase {
+    CGFloat offset;
+    std::vector<std::string> rows;
+    std::vector<NSInteger> headers;
+};
+
+class UITableViewViewportTest : public TableTest, public ::testing::WithParamInterface<ViewportCase> {};
+
+// Section 0 has no title (no header), rows 50 high: rows at 0, 50; section 1's header at
+// 100-122, its rows at 122, 172, 222, 272, 322.
+TEST_P(UITableViewViewportTest, RowsOnScreenFollowHeadersHeightsAndOffset) {
+    model->delegateMethods.insert(ModelTableDataSource::DelegateMethod::HeightForRow);
+    model->height = 50;
+    show({section(std::nullopt, 2, "a"), section(std::string("B"), 5, "b")});
+    table->setContentOffset({0, GetParam().offset});
+    table->layoutIfNeeded();
+    std::vector<std::string> shown;
+    for (const auto& path : table->indexPathsForVisibleRows()) {
+        shown.push_back(testing_support::describe(path));
+    }
+    EXPECT_EQ(shown, GetParam().rows);
+    std::vector<NSInteger> headers;
+    for (const auto& header : table->visibleHeaders()) {
+        headers.push_back(header.section);
+        EXPECT_EQ(header.title, "B");
+    }
+    EXPECT_EQ(headers, GetParam().headers);
+    ASSERT_NE(checker, nullptr);
+    EXPECT_EQ(checker->check(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Offsets, UITableViewViewportTest,
+                         ::testing::Values(ViewportCase{0, {"0.0", "0.1", "1.0", "1.1"}, {1}},
+                                           ViewportCase{100, {"1.0", "1.1", "1.2", "1.3"}, {1}},
+                                           // Rows that only touch the viewport's edges are not on screen.
+                                           ViewportCase{50, {"0.1", "1.0", "1.1", "1.2"}, {1}},
+                                           ViewportCase{-50, {"0.0", "0.1", "1.0"}, {1}},
+                                           ViewportCase{400, {}, {}}));
+
+TEST_F(UITableViewTest, ReuseQueuesHandBackCellsOfTheRightIdentifierWithTheirOldContent) {
+    model->identifierFor = [](NSInteger s) { return s == 0 ? std::string("A") : std::string("B"); };
+    show({section(std::nullopt, 6, "a"), section(std::nullopt, 6, "b")});
+    auto firstA = table->cellForRowAtIndexPath(at(0, 0));
+    firstA->setTag(42);
+    EXPECT_EQ(model->cellsMade, 5);
+
+    table->setContentOffset({0, 264});
+    table->layoutIfNeeded();
+    EXPECT_EQ(shownTexts(), (std::vector<std::string>{"b0", "b1", "b2", "b3", "b4"}));
+    EXPECT_EQ(model->cellsMade, 10) << "cells queued as A are not handed out for B";
+    EXPECT_EQ(table->queuedCellCount("A"), 5u);
+    for (const auto& cell : table->visibleCells()) {
+        EXPECT_EQ(cell->reuseIdentifier(), "B");
+    }
+
+    table->setContentOffset({0, 0});
+    table->layoutIfNeeded();
+    EXPECT_EQ(model->cellsMade, 10) << "the queued A cells came back";
+    EXPECT_EQ(table->queuedCellCount("A"), 0u);
+    bool found = false;
+    for (const auto& cell : table->visibleCells()) {
+        found |= cell == firstA;
+        EXPECT_EQ(cell->reuseIdentifier(), "A");
+    }
+    EXPECT_TRUE(found);
+    EXPECT_EQ(firstA->tag(), 42) << "a reused cell keeps what its last row left on it";
+    EXPECT_EQ(table->dequeueReusableCellWithIdentifier("A"), nullptr);
+}
+
+TEST_F(UITableViewTest, ReloadQueuesEveryCellAndClearsTheSelection) {
+    show({section(std::nullopt, 3, "r")});
+    table->selectRowAtIndexPathAnimatedScrollPosition(at(0, 1), false, UITableViewScrollPositionNone);
+    table->reloadData();
+    EXPECT_EQ(table->indexPathForSelectedRow(), nullptr);
+    EXPECT_TRUE(table->visibleCells().empty());
+    EXPECT_EQ(table->queuedCellCount("Cell"), 3u);
+    EXPECT_EQ(table->cellForRowAtIndexPath(at(0, 0)), nullptr);
+}
+
+TEST_F(UITableViewTest, AnAnimatedOffsetChangeIsNotImmediate) {
+    show({section(std::nullopt, 20, "r")});
+    table->setContentOffsetAnimated({0, 100}, true);
+    EXPECT_EQ(table->contentOffset(), CGPointMake(0, 0));
+    EXPECT_GT(table->presentationContentOffset(now() + 0.15).y, 0);
+    runFor(0.3);
+    EXPECT_EQ(table->contentOffset(), CGPointMake(0, 100));
+    table->setContentOffsetAnimated(table->contentOffset(), true);
+    EXPECT_TRUE(device.runLoop.pending().empty()) << "animating to where it is does nothing";
+}
+
+TEST_F(UITableViewTest, ATableWithoutTitlesShowsNoHeaders) {
+    show({section(std::nullopt, 1, "a"), section(std::nullopt, 1, "b")});
+    EXPECT_TRUE(table->visibleHeaders().empty());
+    EXPECT_EQ(table->rectForRowAtIndexPath(at(1, 0)), CGRectMake(0, 44, 320, 44));
+}
+
+} // namespace

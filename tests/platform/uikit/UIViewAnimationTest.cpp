@@ -1,0 +1,131 @@
+#include "platform/uikit/UIViewAnimation.h"
+
+#include "platform/foundation/PerformSelector.h"
+#include "platform/runtime/ClassBuilder.h"
+#include "platform/uikit/UIView.h"
+#include "tests/support/DeviceFixture.h"
+
+namespace {
+
+using testing_support::DeviceTest;
+
+class StopListener : public NSObject {
+  public:
+    static constexpr const char* kClassName = "AnimationStopListener";
+    using Super = NSObject;
+    static void describe(rt::ClassBuilder& b) { b.method<&StopListener::stopped>("stopped", "v@:"); }
+    std::vector<double> times;
+    void stopped() { times.push_back(NSRunLoop::currentRunLoop().now()); }
+};
+
+class UIViewAnimationTest : public DeviceTest {
+  protected:
+    std::shared_ptr<UIView> view = UIView::withFrame(CGRectMake(320, 44, 320, 300));
+};
+
+TEST_F(UIViewAnimationTest, ModelValuesChangeAtOnceWhileTheScreenFollowsTheClock) {
+    UIView::beginAnimationsContext();
+    UIView::setAnimationCurve(UIViewAnimationCurveLinear);
+    UIView::setAnimationDuration(0.3);
+    view->setFrame(CGRectMake(-20, 44, 340, 300));
+    view->setAlpha(0);
+    // Inside the block the model already holds the new values.
+    EXPECT_EQ(view->frame(), CGRectMake(-20, 44, 340, 300));
+    UIView::commitAnimations();
+    EXPECT_EQ(view->alpha(), 0.0f);
+
+    EXPECT_EQ(view->presentationFrame(now()), CGRectMake(320, 44, 320, 300));
+    EXPECT_FLOAT_EQ(view->presentationFrame(now() + 0.15).origin.x, 150);
+    EXPECT_FLOAT_EQ(view->presentationAlpha(now() + 0.15), 0.5f);
+    EXPECT_EQ(view->presentationFrame(now() + 0.3), view->frame());
+
+    auto animations = device.environment.animator().animations();
+    ASSERT_EQ(animations.size(), 2u);
+    EXPECT_DOUBLE_EQ(animations[0].duration, 0.3);
+    EXPECT_EQ(animations[0].curve, UIViewAnimationCurveLinear);
+    EXPECT_DOUBLE_EQ(animations[0].end(), now() + 0.3);
+}
+
+TEST_F(UIViewAnimationTest, CurvesShapeTheProgress) {
+    UIView::beginAnimationsContext();
+    UIView::setAnimationCurve(UIViewAnimationCurveEaseOut);
+    UIView::setAnimationDuration(1);
+    view->setAlpha(0);
+    UIView::commitAnimations();
+    // Ease-out runs ahead of linear early on; ease-in lags behind.
+    EXPECT_LT(view->presentationAlpha(now() + 0.25), 0.75f);
+    EXPECT_NEAR(ui::Animator::curveProgress(UIViewAnimationCurveEaseIn, 0.25), 0.093, 0.01);
+    EXPECT_NEAR(ui::Animator::curveProgress(UIViewAnimationCurveEaseInOut, 0.5), 0.5, 1e-6);
+    EXPECT_DOUBLE_EQ(ui::Animator::curveProgress(UIViewAnimationCurveLinear, 0.4), 0.4);
+}
+
+TEST_F(UIViewAnimationTest, BlockDefaultsApplyAndSettersOutsideABlockAreIgnored) {
+    UIView::setAnimationDuration(5);
+    UIView::beginAnimationsContext();
+    view->setAlpha(0.5);
+    UIView::commitAnimations();
+    const auto& animation = device.environment.animator().animations().back();
+    EXPECT_DOUBLE_EQ(animation.duration, 0.2);
+    EXPECT_EQ(animation.curve, UIViewAnimationCurveEaseInOut);
+}
+
+TEST_F(UIViewAnimationTest, ChangesOutsideABlockOrWithAnimationsOffAreNotAnimated) {
+    view->setAlpha(0.3f);
+    UIView::setAnimationsEnabled(false);
+    UIView::beginAnimationsContext();
+    view->setAlpha(0.6f);
+    UIView::commitAnimations();
+    UIView::setAnimationsEnabled(true);
+    EXPECT_TRUE(device.environment.animator().animations().empty());
+    EXPECT_EQ(view->presentationAlpha(now()), 0.6f);
+}
+
+TEST_F(UIViewAnimationTest, NestedBlocksStartTogetherAtTheOutermostCommit) {
+    UIView::beginAnimationsContext();
+    UIView::setAnimationDuration(0.4);
+    UIView::beginAnimationsContext();
+    view->setAlpha(0);
+    UIView::commitAnimations();
+    EXPECT_TRUE(device.environment.animator().animations().empty()) << "an inner commit starts nothing";
+    runFor(0.1);
+    UIView::commitAnimations();
+    const auto& animation = device.environment.animator().animations().back();
+    EXPECT_DOUBLE_EQ(animation.start, 0.1);
+    EXPECT_DOUBLE_EQ(animation.duration, 0.4) << "the inner block inherits the outer duration";
+}
+
+TEST_F(UIViewAnimationTest, DidStopSelectorArrivesThroughTheRunLoopAfterTheDuration) {
+    auto listener = rt::make<StopListener>();
+    UIView::beginAnimationsContext(std::string("slide"));
+    UIView::setAnimationDuration(0.3);
+    UIView::setAnimationDelegate(listener);
+    UIView::setAnimationDidStopSelector(sel_registerName("stopped"));
+    view->setAlpha(0);
+    UIView::commitAnimations();
+    EXPECT_TRUE(listener->times.empty());
+    runFor(0.29);
+    EXPECT_TRUE(listener->times.empty());
+    runFor(0.02);
+    ASSERT_EQ(listener->times.size(), 1u);
+    EXPECT_DOUBLE_EQ(listener->times[0], 0.3);
+}
+
+TEST_F(UIViewAnimationTest, ALaterAnimationOfTheSamePropertyTakesOverTheScreen) {
+    UIView::beginAnimationsContext();
+    UIView::setAnimationDuration(1);
+    UIView::setAnimationCurve(UIViewAnimationCurveLinear);
+    view->setFrame(CGRectMake(0, 44, 320, 300));
+    UIView::commitAnimations();
+    runFor(0.5);
+    UIView::beginAnimationsContext();
+    UIView::setAnimationDuration(1);
+    UIView::setAnimationCurve(UIViewAnimationCurveLinear);
+    UIView::setAnimationBeginsFromCurrentState(true);
+    view->setFrame(CGRectMake(320, 44, 320, 300));
+    UIView::commitAnimations();
+    // Beginning from the current state starts where the screen was (x = 160), not at the model.
+    EXPECT_FLOAT_EQ(view->presentationFrame(now()).origin.x, 160);
+    EXPECT_FLOAT_EQ(view->presentationFrame(now() + 0.5).origin.x, 240);
+}
+
+} // namespace
