@@ -33,14 +33,17 @@ screen
 back
 wait 0.5
 # A new section, and the second result moved into it.
+edit
 add
 type Intervals
+screen
 button Add
 wait 0.5
-edit
 move 0 1 1 0
-done
+wait 0.5
 screen
+done
+wait 0.5
 # Relaunching keeps the tab and the results.
 quit
 launch

@@ -1,7 +1,12 @@
 #include "simulator/ScreenItems.h"
 
+#include "platform/uikit/UIBarButtonItem.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UILabel.h"
+#include "platform/uikit/UINavigationBar.h"
+#include "platform/uikit/UINavigationItem.h"
+#include "platform/uikit/UITableView.h"
+#include "platform/uikit/UITableViewCell.h"
 #include "platform/uikit/UITextField.h"
 
 #include <algorithm>
@@ -49,6 +54,25 @@ class Collector {
             }
             return;
         }
+        if (auto bar = std::dynamic_pointer_cast<UINavigationBar>(view)) {
+            if (visible) {
+                addBar(*bar, onScreen);
+            }
+        }
+        if (auto table = std::dynamic_pointer_cast<UITableView>(view)) {
+            CGRect inner = table->clipsToBounds() ? intersection(clip, onScreen) : clip;
+            for (const auto& header : table->visibleHeaders()) {
+                CGRect drawn = table->convertRectToView(header.floatingFrame, nullptr);
+                if (header.title && CGRectIntersectsRect(drawn, inner)) {
+                    add(drawn, "-- " + *header.title + " --");
+                }
+            }
+        }
+        if (auto cell = std::dynamic_pointer_cast<UITableViewCell>(view)) {
+            if (visible) {
+                addCellControls(*cell, onScreen);
+            }
+        }
         if (auto label = std::dynamic_pointer_cast<UILabel>(view)) {
             if (visible && label->text() && !label->text()->empty()) {
                 NSTextAlignment alignment = label->textAlignment();
@@ -65,6 +89,39 @@ class Collector {
     }
 
   private:
+    // The bar's back control or left item, its title and its right item.
+    void addBar(const UINavigationBar& bar, CGRect frame) {
+        auto top = bar.topItem();
+        if (!top) {
+            return;
+        }
+        if (bar.showsBackButton()) {
+            add(frame, "< " + bar.backButtonTitle().value_or("Back"));
+        } else if (auto left = top->leftBarButtonItem()) {
+            add(frame, "[" + left->title().value_or("") + "]");
+        }
+        if (top->title()) {
+            add(frame, *top->title(), ScreenItem::Align::Center);
+        }
+        if (auto right = top->rightBarButtonItem()) {
+            add(frame, "[" + right->title().value_or("") + "]", ScreenItem::Align::Right);
+        }
+    }
+
+    // What the table shows around a cell in editing mode.
+    void addCellControls(const UITableViewCell& cell, CGRect frame) {
+        if (cell.editingStyle() == UITableViewCellEditingStyleDelete) {
+            add(frame, "(-)");
+        } else if (cell.editingStyle() == UITableViewCellEditingStyleInsert) {
+            add(frame, "(+)");
+        }
+        if (cell.showingDeleteConfirmation()) {
+            add(frame, "[Delete]", ScreenItem::Align::Right);
+        } else if (cell.showsReorderControl()) {
+            add(frame, "=", ScreenItem::Align::Right);
+        }
+    }
+
     void add(CGRect frame, std::string text, ScreenItem::Align align = ScreenItem::Align::Left) {
         items.push_back({frame.origin.x, frame.origin.y, frame.size.width, std::move(text), align});
     }
