@@ -43,6 +43,18 @@ std::size_t startColumn(const ScreenItem& item) {
     return static_cast<std::size_t>(std::max<CGFloat>(0, std::round(left / kPointsPerColumn)));
 }
 
+// Seconds with up to three decimals and no trailing zeros: 63.37, 4.2, 0.
+std::string secondsText(double seconds) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%.3f", seconds);
+    std::string out = text;
+    out.erase(out.find_last_not_of('0') + 1);
+    if (out.back() == '.') {
+        out.pop_back();
+    }
+    return out;
+}
+
 std::string layoutRows(std::vector<ScreenItem> items) {
     std::stable_sort(items.begin(), items.end(), [](const ScreenItem& a, const ScreenItem& b) {
         if (std::fabs(a.y - b.y) >= kSameLine) {
@@ -113,8 +125,8 @@ std::string screenText(Device& device) {
     Inspector inspector(device);
     const DeviceProfile& profile = device.settings().profile;
     char header[160];
-    std::snprintf(header, sizeof header, "== %s %gx%g  t=%.1fs ", profile.name.c_str(), profile.width,
-                  profile.height, device.now());
+    std::snprintf(header, sizeof header, "== %s %gx%g  t=%ss ", profile.name.c_str(), profile.width,
+                  profile.height, secondsText(device.now()).c_str());
     std::string out = header;
     auto window = device.window();
     if (!window) {

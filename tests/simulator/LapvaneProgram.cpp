@@ -1,0 +1,46 @@
+#include "tests/simulator/LapvaneProgram.h"
+
+#include "tests/support/TemporaryDirectory.h"
+
+#include <cstdlib>
+#include <sys/wait.h>
+
+namespace testing_support {
+namespace {
+
+// Single quotes around a shell word.
+std::string quoted(const std::string& word) {
+    std::string out = "'";
+    for (char c : word) {
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return out + "'";
+}
+
+} // namespace
+
+ProgramRun runLapvane(const std::vector<std::string>& arguments, const std::string& input,
+                      const std::vector<std::string>& environment) {
+    TemporaryDirectory files;
+    std::string in = files.file("in");
+    std::string out = files.file("out");
+    std::string err = files.file("err");
+    writeWholeFile(in, input);
+    std::string command = "env";
+    for (const auto& entry : environment) {
+        command += " " + quoted(entry);
+    }
+    command += " " + quoted(LAPVANE_LAPVANE_EXE);
+    for (const auto& argument : arguments) {
+        command += " " + quoted(argument);
+    }
+    command += " <" + quoted(in) + " >" + quoted(out) + " 2>" + quoted(err);
+    int raw = std::system(command.c_str());
+    ProgramRun run;
+    run.status = raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = readWholeFile(out);
+    run.err = readWholeFile(err);
+    return run;
+}
+
+} // namespace testing_support

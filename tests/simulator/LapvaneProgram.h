@@ -1,0 +1,21 @@
+#pragma once
+// Runs the built `lapvane` program as a person would, for end-to-end tests.
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+/// What a run of the program printed and how it ended.
+struct ProgramRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+/// Runs `lapvane` with `arguments`, `input` on standard input and the given extra environment
+/// entries ("NAME=value").
+ProgramRun runLapvane(const std::vector<std::string>& arguments, const std::string& input = {},
+                      const std::vector<std::string>& environment = {});
+
+} // namespace testing_support

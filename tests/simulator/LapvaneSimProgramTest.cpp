@@ -1,0 +1,155 @@
+// `lapvane sim` and `lapvane demo` as a person runs them: the built program, its scripts, its
+// output and the files it leaves in the device's home.
+
+#include "platform/foundation/NSNumber.h"
+#include "platform/foundation/PropertyListFile.h"
+#include "tests/simulator/LapvaneProgram.h"
+#include "tests/support/TemporaryDirectory.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using testing_support::ProgramRun;
+using testing_support::runLapvane;
+using testing_support::TemporaryDirectory;
+
+const char* kStopwatchScript = R"(# The host's stopwatch, tabs and a relaunch.
+launch
+tab stopwatch
+start
+wait 12.5
+lap
+wait 7.25
+stop
+dump
+reset
+tab alarm
+quit
+launch
+dump
+)";
+
+std::vector<nlohmann::json> dumps(const std::string& out) {
+    std::vector<nlohmann::json> all;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.front() == '{') {
+            all.push_back(nlohmann::json::parse(line));
+        }
+    }
+    return all;
+}
+
+class LapvaneSimProgram : public ::testing::Test {
+  protected:
+    std::vector<std::string> options(std::vector<std::string> more = {}) {
+        std::vector<std::string> all = {"sim",  "--home", home.path(), "--now", "2026-12-07T08:00:00Z",
+                                        "--tz", "UTC"};
+        all.insert(all.end(), more.begin(), more.end());
+        return all;
+    }
+    [[nodiscard]] double setting(const std::string& key) const {
+        auto settings = plist::dictionaryWithContentsOfFile(
+            home.path() + "/Library/Preferences/com.apple.mobiletimer.plist");
+        auto number = settings ? settings->objectAs<NSNumber>(key) : nullptr;
+        return number ? number->doubleValue() : -1;
+    }
+    TemporaryDirectory home;
+};
+
+TEST_F(LapvaneSimProgram, RunsTheStopwatchScriptWithoutTheAddOn) {
+    std::string script = home.file("script.txt");
+    testing_support::writeWholeFile(script, kStopwatchScript);
+    ProgramRun run = runLapvane(options({"--no-addon", script}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    std::vector<nlohmann::json> states = dumps(run.out);
+    ASSERT_EQ(states.size(), 2u) << run.out;
+    EXPECT_EQ(states[0]["tab"]["titles"].size(), 4u);
+    EXPECT_DOUBLE_EQ(states[0]["stopwatch"]["laps"][0].get<double>(), 12.5);
+    EXPECT_TRUE(states[0]["stopwatch"]["save_button"].is_null());
+    EXPECT_EQ(states[1]["tab"]["index"], 1);
+    EXPECT_EQ(setting("LASTTIME"), 0.0);
+    EXPECT_EQ(setting("LAST_SELECTED_VIEW"), 2.0);
+}
+
+TEST_F(LapvaneSimProgram, RunsTheStopwatchScriptWithTheAddOnLoaded) {
+    ProgramRun run = runLapvane(options(), kStopwatchScript);
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::vector<nlohmann::json> states = dumps(run.out);
+    ASSERT_EQ(states.size(), 2u) << run.out;
+    EXPECT_EQ(states[0]["tab"]["titles"],
+              nlohmann::json({"World Clock", "Alarm", "Timer", "Stopwatch", "Saved"}));
+    EXPECT_EQ(states[0]["tab"]["index"], 3);
+    nlohmann::json save = states[0]["stopwatch"]["save_button"];
+    ASSERT_TRUE(save.is_object()) << states[0].dump();
+    EXPECT_EQ(save["enabled"], true);
+    EXPECT_EQ(save["frame"], nlohmann::json({23.0, 10.0, 125.0, 44.0}));
+    EXPECT_EQ(states[1]["tab"]["index"], 1);
+    EXPECT_EQ(setting("LAST_SELECTED_VIEW"), 2.0);
+    EXPECT_EQ(setting("LASTTIME"), 0.0);
+}
+
+TEST_F(LapvaneSimProgram, StoppingWritesTheTotalForTheNextLaunch) {
+    ProgramRun run = runLapvane(options(), "launch\ntab stopwatch\nstart\nwait 3.25\nstop\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(setting("LASTTIME"), 3.25);
+    EXPECT_EQ(setting("LAST_SELECTED_VIEW"), 4.0)
+        << "the stopwatch is fourth once the Saved tab is installed";
+    run = runLapvane(options(), "launch\ndump\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')),
+              "launch image: Default-clock-stopwatch-568h@2x~lapvane.png");
+    std::vector<nlohmann::json> states = dumps(run.out);
+    ASSERT_EQ(states.size(), 1u);
+    EXPECT_EQ(states[0]["tab"]["index"], 3);
+    EXPECT_EQ(states[0]["stopwatch"]["save_button"]["enabled"], true)
+        << "a stopped result survives the relaunch";
+}
+
+TEST_F(LapvaneSimProgram, ABadLineGivesOneErrorLineAndTheRestRuns) {
+    ProgramRun run = runLapvane(options(), "launch\nfly away\nwait -3\ntab 1\ndump\n");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "error: <stdin>:2: unknown command \"fly\" (try \"help\")\n"
+                       "error: <stdin>:3: usage: wait SECONDS (a number of seconds, not negative)\n");
+    EXPECT_EQ(dumps(run.out).size(), 1u);
+}
+
+TEST_F(LapvaneSimProgram, TheDefaultHomeIsUnderXdgDataHome) {
+    TemporaryDirectory data;
+    ProgramRun run = runLapvane({"sim", "--no-addon"}, "launch\ntab 2\n", {"XDG_DATA_HOME=" + data.path()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(testing_support::readWholeFile(data.path() +
+                                             "/lapvane/home/Library/Preferences/com.apple.mobiletimer.plist"),
+              "");
+}
+
+struct BadOption {
+    std::vector<std::string> arguments;
+    const char* message;
+};
+
+class LapvaneSimOptions : public LapvaneSimProgram, public ::testing::WithParamInterface<BadOption> {};
+
+TEST_P(LapvaneSimOptions, RefusesBadOptionsBeforeStarting) {
+    std::vector<std::string> arguments = {"sim", "--home", home.path()};
+    arguments.insert(arguments.end(), GetParam().arguments.begin(), GetParam().arguments.end());
+    ProgramRun run = runLapvane(arguments, "launch\n");
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.err.find(GetParam().message), std::string::npos) << run.err;
+    EXPECT_EQ(run.out.find("launch image"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, LapvaneSimOptions,
+                         ::testing::Values(BadOption{{"--device", "iphone-9"}, "iphone-9"},
+                                           BadOption{{"--now", "tomorrow"}, "ISO 8601"},
+                                           BadOption{{"--tz", "Mars/Olympus"}, "unknown time zone"},
+                                           BadOption{{"/nonexistent/script.txt"}, "cannot read script"}));
+
+} // namespace
