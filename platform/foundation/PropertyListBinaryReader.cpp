@@ -5,9 +5,9 @@
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/PropertyListContainers.h"
+#include "platform/foundation/PropertyListDate.h"
 #include "platform/foundation/Utf8.h"
 
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -222,8 +222,8 @@ class Parser {
         const std::uint64_t raw = readUnsigned(pos + 1, 8);
         double seconds = 0;
         std::memcpy(&seconds, &raw, sizeof seconds);
-        if (!std::isfinite(seconds)) {
-            return failObject(index, "date is not a finite number");
+        if (!isWritableDate(seconds)) {
+            return failObject(index, "date is not finite or beyond the calendar's range");
         }
         return NSDate::withTimeIntervalSinceReferenceDate(seconds);
     }

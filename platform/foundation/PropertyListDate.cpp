@@ -83,8 +83,12 @@ bool twoDigits(std::string_view text, std::size_t& pos, char separator, unsigned
 
 } // namespace
 
+bool isWritableDate(double secondsSinceReferenceDate) {
+    return std::isfinite(secondsSinceReferenceDate) && std::fabs(secondsSinceReferenceDate) <= kMaxSeconds;
+}
+
 std::optional<std::string> formatXmlDate(double secondsSinceReferenceDate) {
-    if (!std::isfinite(secondsSinceReferenceDate) || std::fabs(secondsSinceReferenceDate) > kMaxSeconds) {
+    if (!isWritableDate(secondsSinceReferenceDate)) {
         return std::nullopt;
     }
     const auto whole = static_cast<std::int64_t>(std::floor(secondsSinceReferenceDate));
@@ -135,7 +139,11 @@ std::optional<double> parseXmlDate(std::string_view text) {
         return std::nullopt;
     }
     const std::int64_t days = daysFromCivil(year, month, day) - kReferenceDay;
-    return static_cast<double>(days * kSecondsPerDay + hour * 3600 + minute * 60 + second);
+    const auto seconds = static_cast<double>(days * kSecondsPerDay + hour * 3600 + minute * 60 + second);
+    if (!isWritableDate(seconds)) {
+        return std::nullopt;
+    }
+    return seconds;
 }
 
 } // namespace plist

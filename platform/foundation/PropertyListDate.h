@@ -8,6 +8,10 @@
 
 namespace plist {
 
+/// True for a date the XML form can carry: finite and within about 30 million years of the
+/// reference date. The readers refuse other dates, so that whatever they read can be written.
+[[nodiscard]] bool isWritableDate(double secondsSinceReferenceDate);
+
 /// The XML text of a date given in seconds since the reference date. The fraction of a second
 /// is dropped toward the past (1999-12-31T23:59:59.5Z writes as 23:59:59), as the platform's
 /// calendar breakdown does. Nothing for a date that is not finite or lies beyond about 30
@@ -15,8 +19,8 @@ namespace plist {
 [[nodiscard]] std::optional<std::string> formatXmlDate(double secondsSinceReferenceDate);
 
 /// Seconds since the reference date for exactly `[-]Y-MM-DDTHH:MM:SSZ` (year of 1 to 9 digits,
-/// every other field two digits and in its range, the day valid for its month); surrounding
-/// XML whitespace is allowed, anything else gives nothing.
+/// every other field two digits and in its range, the day valid for its month, the date
+/// writable); surrounding XML whitespace is allowed, anything else gives nothing.
 [[nodiscard]] std::optional<double> parseXmlDate(std::string_view text);
 
 } // namespace plist

@@ -334,6 +334,7 @@ std::vector<BadCase> badCases() {
         {"Real16Bytes", holding({0x24, 0x00})},
         {"Date4Bytes", holding({0x32, 0x00, 0x00, 0x00, 0x00})},
         {"DateNotFinite", holding(Bplist::date(std::numeric_limits<double>::infinity()))},
+        {"DateBeyondWritableRange", holding(Bplist::date(1e17))},
         {"NonStringKey", nonStringKey.build()},
         {"UnpairedHighSurrogate", holding(Bplist::utf16(u"\xD800"
                                                         u"a"))},

@@ -209,6 +209,7 @@ std::vector<BadCase> badCases() {
         {"DateFebruary30", document("<date>2013-02-29T00:00:00Z</date>")},
         {"DateFraction", document("<date>2013-03-02T12:00:00.250Z</date>")},
         {"DateOffset", document("<date>2013-03-02T12:00:00+01:00</date>")},
+        {"DateBeyondWritableRange", document("<date>999999999-01-01T00:00:00Z</date>")},
         {"DataBadBase64", document("<data>aGV*bG8=</data>")},
         {"DataDanglingCharacter", document("<data>aGVsb</data>")},
         {"InvalidUtf8", document("<string>\xC3\x28</string>")},

@@ -189,6 +189,10 @@ TEST_P(PropertyListXmlWriterRefuses, ValuesThatAreNotPropertyLists) {
     EXPECT_FALSE(result.ok);
     EXPECT_TRUE(result.text.empty());
     EXPECT_NE(result.reason.find(GetParam().reason), std::string::npos) << result.reason;
+    // The self-containing array is a reference cycle; break it so that it is freed.
+    if (const auto loop = rt::cast<NSDictionary>(root)->objectAs<NSMutableArray>("loop")) {
+        loop->removeAllObjects();
+    }
 }
 
 id selfContaining() {
