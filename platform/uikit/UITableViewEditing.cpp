@@ -52,9 +52,12 @@ void UITableView::setEditingAnimated(bool editing, bool animated) {
         confirmCell_.reset();
     }
     editing_ = editing;
+    // The cells hear of the change first; then each row's controls are asked for.
     auto cells = visible_;
     for (auto& [row, cell] : cells) {
         rt::send(cell, msg::setEditingAnimated, editing, animated);
+    }
+    for (auto& [row, cell] : cells) {
         configureEditingControls(row, cell);
     }
 }
