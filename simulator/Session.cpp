@@ -72,9 +72,10 @@ int runSession(const SessionOptions& options, LineReader& reader, std::ostream& 
     auto device = std::make_unique<Device>(settings);
     processDevice = device.release();
     for (const auto& library : processDevice->libraries()) {
-        // A library that should have loaded and did not is worth knowing in any session.
-        if (!library.loaded && library.reason.find("filter") == std::string::npos &&
-            library.reason.find("match") == std::string::npos) {
+        // A library that was chosen and did not load, or whose filter is damaged, is worth
+        // knowing in any session; the others only when a person is watching.
+        using Status = ms::LibraryOutcome::Status;
+        if (library.status == Status::OpenFailed || library.status == Status::FilterUnreadable) {
             err << "lapvane: " << library.path.filename().string() << " not loaded: " << library.reason
                 << '\n';
         } else if (options.reportLibraries) {

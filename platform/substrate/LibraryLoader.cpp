@@ -80,17 +80,21 @@ std::vector<LibraryOutcome> loadLibraries(const fs::path& folder, const LoaderPr
                                           const LibraryOpener& open) {
     std::vector<LibraryOutcome> outcomes;
     for (const fs::path& library : librariesIn(folder)) {
-        LibraryOutcome outcome{library, false, {}};
+        LibraryOutcome outcome;
+        outcome.path = library;
         FilterFile filter = readFilter(library);
         if (filter.error) {
+            outcome.status = LibraryOutcome::Status::FilterUnreadable;
             outcome.reason = *filter.error;
         } else {
             FilterDecision decision = evaluateFilter(filter.root, process);
             outcome.reason = decision.reason;
             if (decision.load) {
                 if (auto failure = open(library)) {
+                    outcome.status = LibraryOutcome::Status::OpenFailed;
                     outcome.reason = *failure;
                 } else {
+                    outcome.status = LibraryOutcome::Status::Loaded;
                     outcome.loaded = true;
                 }
             }

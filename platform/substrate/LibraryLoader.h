@@ -15,7 +15,18 @@ namespace ms {
 
 /// What became of one library in the folder.
 struct LibraryOutcome {
+    enum class Status {
+        /// Opened: its initialisers have run.
+        Loaded,
+        /// Its filter does not choose this process.
+        NotChosen,
+        /// Its filter file exists but cannot be read; a damaged filter keeps the library out.
+        FilterUnreadable,
+        /// Chosen, but the library could not be opened.
+        OpenFailed,
+    };
     std::filesystem::path path;
+    Status status = Status::NotChosen;
     bool loaded = false;
     /// Why it was loaded or skipped: the filter's verdict, or the opener's error.
     std::string reason;

@@ -87,6 +87,10 @@ TEST_F(LibraryLoaderTest, OpensTheMatchingLibrariesInNameOrder) {
         EXPECT_EQ(outcomes[i].loaded, expected[i].second) << outcomes[i].reason;
     }
     EXPECT_NE(outcomes[2].reason.find("cannot be read"), std::string::npos) << outcomes[2].reason;
+    using Status = ms::LibraryOutcome::Status;
+    EXPECT_EQ(outcomes[0].status, Status::Loaded);
+    EXPECT_EQ(outcomes[1].status, Status::NotChosen);
+    EXPECT_EQ(outcomes[2].status, Status::FilterUnreadable);
 }
 
 TEST_F(LibraryLoaderTest, ReportsALibraryThatCannotBeOpened) {
@@ -95,6 +99,7 @@ TEST_F(LibraryLoaderTest, ReportsALibraryThatCannotBeOpened) {
     std::vector<ms::LibraryOutcome> outcomes = load();
     ASSERT_EQ(outcomes.size(), 1u);
     EXPECT_FALSE(outcomes[0].loaded);
+    EXPECT_EQ(outcomes[0].status, ms::LibraryOutcome::Status::OpenFailed);
     EXPECT_EQ(outcomes[0].reason, "cannot open");
 }
 
