@@ -55,7 +55,8 @@ void UINavigationBar::pushNavigationItemAnimated(const std::shared_ptr<UINavigat
 }
 
 std::shared_ptr<UINavigationItem> UINavigationBar::popNavigationItemAnimated(bool animated) {
-    // A standalone bar does not pop its last item.
+    // The bar keeps its last item (whether a standalone bar pops it is not documented; the back
+    // control never offers it).
     if (items_.size() < 2) {
         return nullptr;
     }

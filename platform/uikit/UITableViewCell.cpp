@@ -189,3 +189,17 @@ void UITableViewCell::setEditingControls(UITableViewCellEditingStyle style, bool
     editingStyle_ = style;
     showsReorderControl_ = reorder;
 }
+
+void UITableViewCell::layoutSubviews() {
+    CGRect area = bounds();
+    area.origin = CGPointZero;
+    if (contentView_) {
+        contentView_->setFrame({{0, 0}, {area.size.width, area.size.height - 1}});
+    }
+    if (backgroundView_) {
+        backgroundView_->setFrame(area);
+    }
+    if (selectedBackgroundView_) {
+        selectedBackgroundView_->setFrame(area);
+    }
+}

@@ -125,6 +125,10 @@ class UITableViewCell : public UIView {
     void setEditingControls(UITableViewCellEditingStyle style, bool reorder);
     void setShowingDeleteConfirmation(bool showing) { showingDeleteConfirmation_ = showing; }
 
+  protected:
+    /// Fits the background views to the cell and the content view above the separator line.
+    void layoutSubviews() override;
+
   private:
     void updateSelectionLook();
     void propagateHighlight(UIView& view, bool highlighted);

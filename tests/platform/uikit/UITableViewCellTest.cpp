@@ -99,4 +99,15 @@ TEST_F(UITableViewCellTest, PrepareForReuseClearsSelectionButKeepsContent) {
     EXPECT_EQ(direct->alpha(), 0.0f);
 }
 
+TEST_F(UITableViewCellTest, BackgroundViewsFollowTheCellsSizeAtLayoutButLabelsDoNot) {
+    auto background = UIView::withFrame(CGRectZero);
+    cell->setBackgroundView(background);
+    EXPECT_EQ(cell->subviews().front(), background) << "behind everything else";
+    cell->setFrame(CGRectMake(0, 140, 320, 70));
+    cell->layoutIfNeeded();
+    EXPECT_EQ(background->frame(), CGRectMake(0, 0, 320, 70));
+    EXPECT_EQ(cell->contentView()->frame(), CGRectMake(0, 0, 320, 69));
+    EXPECT_EQ(direct->frame(), CGRectMake(10, 17, 320, 30)) << "the cell never moves its own subviews";
+}
+
 } // namespace
