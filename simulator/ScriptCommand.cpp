@@ -134,8 +134,13 @@ ParsedLine parseScriptLine(std::string_view line) {
             return usage(shape);
         }
         command.text = nameEnd < line.size() ? std::string(line.substr(nameEnd + 1)) : std::string();
-        if (shape.kind == Shape::Text && command.text.empty()) {
-            return usage(shape);
+        if (shape.kind == Shape::Text) {
+            // A button's title is matched exactly, but blanks at the end of a script line are
+            // invisible, so they are not part of it.
+            command.text.erase(command.text.find_last_not_of(" \t") + 1);
+            if (command.text.empty()) {
+                return usage(shape);
+            }
         }
         return {std::move(command), {}};
     }

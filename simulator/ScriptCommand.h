@@ -32,7 +32,7 @@ struct ParsedLine {
 
 /// Reads one script line (without its line terminator). `#` starts a comment, except in the
 /// text of `type` and `button`, which is taken verbatim so that titles and section names may hold
-/// any character.
+/// any character (a button title loses the blanks at the end of the line).
 ParsedLine parseScriptLine(std::string_view line);
 
 /// The names of every command, for help and line completion.

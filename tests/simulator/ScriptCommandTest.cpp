@@ -62,7 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"type  two  blanks ", "type", {}, " two  blanks "}, LineCase{"type", "type", {}, ""},
         LineCase{"type ", "type", {}, ""}, LineCase{"type #1 and # more", "type", {}, "#1 and # more"},
         LineCase{"type\tWork", "!"}, LineCase{"button Add", "button", {}, "Add"}, LineCase{"button", "!"},
-        LineCase{"button Dismiss ", "button", {}, "Dismiss "},
+        LineCase{"button Dismiss \t", "button", {}, "Dismiss"}, LineCase{"button   ", "!"},
+        LineCase{"button Add Section", "button", {}, "Add Section"},
         LineCase{"launch-image com.apple.mobilesafari", "launch-image"}, LineCase{"launch-image", "!"},
         LineCase{"screen", "screen"}, LineCase{"dump", "dump"}, LineCase{"dump all", "!"}));
 
