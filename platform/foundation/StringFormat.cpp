@@ -8,12 +8,12 @@
 namespace ns::format_detail {
 namespace {
 
-// Formats one conversion with snprintf. The spec is rebuilt from the parsed parts so that the
-// value passed always has the type the spec names.
+// Formats one conversion with snprintf. The conversion text is rebuilt from the parsed parts so that the
+// value passed always has the type the conversion names.
 template <class V>
-void append(std::string& out, const std::string& spec, V value) {
+void append(std::string& out, const std::string& conversion, V value) {
     char small[128];
-    const int needed = std::snprintf(small, sizeof small, spec.c_str(), value);
+    const int needed = std::snprintf(small, sizeof small, conversion.c_str(), value);
     if (needed < 0) {
         return;
     }
@@ -22,7 +22,7 @@ void append(std::string& out, const std::string& spec, V value) {
         return;
     }
     std::vector<char> large(static_cast<std::size_t>(needed) + 1);
-    std::snprintf(large.data(), large.size(), spec.c_str(), value);
+    std::snprintf(large.data(), large.size(), conversion.c_str(), value);
     out.append(large.data(), static_cast<std::size_t>(needed));
 }
 

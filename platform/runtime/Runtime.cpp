@@ -91,25 +91,25 @@ Class Runtime::registerClass(const ClassBuilder& builder) {
     if (cls->superclass != nullptr) {
         *layout = *cls->superclass->layout;
     }
-    for (const auto& spec : builder.ivars()) {
-        if (cls->lookupIvar(spec.name) != nullptr ||
-            (cls->superclass != nullptr && cls->superclass->lookupIvar(spec.name) != nullptr)) {
+    for (const auto& declared : builder.ivars()) {
+        if (cls->lookupIvar(declared.name) != nullptr ||
+            (cls->superclass != nullptr && cls->superclass->lookupIvar(declared.name) != nullptr)) {
             throw NSException(NSInternalInconsistencyException,
-                              "class " + cls->name + " declares instance variable " + spec.name + " twice");
+                              "class " + cls->name + " declares instance variable " + declared.name + " twice");
         }
-        TypeLayout t = layoutOf(spec.type, cls->name, spec.name);
+        TypeLayout t = layoutOf(declared.type, cls->name, declared.name);
         std::size_t offset = (layout->size + t.align - 1) / t.align * t.align;
         cls->ivars.push_back(
-            std::make_unique<objc_ivar>(objc_ivar{spec.name, spec.type, std::ptrdiff_t(offset)}));
-        if (spec.type == "@") {
+            std::make_unique<objc_ivar>(objc_ivar{declared.name, declared.type, std::ptrdiff_t(offset)}));
+        if (declared.type == "@") {
             layout->objectOffsets.push_back(std::ptrdiff_t(offset));
         }
         layout->size = offset + t.size;
     }
     cls->layout = std::move(layout);
-    for (const auto& spec : builder.methods()) {
-        SEL sel = sel_registerName(spec.selector);
-        cls->methods[sel] = std::make_unique<objc_method>(objc_method{sel, spec.imp, spec.types});
+    for (const auto& declared : builder.methods()) {
+        SEL sel = sel_registerName(declared.selector);
+        cls->methods[sel] = std::make_unique<objc_method>(objc_method{sel, declared.imp, declared.types});
     }
     Class raw = cls.get();
     classes_.emplace(cls->name, std::move(cls));
