@@ -94,8 +94,9 @@ Class Runtime::registerClass(const ClassBuilder& builder) {
     for (const auto& declared : builder.ivars()) {
         if (cls->lookupIvar(declared.name) != nullptr ||
             (cls->superclass != nullptr && cls->superclass->lookupIvar(declared.name) != nullptr)) {
-            throw NSException(NSInternalInconsistencyException,
-                              "class " + cls->name + " declares instance variable " + declared.name + " twice");
+            throw NSException(NSInternalInconsistencyException, "class " + cls->name +
+                                                                    " declares instance variable " +
+                                                                    declared.name + " twice");
         }
         TypeLayout t = layoutOf(declared.type, cls->name, declared.name);
         std::size_t offset = (layout->size + t.align - 1) / t.align * t.align;
