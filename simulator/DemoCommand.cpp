@@ -4,6 +4,7 @@
 #include "simulator/Commands.h"
 #include "simulator/DemoScript.h"
 #include "simulator/DeviceProfile.h"
+#include "simulator/SavedTimesReport.h"
 #include "simulator/Session.h"
 
 #include <CLI/CLI.hpp>
@@ -43,6 +44,13 @@ void addDemoCommand(CLI::App& app, int& status) {
         std::istringstream script(demoScript());
         auto reader = streamLineReader(script, "demo");
         status = runSession(*options, *reader, std::cout, std::cerr);
+        if (status == 0) {
+            // What the session left in the device's saved-times file, as `lapvane times list`
+            // shows it.
+            std::cout << "\n$ lapvane times list\n"
+                      << listText(readSavedTimesReport(options->home +
+                                                       "/Library/Preferences/com.varnoth.lapvane.plist"));
+        }
         if (*keepHome) {
             std::cout << "The device's home folder is kept at " << options->home << '\n';
         } else {

@@ -3,10 +3,11 @@
 namespace sim {
 
 const std::string& demoScript() {
-    static const std::string script = R"(# The Clock application starts on its first tab.
+    static const std::string script =
+        R"(# The Clock application starts on its first tab; SpringBoard names the launch image.
 launch
 screen
-# Time a run of three laps on the stopwatch.
+# Time a run of three laps on the stopwatch. The Save button is disabled while it runs.
 tab stopwatch
 start
 wait 30.04
@@ -14,40 +15,28 @@ lap
 wait 30.03
 lap
 wait 15.36
+screen
+# Stopping enables Save; saving stores the result once and disables the button again.
 stop
 screen
-# Save the result, then time and save a second one.
 save
+screen
+# A second result: reset, time and save it.
 reset
 start
 wait 42.5
 stop
 save
 dump
-# The Saved tab lists both results; a tap shows the laps of the first.
+# The fifth tab, Saved, holds the saved-times browser.
 tab saved
 screen
-tap 0 0
-wait 0.5
-screen
-back
-wait 0.5
-# A new section, and the second result moved into it.
-edit
-add
-type Intervals
-screen
-button Add
-wait 0.5
-move 0 1 1 0
-wait 0.5
-screen
-done
-wait 0.5
-# Relaunching keeps the tab and the results.
+# Relaunching opens the Saved tab again, with its own launch image.
 quit
 launch
 screen
+# Other applications keep their own launch images.
+launch-image com.apple.mobilemail
 )";
     return script;
 }
