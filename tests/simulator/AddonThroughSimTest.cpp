@@ -15,17 +15,6 @@ namespace {
 
 using testing_support::runLapvane;
 
-std::vector<nlohmann::json> dumpsIn(const std::string& out) {
-    std::vector<nlohmann::json> all;
-    std::istringstream in(out);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.front() == '{') {
-            all.push_back(nlohmann::json::parse(line));
-        }
-    }
-    return all;
-}
-
 class AddonThroughSim : public ::testing::Test {
   protected:
     testing_support::ProgramRun sim(const std::string& script) {
@@ -45,7 +34,7 @@ TEST_F(AddonThroughSim, SavingStoresOneRecordAndTheButtonStaysDisabledUntilTheNe
     auto run = sim("launch\ntab stopwatch\nstart\nwait 30.04\nlap\nwait 30.03\nlap\nwait 15.36\nstop\ndump\n"
                    "save\ndump\nsave\nstart\ndump\nwait 1\nstop\ndump\n");
     ASSERT_EQ(run.status, 0) << run.err;
-    auto states = dumpsIn(run.out);
+    auto states = testing_support::dumpsIn(run.out);
     ASSERT_EQ(states.size(), 4U) << run.out;
     const auto look = [&](std::size_t i) { return states[i]["stopwatch"]["save_button"]; };
     EXPECT_EQ(look(0)["enabled"], true);
@@ -68,7 +57,7 @@ TEST_F(AddonThroughSim, SavingStoresOneRecordAndTheButtonStaysDisabledUntilTheNe
 TEST_F(AddonThroughSim, TheSavedTabIsFifthAndARelaunchReturnsToItWithItsLaunchImage) {
     auto run = sim("launch\ntab saved\ndump\nquit\nlaunch\ndump\nlaunch-image com.apple.mobilemail\n");
     ASSERT_EQ(run.status, 0) << run.err;
-    auto states = dumpsIn(run.out);
+    auto states = testing_support::dumpsIn(run.out);
     ASSERT_EQ(states.size(), 2U) << run.out;
     EXPECT_EQ(states[0]["tab"]["index"], 4);
     EXPECT_EQ(states[0]["tab"]["titles"][4], "Saved");

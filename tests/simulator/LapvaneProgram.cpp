@@ -3,13 +3,14 @@
 #include "tests/support/TemporaryDirectory.h"
 
 #include <cstdlib>
+#include <sstream>
 #include <sys/wait.h>
 
 namespace testing_support {
 namespace {
 
 // Single quotes around a shell word.
-std::string quoted(const std::string& word) {
+std::string shellWord(const std::string& word) {
     std::string out = "'";
     for (char c : word) {
         out += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -28,19 +29,30 @@ ProgramRun runLapvane(const std::vector<std::string>& arguments, const std::stri
     writeWholeFile(in, input);
     std::string command = "env";
     for (const auto& entry : environment) {
-        command += " " + quoted(entry);
+        command += " " + shellWord(entry);
     }
-    command += " " + quoted(LAPVANE_LAPVANE_EXE);
+    command += " " + shellWord(LAPVANE_LAPVANE_EXE);
     for (const auto& argument : arguments) {
-        command += " " + quoted(argument);
+        command += " " + shellWord(argument);
     }
-    command += " <" + quoted(in) + " >" + quoted(out) + " 2>" + quoted(err);
+    command += " <" + shellWord(in) + " >" + shellWord(out) + " 2>" + shellWord(err);
     int raw = std::system(command.c_str());
     ProgramRun run;
     run.status = raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     run.out = readWholeFile(out);
     run.err = readWholeFile(err);
     return run;
+}
+
+std::vector<nlohmann::json> dumpsIn(const std::string& out) {
+    std::vector<nlohmann::json> all;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.front() == '{') {
+            all.push_back(nlohmann::json::parse(line));
+        }
+    }
+    return all;
 }
 
 } // namespace testing_support

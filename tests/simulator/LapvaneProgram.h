@@ -1,6 +1,8 @@
 #pragma once
 // Runs the built `lapvane` program as a person would, for end-to-end tests.
 
+#include <nlohmann/json.hpp>
+
 #include <string>
 #include <vector>
 
@@ -17,5 +19,8 @@ struct ProgramRun {
 /// entries ("NAME=value").
 ProgramRun runLapvane(const std::vector<std::string>& arguments, const std::string& input = {},
                       const std::vector<std::string>& environment = {});
+
+/// Every `dump` line of a run's output, parsed, in order.
+std::vector<nlohmann::json> dumpsIn(const std::string& out);
 
 } // namespace testing_support

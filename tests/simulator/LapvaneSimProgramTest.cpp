@@ -35,17 +35,6 @@ launch
 dump
 )";
 
-std::vector<nlohmann::json> dumps(const std::string& out) {
-    std::vector<nlohmann::json> all;
-    std::istringstream in(out);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.front() == '{') {
-            all.push_back(nlohmann::json::parse(line));
-        }
-    }
-    return all;
-}
-
 class LapvaneSimProgram : public ::testing::Test {
   protected:
     std::vector<std::string> options(std::vector<std::string> more = {}) {
@@ -69,7 +58,7 @@ TEST_F(LapvaneSimProgram, RunsTheStopwatchScriptWithoutTheAddOn) {
     ProgramRun run = runLapvane(options({"--no-addon", script}));
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    std::vector<nlohmann::json> states = dumps(run.out);
+    std::vector<nlohmann::json> states = testing_support::dumpsIn(run.out);
     ASSERT_EQ(states.size(), 2u) << run.out;
     EXPECT_EQ(states[0]["tab"]["titles"].size(), 4u);
     EXPECT_DOUBLE_EQ(states[0]["stopwatch"]["laps"][0].get<double>(), 12.5);
@@ -82,7 +71,7 @@ TEST_F(LapvaneSimProgram, RunsTheStopwatchScriptWithoutTheAddOn) {
 TEST_F(LapvaneSimProgram, RunsTheStopwatchScriptWithTheAddOnLoaded) {
     ProgramRun run = runLapvane(options(), kStopwatchScript);
     ASSERT_EQ(run.status, 0) << run.err;
-    std::vector<nlohmann::json> states = dumps(run.out);
+    std::vector<nlohmann::json> states = testing_support::dumpsIn(run.out);
     ASSERT_EQ(states.size(), 2u) << run.out;
     EXPECT_EQ(states[0]["tab"]["titles"],
               nlohmann::json({"World Clock", "Alarm", "Timer", "Stopwatch", "Saved"}));
@@ -106,7 +95,7 @@ TEST_F(LapvaneSimProgram, StoppingWritesTheTotalForTheNextLaunch) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')),
               "launch image: Default-clock-stopwatch-568h@2x~lapvane.png");
-    std::vector<nlohmann::json> states = dumps(run.out);
+    std::vector<nlohmann::json> states = testing_support::dumpsIn(run.out);
     ASSERT_EQ(states.size(), 1u);
     EXPECT_EQ(states[0]["tab"]["index"], 3);
     EXPECT_EQ(states[0]["stopwatch"]["save_button"]["enabled"], true)
@@ -118,7 +107,7 @@ TEST_F(LapvaneSimProgram, ABadLineGivesOneErrorLineAndTheRestRuns) {
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "error: <stdin>:2: unknown command \"fly\" (try \"help\")\n"
                        "error: <stdin>:3: usage: wait SECONDS (a number of seconds, not negative)\n");
-    EXPECT_EQ(dumps(run.out).size(), 1u);
+    EXPECT_EQ(testing_support::dumpsIn(run.out).size(), 1u);
 }
 
 TEST_F(LapvaneSimProgram, TheDefaultHomeIsUnderXdgDataHome) {
