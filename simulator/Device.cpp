@@ -92,11 +92,7 @@ void Device::quitClock() {
     for (const auto& pending : runLoop_.pending()) {
         runLoop_.cancel(pending.token);
     }
-    auto& alerts = environment_.alerts();
-    while (auto front = alerts.front()) {
-        alerts.beginDismissal(front);
-        alerts.endDismissal(front);
-    }
+    environment_.alerts().removeAll();
     // A process that ends is not told: its screens get no disappearance messages, they are
     // simply gone once nothing holds them.
     app_.reset();

@@ -47,4 +47,9 @@ void AlertPresenter::presentWaiting() {
     }
 }
 
+void AlertPresenter::removeAll() {
+    stack_.clear();
+    waiting_.clear();
+}
+
 } // namespace ui

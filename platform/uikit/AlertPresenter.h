@@ -33,6 +33,9 @@ class AlertPresenter {
     void endDismissal(const std::shared_ptr<UIAlertView>& alert);
     /// Called by UIAlertView after its didDismiss message: shows the alerts that waited.
     void presentWaiting();
+    /// The application's process ended: every alert, on screen or waiting, goes at once and no
+    /// delegate is told.
+    void removeAll();
 
   private:
     void present(const std::shared_ptr<UIAlertView>& alert);

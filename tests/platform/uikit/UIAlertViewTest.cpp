@@ -131,6 +131,19 @@ TEST_F(UIAlertViewTest, AlertsShownWhileOneDismissesWaitForItAndTheLastStandsInF
     EXPECT_EQ(overlay().front(), fresh);
 }
 
+TEST_F(UIAlertViewTest, WhenTheProcessEndsAlertsOnScreenAndWaitingGoWithoutTellingTheDelegate) {
+    auto first = dialog();
+    first->show();
+    delegate->onClick = [&](const std::shared_ptr<UIAlertView>&, NSInteger) { dialog()->show(); };
+    first->simulateTapButtonAtIndex(1);
+    ASSERT_EQ(overlay().waiting().size(), 1u);
+    const auto messagesBefore = delegate->log.size();
+    overlay().removeAll();
+    EXPECT_TRUE(overlay().stack().empty());
+    EXPECT_TRUE(overlay().waiting().empty());
+    EXPECT_EQ(delegate->log.size(), messagesBefore);
+}
+
 TEST_F(UIAlertViewTest, TheDelegateIsNotRetainedAndAFreedOneCrashes) {
     auto alert = dialog();
     alert->show();
