@@ -12,8 +12,6 @@
 
 namespace {
 
-using ColorFactory = std::shared_ptr<UIColor> (*)();
-
 std::string colorName(const std::shared_ptr<UIColor>& color) {
     return color ? color->description() : "nil";
 }
@@ -34,23 +32,14 @@ class LVLabelTest : public testing_support::DeviceTest {
     }
 };
 
-TEST_F(LVLabelTest, IsSetUpWithTheGivenShadowAsSavedPairAndItsMirrorWithoutColourAsHighlighted) {
-    auto label = whiteBelow();
-    EXPECT_EQ(label->frame(), CGRectMake(0, 0, 100, 20));
-    expectDrawnShadow(*label, "white", CGSizeMake(0, 1));
-    EXPECT_EQ(colorName(label->savedShadowColor()), "white");
-    EXPECT_EQ(label->savedShadowOffset(), CGSizeMake(0, 1));
-    EXPECT_FALSE(label->highlightedShadowColor());
-    EXPECT_EQ(label->highlightedShadowOffset(), CGSizeMake(0, -1));
-    EXPECT_TRUE(std::signbit(label->highlightedShadowOffset().width));
-}
-
 TEST_F(LVLabelTest, HighlightingDrawsNoShadowUntilAHighlightedColourIsGivenAndUnhighlightingRestores) {
     auto label = whiteBelow();
+    EXPECT_EQ(colorName(label->savedShadowColor()), "white");
     highlight(label, true);
     EXPECT_TRUE(label->isHighlighted());
     EXPECT_FALSE(label->drawsShadow());
     EXPECT_EQ(label->shadowOffset(), CGSizeMake(0, -1));
+    EXPECT_TRUE(std::signbit(label->shadowOffset().width));
     highlight(label, false);
     expectDrawnShadow(*label, "white", CGSizeMake(0, 1));
 
@@ -89,15 +78,6 @@ INSTANTIATE_TEST_SUITE_P(
                                 [](const auto& l) { rt::send(l, msg::setHighlighted, true); }},
                     RestoreCase{"AfterADirectHighlight", [](const auto& l) { l->setHighlighted(true); }}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(LVLabelTest, ANewSavedPairShowsAtTheNextUnhighlight) {
-    auto label = whiteBelow();
-    label->setSavedShadowColor(UIColor::blackColor());
-    label->setSavedShadowOffset(CGSizeMake(1, 2));
-    expectDrawnShadow(*label, "white", CGSizeMake(0, 1));
-    highlight(label, false);
-    expectDrawnShadow(*label, "black", CGSizeMake(1, 2));
-}
 
 TEST_F(LVLabelTest, AZeroOffsetMirrorsToNegativeZeroWhichDrawsTheSame) {
     auto label = LVLabel::withFrameShadow(CGRectMake(0, 0, 10, 10), UIColor::clearColor(), CGSizeZero);

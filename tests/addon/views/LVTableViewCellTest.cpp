@@ -93,19 +93,15 @@ TEST_P(LVTableViewCellLookTest, IsStyledOnAClearBackground) {
     expectNormal();
 }
 
-TEST_P(LVTableViewCellLookTest, SelectingAGrayRowSwapsTheShadowAndDeselectingRestoresIt) {
+TEST_P(LVTableViewCellLookTest, TouchingOrSelectingAGrayRowSwapsTheShadowUntilItEnds) {
     cell->setSelectionStyle(UITableViewCellSelectionStyleGray);
-    rt::send(cell, msg::setSelectedAnimated, true, false);
-    EXPECT_TRUE(cell->isSelected());
-    expectHighlighted();
-    rt::send(cell, msg::setSelectedAnimated, false, true);
-    expectNormal();
-}
-
-TEST_P(LVTableViewCellLookTest, TouchingARowSwapsTheShadowWhileHighlighted) {
     rt::send(cell, msg::setHighlighted, true);
     expectHighlighted();
     rt::send(cell, msg::setHighlighted, false);
+    expectNormal();
+    rt::send(cell, msg::setSelectedAnimated, true, false);
+    expectHighlighted();
+    rt::send(cell, msg::setSelectedAnimated, false, true);
     expectNormal();
 }
 
