@@ -48,6 +48,11 @@ class FileLineReader final : public LineReader {
                     return std::nullopt;
                 }
                 const auto& path = files_[index_++];
+                std::error_code kind;
+                if (std::filesystem::is_directory(path, kind)) {
+                    failure_ = "cannot read script " + path.string() + ": it is a folder";
+                    return std::nullopt;
+                }
                 file_ = std::make_unique<std::ifstream>(path);
                 if (!*file_) {
                     failure_ = "cannot read script " + path.string() + ": " + std::strerror(errno);

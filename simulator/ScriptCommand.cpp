@@ -79,7 +79,10 @@ std::optional<double> readSeconds(const std::string& word) {
     double value = 0;
     auto [end, error] =
         std::from_chars(word.data(), word.data() + word.size(), value, std::chars_format::fixed);
-    if (error != std::errc{} || end != word.data() + word.size() || !std::isfinite(value) || value < 0) {
+    // Beyond a billion seconds the virtual clock could no longer keep tenths apart.
+    constexpr double kLongestWait = 1e9;
+    if (error != std::errc{} || end != word.data() + word.size() || !std::isfinite(value) || value < 0 ||
+        value > kLongestWait) {
         return std::nullopt;
     }
     return value;

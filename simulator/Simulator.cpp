@@ -194,6 +194,9 @@ std::string Simulator::type(const std::string& text) {
         return "there is no alert to type into";
     }
     auto front = alerts.back();
+    if (front->isDismissing()) {
+        return "the front alert is closing";
+    }
     if (front->alertViewStyle() == UIAlertViewStyleDefault) {
         return "the front alert has no text field";
     }

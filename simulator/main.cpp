@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        return app.exit(e);
+        // A bad option or command line is status 1, as every other refusal; help is 0.
+        return app.exit(e) == 0 ? 0 : 1;
     } catch (const std::exception& e) {
         std::cerr << "lapvane: " << e.what() << '\n';
         return 1;

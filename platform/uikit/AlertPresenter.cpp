@@ -50,6 +50,8 @@ void AlertPresenter::presentWaiting() {
 void AlertPresenter::removeAll() {
     stack_.clear();
     waiting_.clear();
+    // A dismissal cut short never ends, so nothing may keep new alerts waiting for it.
+    dismissing_ = 0;
 }
 
 } // namespace ui

@@ -110,6 +110,12 @@ TEST_F(LapvaneSimProgram, ABadLineGivesOneErrorLineAndTheRestRuns) {
     EXPECT_EQ(testing_support::dumpsIn(run.out).size(), 1u);
 }
 
+TEST_F(LapvaneSimProgram, AFolderGivenAsAScriptIsRefused) {
+    ProgramRun run = runLapvane(options({home.path()}));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("it is a folder"), std::string::npos) << run.err;
+}
+
 TEST_F(LapvaneSimProgram, TheDefaultHomeIsUnderXdgDataHome) {
     TemporaryDirectory data;
     ProgramRun run = runLapvane({"sim", "--no-addon"}, "launch\ntab 2\n", {"XDG_DATA_HOME=" + data.path()});
@@ -130,7 +136,7 @@ TEST_P(LapvaneSimOptions, RefusesBadOptionsBeforeStarting) {
     std::vector<std::string> arguments = {"sim", "--home", home.path()};
     arguments.insert(arguments.end(), GetParam().arguments.begin(), GetParam().arguments.end());
     ProgramRun run = runLapvane(arguments, "launch\n");
-    EXPECT_NE(run.status, 0);
+    EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find(GetParam().message), std::string::npos) << run.err;
     EXPECT_EQ(run.out.find("launch image"), std::string::npos);
 }

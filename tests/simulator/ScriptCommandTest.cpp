@@ -54,6 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"tab world alarm", "!"}, LineCase{"wait 0.1", "wait", {}, {}, 0.1},
         LineCase{"wait 30", "wait", {}, {}, 30}, LineCase{"wait -1", "!"}, LineCase{"wait 1e3", "!"},
         LineCase{"wait nan", "!"}, LineCase{"wait", "!"}, LineCase{"wait 2s", "!"},
+        LineCase{"wait 1000000000", "wait", {}, {}, 1e9}, LineCase{"wait 1000000001", "!"},
         LineCase{"tap 0 1", "tap", {0, 1}}, LineCase{"tap 0", "!"}, LineCase{"tap 0 1 2", "!"},
         LineCase{"tap -1 0", "!"}, LineCase{"tap a b", "!"}, LineCase{"tap 0x1 0", "!"},
         LineCase{"move 0 1 1 0", "move", {0, 1, 1, 0}}, LineCase{"move 0 1 1", "!"},

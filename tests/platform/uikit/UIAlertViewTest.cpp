@@ -142,6 +142,11 @@ TEST_F(UIAlertViewTest, WhenTheProcessEndsAlertsOnScreenAndWaitingGoWithoutTelli
     EXPECT_TRUE(overlay().stack().empty());
     EXPECT_TRUE(overlay().waiting().empty());
     EXPECT_EQ(delegate->log.size(), messagesBefore);
+
+    // The next alert shown appears at once: no cut-short dismissal holds it back.
+    auto next = dialog();
+    next->show();
+    EXPECT_EQ(overlay().front(), next);
 }
 
 TEST_F(UIAlertViewTest, TheDelegateIsNotRetainedAndAFreedOneCrashes) {
