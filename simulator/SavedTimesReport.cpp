@@ -103,23 +103,23 @@ std::string listText(const SavedTimesReport& report) {
     return out.str();
 }
 
-nlohmann::json exportJson(const SavedTimesReport& report) {
-    nlohmann::json sections = nlohmann::json::array();
+nlohmann::ordered_json exportJson(const SavedTimesReport& report) {
+    using Json = nlohmann::ordered_json;
+    Json sections = Json::array();
     for (const auto& section : report.sections) {
-        nlohmann::json records = nlohmann::json::array();
+        Json records = Json::array();
         for (const auto& record : section.records) {
-            nlohmann::json laps = nlohmann::json::array();
+            Json laps = Json::array();
             for (float lap : record.laps) {
                 laps.push_back(shortestDouble(lap));
             }
-            records.push_back(
-                {{"total", shortestDouble(record.total)},
-                 {"total_text", record.totalText},
-                 {"date", record.date ? nlohmann::json(*record.date) : nlohmann::json(nullptr)},
-                 {"date_text", record.dateText ? nlohmann::json(*record.dateText) : nlohmann::json(nullptr)},
-                 {"last_lap", shortestDouble(record.lastLap)},
-                 {"laps", laps},
-                 {"lap_texts", record.lapTexts}});
+            records.push_back({{"total", shortestDouble(record.total)},
+                               {"total_text", record.totalText},
+                               {"date", record.date ? Json(*record.date) : Json(nullptr)},
+                               {"date_text", record.dateText ? Json(*record.dateText) : Json(nullptr)},
+                               {"last_lap", shortestDouble(record.lastLap)},
+                               {"laps", laps},
+                               {"lap_texts", record.lapTexts}});
         }
         sections.push_back({{"name", section.name}, {"records", records}});
     }

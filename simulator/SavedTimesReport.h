@@ -41,7 +41,7 @@ SavedTimesReport readSavedTimesReport(const std::string& path);
 
 /// The text of `lapvane times list`.
 std::string listText(const SavedTimesReport& report);
-/// The document of `lapvane times export --format json`.
-nlohmann::json exportJson(const SavedTimesReport& report);
+/// The document of `lapvane times export --format json`, keys in the documented order.
+nlohmann::ordered_json exportJson(const SavedTimesReport& report);
 
 } // namespace sim

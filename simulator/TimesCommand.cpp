@@ -3,6 +3,7 @@
 #include "simulator/Commands.h"
 #include "simulator/DeviceHome.h"
 #include "simulator/SavedTimesReport.h"
+#include "simulator/StartTime.h"
 
 #include "platform/foundation/Region.h"
 
@@ -44,6 +45,12 @@ void addFileOptions(CLI::App& command, TimesOptions& options) {
 
 // Reads the report, or says in one line why it cannot and sets a failing status.
 bool readReport(const TimesOptions& options, SavedTimesReport& report, int& status) {
+    if (!options.timeZone.empty() && !isKnownTimeZone(options.timeZone)) {
+        std::cerr << "lapvane: unknown time zone \"" << options.timeZone
+                  << "\"; give a name such as Europe/Berlin or UTC.\n";
+        status = 1;
+        return false;
+    }
     ns::Region::Scope region(ns::Region{options.locale, options.timeZone});
     report = readSavedTimesReport(options.path());
     if (report.status == SavedTimesReport::Status::Unreadable) {

@@ -2,14 +2,16 @@
 
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/NSPathUtilities.h"
-#include "platform/foundation/NSString.h"
 #include "platform/foundation/PropertyListFile.h"
 
 namespace lv {
 namespace {
-id settingsValue(const std::string& key) {
+// The number under `key`; a missing file or key, or a value that is not a number (a string, a
+// boolean), reads as missing.
+std::shared_ptr<NSNumber> settingsNumber(const std::string& key) {
     auto settings = plist::dictionaryWithContentsOfFile(clockSettingsPath());
-    return settings ? settings->objectForKey(key) : nullptr;
+    auto number = settings ? settings->objectAs<NSNumber>(key) : nullptr;
+    return number && number->kind() != NSNumber::Kind::Boolean ? number : nullptr;
 }
 } // namespace
 
@@ -18,25 +20,13 @@ std::string clockSettingsPath() {
 }
 
 double clockLastTime() {
-    id value = settingsValue("LASTTIME");
-    if (auto number = rt::cast<NSNumber>(value)) {
-        return number->doubleValue();
-    }
-    if (auto text = rt::cast<NSString>(value)) {
-        return text->doubleValue();
-    }
-    return 0.0;
+    auto number = settingsNumber("LASTTIME");
+    return number ? number->doubleValue() : 0.0;
 }
 
 int clockLastSelectedView() {
-    id value = settingsValue("LAST_SELECTED_VIEW");
-    if (auto number = rt::cast<NSNumber>(value)) {
-        return number->intValue();
-    }
-    if (auto text = rt::cast<NSString>(value)) {
-        return text->intValue();
-    }
-    return 0;
+    auto number = settingsNumber("LAST_SELECTED_VIEW");
+    return number ? number->intValue() : 0;
 }
 
 } // namespace lv

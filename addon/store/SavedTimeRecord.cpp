@@ -2,18 +2,15 @@
 
 #include "platform/foundation/NSArray.h"
 #include "platform/foundation/NSNumber.h"
-#include "platform/foundation/NSString.h"
 
 namespace lv {
 
 float floatValueOf(const id& value) {
-    if (auto number = rt::cast<NSNumber>(value)) {
-        return number->floatValue();
+    auto number = rt::cast<NSNumber>(value);
+    if (!number || number->kind() == NSNumber::Kind::Boolean) {
+        return 0.0F;
     }
-    if (auto text = rt::cast<NSString>(value)) {
-        return text->floatValue();
-    }
-    return 0.0F;
+    return number->floatValue();
 }
 
 SavedTimeView readSavedTime(const id& record) {

@@ -31,8 +31,8 @@ struct SavedTimeView {
 /// Reads a record; anything that is not a dictionary reads as an empty record.
 SavedTimeView readSavedTime(const id& record);
 
-/// A number or a numeric string read as single precision, the way a `floatValue` message reads
-/// it; anything else reads as 0.
+/// A stored time read as single precision. Only a number (real or integer) is a time: a string,
+/// a boolean or anything else is a value of the wrong type and reads as missing, that is 0.
 float floatValueOf(const id& value);
 
 /// Builds a record dictionary with exactly the four keys.

@@ -5,7 +5,8 @@
 #include "platform/foundation/PropertyListFile.h"
 #include "platform/foundation/WallClock.h"
 
-#include <algorithm>
+#include <optional>
+#include <sys/stat.h>
 
 namespace lv {
 
@@ -38,20 +39,27 @@ std::vector<std::string> SavedTimesStore::sectionNames() {
     return current.root ? SavedTimesDocument(current.root).sectionNames() : std::vector<std::string>{};
 }
 
-std::shared_ptr<NSMutableDictionary> SavedTimesStore::readForCreating(SavedTimesWrite& outcome) {
+SavedTimesWrite SavedTimesStore::writeCreating(const std::function<void(SavedTimesDocument&)>& change) {
+    SavedTimesWrite outcome;
     SavedTimesRead current = read();
+    std::optional<unsigned> keptMode;
     if (current.status == SavedTimesRead::Status::Unreadable) {
-        std::string failure = moveUnreadableAside(savedTimesPath(), ns::WallClock::current().unixSeconds());
-        if (!failure.empty()) {
+        MovedAside moved = moveUnreadableAside(savedTimesPath(), ns::WallClock::current().unixSeconds());
+        if (!moved.failure.empty()) {
             // Writing now would destroy the only copy of whatever the file holds.
-            outcome.reason = failure;
-            return nullptr;
+            outcome.reason = moved.failure;
+            return outcome;
         }
+        keptMode = moved.mode;
     }
-    if (current.root && current.root->count() > 0) {
-        return current.root;
+    auto root = current.root && current.root->count() > 0 ? current.root : NSMutableDictionary::with();
+    SavedTimesDocument document(root);
+    change(document);
+    // The new file is as private as the one it replaces.
+    if (write(*root, outcome) && keptMode) {
+        ::chmod(savedTimesPath().c_str(), static_cast<mode_t>(*keptMode));
     }
-    return NSMutableDictionary::with();
+    return outcome;
 }
 
 bool SavedTimesStore::write(const NSMutableDictionary& root, SavedTimesWrite& outcome) {
@@ -66,44 +74,32 @@ bool SavedTimesStore::write(const NSMutableDictionary& root, SavedTimesWrite& ou
 }
 
 SavedTimesWrite SavedTimesStore::appendToFirstSection(const id& record) {
-    SavedTimesWrite outcome;
-    auto root = readForCreating(outcome);
-    if (!root) {
-        return outcome;
-    }
-    SavedTimesDocument document(root);
-    document.ensureSectionList();
-    const std::string first = document.sectionNames().front();
-    auto records = document.records(first);
-    if (!records || records->count() == 0) {
-        records = NSMutableArray::with();
-    }
-    records->addObject(record);
-    document.storeRecords(first, records);
-    write(*root, outcome);
-    return outcome;
+    return writeCreating([&record](SavedTimesDocument& document) {
+        document.ensureSectionList();
+        const std::string first = document.sectionNames().front();
+        auto records = document.records(first);
+        if (!records || records->count() == 0) {
+            records = NSMutableArray::with();
+        }
+        records->addObject(record);
+        document.storeRecords(first, records);
+    });
 }
 
 SavedTimesWrite SavedTimesStore::ensureSectionList() {
-    SavedTimesWrite outcome;
     SavedTimesRead current = read();
     if (current.status == SavedTimesRead::Status::Ok &&
         !SavedTimesDocument(current.root).sectionNames().empty()) {
-        return outcome;
+        return {};
     }
-    auto root = readForCreating(outcome);
-    if (!root) {
-        return outcome;
-    }
-    SavedTimesDocument document(root);
-    document.ensureSectionList();
-    // Records already under the default key (a file whose section list was lost) are kept
-    // rather than replaced by an empty list.
-    if (!document.records(kDefaultSectionName)) {
-        document.storeRecords(kDefaultSectionName, NSMutableArray::with());
-    }
-    write(*root, outcome);
-    return outcome;
+    return writeCreating([](SavedTimesDocument& document) {
+        document.ensureSectionList();
+        // Records already under the default key (a file whose section list was lost) are kept
+        // rather than replaced by an empty list.
+        if (!document.records(kDefaultSectionName)) {
+            document.storeRecords(kDefaultSectionName, NSMutableArray::with());
+        }
+    });
 }
 
 std::shared_ptr<NSMutableDictionary> SavedTimesStore::readExisting(SavedTimesWrite& outcome) {

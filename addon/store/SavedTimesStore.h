@@ -11,6 +11,7 @@
 #include "platform/foundation/NSArray.h"
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -69,7 +70,10 @@ class SavedTimesStore {
     static SavedTimesWrite addSection(const std::string& name);
 
   private:
-    static std::shared_ptr<NSMutableDictionary> readForCreating(SavedTimesWrite& outcome);
+    // Reads the file for an operation that may create it: an unreadable file is moved aside
+    // first (and nothing is written when that fails); nothing or an empty dictionary becomes a new
+    // one. Then applies `change` and writes.
+    static SavedTimesWrite writeCreating(const std::function<void(SavedTimesDocument&)>& change);
     static bool write(const NSMutableDictionary& root, SavedTimesWrite& outcome);
     // The root of the existing file; nil (with the reason) when it is missing or unreadable,
     // since the edits never create the file.

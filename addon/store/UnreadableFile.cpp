@@ -18,7 +18,12 @@ std::string unreadableFileName(const std::string& path, double unixSeconds) {
     return path + ".unreadable-" + stamp;
 }
 
-std::string moveUnreadableAside(const std::string& path, double unixSeconds) {
+MovedAside moveUnreadableAside(const std::string& path, double unixSeconds) {
+    MovedAside moved;
+    struct stat original {};
+    if (::stat(path.c_str(), &original) == 0) {
+        moved.mode = original.st_mode & 07777;
+    }
     const std::string base = unreadableFileName(path, unixSeconds);
     std::string target = base;
     struct stat existing {};
@@ -26,9 +31,9 @@ std::string moveUnreadableAside(const std::string& path, double unixSeconds) {
         target = base + "-" + std::to_string(n);
     }
     if (std::rename(path.c_str(), target.c_str()) != 0) {
-        return "could not move the unreadable file " + path + " aside: " + std::strerror(errno);
+        moved.failure = "could not move the unreadable file " + path + " aside: " + std::strerror(errno);
     }
-    return {};
+    return moved;
 }
 
 } // namespace lv

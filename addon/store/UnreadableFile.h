@@ -10,8 +10,15 @@ namespace lv {
 /// moment in UTC; a suffix "-2", "-3", ... keeps two moves within one second apart.
 std::string unreadableFileName(const std::string& path, double unixSeconds);
 
-/// Moves the file at `path` aside under that name. Returns an empty string on success, else why
-/// it could not (then the caller must not write over it).
-std::string moveUnreadableAside(const std::string& path, double unixSeconds);
+/// What moving an unreadable file aside did.
+struct MovedAside {
+    /// Empty on success, else why the file could not be moved (then nothing may be written over it).
+    std::string failure;
+    /// The permission bits of the moved file, for the file that replaces it.
+    unsigned mode = 0644;
+};
+
+/// Moves the file at `path` aside under the name unreadableFileName gives.
+MovedAside moveUnreadableAside(const std::string& path, double unixSeconds);
 
 } // namespace lv

@@ -45,6 +45,13 @@ TEST_F(TimesCommand, AnUnreadableFileIsOneErrorLineAFailingStatusAndStaysUnchang
     EXPECT_EQ(testing_support::readWholeFile(savedTimesFile()), "<plist><dict><key>Sections</key>");
 }
 
+TEST_F(TimesCommand, AnUnknownTimeZoneIsRefusedInOneLine) {
+    auto run = runLapvane({"times", "list", "--home", home.path(), "--tz", "Mars/Olympus"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("unknown time zone \"Mars/Olympus\""), std::string::npos) << run.err;
+}
+
 TEST_F(TimesCommand, HomeAndFileCannotBeGivenTogether) {
     auto run = runLapvane({"times", "list", "--home", home.path(), "--file", savedTimesFile()});
     EXPECT_NE(run.status, 0);

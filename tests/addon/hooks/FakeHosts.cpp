@@ -3,6 +3,7 @@
 #include "platform/foundation/NSNumber.h"
 #include "platform/runtime/Message.h"
 #include "platform/runtime/RuntimeFunctions.h"
+#include "platform/uikit/UIView.h"
 
 namespace fake {
 namespace {
@@ -14,6 +15,11 @@ void setIvar(const id& object, const char* name, id value) {
 std::vector<std::string>& journal() {
     static std::vector<std::string> entries;
     return entries;
+}
+
+std::size_t& subviewsWhenHostLoaded() {
+    static std::size_t count = 0;
+    return count;
 }
 
 void SBApplication::describe(rt::ClassBuilder& b) {
@@ -89,6 +95,9 @@ std::shared_ptr<StopWatchViewController> StopWatchViewController::make() {
 
 void StopWatchViewController::viewDidLoad() {
     journal().push_back("host viewDidLoad");
+    auto root =
+        rt::cast<UIView>(object_getIvar(self(), class_getInstanceVariable(object_getClass(self()), "_view")));
+    subviewsWhenHostLoaded() = root ? root->subviews().size() : 0;
 }
 void StopWatchViewController::startTimer() {
     journal().push_back("host _startTimer");

@@ -17,6 +17,8 @@ namespace fake {
 
 /// What the fake hosts did, in order.
 std::vector<std::string>& journal();
+/// How many subviews the stopwatch screen's view held when the host's own viewDidLoad ran.
+std::size_t& subviewsWhenHostLoaded();
 
 class SBApplication : public NSObject {
   public:

@@ -14,11 +14,11 @@ HookTest::~HookTest() {
     lv::resetAddonState();
 }
 
-void HookTest::writeClockSettings(double lastTime, int lastSelected) {
+void HookTest::writeClockSettings(double lastTime, std::optional<int> lastSelected) {
     auto settings = NSMutableDictionary::with();
     settings->setObject(NSNumber::withDouble(lastTime), "LASTTIME");
-    if (lastSelected >= 0 || lastSelected < -1) {
-        settings->setObject(NSNumber::withInteger(lastSelected), "LAST_SELECTED_VIEW");
+    if (lastSelected) {
+        settings->setObject(NSNumber::withInteger(*lastSelected), "LAST_SELECTED_VIEW");
     }
     writePreferences("com.apple.mobiletimer.plist", *settings);
 }

@@ -8,6 +8,8 @@
 #include "tests/addon/hooks/FakeHosts.h"
 #include "tests/support/AddonFixture.h"
 
+#include <optional>
+
 namespace testing_support {
 
 class HookTest : public DeviceHomeTest {
@@ -15,8 +17,8 @@ class HookTest : public DeviceHomeTest {
     HookTest();
     ~HookTest() override;
 
-    /// Writes the Clock settings file with these keys (a negative lastSelected leaves it out).
-    void writeClockSettings(double lastTime, int lastSelected = -1);
+    /// Writes the Clock settings file with these keys (no lastSelected leaves that key out).
+    void writeClockSettings(double lastTime, std::optional<int> lastSelected = std::nullopt);
     /// Registers the fake hosts' classes in the runtime, as the device does before loading.
     void registerHosts(bool clockApp = true);
 

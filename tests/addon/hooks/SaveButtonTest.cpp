@@ -2,6 +2,8 @@
 #include "addon/hooks/HostMessages.h"
 #include "addon/store/SavedTimesStore.h"
 #include "platform/uikit/UIButton.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIFont.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UIView.h"
@@ -46,7 +48,18 @@ TEST_F(SaveButtonTest, IsBuiltOnTheScreensViewWithItsTitleTargetAndImages) {
     auto background = saveButton->backgroundImageForState(0);
     ASSERT_TRUE(background);
     EXPECT_EQ(background->leftCapWidth(), 10);
-    EXPECT_TRUE(saveButton->backgroundImageForState(1));
+    EXPECT_EQ(background->topCapHeight(), 0);
+    EXPECT_NE(background->path().find("button_silver@2x~iphone.png"), std::string::npos);
+    auto pressed = saveButton->backgroundImageForState(1);
+    ASSERT_TRUE(pressed);
+    EXPECT_NE(pressed->path().find("button_silver_pressed@2x~iphone.png"), std::string::npos);
+    EXPECT_EQ(pressed->leftCapWidth(), 10);
+    auto title = saveButton->titleLabel();
+    EXPECT_TRUE(title->font()->isEqual(*UIFont::boldSystemFontOfSize(24)));
+    EXPECT_TRUE(title->shadowColor()->isEqual(*UIColor::grayColor()));
+    EXPECT_EQ(title->shadowOffset(), (CGSize{0, -1}));
+    // The host's own view loading runs with the button already in its view.
+    EXPECT_EQ(fake::subviewsWhenHostLoaded(), 1U);
 }
 
 struct LookCase {

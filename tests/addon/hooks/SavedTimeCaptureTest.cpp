@@ -82,6 +82,13 @@ TEST_F(SavedTimeCaptureTest, TheFileHoldsTheWidenedSinglePrecisionLap) {
     EXPECT_NE(text.find("<real>75.300003051757812</real>"), std::string::npos) << text;
 }
 
+TEST_F(SavedTimeCaptureTest, FinishedLapsKeepTheStopwatchsOrderAndTheCurrentLapComesLast) {
+    ASSERT_TRUE(lv::captureSavedTime(stopwatch(5.55, {20.17, 10.42, 30.99})).written);
+    auto view = lv::readSavedTime(savedRecords()->objectAtIndex(0));
+    EXPECT_EQ(view.laps, (std::vector<float>{20.1F, 10.4F, 30.9F, 5.5F}));
+    EXPECT_EQ(view.lastLap, 5.5F);
+}
+
 TEST_F(SavedTimeCaptureTest, WithoutFinishedLapsTheOnlyLapIsTheLastLapAndTheTotalIsUncut) {
     ASSERT_TRUE(lv::captureSavedTime(stopwatch(12.34, {})).written);
     auto view = lv::readSavedTime(savedRecords()->objectAtIndex(0));

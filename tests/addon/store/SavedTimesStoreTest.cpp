@@ -173,7 +173,11 @@ TEST_F(SavedTimesStoreTest, EditsOfAMissingFileWriteNothing) {
 TEST_F(SavedTimesStoreTest, AnUnreadableFileIsMovedAsideBeforeTheCaptureWritesANewOne) {
     const std::string path = preferencesFile(lv::kSavedTimesFileName);
     testing_support::writeWholeFile(path, "<plist><dict><key>Sections</key><array><string>Lost");
+    const auto privateMode = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
+    std::filesystem::permissions(path, privateMode);
     ASSERT_TRUE(lv::SavedTimesStore::appendToFirstSection(record(3)).written);
+    // The new file is as private as the one it replaces.
+    EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all, privateMode);
     const std::string aside = path + ".unreadable-20261207T080000Z";
     EXPECT_EQ(testing_support::readWholeFile(aside), "<plist><dict><key>Sections</key><array><string>Lost");
     EXPECT_EQ(sections(), Names{"Default"});
@@ -196,11 +200,14 @@ TEST_F(SavedTimesStoreTest, ValuesOfTheWrongKindReadAsMissing) {
     EXPECT_EQ(recordCount("Default"), 1U);
 
     auto odd = NSMutableDictionary::with();
-    odd->setObject(NSArray::with({NSNumber::withInteger(1), NSString::with("x")}), lv::kAllLapsKey);
+    odd->setObject(NSArray::with({NSNumber::withInteger(1), NSString::with("2"), NSNumber::withBool(true)}),
+                   lv::kAllLapsKey);
     odd->setObject(NSString::with("12.5"), lv::kTotalTimeKey);
+    odd->setObject(NSNumber::withBool(true), lv::kLastLapKey);
     auto view = lv::readSavedTime(odd);
-    EXPECT_EQ(view.laps, (std::vector<float>{1.0F, 0.0F}));
-    EXPECT_FLOAT_EQ(view.total, 12.5F);
+    EXPECT_EQ(view.laps, (std::vector<float>{1.0F, 0.0F, 0.0F}));
+    EXPECT_EQ(view.total, 0.0F);
+    EXPECT_EQ(view.lastLap, 0.0F);
     EXPECT_FALSE(view.date);
     EXPECT_EQ(lv::readSavedTime(NSNumber::withInteger(1)).laps.size(), 0U);
 }
