@@ -7,9 +7,14 @@
 
 #include "platform/runtime/Message.h"
 
+#include <optional>
+#include <string>
+
 namespace msg {
 
 // View controllers.
+inline constexpr rt::Msg<void(std::optional<std::string>, id)> initWithNibNameBundle{
+    "initWithNibName:bundle:"};
 inline constexpr rt::Msg<void()> loadView{"loadView"};
 inline constexpr rt::Msg<void()> viewDidLoad{"viewDidLoad"};
 inline constexpr rt::Msg<void(bool)> viewWillAppear{"viewWillAppear:"};

@@ -9,6 +9,7 @@
 
 void UIViewController::describe(rt::ClassBuilder& b) {
     b.ivar("_view", "@");
+    b.method<&UIViewController::initWithNibNameBundle>("initWithNibName:bundle:", "v@:@@");
     b.method<&UIViewController::loadView>("loadView", "v@:");
     b.method<&UIViewController::viewDidLoad>("viewDidLoad", "v@:");
     b.method<&UIViewController::viewWillAppear>("viewWillAppear:", "v@:c");
