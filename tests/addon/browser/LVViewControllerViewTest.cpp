@@ -271,7 +271,7 @@ TEST_F(BrowserTest, TheOtherRegisteredMessagesReachTheirMethods) {
     EXPECT_EQ(lapTexts(), (std::vector<std::string>{"30.0", "30.0", "15.3"}));
     rt::send(browser, msg::didReceiveMemoryWarning);
     rt::send(browser, lv::browser::topBarButtonClicked, id(browser->editButton()));
-    EXPECT_EQ(browser->editButton()->title(), "Edit") << "edit mode is not built yet";
+    EXPECT_EQ(browser->editButton()->title(), "Done") << "the Edit item's action enters edit mode";
 }
 
 } // namespace
