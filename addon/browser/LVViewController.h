@@ -210,6 +210,9 @@ class LVViewController : public UIViewController,
     /// Takes a section still waiting to leave the table out of it now; answers the sections it
     /// took out (nil when none was waiting).
     std::shared_ptr<NSIndexSet> completePendingSectionRemoval();
+    /// Where a section of the table as it was shown stands once the sections in `removed` have
+    /// left it; nullopt for one of them.
+    static std::optional<NSInteger> sectionAfterRemoval(NSInteger section, const NSIndexSet& removed);
 
     // The new section dialog (LVViewControllerNewSection.cpp).
     /// Opens the dialog over the browser.

@@ -35,18 +35,6 @@ const char* const kEditTitle = "Edit";
 const char* const kDoneTitle = "Done";
 const char* const kAddTitle = "Add";
 
-/// Where a section of the table as it was shown stands once the sections in `removed` are gone;
-/// nullopt for one of them.
-std::optional<NSInteger> sectionAfterRemoval(NSInteger section, const NSIndexSet& removed) {
-    if (section < 0 || removed.containsIndex(static_cast<NSUInteger>(section))) {
-        return std::nullopt;
-    }
-    const auto below =
-        std::count_if(removed.indexSetStorage().begin(), removed.indexSetStorage().end(),
-                      [section](NSUInteger index) { return index < static_cast<NSUInteger>(section); });
-    return section - static_cast<NSInteger>(below);
-}
-
 /// Row counts without the sections of `removed`.
 std::vector<NSInteger> withoutSections(std::vector<NSInteger> counts, const NSIndexSet& removed) {
     for (auto it = removed.indexSetStorage().rbegin(); it != removed.indexSetStorage().rend(); ++it) {
@@ -207,6 +195,16 @@ std::shared_ptr<NSIndexSet> LVViewController::completePendingSectionRemoval() {
                                                           pending);
     rt::send(self(), lv::browser::deleteEmptySections, pending);
     return pending;
+}
+
+std::optional<NSInteger> LVViewController::sectionAfterRemoval(NSInteger section, const NSIndexSet& removed) {
+    if (section < 0 || removed.containsIndex(static_cast<NSUInteger>(section))) {
+        return std::nullopt;
+    }
+    const auto below =
+        std::count_if(removed.indexSetStorage().begin(), removed.indexSetStorage().end(),
+                      [section](NSUInteger index) { return index < static_cast<NSUInteger>(section); });
+    return section - static_cast<NSInteger>(below);
 }
 
 void LVViewController::deleteEmptySections(id sections) {

@@ -380,6 +380,18 @@ TEST_F(EditingTest, ADragWhileASectionWaitsEndsWithTheTableShowingTheFile) {
     EXPECT_EQ(rowCounts(), (Counts{2}));
 }
 
+TEST_F(EditingTest, AResultTappedWhileASectionWaitsShowsItsOwnLaps) {
+    showFile({{"A", 1}, {"B", 2}});
+    deleteRow(0, 0);
+    // Still the table as shown: B is its second section.
+    tapResult(1, 1);
+    EXPECT_EQ(rowCounts(), (Counts{2}));
+    EXPECT_EQ(lapTexts(), std::vector<std::string>{"12.0"});
+    EXPECT_EQ(browser->topBar()->topItem()->title(), "Time: 12.0");
+    runFor(1);
+    EXPECT_FALSE(browser->savedTable()->indexPathForSelectedRow()) << "the tapped row is deselected";
+}
+
 TEST_F(EditingTest, LeavingTheScreenTakesAWaitingSectionOutAtOnce) {
     showFile({{"A", 1}, {"B", 1}});
     deleteRow(0, 0);
