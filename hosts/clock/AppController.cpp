@@ -70,10 +70,6 @@ std::shared_ptr<UIWindow> AppController::window() const {
     return clk::ivarObject<UIWindow>(*this, kWindowIvar);
 }
 
-bool AppController::implements(Method method) const {
-    return method == Method::DidSelectViewController;
-}
-
 void AppController::tabBarControllerDidSelectViewController(
     const std::shared_ptr<UITabBarController>& tabBarController,
     const std::shared_ptr<UIViewController>& controller) {

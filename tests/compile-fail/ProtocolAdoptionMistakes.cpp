@@ -1,0 +1,50 @@
+// Mistakes in adopting a protocol that must not compile. The build compiles this file once per
+// mistake, with the project's warning flags, and expects the compiler's complaint; compiled with
+// no mistake chosen, it must compile cleanly, so the complaints are about the mistakes alone.
+
+#include "platform/uikit/AdoptsUITableViewDataSource.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+using TableRef = const std::shared_ptr<UITableView>&;
+using PathRef = const std::shared_ptr<NSIndexPath>&;
+
+#if defined(NOT_FINAL)
+class Source : public AdoptsUITableViewDataSource<Source> {
+#else
+class Source final : public AdoptsUITableViewDataSource<Source> {
+#endif
+  public:
+    NSInteger tableViewNumberOfRowsInSection(TableRef, NSInteger) override {
+        return 0;
+    }
+    std::shared_ptr<UITableViewCell> tableViewCellForRowAtIndexPath(TableRef, PathRef) override {
+        return nullptr;
+    }
+#if defined(MISTYPED_OVERRIDE)
+    // The table taken by value: this hides the protocol's method instead of overriding it, and
+    // the table would never call it although `implements` would say it is there.
+    std::optional<std::string> tableViewTitleForHeaderInSection(std::shared_ptr<UITableView>, NSInteger) {
+        return "Title";
+    }
+#elif defined(UNMARKED_OVERRIDE)
+    std::optional<std::string> tableViewTitleForHeaderInSection(TableRef, NSInteger) {
+        return "Title";
+    }
+#elif defined(HAND_WRITTEN_ANSWER)
+[[nodiscard]] bool implementsOptional(Method, Adoption) const {
+    return true;
+}
+#else
+std::optional<std::string> tableViewTitleForHeaderInSection(TableRef, NSInteger) override {
+    return "Title";
+}
+#endif
+};
+
+bool answer() {
+    auto source = std::make_shared<Source>();
+    return source->implements(UITableViewDataSource::Method::TitleForHeaderInSection);
+}
