@@ -11,15 +11,9 @@
 using TableRef = const std::shared_ptr<UITableView>&;
 using PathRef = const std::shared_ptr<NSIndexPath>&;
 
-#if defined(NOT_FINAL)
-class Source : public AdoptsUITableViewDataSource<Source> {
-#else
 class Source final : public AdoptsUITableViewDataSource<Source> {
-#endif
   public:
-    NSInteger tableViewNumberOfRowsInSection(TableRef, NSInteger) override {
-        return 0;
-    }
+    NSInteger tableViewNumberOfRowsInSection(TableRef, NSInteger) override { return 0; }
     std::shared_ptr<UITableViewCell> tableViewCellForRowAtIndexPath(TableRef, PathRef) override {
         return nullptr;
     }
@@ -34,17 +28,31 @@ class Source final : public AdoptsUITableViewDataSource<Source> {
         return "Title";
     }
 #elif defined(HAND_WRITTEN_ANSWER)
-[[nodiscard]] bool implementsOptional(Method, Adoption) const {
-    return true;
-}
+    [[nodiscard]] bool implementsOptional(Method, Adoption) const {
+        return true;
+    }
 #else
-std::optional<std::string> tableViewTitleForHeaderInSection(TableRef, NSInteger) override {
-    return "Title";
-}
+    std::optional<std::string> tableViewTitleForHeaderInSection(TableRef, NSInteger) override {
+        return "Title";
+    }
 #endif
 };
 
 bool answer() {
-    auto source = std::make_shared<Source>();
-    return source->implements(UITableViewDataSource::Method::TitleForHeaderInSection);
+    return std::make_shared<Source>()->implements(UITableViewDataSource::Method::TitleForHeaderInSection);
 }
+
+#if defined(NOT_FINAL)
+// A subclass of this one could override more methods without announcing them.
+class OpenSource : public AdoptsUITableViewDataSource<OpenSource> {
+  public:
+    NSInteger tableViewNumberOfRowsInSection(TableRef, NSInteger) override { return 0; }
+    std::shared_ptr<UITableViewCell> tableViewCellForRowAtIndexPath(TableRef, PathRef) override {
+        return nullptr;
+    }
+};
+
+bool openAnswer() {
+    return std::make_shared<OpenSource>()->implements(UITableViewDataSource::Method::MoveRow);
+}
+#endif
