@@ -13,11 +13,11 @@
 // LVViewControllerNewSection.cpp the new section dialog.
 
 #include "platform/foundation/NSArray.h"
-#include "platform/uikit/UIAlertViewDelegate.h"
-#include "platform/uikit/UINavigationBarDelegate.h"
-#include "platform/uikit/UITableViewDataSource.h"
-#include "platform/uikit/UITableViewDelegate.h"
-#include "platform/uikit/UITextFieldDelegate.h"
+#include "platform/uikit/AdoptsUIAlertViewDelegate.h"
+#include "platform/uikit/AdoptsUINavigationBarDelegate.h"
+#include "platform/uikit/AdoptsUITableViewDataSource.h"
+#include "platform/uikit/AdoptsUITableViewDelegate.h"
+#include "platform/uikit/AdoptsUITextFieldDelegate.h"
 #include "platform/uikit/UIViewController.h"
 
 #include <cstdint>
@@ -39,12 +39,12 @@ class UITableView;
 
 /// `LVViewController`: the saved-times browser. The Saved tab holds the one instance for the life
 /// of the process.
-class LVViewController : public UIViewController,
-                         public UITableViewDataSource,
-                         public UITableViewDelegate,
-                         public UINavigationBarDelegate,
-                         public UIAlertViewDelegate,
-                         public UITextFieldDelegate {
+class LVViewController final : public UIViewController,
+                               public AdoptsUITableViewDataSource<LVViewController>,
+                               public AdoptsUITableViewDelegate<LVViewController>,
+                               public AdoptsUINavigationBarDelegate<LVViewController>,
+                               public AdoptsUIAlertViewDelegate<LVViewController>,
+                               public AdoptsUITextFieldDelegate<LVViewController> {
   public:
     static constexpr const char* kClassName = "LVViewController";
     using Super = UIViewController;
@@ -102,7 +102,6 @@ class LVViewController : public UIViewController,
 
     // UITableViewDataSource, for both tables: a table other than the laps table is the table of
     // results.
-    [[nodiscard]] bool implements(UITableViewDataSource::Method method) const override;
     NSInteger numberOfSectionsInTableView(const std::shared_ptr<UITableView>& tableView) override;
     NSInteger tableViewNumberOfRowsInSection(const std::shared_ptr<UITableView>& tableView,
                                              NSInteger section) override;
@@ -127,7 +126,6 @@ class LVViewController : public UIViewController,
                                    const std::shared_ptr<NSIndexPath>& indexPath) override;
 
     // UITableViewDelegate.
-    [[nodiscard]] bool implements(UITableViewDelegate::Method method) const override;
     CGFloat tableViewHeightForRowAtIndexPath(TableRef tableView, PathRef indexPath) override;
     /// A tap on a result: its laps slide in under a bar item titled with its total text.
     void tableViewDidSelectRowAtIndexPath(TableRef tableView, PathRef indexPath) override;
@@ -137,22 +135,19 @@ class LVViewController : public UIViewController,
     void tableViewDidEndEditingRowAtIndexPath(TableRef tableView, PathRef indexPath) override;
 
     // UINavigationBarDelegate.
-    [[nodiscard]] bool implements(UINavigationBarDelegate::Method method) const override;
     /// The back control: the panel slides out; the item is always let go.
     bool navigationBarShouldPopItem(BarRef bar, ItemRef item) override;
     /// After the pop: the laps start at the top next time and results can be tapped again.
     void navigationBarDidPopItem(BarRef bar, ItemRef item) override;
 
     // UIAlertViewDelegate, for the new section dialog only.
-    [[nodiscard]] bool implements(UIAlertViewDelegate::Method method) const override;
     /// "Add" in the new section dialog: the typed name becomes a new last section, unless it is
     /// already taken or empty; any other button does nothing.
     void alertViewClickedButtonAtIndex(const std::shared_ptr<UIAlertView>& alertView,
                                        NSInteger index) override;
 
-    // UITextFieldDelegate, for the dialog's field: none of its optional methods, so the field
-    // behaves as the platform's default.
-    [[nodiscard]] bool implements(UITextFieldDelegate::Method method) const override;
+    // UITextFieldDelegate, for the dialog's field: none of its optional methods is overridden,
+    // so the field behaves as the platform's default.
 
     /// `savedTable`: the table of results, one section per section of the file.
     [[nodiscard]] const std::shared_ptr<UITableView>& savedTable() const { return savedTable_; }

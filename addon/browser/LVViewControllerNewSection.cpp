@@ -36,14 +36,6 @@ void LVViewController::showNewSectionDialog() {
     dialog->show();
 }
 
-bool LVViewController::implements(UIAlertViewDelegate::Method method) const {
-    return method == UIAlertViewDelegate::Method::ClickedButtonAtIndex;
-}
-
-bool LVViewController::implements(UITextFieldDelegate::Method /*method*/) const {
-    return false;
-}
-
 void LVViewController::alertViewClickedButtonAtIndex(const std::shared_ptr<UIAlertView>& alertView,
                                                      NSInteger index) {
     // "Dismiss" only closes the dialog. The dialog is the only alert with the browser as its

@@ -38,13 +38,7 @@ BrowserTest::BrowserTest() {
     window->makeKeyAndVisible();
 }
 
-BrowserTest::~BrowserTest() {
-    for (auto& [table, token] : watched_) {
-        if (auto alive = table.lock()) {
-            alive->removeChangeObserver(token);
-        }
-    }
-}
+BrowserTest::~BrowserTest() = default;
 
 void BrowserTest::writeSavedTimes(const std::string& dictionaryBody) const {
     writeSavedTimesBytes(R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -67,8 +61,9 @@ void BrowserTest::show() {
     const bool firstTime = !browser->isViewLoaded();
     tabs->setSelectedIndex(1);
     if (firstTime) {
-        watch(browser->savedTable());
-        watch(browser->lapsTable());
+        // Every change of either table's model is checked against what the browser answers.
+        checkers_.push_back(std::make_unique<TableChecker>(browser->savedTable()));
+        checkers_.push_back(std::make_unique<TableChecker>(browser->lapsTable()));
     }
     runLoop.runOnce();
 }
@@ -126,27 +121,6 @@ std::vector<std::string> BrowserTest::lapTexts() const {
         texts.push_back(text ? text->str() : "<not a string>");
     }
     return texts;
-}
-
-void BrowserTest::watch(const std::shared_ptr<UITableView>& table) {
-    // Every change of the table's model must leave its counts equal to what the browser answers
-    // now; otherwise the next batch update or layout works from a wrong picture.
-    std::weak_ptr<UITableView> weak = table;
-    std::uint64_t token = table->addChangeObserver([this, weak](UITableView&) {
-        auto shown = weak.lock();
-        // Inside a batch the table is checked by the batch's own end; a move made by the user
-        // while one is open (a section leaving a moment later) reports before that end.
-        if (!shown || shown->isInBatch()) {
-            return;
-        }
-        const NSInteger sections = browser->numberOfSectionsInTableView(shown);
-        ASSERT_EQ(shown->numberOfSections(), sections) << "sections of the table";
-        for (NSInteger s = 0; s < sections; ++s) {
-            EXPECT_EQ(shown->numberOfRowsInSection(s), browser->tableViewNumberOfRowsInSection(shown, s))
-                << "rows of section " << s;
-        }
-    });
-    watched_.emplace_back(table, token);
 }
 
 } // namespace testing_support

@@ -10,6 +10,7 @@
 #include "platform/foundation/VirtualClock.h"
 #include "platform/uikit/Environment.h"
 #include "tests/support/AddonFixture.h"
+#include "tests/support/TableChecker.h"
 
 #include <cstdint>
 #include <memory>
@@ -76,9 +77,8 @@ class BrowserTest : public DeviceHomeTest {
     std::shared_ptr<UIWindow> window;
 
   private:
-    /// Re-validates a table's counts against the browser after every change of its model.
-    void watch(const std::shared_ptr<UITableView>& table);
-    std::vector<std::pair<std::weak_ptr<UITableView>, std::uint64_t>> watched_;
+    /// Both tables under the table checker once the view is loaded.
+    std::vector<std::unique_ptr<TableChecker>> checkers_;
 };
 
 } // namespace testing_support

@@ -111,7 +111,8 @@ TEST_F(EditingTest, AFailedDropLeavesTheEmptiedSectionShownAndNoBatchOpen) {
     // The record's own write goes through; the drop that follows it fails.
     std::optional<FailingWrites> failing;
     auto table = browser->savedTable();
-    const auto token = table->addChangeObserver([&failing](UITableView&) { failing.emplace(); });
+    const auto token =
+        table->addChangeObserver([&failing](UITableView&, UITableView::Change) { failing.emplace(); });
     deleteRow(0, 0);
     failing.reset();
     table->removeChangeObserver(token);
