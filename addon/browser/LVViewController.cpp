@@ -29,28 +29,20 @@ namespace {
 /// The offset of the label's dark shadow: just above the text.
 constexpr CGSize kRaisedShadowOffset{0, -0.9F};
 
-std::string selectorName(std::string_view name) {
-    return std::string(name);
-}
-
 } // namespace
 
 void LVViewController::describe(rt::ClassBuilder& b) {
     namespace br = lv::browser;
-    b.method<&LVViewController::initWithNibNameBundle>(selectorName(msg::initWithNibNameBundle.name),
-                                                       "v@:@@");
-    b.method<&LVViewController::didReceiveMemoryWarning>(selectorName(msg::didReceiveMemoryWarning.name),
-                                                         "v@:");
-    b.method<&LVViewController::viewDidLoad>(selectorName(msg::viewDidLoad.name), "v@:");
-    b.method<&LVViewController::viewWillAppear>(selectorName(msg::viewWillAppear.name), "v@:c");
-    b.method<&LVViewController::viewDidAppear>(selectorName(msg::viewDidAppear.name), "v@:c");
-    b.method<&LVViewController::refreshAllStopWatchSavedTimes>(
-        selectorName(br::refreshAllStopWatchSavedTimes.name), "v@:");
-    b.method<&LVViewController::setAllLapsForSectionWithIndex>(
-        selectorName(br::setAllLapsForSectionWithIndex.name), "v@:ii");
+    b.method<&LVViewController::initWithNibNameBundle>(msg::initWithNibNameBundle);
+    b.method<&LVViewController::didReceiveMemoryWarning>(msg::didReceiveMemoryWarning);
+    b.method<&LVViewController::viewDidLoad>(msg::viewDidLoad);
+    b.method<&LVViewController::viewWillAppear>(msg::viewWillAppear);
+    b.method<&LVViewController::viewDidAppear>(msg::viewDidAppear);
+    b.method<&LVViewController::refreshAllStopWatchSavedTimes>(br::refreshAllStopWatchSavedTimes);
+    b.method<&LVViewController::setAllLapsForSectionWithIndex>(br::setAllLapsForSectionWithIndex);
     b.method<&LVViewController::tableViewNextAnimationWithCellToDeselect>(
-        selectorName(br::tableViewNextAnimationWithCellToDeselect.name), "v@:@");
-    b.method<&LVViewController::topBarButtonClicked>(selectorName(br::topBarButtonClicked.name), "v@:@");
+        br::tableViewNextAnimationWithCellToDeselect);
+    b.method<&LVViewController::topBarButtonClicked>(br::topBarButtonClicked);
 }
 
 void LVViewController::initWithNibNameBundle(std::optional<std::string> nibName, id bundle) {

@@ -3,7 +3,7 @@
 #include "addon/hooks/AddonState.h"
 #include "addon/hooks/ClockBundle.h"
 #include "addon/hooks/ClockSettings.h"
-#include "addon/hooks/HostIvar.h"
+#include "addon/hooks/HostMessages.h"
 #include "platform/foundation/StringFormat.h"
 #include "platform/runtime/Implementation.h"
 #include "platform/uikit/UIDevice.h"
@@ -38,9 +38,9 @@ std::string launchImageSuffix() {
 }
 
 std::shared_ptr<NSString> applicationCurrentDefaultPNGName(const id& self, SEL sel) {
-    auto bundleIdentifier = hostIvar<NSString>(self, "_bundleIdentifier");
+    auto bundleIdentifier = host::ivar::bundleIdentifier.get(self);
     if (!bundleIdentifier || bundleIdentifier->str() != kClockBundleIdentifier) {
-        return rt::callImp<std::shared_ptr<NSString>()>(addonState().slots.currentDefaultPNGName, self, sel);
+        return rt::callImp(host::currentDefaultPNGName, addonState().slots.currentDefaultPNGName, self, sel);
     }
     const int lastSelected = clockLastSelectedView();
     return NSString::with(clockLaunchImageName(lastSelected, launchImageSuffix()));

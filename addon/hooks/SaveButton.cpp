@@ -3,7 +3,7 @@
 #include "addon/hooks/AddonState.h"
 #include "addon/hooks/ClockBundle.h"
 #include "addon/hooks/ClockSettings.h"
-#include "addon/hooks/HostIvar.h"
+#include "addon/hooks/HostMessages.h"
 #include "addon/hooks/SavedTimeCapture.h"
 #include "platform/runtime/Implementation.h"
 #include "platform/uikit/UIButton.h"
@@ -46,13 +46,13 @@ void setSaveButtonEnabled(bool enabled) {
 }
 
 void stopwatchViewDidLoad(const id& self, SEL sel) {
-    auto view = hostIvar<UIView>(self, "_view");
+    auto view = rt::cast<UIView>(host::ivar::view.get(self));
     auto button = UIButton::buttonWithType(UIButtonType(0));
     addonState().button = button;
     const std::string backgroundPath = clockImagePath("button_silver@2x~iphone");
     button->setFrame(CGRect{{23, 10}, {125, 44}});
     if (clockLastTime() > 0) {
-        hostFlagIvar(self, "_isTimerRunning") ? giveDisabledLook(*button) : giveEnabledLook(*button);
+        host::ivar::isTimerRunning.get(self) ? giveDisabledLook(*button) : giveEnabledLook(*button);
     } else {
         giveDisabledLook(*button);
     }
@@ -60,8 +60,7 @@ void stopwatchViewDidLoad(const id& self, SEL sel) {
     button->titleLabel()->setFont(UIFont::boldSystemFontOfSize(24));
     button->titleLabel()->setShadowColor(UIColor::grayColor());
     button->titleLabel()->setShadowOffset(CGSize{0, -1});
-    button->addTargetActionForControlEvents(self, sel_registerName("saveButtonClicked"),
-                                            kControlEventTouchUpInside);
+    button->addTargetActionForControlEvents(self, host::saveButtonClicked.sel(), kControlEventTouchUpInside);
     setStretchedBackground(*button, backgroundPath, kControlStateNormal);
     // The pressed image shows while the finger is on the button, as a user expects of a button.
     setStretchedBackground(*button, clockImagePath("button_silver_pressed@2x~iphone"),
@@ -69,22 +68,22 @@ void stopwatchViewDidLoad(const id& self, SEL sel) {
     if (view) {
         view->addSubview(button);
     }
-    rt::callImp<void()>(addonState().slots.viewDidLoad, self, sel);
+    rt::callImp(host::viewDidLoad, addonState().slots.viewDidLoad, self, sel);
 }
 
 void stopwatchStartTimer(const id& self, SEL sel) {
     setSaveButtonEnabled(false);
-    rt::callImp<void()>(addonState().slots.startTimer, self, sel);
+    rt::callImp(host::startTimer, addonState().slots.startTimer, self, sel);
 }
 
 void stopwatchStopTimer(const id& self, SEL sel) {
     setSaveButtonEnabled(true);
-    rt::callImp<void()>(addonState().slots.stopTimer, self, sel);
+    rt::callImp(host::stopTimer, addonState().slots.stopTimer, self, sel);
 }
 
 void stopwatchClearAllLaps(const id& self, SEL sel) {
     setSaveButtonEnabled(false);
-    rt::callImp<void()>(addonState().slots.clearAllLaps, self, sel);
+    rt::callImp(host::clearAllLaps, addonState().slots.clearAllLaps, self, sel);
 }
 
 void stopwatchSaveButtonClicked(const id& self, SEL /*sel*/) {

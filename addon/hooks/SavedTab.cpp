@@ -4,7 +4,6 @@
 #include "addon/hooks/AddonState.h"
 #include "addon/hooks/ClockBundle.h"
 #include "addon/hooks/ClockSettings.h"
-#include "addon/hooks/HostIvar.h"
 #include "addon/hooks/HostMessages.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/uikit/UIImage.h"
@@ -17,10 +16,11 @@
 namespace lv {
 
 void appControllerDidFinishLaunching(const id& self, SEL sel, id application) {
-    rt::callImp<void(id)>(addonState().slots.applicationDidFinishLaunching, self, sel, application);
+    rt::callImp(host::applicationDidFinishLaunching, addonState().slots.applicationDidFinishLaunching, self,
+                sel, application);
     const int lastSelected = clockLastSelectedView();
     const std::string iconPath = clockImagePath("save_icon");
-    auto tabBarController = hostIvar<UITabBarController>(self, "_tabBarController");
+    auto tabBarController = rt::cast<UITabBarController>(host::ivar::tabBarController.get(self));
     if (!tabBarController) {
         return;
     }

@@ -1,6 +1,5 @@
 #include "addon/hooks/SavedTimeCapture.h"
 
-#include "addon/hooks/HostIvar.h"
 #include "addon/hooks/HostMessages.h"
 #include "addon/store/SavedTimeRecord.h"
 #include "addon/store/TenthsTruncation.h"
@@ -30,9 +29,9 @@ buildSavedTime(double currentLap, const std::vector<double>& finishedLaps, std::
 }
 
 SavedTimesWrite captureSavedTime(const id& stopwatchScreen) {
-    const double currentLap = rt::send(hostObjectIvar(stopwatchScreen, "_laptimeView"), host::currentLapTime);
+    const double currentLap = rt::send(host::ivar::laptimeView.get(stopwatchScreen), host::currentLapTime);
     std::vector<double> finished;
-    if (auto laps = hostIvar<NSArray>(stopwatchScreen, "_laps")) {
+    if (auto laps = host::ivar::laps.get(stopwatchScreen)) {
         for (const id& lap : laps->items()) {
             // Each lap is asked for its doubleValue; a value that cannot answer counts as 0, as a
             // message to it would return nothing useful.

@@ -6,8 +6,8 @@
 #include "platform/uikit/UIKitMessages.h"
 
 void LVLabel::describe(rt::ClassBuilder& b) {
-    b.method<&LVLabel::initWithCoder>("initWithCoder:", "v@:@");
-    b.method<&LVLabel::setHighlighted>("setHighlighted:", "v@:c");
+    b.method<&LVLabel::initWithCoder>(msg::initWithCoder);
+    b.method<&LVLabel::setHighlighted>(msg::setHighlighted);
 }
 
 std::shared_ptr<LVLabel> LVLabel::withFrameShadow(CGRect frame, std::shared_ptr<UIColor> shadowColor,

@@ -4,6 +4,7 @@
 #include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIFont.h"
+#include "platform/uikit/UIKitMessages.h"
 
 namespace {
 
@@ -15,14 +16,14 @@ constexpr CGSize kLoweredShadowOffset{0, 1};
 } // namespace
 
 void LVTableViewCell::describe(rt::ClassBuilder& b) {
-    b.method<&LVTableViewCell::initWithStyleReuseIdentifier>("initWithStyle:reuseIdentifier:", "v@:i@");
-    b.method<&LVTableViewCell::setSelectedAnimated>("setSelected:animated:", "v@:cc");
+    b.method<&LVTableViewCell::initWithStyleReuseIdentifier>(msg::initWithStyleReuseIdentifier);
+    b.method<&LVTableViewCell::setSelectedAnimated>(msg::setSelectedAnimated);
 }
 
 std::shared_ptr<LVTableViewCell> LVTableViewCell::make(UITableViewCellStyle style,
                                                        std::optional<std::string> reuseIdentifier) {
     auto cell = rt::make<LVTableViewCell>();
-    rt::send(cell, initMessage, style, std::move(reuseIdentifier));
+    rt::send(cell, msg::initWithStyleReuseIdentifier, style, std::move(reuseIdentifier));
     return cell;
 }
 

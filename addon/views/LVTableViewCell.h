@@ -21,10 +21,6 @@ class LVTableViewCell : public UITableViewCell {
     using Super = UITableViewCell;
     static void describe(rt::ClassBuilder& b);
 
-    /// `initWithStyle:reuseIdentifier:` as a message, so that a replacement of it runs.
-    static constexpr rt::Msg<void(UITableViewCellStyle, std::optional<std::string>)> initMessage{
-        "initWithStyle:reuseIdentifier:"};
-
     /// A new cell made by sending `initWithStyle:reuseIdentifier:`.
     static std::shared_ptr<LVTableViewCell> make(UITableViewCellStyle style,
                                                  std::optional<std::string> reuseIdentifier);

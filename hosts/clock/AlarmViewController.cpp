@@ -2,10 +2,11 @@
 
 #include "hosts/clock/ClockImages.h"
 #include "hosts/clock/PlaceholderScreen.h"
+#include "platform/uikit/UIKitMessages.h"
 #include "platform/uikit/UITabBarItem.h"
 
 void AlarmViewController::describe(rt::ClassBuilder& b) {
-    b.method<&AlarmViewController::viewDidLoad>("viewDidLoad", "v@:");
+    b.method<&AlarmViewController::viewDidLoad>(msg::viewDidLoad);
 }
 
 std::shared_ptr<AlarmViewController> AlarmViewController::alarm() {

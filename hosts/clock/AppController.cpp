@@ -3,7 +3,6 @@
 #include "hosts/clock/AlarmViewController.h"
 #include "hosts/clock/ClockMessages.h"
 #include "hosts/clock/ClockPreferences.h"
-#include "hosts/clock/HostIvars.h"
 #include "hosts/clock/StopWatchViewController.h"
 #include "hosts/clock/TimerViewController.h"
 #include "hosts/clock/WorldClockViewController.h"
@@ -14,15 +13,10 @@
 
 #include <algorithm>
 
-namespace {
-constexpr const char* kTabBarControllerIvar = "_tabBarController";
-constexpr const char* kWindowIvar = "_window";
-} // namespace
-
 void AppController::describe(rt::ClassBuilder& b) {
-    b.ivar(kTabBarControllerIvar, "@").ivar(kWindowIvar, "@");
-    b.method<&AppController::applicationDidFinishLaunching>("applicationDidFinishLaunching:", "v@:@");
-    b.method<&AppController::selectViewController>("_selectViewController:", "v@:@");
+    b.ivar(clockivar::tabBarController).ivar(clockivar::window);
+    b.method<&AppController::applicationDidFinishLaunching>(clockmsg::applicationDidFinishLaunching);
+    b.method<&AppController::selectViewController>(clockmsg::selectViewController);
 }
 
 std::shared_ptr<AppController> AppController::appController() {
@@ -41,8 +35,8 @@ void AppController::applicationDidFinishLaunching(id /*application*/) {
     tabs->initWithNibNameBundle(std::nullopt, nullptr);
     tabs->setViewControllers(controllers);
     tabs->setDelegate(std::static_pointer_cast<UITabBarControllerDelegate>(self<AppController>()));
-    clk::setIvarObject(*this, kTabBarControllerIvar, tabs);
-    clk::setIvarObject(*this, kWindowIvar, window);
+    clockivar::tabBarController.set(*this, tabs);
+    clockivar::window.set(*this, window);
 
     // The tab last shown, if it is one of the four this application has.
     long long last = clk::ClockPreferences::integerValue(clk::kLastSelectedViewKey);
@@ -63,11 +57,11 @@ void AppController::selectViewController(id controller) {
 }
 
 std::shared_ptr<UITabBarController> AppController::tabBarController() const {
-    return clk::ivarObject<UITabBarController>(*this, kTabBarControllerIvar);
+    return rt::cast<UITabBarController>(clockivar::tabBarController.get(*this));
 }
 
 std::shared_ptr<UIWindow> AppController::window() const {
-    return clk::ivarObject<UIWindow>(*this, kWindowIvar);
+    return rt::cast<UIWindow>(clockivar::window.get(*this));
 }
 
 bool AppController::implements(Method method) const {

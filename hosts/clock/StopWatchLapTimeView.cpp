@@ -1,5 +1,6 @@
 #include "hosts/clock/StopWatchLapTimeView.h"
 
+#include "hosts/clock/ClockMessages.h"
 #include "hosts/clock/StopwatchTimeText.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/uikit/UIColor.h"
@@ -13,7 +14,7 @@ double now() {
 } // namespace
 
 void StopWatchLapTimeView::describe(rt::ClassBuilder& b) {
-    b.method<&StopWatchLapTimeView::currentLapTime>("currentLapTime", "d@:");
+    b.method<&StopWatchLapTimeView::currentLapTime>(clockmsg::currentLapTime);
 }
 
 std::shared_ptr<StopWatchLapTimeView> StopWatchLapTimeView::withFrame(CGRect frame) {

@@ -3,7 +3,6 @@
 #include "hosts/clock/ClockImages.h"
 #include "hosts/clock/ClockMessages.h"
 #include "hosts/clock/ClockPreferences.h"
-#include "hosts/clock/HostIvars.h"
 #include "hosts/clock/StopWatchLapTimeView.h"
 #include "hosts/clock/StopwatchTimeText.h"
 #include "platform/foundation/NSArray.h"
@@ -12,16 +11,13 @@
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIFont.h"
+#include "platform/uikit/UIKitMessages.h"
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UITabBarItem.h"
 
 #include <numeric>
 
 namespace {
-
-constexpr const char* kRunningIvar = "_isTimerRunning";
-constexpr const char* kLapTimeViewIvar = "_laptimeView";
-constexpr const char* kLapsIvar = "_laps";
 
 constexpr CGFloat kLapRowHeight = 30;
 constexpr CGFloat kButtonWidth = 125;
@@ -35,25 +31,25 @@ std::shared_ptr<UILabel> makeLabel(CGRect frame, float size, NSTextAlignment ali
     return label;
 }
 
-std::shared_ptr<UIButton> makeButton(CGRect frame, const id& target, const char* action) {
+std::shared_ptr<UIButton> makeButton(CGRect frame, const id& target, SEL action) {
     auto button = UIButton::buttonWithType(UIButtonTypeRoundedRect);
     button->setFrame(frame);
     button->titleLabel()->setFont(UIFont::boldSystemFontOfSize(20));
-    button->addTargetActionForControlEvents(target, sel_registerName(action), UIControlEventTouchUpInside);
+    button->addTargetActionForControlEvents(target, action, UIControlEventTouchUpInside);
     return button;
 }
 
 } // namespace
 
 void StopWatchViewController::describe(rt::ClassBuilder& b) {
-    b.ivar(kRunningIvar, "c").ivar(kLapTimeViewIvar, "@").ivar(kLapsIvar, "@");
-    b.method<&StopWatchViewController::viewDidLoad>("viewDidLoad", "v@:");
-    b.method<&StopWatchViewController::startTimer>("_startTimer", "v@:");
-    b.method<&StopWatchViewController::stopTimer>("_stopTimer", "v@:");
-    b.method<&StopWatchViewController::lap>("_lap", "v@:");
-    b.method<&StopWatchViewController::clearAllLaps>("_clearAllLaps", "v@:");
-    b.method<&StopWatchViewController::startStopButtonClicked>("startStopButtonClicked:", "v@:@");
-    b.method<&StopWatchViewController::lapResetButtonClicked>("lapResetButtonClicked:", "v@:@");
+    b.ivar(clockivar::isTimerRunning).ivar(clockivar::laptimeView).ivar(clockivar::laps);
+    b.method<&StopWatchViewController::viewDidLoad>(msg::viewDidLoad);
+    b.method<&StopWatchViewController::startTimer>(clockmsg::startTimer);
+    b.method<&StopWatchViewController::stopTimer>(clockmsg::stopTimer);
+    b.method<&StopWatchViewController::lap>(clockmsg::lap);
+    b.method<&StopWatchViewController::clearAllLaps>(clockmsg::clearAllLaps);
+    b.method<&StopWatchViewController::startStopButtonClicked>(clockmsg::startStopButtonClicked);
+    b.method<&StopWatchViewController::lapResetButtonClicked>(clockmsg::lapResetButtonClicked);
 }
 
 StopWatchViewController::~StopWatchViewController() {
@@ -67,10 +63,9 @@ std::shared_ptr<StopWatchViewController> StopWatchViewController::stopwatch() {
     controller->initWithNibNameBundle(std::nullopt, nullptr);
     controller->setTitle("Stopwatch");
     controller->setTabBarItem(UITabBarItem::withTitle("Stopwatch", clk::clockImage("stopwatch_icon"), 2));
-    clk::setIvarObject(*controller, kLapsIvar, NSMutableArray::with());
-    clk::setIvarObject(*controller, kLapTimeViewIvar,
-                       StopWatchLapTimeView::withFrame(CGRectMake(0, 0, 320, 24)));
-    clk::setIvarFlag(*controller, kRunningIvar, false);
+    clockivar::laps.set(*controller, NSMutableArray::with());
+    clockivar::laptimeView.set(*controller, StopWatchLapTimeView::withFrame(CGRectMake(0, 0, 320, 24)));
+    clockivar::isTimerRunning.set(*controller, false);
     controller->restoreStoppedResult();
     return controller;
 }
@@ -117,9 +112,10 @@ void StopWatchViewController::viewDidLoad() {
     root->addSubview(lapView);
 
     auto me = self();
-    startStop_ = makeButton(CGRectMake(23, 150, kButtonWidth, kButtonHeight), me, "startStopButtonClicked:");
+    startStop_ = makeButton(CGRectMake(23, 150, kButtonWidth, kButtonHeight), me,
+                            clockmsg::startStopButtonClicked.sel());
     lapReset_ = makeButton(CGRectMake(width - 23 - kButtonWidth, 150, kButtonWidth, kButtonHeight), me,
-                           "lapResetButtonClicked:");
+                           clockmsg::lapResetButtonClicked.sel());
     root->addSubview(startStop_);
     root->addSubview(lapReset_);
 
@@ -142,15 +138,15 @@ void StopWatchViewController::viewDidLoad() {
 }
 
 bool StopWatchViewController::isRunning() const {
-    return clk::ivarFlag(*this, kRunningIvar);
+    return clockivar::isTimerRunning.get(*this);
 }
 
 std::shared_ptr<NSMutableArray> StopWatchViewController::lapArray() const {
-    return clk::ivarObject<NSMutableArray>(*this, kLapsIvar);
+    return clockivar::laps.get(*this);
 }
 
 std::shared_ptr<StopWatchLapTimeView> StopWatchViewController::lapTimeView() const {
-    return clk::ivarObject<StopWatchLapTimeView>(*this, kLapTimeViewIvar);
+    return rt::cast<StopWatchLapTimeView>(clockivar::laptimeView.get(*this));
 }
 
 std::vector<double> StopWatchViewController::laps() const {
@@ -176,7 +172,7 @@ void StopWatchViewController::startTimer() {
     if (isRunning()) {
         return;
     }
-    clk::setIvarFlag(*this, kRunningIvar, true);
+    clockivar::isTimerRunning.set(*this, true);
     lapTimeView()->resume();
     refreshDisplay();
 }
@@ -186,7 +182,7 @@ void StopWatchViewController::stopTimer() {
         return;
     }
     lapTimeView()->pause();
-    clk::setIvarFlag(*this, kRunningIvar, false);
+    clockivar::isTimerRunning.set(*this, false);
     storeResult(totalTime());
     refreshDisplay();
 }

@@ -2,10 +2,11 @@
 
 #include "hosts/clock/ClockImages.h"
 #include "hosts/clock/PlaceholderScreen.h"
+#include "platform/uikit/UIKitMessages.h"
 #include "platform/uikit/UITabBarItem.h"
 
 void TimerViewController::describe(rt::ClassBuilder& b) {
-    b.method<&TimerViewController::viewDidLoad>("viewDidLoad", "v@:");
+    b.method<&TimerViewController::viewDidLoad>(msg::viewDidLoad);
 }
 
 std::shared_ptr<TimerViewController> TimerViewController::timer() {

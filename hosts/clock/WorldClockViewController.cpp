@@ -2,10 +2,11 @@
 
 #include "hosts/clock/ClockImages.h"
 #include "hosts/clock/PlaceholderScreen.h"
+#include "platform/uikit/UIKitMessages.h"
 #include "platform/uikit/UITabBarItem.h"
 
 void WorldClockViewController::describe(rt::ClassBuilder& b) {
-    b.method<&WorldClockViewController::viewDidLoad>("viewDidLoad", "v@:");
+    b.method<&WorldClockViewController::viewDidLoad>(msg::viewDidLoad);
 }
 
 std::shared_ptr<WorldClockViewController> WorldClockViewController::worldClock() {

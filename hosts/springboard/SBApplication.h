@@ -4,6 +4,7 @@
 
 #include "platform/foundation/NSString.h"
 #include "platform/runtime/ClassBuilder.h"
+#include "platform/runtime/InstanceVariable.h"
 #include "platform/runtime/Message.h"
 
 #include <memory>
@@ -28,5 +29,7 @@ class SBApplication : public NSObject {
 
 namespace sbmsg {
 /// The launch image name, as SpringBoard asks for it.
-inline const rt::Msg<std::shared_ptr<NSString>()> currentDefaultPNGName{"_currentDefaultPNGName"};
+inline constexpr rt::Msg<std::shared_ptr<NSString>()> currentDefaultPNGName{"_currentDefaultPNGName"};
+/// The record's bundle identifier.
+inline constexpr rt::IvarRef<std::shared_ptr<NSString>> bundleIdentifier{"_bundleIdentifier"};
 } // namespace sbmsg

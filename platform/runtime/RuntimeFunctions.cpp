@@ -1,10 +1,12 @@
 #include "platform/runtime/RuntimeFunctions.h"
 
+#include "platform/runtime/InstanceVariable.h"
 #include "platform/runtime/NSObject.h"
 #include "platform/runtime/ObjcClass.h"
 #include "platform/runtime/Runtime.h"
 
 #include <memory>
+#include <string_view>
 
 Class objc_getClass(const char* name) {
     return name == nullptr ? nullptr : rt::Runtime::current().getClass(name);
@@ -97,18 +99,38 @@ bool holds(const id& object, Ivar ivar) {
     return object && ivar != nullptr && object->isa() != nullptr && object->ivarBase() != nullptr &&
            object->isa()->lookupIvar(ivar->name) == ivar;
 }
-} // namespace
 
-id object_getIvar(const id& object, Ivar ivar) {
-    if (!holds(object, ivar) || ivar->type != "@") {
+bool isOneByteFlag(std::string_view type) {
+    return type == "c" || type == "C" || type == "B";
+}
+
+bool sameKind(std::string_view declared, std::string_view wanted) {
+    return declared == wanted || (isOneByteFlag(declared) && isOneByteFlag(wanted));
+}
+
+// The one place that turns a variable into an address: its offset in the object's block, after
+// checking that the object holds it and that it has the kind the caller will read.
+std::byte* storageOf(const id& object, Ivar ivar, std::string_view type) {
+    if (!holds(object, ivar) || !sameKind(ivar->type, type)) {
         return nullptr;
     }
-    return *reinterpret_cast<const id*>(object->ivarBase() + ivar->offset);
+    return object->ivarBase() + ivar_getOffset(ivar);
+}
+} // namespace
+
+namespace rt {
+std::byte* ivarStorage(const id& object, const char* name, const char* type) {
+    return storageOf(object, class_getInstanceVariable(object_getClass(object), name), type);
+}
+} // namespace rt
+
+id object_getIvar(const id& object, Ivar ivar) {
+    const std::byte* storage = storageOf(object, ivar, "@");
+    return storage == nullptr ? nullptr : *reinterpret_cast<const id*>(storage);
 }
 
 void object_setIvar(const id& object, Ivar ivar, id value) {
-    if (!holds(object, ivar) || ivar->type != "@") {
-        return;
+    if (std::byte* storage = storageOf(object, ivar, "@")) {
+        *reinterpret_cast<id*>(storage) = std::move(value);
     }
-    *reinterpret_cast<id*>(object->ivarBase() + ivar->offset) = std::move(value);
 }

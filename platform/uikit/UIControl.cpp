@@ -7,12 +7,12 @@
 #include "platform/uikit/UIKitMessages.h"
 
 void UIControl::describe(rt::ClassBuilder& b) {
-    b.method<&UIControl::setEnabled>("setEnabled:", "v@:c");
-    b.method<&UIControl::isEnabled>("isEnabled", "c@:");
-    b.method<&UIControl::setHighlighted>("setHighlighted:", "v@:c");
-    b.method<&UIControl::isHighlighted>("isHighlighted", "c@:");
-    b.method<&UIControl::setSelected>("setSelected:", "v@:c");
-    b.method<&UIControl::isSelected>("isSelected", "c@:");
+    b.method<&UIControl::setEnabled>(msg::setEnabled);
+    b.method<&UIControl::isEnabled>(msg::isEnabled);
+    b.method<&UIControl::setHighlighted>(msg::setHighlighted);
+    b.method<&UIControl::isHighlighted>(msg::isHighlighted);
+    b.method<&UIControl::setSelected>(msg::setSelected);
+    b.method<&UIControl::isSelected>(msg::isSelected);
 }
 
 void UIControl::setEnabled(bool enabled) {

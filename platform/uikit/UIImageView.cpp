@@ -2,10 +2,11 @@
 
 #include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIKitMessages.h"
 
 void UIImageView::describe(rt::ClassBuilder& b) {
-    b.method<&UIImageView::setHighlighted>("setHighlighted:", "v@:c");
-    b.method<&UIImageView::isHighlighted>("isHighlighted", "c@:");
+    b.method<&UIImageView::setHighlighted>(msg::setHighlighted);
+    b.method<&UIImageView::isHighlighted>(msg::isHighlighted);
 }
 
 UIImageView::UIImageView() {

@@ -3,10 +3,11 @@
 #include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIFont.h"
+#include "platform/uikit/UIKitMessages.h"
 
 void UILabel::describe(rt::ClassBuilder& b) {
-    b.method<&UILabel::setHighlighted>("setHighlighted:", "v@:c");
-    b.method<&UILabel::isHighlighted>("isHighlighted", "c@:");
+    b.method<&UILabel::setHighlighted>(msg::setHighlighted);
+    b.method<&UILabel::isHighlighted>(msg::isHighlighted);
 }
 
 UILabel::UILabel() : font_(UIFont::systemFontOfSize(17)), textColor_(UIColor::blackColor()) {

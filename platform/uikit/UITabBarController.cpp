@@ -2,6 +2,7 @@
 
 #include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/NSException.h"
+#include "platform/uikit/UIKitMessages.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UITabBarControllerDelegate.h"
 #include "platform/uikit/UITabBarItem.h"
@@ -9,11 +10,11 @@
 #include <algorithm>
 
 void UITabBarController::describe(rt::ClassBuilder& b) {
-    b.method<&UITabBarController::loadView>("loadView", "v@:");
-    b.method<&UITabBarController::viewWillAppear>("viewWillAppear:", "v@:c");
-    b.method<&UITabBarController::viewDidAppear>("viewDidAppear:", "v@:c");
-    b.method<&UITabBarController::viewWillDisappear>("viewWillDisappear:", "v@:c");
-    b.method<&UITabBarController::viewDidDisappear>("viewDidDisappear:", "v@:c");
+    b.method<&UITabBarController::loadView>(msg::loadView);
+    b.method<&UITabBarController::viewWillAppear>(msg::viewWillAppear);
+    b.method<&UITabBarController::viewDidAppear>(msg::viewDidAppear);
+    b.method<&UITabBarController::viewWillDisappear>(msg::viewWillDisappear);
+    b.method<&UITabBarController::viewDidDisappear>(msg::viewDidDisappear);
 }
 
 void UITabBarController::loadView() {

@@ -9,12 +9,12 @@
 #include "platform/uikit/UILabel.h"
 
 void UITableViewCell::describe(rt::ClassBuilder& b) {
-    b.method<&UITableViewCell::setSelected>("setSelected:", "v@:c");
-    b.method<&UITableViewCell::setHighlighted>("setHighlighted:", "v@:c");
-    b.method<&UITableViewCell::setSelectedAnimated>("setSelected:animated:", "v@:cc");
-    b.method<&UITableViewCell::setHighlightedAnimated>("setHighlighted:animated:", "v@:cc");
-    b.method<&UITableViewCell::setEditingAnimated>("setEditing:animated:", "v@:cc");
-    b.method<&UITableViewCell::prepareForReuse>("prepareForReuse", "v@:");
+    b.method<&UITableViewCell::setSelected>(msg::setSelected);
+    b.method<&UITableViewCell::setHighlighted>(msg::setHighlighted);
+    b.method<&UITableViewCell::setSelectedAnimated>(msg::setSelectedAnimated);
+    b.method<&UITableViewCell::setHighlightedAnimated>(msg::setHighlightedAnimated);
+    b.method<&UITableViewCell::setEditingAnimated>(msg::setEditingAnimated);
+    b.method<&UITableViewCell::prepareForReuse>(msg::prepareForReuse);
 }
 
 void UITableViewCell::initWithStyleReuseIdentifier(UITableViewCellStyle style,

@@ -1,41 +1,33 @@
 #include "platform/uikit/UIViewController.h"
 
 #include "platform/runtime/ClassBuilder.h"
-#include "platform/runtime/RuntimeFunctions.h"
 #include "platform/uikit/UIKitMessages.h"
 #include "platform/uikit/UINavigationItem.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UITabBarItem.h"
 
 void UIViewController::describe(rt::ClassBuilder& b) {
-    b.ivar("_view", "@");
-    b.method<&UIViewController::initWithNibNameBundle>("initWithNibName:bundle:", "v@:@@");
-    b.method<&UIViewController::loadView>("loadView", "v@:");
-    b.method<&UIViewController::viewDidLoad>("viewDidLoad", "v@:");
-    b.method<&UIViewController::viewWillAppear>("viewWillAppear:", "v@:c");
-    b.method<&UIViewController::viewDidAppear>("viewDidAppear:", "v@:c");
-    b.method<&UIViewController::viewWillDisappear>("viewWillDisappear:", "v@:c");
-    b.method<&UIViewController::viewDidDisappear>("viewDidDisappear:", "v@:c");
-    b.method<&UIViewController::didReceiveMemoryWarning>("didReceiveMemoryWarning", "v@:");
+    b.ivar(ivar::view);
+    b.method<&UIViewController::initWithNibNameBundle>(msg::initWithNibNameBundle);
+    b.method<&UIViewController::loadView>(msg::loadView);
+    b.method<&UIViewController::viewDidLoad>(msg::viewDidLoad);
+    b.method<&UIViewController::viewWillAppear>(msg::viewWillAppear);
+    b.method<&UIViewController::viewDidAppear>(msg::viewDidAppear);
+    b.method<&UIViewController::viewWillDisappear>(msg::viewWillDisappear);
+    b.method<&UIViewController::viewDidDisappear>(msg::viewDidDisappear);
+    b.method<&UIViewController::didReceiveMemoryWarning>(msg::didReceiveMemoryWarning);
 }
 
 void UIViewController::initWithNibNameBundle(std::optional<std::string> nibName, id /*bundle*/) {
     nibName_ = std::move(nibName);
 }
 
-namespace {
-Ivar viewIvar(const NSObject& controller) {
-    return class_getInstanceVariable(controller.isa(), "_view");
-}
-} // namespace
-
 bool UIViewController::isViewLoaded() const {
-    Ivar ivar = viewIvar(*this);
-    return ivar != nullptr && *reinterpret_cast<const id*>(ivarBase() + ivar_getOffset(ivar)) != nullptr;
+    return ivar::view.get(*this) != nullptr;
 }
 
 void UIViewController::setView(std::shared_ptr<UIView> view) {
-    object_setIvar(self(), viewIvar(*this), std::move(view));
+    ivar::view.set(*this, std::move(view));
 }
 
 std::shared_ptr<UIView> UIViewController::view() {
@@ -49,7 +41,7 @@ std::shared_ptr<UIView> UIViewController::view() {
         }
         rt::send(me, msg::viewDidLoad);
     }
-    return std::dynamic_pointer_cast<UIView>(object_getIvar(me, viewIvar(*this)));
+    return std::dynamic_pointer_cast<UIView>(ivar::view.get(me));
 }
 
 void UIViewController::loadView() {

@@ -8,6 +8,7 @@
 #include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIAlertView.h"
 #include "platform/uikit/UIBarButtonItem.h"
+#include "platform/uikit/UIKitMessages.h"
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UINavigationBar.h"
 #include "platform/uikit/UINavigationItem.h"
@@ -24,13 +25,15 @@ using testing_support::ModelTableDataSource;
 using testing_support::SimulatorTest;
 using DS = UITableViewDataSource::Method;
 
+constexpr rt::Msg<void(id)> barTappedMessage{"barTapped:"};
+
 class StandInBrowser : public UIViewController {
   public:
     static constexpr const char* kClassName = "StandInBrowser";
     using Super = UIViewController;
     static void describe(rt::ClassBuilder& b) {
-        b.method<&StandInBrowser::viewDidLoad>("viewDidLoad", "v@:");
-        b.method<&StandInBrowser::barTapped>("barTapped:", "v@:@");
+        b.method<&StandInBrowser::viewDidLoad>(msg::viewDidLoad);
+        b.method<&StandInBrowser::barTapped>(barTappedMessage);
     }
 
     std::shared_ptr<ModelTableDataSource> saved =
@@ -59,8 +62,8 @@ class StandInBrowser : public UIViewController {
         lapsTable->setDelegate(laps);
         bar = UIView::withFrame<UINavigationBar>(CGRectMake(0, 0, width, 44));
         auto rootItem = UINavigationItem::withTitle("Saved Times");
-        rootItem->setRightBarButtonItem(UIBarButtonItem::withTitle("Edit", UIBarButtonItemStylePlain, self(),
-                                                                   sel_registerName("barTapped:")));
+        rootItem->setRightBarButtonItem(
+            UIBarButtonItem::withTitle("Edit", UIBarButtonItemStylePlain, self(), barTappedMessage.sel()));
         bar->pushNavigationItemAnimated(rootItem, false);
         auto empty = UIView::withFrame<UILabel>(CGRectMake(0, height / 2 - 20, width, 40));
         empty->setText("No Saved Times");
@@ -78,8 +81,8 @@ class StandInBrowser : public UIViewController {
             item->setTitle("Done");
             item->setStyle(UIBarButtonItemStyleDone);
             savedTable->setEditingAnimated(true, true);
-            top->setLeftBarButtonItem(UIBarButtonItem::withTitle("Add", UIBarButtonItemStyleDone, self(),
-                                                                 sel_registerName("barTapped:")));
+            top->setLeftBarButtonItem(
+                UIBarButtonItem::withTitle("Add", UIBarButtonItemStyleDone, self(), barTappedMessage.sel()));
         } else if (item->title() == "Done") {
             item->setTitle("Edit");
             item->setStyle(UIBarButtonItemStylePlain);

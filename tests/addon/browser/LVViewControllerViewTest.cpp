@@ -251,12 +251,13 @@ TEST_F(BrowserTest, AppearingRefreshesThroughTheRuntimeSoAReplacementRuns) {
     // A replacement installed the way a hooking library would must be what runs.
     IMP original;
     int refreshes = 0;
-    MSHookMessageEx(objc_getClass("LVViewController"), lv::browser::refreshAllStopWatchSavedTimes.sel(),
-                    rt::imp<void()>([&](const id& self, SEL sel) {
-                        ++refreshes;
-                        rt::callImp<void()>(original, self, sel);
-                    }),
-                    &original);
+    MSHookMessageEx(
+        objc_getClass("LVViewController"), lv::browser::refreshAllStopWatchSavedTimes,
+        [&](const id& self, SEL sel) {
+            ++refreshes;
+            rt::callImp(lv::browser::refreshAllStopWatchSavedTimes, original, self, sel);
+        },
+        &original);
     show();
     EXPECT_EQ(refreshes, 2) << "once while the view loads, once as it appears";
     hide();

@@ -1,16 +1,13 @@
 #include "tests/addon/hooks/FakeHosts.h"
 
+#include "addon/hooks/HostMessages.h"
 #include "platform/foundation/NSNumber.h"
 #include "platform/runtime/Message.h"
-#include "platform/runtime/RuntimeFunctions.h"
 #include "platform/uikit/UIView.h"
 
 namespace fake {
-namespace {
-void setIvar(const id& object, const char* name, id value) {
-    object_setIvar(object, class_getInstanceVariable(object_getClass(object), name), std::move(value));
-}
-} // namespace
+
+namespace ivar = lv::host::ivar;
 
 std::vector<std::string>& journal() {
     static std::vector<std::string> entries;
@@ -23,14 +20,14 @@ std::size_t& subviewsWhenHostLoaded() {
 }
 
 void SBApplication::describe(rt::ClassBuilder& b) {
-    b.ivar("_bundleIdentifier", "@");
-    b.method<&SBApplication::currentDefaultPNGName>("_currentDefaultPNGName", "@@:");
+    b.ivar(ivar::bundleIdentifier);
+    b.method<&SBApplication::currentDefaultPNGName>(lv::host::currentDefaultPNGName);
 }
 
 std::shared_ptr<SBApplication> SBApplication::withBundleIdentifier(const char* identifier) {
     auto application = rt::make<SBApplication>();
     if (identifier != nullptr) {
-        setIvar(application, "_bundleIdentifier", NSString::with(identifier));
+        ivar::bundleIdentifier.set(application, NSString::with(identifier));
     }
     return application;
 }
@@ -47,9 +44,9 @@ std::shared_ptr<Screen> Screen::titled(const std::string& title) {
 }
 
 void AppController::describe(rt::ClassBuilder& b) {
-    b.ivar("_tabBarController", "@");
-    b.method<&AppController::applicationDidFinishLaunching>("applicationDidFinishLaunching:", "v@:@");
-    b.method<&AppController::selectViewController>("_selectViewController:", "v@:@");
+    b.ivar(ivar::tabBarController);
+    b.method<&AppController::applicationDidFinishLaunching>(lv::host::applicationDidFinishLaunching);
+    b.method<&AppController::selectViewController>(lv::host::selectViewController);
 }
 
 void AppController::applicationDidFinishLaunching(id /*application*/) {
@@ -58,7 +55,7 @@ void AppController::applicationDidFinishLaunching(id /*application*/) {
     tabs->setViewControllers({Screen::titled("World Clock"), Screen::titled("Alarm"),
                               Screen::titled("Stopwatch"), Screen::titled("Timer")});
     tabs->setSelectedIndex(1);
-    setIvar(self(), "_tabBarController", tabs);
+    ivar::tabBarController.set(self(), tabs);
 }
 
 void AppController::selectViewController(id controller) {
@@ -69,34 +66,32 @@ void AppController::selectViewController(id controller) {
 }
 
 std::shared_ptr<UITabBarController> AppController::tabBarController() {
-    return rt::cast<UITabBarController>(
-        object_getIvar(self(), class_getInstanceVariable(object_getClass(self()), "_tabBarController")));
+    return rt::cast<UITabBarController>(ivar::tabBarController.get(self()));
 }
 
 void LapTimeView::describe(rt::ClassBuilder& b) {
-    b.method<&LapTimeView::currentLapTime>("currentLapTime", "d@:");
+    b.method<&LapTimeView::currentLapTime>(lv::host::currentLapTime);
 }
 
 void StopWatchViewController::describe(rt::ClassBuilder& b) {
-    b.ivar("_isTimerRunning", "c").ivar("_laptimeView", "@").ivar("_laps", "@");
-    b.method<&StopWatchViewController::viewDidLoad>("viewDidLoad", "v@:");
-    b.method<&StopWatchViewController::startTimer>("_startTimer", "v@:");
-    b.method<&StopWatchViewController::stopTimer>("_stopTimer", "v@:");
-    b.method<&StopWatchViewController::clearAllLaps>("_clearAllLaps", "v@:");
+    b.ivar(ivar::isTimerRunning).ivar(ivar::laptimeView).ivar(ivar::laps);
+    b.method<&StopWatchViewController::viewDidLoad>(lv::host::viewDidLoad);
+    b.method<&StopWatchViewController::startTimer>(lv::host::startTimer);
+    b.method<&StopWatchViewController::stopTimer>(lv::host::stopTimer);
+    b.method<&StopWatchViewController::clearAllLaps>(lv::host::clearAllLaps);
 }
 
 std::shared_ptr<StopWatchViewController> StopWatchViewController::make() {
     auto screen = rt::make<StopWatchViewController>();
     screen->initWithNibNameBundle(std::nullopt, nullptr);
-    setIvar(screen, "_laptimeView", rt::make<LapTimeView>());
-    setIvar(screen, "_laps", NSMutableArray::with({NSNumber::withDouble(30.04)}));
+    ivar::laptimeView.set(screen, rt::make<LapTimeView>());
+    ivar::laps.set(screen, NSMutableArray::with({NSNumber::withDouble(30.04)}));
     return screen;
 }
 
 void StopWatchViewController::viewDidLoad() {
     journal().push_back("host viewDidLoad");
-    auto root =
-        rt::cast<UIView>(object_getIvar(self(), class_getInstanceVariable(object_getClass(self()), "_view")));
+    auto root = rt::cast<UIView>(ivar::view.get(self()));
     subviewsWhenHostLoaded() = root ? root->subviews().size() : 0;
 }
 void StopWatchViewController::startTimer() {
@@ -110,8 +105,7 @@ void StopWatchViewController::clearAllLaps() {
 }
 
 void StopWatchViewController::setRunning(bool running) {
-    Ivar flag = class_getInstanceVariable(object_getClass(self()), "_isTimerRunning");
-    ivarBase()[ivar_getOffset(flag)] = std::byte{running ? std::uint8_t{1} : std::uint8_t{0}};
+    ivar::isTimerRunning.set(self(), running);
 }
 
 } // namespace fake

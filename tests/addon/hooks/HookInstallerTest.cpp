@@ -21,7 +21,7 @@ TEST_F(HookInstallerTest, InAProcessWithAllThreeClassesEveryStepTakesEffectAndTh
     Method added = class_getInstanceMethod(objc_getClass("StopWatchViewController"),
                                            sel_registerName("saveButtonClicked"));
     ASSERT_NE(added, nullptr);
-    EXPECT_STREQ(method_getTypeEncoding(added), "v@:");
+    EXPECT_STREQ(method_getTypeEncoding(added), lv::host::saveButtonClicked.types());
 
     // The launch image replacement stands in for the host's own work for other applications only.
     EXPECT_EQ(rt::send(fake::SBApplication::withBundleIdentifier("com.example.other"),

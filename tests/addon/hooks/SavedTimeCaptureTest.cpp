@@ -1,8 +1,8 @@
 #include "addon/hooks/SavedTimeCapture.h"
+#include "addon/hooks/HostMessages.h"
 #include "addon/store/SavedTimeRecord.h"
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/PropertyListFile.h"
-#include "platform/runtime/RuntimeFunctions.h"
 #include "tests/support/AddonFixture.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +19,7 @@ class FakeLapTimeView : public NSObject {
     static constexpr const char* kClassName = "FakeLapTimeView";
     using Super = NSObject;
     static void describe(rt::ClassBuilder& b) {
-        b.method<&FakeLapTimeView::currentLapTime>("currentLapTime", "d@:");
+        b.method<&FakeLapTimeView::currentLapTime>(lv::host::currentLapTime);
     }
     double currentLapTime() { return lap; }
     double lap = 0;
@@ -29,7 +29,9 @@ class FakeStopwatch : public NSObject {
   public:
     static constexpr const char* kClassName = "FakeStopwatch";
     using Super = NSObject;
-    static void describe(rt::ClassBuilder& b) { b.ivar("_laptimeView", "@").ivar("_laps", "@"); }
+    static void describe(rt::ClassBuilder& b) {
+        b.ivar(lv::host::ivar::laptimeView).ivar(lv::host::ivar::laps);
+    }
 };
 
 class FakeStopwatchWithoutVariables : public NSObject {
@@ -48,8 +50,8 @@ class SavedTimeCaptureTest : public testing_support::DeviceHomeTest {
         for (double lap : finished) {
             laps->addObject(NSNumber::withDouble(lap));
         }
-        object_setIvar(screen, class_getInstanceVariable(object_getClass(screen), "_laptimeView"), view);
-        object_setIvar(screen, class_getInstanceVariable(object_getClass(screen), "_laps"), laps);
+        lv::host::ivar::laptimeView.set(screen, view);
+        lv::host::ivar::laps.set(screen, laps);
         return screen;
     }
 

@@ -3,6 +3,7 @@
 #include "platform/foundation/NSIndexPath.h"
 #include "platform/foundation/PerformSelector.h"
 #include "platform/runtime/ClassBuilder.h"
+#include "platform/runtime/Message.h"
 #include "platform/runtime/NSException.h"
 #include "platform/runtime/Runtime.h"
 
@@ -13,15 +14,19 @@
 
 namespace {
 
+const rt::Msg<void()> pingMessage{"ping"};
+const rt::Msg<void(id)> takeMessage{"take:"};
+const rt::Msg<void()> chainMessage{"chain"};
+
 // Records what it receives and when, as an app object receiving delayed messages would.
 class Receiver : public NSObject {
   public:
     static constexpr const char* kClassName = "RunLoopTestReceiver";
     using Super = NSObject;
     static void describe(rt::ClassBuilder& b) {
-        b.method<&Receiver::ping>("ping", "v@:");
-        b.method<&Receiver::take>("take:", "v@:@");
-        b.method<&Receiver::chain>("chain", "v@:");
+        b.method<&Receiver::ping>(pingMessage);
+        b.method<&Receiver::take>(takeMessage);
+        b.method<&Receiver::chain>(chainMessage);
     }
 
     std::vector<std::string>* log = nullptr;

@@ -2,12 +2,22 @@
 #include "platform/runtime/Message.h"
 #include "platform/runtime/NSException.h"
 #include "platform/runtime/RuntimeFunctions.h"
+#include "platform/runtime/TypeEncoding.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace {
+
+const rt::Msg<std::string()> speakMessage{"speak"};
+const rt::Msg<int()> legsMessage{"legs"};
+constexpr rt::IvarRef<id> nameIvar{"_name"};
+constexpr rt::IvarRef<int> legsIvar{"_legs"};
+constexpr rt::IvarRef<bool> isHappyIvar{"_isHappy"};
+constexpr rt::IvarRef<double> weightIvar{"_weight"};
 
 // A small hierarchy that mirrors how hosts declare classes: variables in the runtime, methods
 // reached by selector.
@@ -16,8 +26,8 @@ class Animal : public NSObject {
     static constexpr const char* kClassName = "Animal";
     using Super = NSObject;
     static void describe(rt::ClassBuilder& b) {
-        b.ivar("_name", "@").ivar("_legs", "i").method<&Animal::speak>("speak", "@@:");
-        b.method<&Animal::legs>("legs", "i@:");
+        b.ivar(nameIvar).ivar(legsIvar).method<&Animal::speak>(speakMessage);
+        b.method<&Animal::legs>(legsMessage);
     }
     virtual std::string speak() { return "..."; }
     int legs() {
@@ -30,12 +40,9 @@ class Dog : public Animal {
   public:
     static constexpr const char* kClassName = "Dog";
     using Super = Animal;
-    static void describe(rt::ClassBuilder& b) { b.ivar("_isHappy", "c").ivar("_weight", "d"); }
+    static void describe(rt::ClassBuilder& b) { b.ivar(isHappyIvar).ivar(weightIvar); }
     std::string speak() override { return "woof"; }
 };
-
-const rt::Msg<std::string()> speak{"speak"};
-const rt::Msg<int()> legs{"legs"};
 
 class RuntimeTest : public ::testing::Test {
   protected:
@@ -71,7 +78,7 @@ TEST_F(RuntimeTest, InstanceVariablesHaveRealOffsetsThroughTheSuperclassChain) {
 
     *reinterpret_cast<int*>(dog->ivarBase() + ivar_getOffset(legsVar)) = 4;
     dog->ivarBase()[ivar_getOffset(happy)] = std::byte{1};
-    EXPECT_EQ(rt::send(dog, legs), 4);
+    EXPECT_EQ(rt::send(dog, legsMessage), 4);
 
     auto other = rt::make<Dog>();
     object_setIvar(dog, name, other);
@@ -90,9 +97,9 @@ TEST_F(RuntimeTest, AVariableOfAnotherClassIsNeverReadFromAnObject) {
 
 TEST_F(RuntimeTest, MessagesLookUpThroughSuperclassesAndNilAnswersZero) {
     auto dog = rt::make<Dog>();
-    EXPECT_EQ(rt::send(dog, speak), "woof");
-    EXPECT_EQ(rt::send(id{}, speak), "");
-    EXPECT_EQ(rt::send(id{}, legs), 0);
+    EXPECT_EQ(rt::send(dog, speakMessage), "woof");
+    EXPECT_EQ(rt::send(id{}, speakMessage), "");
+    EXPECT_EQ(rt::send(id{}, legsMessage), 0);
     EXPECT_TRUE(rt::respondsToSelector(dog, sel_registerName("speak")));
     EXPECT_FALSE(rt::respondsToSelector(dog, sel_registerName("fly")));
 }
@@ -128,8 +135,8 @@ TEST_F(RuntimeTest, AddMethodRefusesASelectorTheClassItselfHasButOverridesAnInhe
     EXPECT_FALSE(class_addMethod(dogClass, sel, loud, "@@:"));
     EXPECT_FALSE(class_addMethod(animalClass, sel, loud, "@@:"));
     EXPECT_FALSE(class_addMethod(nullptr, sel, loud, "@@:"));
-    EXPECT_EQ(rt::send(rt::make<Dog>(), speak), "WOOF");
-    EXPECT_EQ(rt::send(rt::make<Animal>(), speak), "...");
+    EXPECT_EQ(rt::send(rt::make<Dog>(), speakMessage), "WOOF");
+    EXPECT_EQ(rt::send(rt::make<Animal>(), speakMessage), "...");
 }
 
 TEST_F(RuntimeTest, ReplaceMethodReturnsNilWhenItAddsAnOverride) {
@@ -150,6 +157,67 @@ TEST_F(RuntimeTest, ObjectVariablesAreReleasedWithTheirObject) {
         object_setIvar(dog, class_getInstanceVariable(object_getClass(dog), "_name"), friendDog);
     }
     EXPECT_TRUE(watched.expired());
+}
+
+} // namespace
+
+namespace {
+
+enum class Style : int { Plain = 0 };
+
+// The encodings the phone gives these signatures; a wrong derivation would make a delayed message
+// or an action misdeliver its arguments.
+static_assert(std::string_view(rt::encodingOf<void()>()) == "v@:");
+static_assert(std::string_view(rt::encodingOf<void(bool)>()) == "v@:c");
+static_assert(std::string_view(rt::encodingOf<void(bool, bool)>()) == "v@:cc");
+static_assert(std::string_view(rt::encodingOf<void(id)>()) == "v@:@");
+static_assert(std::string_view(rt::encodingOf<void(const id&)>()) == "v@:@");
+static_assert(std::string_view(rt::encodingOf<std::shared_ptr<NSObject>()>()) == "@@:");
+static_assert(std::string_view(rt::encodingOf<double()>()) == "d@:");
+static_assert(std::string_view(rt::encodingOf<float(int, unsigned)>()) == "f@:iI");
+static_assert(std::string_view(rt::encodingOf<void(Style, std::optional<std::string>)>()) == "v@:i@");
+static_assert(std::string_view(rt::ivarEncodingOf<id>()) == "@");
+static_assert(std::string_view(rt::IvarRef<std::shared_ptr<NSObject>>::types()) == "@");
+static_assert(std::string_view(rt::IvarRef<bool>::types()) == "c");
+
+TEST_F(RuntimeTest, RegisteredMethodsCarryTheEncodingTheirMessageDerives) {
+    rt::make<Dog>();
+    Class animal = objc_getClass("Animal");
+    EXPECT_STREQ(method_getTypeEncoding(class_getInstanceMethod(animal, speakMessage.sel())), "@@:");
+    EXPECT_STREQ(method_getTypeEncoding(class_getInstanceMethod(animal, legsMessage.sel())), "i@:");
+    EXPECT_STREQ(ivar_getTypeEncoding(class_getInstanceVariable(animal, "_legs")), "i");
+    EXPECT_STREQ(ivar_getTypeEncoding(class_getInstanceVariable(objc_getClass("Dog"), "_weight")), "d");
+
+    const rt::Msg<int(int)> twice{"twice:"};
+    EXPECT_TRUE(rt::addMethod(animal, twice, [](const id&, SEL, int n) { return 2 * n; }));
+    EXPECT_STREQ(method_getTypeEncoding(class_getInstanceMethod(animal, twice.sel())), "i@:i");
+    EXPECT_EQ(rt::send(rt::make<Dog>(), twice, 21), 42);
+    EXPECT_FALSE(rt::addMethod(animal, twice, [](const id&, SEL, int n) { return n; }));
+}
+
+TEST_F(RuntimeTest, TypedVariablesReadThroughTheClassTableAndRefuseAnotherKind) {
+    auto dog = rt::make<Dog>();
+    legsIvar.set(dog, 4);
+    isHappyIvar.set(dog, true);
+    weightIvar.set(dog, 12.5);
+    nameIvar.set(dog, dog);
+    EXPECT_EQ(rt::send(dog, legsMessage), 4);
+    EXPECT_TRUE(isHappyIvar.get(dog));
+    EXPECT_EQ(weightIvar.get(dog), 12.5);
+    EXPECT_EQ(nameIvar.get(dog), dog);
+    EXPECT_EQ(object_getIvar(dog, class_getInstanceVariable(object_getClass(dog), "_name")), dog);
+    nameIvar.set(dog, nullptr); // breaks the cycle
+
+    // A variable read as another kind, or one the class lacks, reads as zero and is never written.
+    EXPECT_EQ((rt::IvarRef<id>{"_legs"}.get(dog)), nullptr);
+    EXPECT_FALSE((rt::IvarRef<bool>{"_name"}.get(dog)));
+    EXPECT_EQ((rt::IvarRef<double>{"_legs"}.get(dog)), 0.0);
+    auto animal = rt::make<Animal>();
+    EXPECT_FALSE(isHappyIvar.get(animal));
+    isHappyIvar.set(animal, true);
+    EXPECT_FALSE(isHappyIvar.get(animal));
+    EXPECT_EQ(legsIvar.get(id{}), 0);
+    EXPECT_EQ(object_getIvar(dog, class_getInstanceVariable(object_getClass(dog), "_legs")), nullptr);
 }
 
 } // namespace

@@ -13,13 +13,16 @@ namespace {
 
 std::vector<std::string>* journal = nullptr;
 
+const rt::Msg<std::string(std::string)> greetMessage{"greet:"};
+const rt::Msg<void()> touchMessage{"touch"};
+
 class Base : public NSObject {
   public:
     static constexpr const char* kClassName = "HookBase";
     using Super = NSObject;
     static void describe(rt::ClassBuilder& b) {
-        b.method<&Base::greet>("greet:", "@@:@");
-        b.method<&Base::touch>("touch", "v@:");
+        b.method<&Base::greet>(greetMessage);
+        b.method<&Base::touch>(touchMessage);
     }
     std::string greet(std::string who) { return "hello " + who; }
     void touch() { journal->push_back("base touch"); }
@@ -30,9 +33,6 @@ class Derived : public Base {
     static constexpr const char* kClassName = "HookDerived";
     using Super = Base;
 };
-
-const rt::Msg<std::string(std::string)> greet{"greet:"};
-const rt::Msg<void()> touch{"touch"};
 
 class MSHookMessageExTest : public ::testing::Test {
   protected:
@@ -52,7 +52,7 @@ TEST_F(MSHookMessageExTest, StoresTheReplacedImplementationAndInstallsTheReplace
                     }),
                     &original);
     ASSERT_TRUE(original);
-    EXPECT_EQ(rt::send(rt::make<Base>(), greet, std::string("you")), "[hello you]");
+    EXPECT_EQ(rt::send(rt::make<Base>(), greetMessage, std::string("you")), "[hello you]");
 }
 
 TEST_F(MSHookMessageExTest, AnInheritedSelectorGetsAnOverrideOnTheSubclassOnly) {
@@ -64,8 +64,8 @@ TEST_F(MSHookMessageExTest, AnInheritedSelectorGetsAnOverrideOnTheSubclassOnly) 
                         rt::callImp<void()>(original, self, sel);
                     }),
                     &original);
-    rt::send(rt::make<Derived>(), touch);
-    rt::send(rt::make<Base>(), touch);
+    rt::send(rt::make<Derived>(), touchMessage);
+    rt::send(rt::make<Base>(), touchMessage);
     EXPECT_EQ(log, (std::vector<std::string>{"hook", "base touch", "base touch"}));
 }
 
@@ -85,7 +85,7 @@ TEST_F(MSHookMessageExTest, TheStoredTrampolineReachesAHookInstalledLaterOnTheSu
                         rt::callImp<void()>(baseOriginal, self, sel);
                     }),
                     &baseOriginal);
-    rt::send(rt::make<Derived>(), touch);
+    rt::send(rt::make<Derived>(), touchMessage);
     EXPECT_EQ(log, (std::vector<std::string>{"derived hook", "base hook", "base touch"}));
 }
 

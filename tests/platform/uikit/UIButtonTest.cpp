@@ -1,6 +1,7 @@
 #include "platform/uikit/UIButton.h"
 
 #include "platform/runtime/ClassBuilder.h"
+#include "platform/runtime/Message.h"
 #include "platform/runtime/NSException.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIFont.h"
@@ -17,8 +18,8 @@ class Target : public NSObject {
     static constexpr const char* kClassName = "ButtonTestTarget";
     using Super = NSObject;
     static void describe(rt::ClassBuilder& b) {
-        b.method<&Target::saveButtonClicked>("saveButtonClicked", "v@:");
-        b.method<&Target::clicked>("clicked:", "v@:@");
+        b.method<&Target::saveButtonClicked>(rt::Msg<void()>{"saveButtonClicked"});
+        b.method<&Target::clicked>(rt::Msg<void(id)>{"clicked:"});
     }
     int plain = 0;
     std::vector<id> senders;

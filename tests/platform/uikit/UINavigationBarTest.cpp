@@ -1,6 +1,7 @@
 #include "platform/uikit/UINavigationBar.h"
 
 #include "platform/runtime/ClassBuilder.h"
+#include "platform/runtime/Message.h"
 #include "platform/uikit/UIBarButtonItem.h"
 #include "platform/uikit/UINavigationBarDelegate.h"
 #include "platform/uikit/UINavigationItem.h"
@@ -37,7 +38,7 @@ class Target : public NSObject {
     static constexpr const char* kClassName = "BarTestTarget";
     using Super = NSObject;
     static void describe(rt::ClassBuilder& b) {
-        b.method<&Target::topBarButtonClicked>("topBarButtonClicked:", "v@:@");
+        b.method<&Target::topBarButtonClicked>(rt::Msg<void(id)>{"topBarButtonClicked:"});
     }
     std::vector<id> senders;
     void topBarButtonClicked(id sender) { senders.push_back(std::move(sender)); }

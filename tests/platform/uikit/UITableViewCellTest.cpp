@@ -3,6 +3,7 @@
 #include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UIKitMessages.h"
 #include "platform/uikit/UILabel.h"
 #include "tests/support/DeviceFixture.h"
 
@@ -17,7 +18,7 @@ class SwappingLabel : public UILabel {
     static constexpr const char* kClassName = "SwappingLabel";
     using Super = UILabel;
     static void describe(rt::ClassBuilder& b) {
-        b.method<&SwappingLabel::setHighlighted>("setHighlighted:", "v@:c");
+        b.method<&SwappingLabel::setHighlighted>(msg::setHighlighted);
     }
     std::vector<bool> calls;
     void setHighlighted(bool highlighted) {

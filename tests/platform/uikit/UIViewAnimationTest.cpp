@@ -2,6 +2,7 @@
 
 #include "platform/foundation/PerformSelector.h"
 #include "platform/runtime/ClassBuilder.h"
+#include "platform/runtime/Message.h"
 #include "platform/uikit/UIView.h"
 #include "tests/support/DeviceFixture.h"
 
@@ -13,7 +14,8 @@ class StopListener : public NSObject {
   public:
     static constexpr const char* kClassName = "AnimationStopListener";
     using Super = NSObject;
-    static void describe(rt::ClassBuilder& b) { b.method<&StopListener::stopped>("stopped", "v@:"); }
+    static constexpr rt::Msg<void()> stoppedMessage{"stopped"};
+    static void describe(rt::ClassBuilder& b) { b.method<&StopListener::stopped>(stoppedMessage); }
     std::vector<double> times;
     void stopped() { times.push_back(NSRunLoop::currentRunLoop().now()); }
 };

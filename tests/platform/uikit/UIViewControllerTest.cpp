@@ -3,6 +3,7 @@
 #include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/NSException.h"
 #include "platform/runtime/RuntimeFunctions.h"
+#include "platform/uikit/UIKitMessages.h"
 #include "platform/uikit/UITabBarController.h"
 #include "platform/uikit/UITabBarControllerDelegate.h"
 #include "platform/uikit/UITabBarItem.h"
@@ -22,10 +23,10 @@ class Screen : public UIViewController {
     static constexpr const char* kClassName = "TestScreen";
     using Super = UIViewController;
     static void describe(rt::ClassBuilder& b) {
-        b.method<&Screen::viewDidLoad>("viewDidLoad", "v@:");
-        b.method<&Screen::viewWillAppear>("viewWillAppear:", "v@:c");
-        b.method<&Screen::viewDidAppear>("viewDidAppear:", "v@:c");
-        b.method<&Screen::viewWillDisappear>("viewWillDisappear:", "v@:c");
+        b.method<&Screen::viewDidLoad>(msg::viewDidLoad);
+        b.method<&Screen::viewWillAppear>(msg::viewWillAppear);
+        b.method<&Screen::viewDidAppear>(msg::viewDidAppear);
+        b.method<&Screen::viewWillDisappear>(msg::viewWillDisappear);
     }
     std::string name;
     void viewDidLoad() {
@@ -88,9 +89,9 @@ TEST_F(UIViewControllerTest, TheViewLoadsOnFirstAccessThroughTheRuntime) {
 
 TEST_F(UIViewControllerTest, AReplacedViewDidLoadRunsInsteadOfTheClasssOwn) {
     auto s = screen("a");
-    IMP original =
-        class_replaceMethod(object_getClass(s), sel_registerName("viewDidLoad"),
-                            rt::imp<void()>([](const id&, SEL) { gLog->push_back("hooked"); }), "v@:");
+    IMP original = class_replaceMethod(object_getClass(s), msg::viewDidLoad.sel(),
+                                       rt::imp<void()>([](const id&, SEL) { gLog->push_back("hooked"); }),
+                                       msg::viewDidLoad.types());
     ASSERT_NE(original, nullptr);
     s->view();
     EXPECT_EQ(log, (std::vector<std::string>{"hooked"}));
