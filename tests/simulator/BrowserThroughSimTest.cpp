@@ -97,14 +97,6 @@ TEST_F(BrowserThroughSim, ATapSlidesTheLapsInAWaitSettlesThemAndBackSlidesThemOu
     EXPECT_EQ(saved(3)["allows_selection"], true);
 }
 
-TEST_F(BrowserThroughSim, BackBeforeTheSettleStepStillEndsOutside) {
-    auto states =
-        dumps(std::string("launch\n") + kTwoResults + "tab saved\ntap 0 1\nwait 0.2\nback\nwait 1\ndump\n");
-    ASSERT_EQ(states.size(), 1U) << output;
-    EXPECT_EQ(states[0]["saved"]["laps_table"]["frame"], frame(320, 320));
-    EXPECT_EQ(states[0]["saved"]["saved_table"]["selected"], nullptr);
-}
-
 TEST_F(BrowserThroughSim, TheScreenShowsThePanelInsteadOfTheListUnderIt) {
     dumps(std::string("launch\n") + kTwoResults + "tab saved\ntap 0 0\nwait 0.5\nscreen\n");
     const std::string screen = output.substr(output.rfind("== iphone-4"));
@@ -112,15 +104,6 @@ TEST_F(BrowserThroughSim, TheScreenShowsThePanelInsteadOfTheListUnderIt) {
     EXPECT_NE(screen.find("-- Laps --"), std::string::npos) << screen;
     EXPECT_NE(screen.find("Lap 3"), std::string::npos) << screen;
     EXPECT_EQ(screen.find("Laps: 3 >"), std::string::npos) << "the list is under the panel\n" << screen;
-}
-
-TEST_F(BrowserThroughSim, AResultSavedWhileTheTabIsHiddenIsListedWhenItReturns) {
-    auto states = dumps(std::string("launch\n") + kTwoResults +
-                        "tab saved\ntab stopwatch\nreset\nstart\nwait 5\nstop\nsave\ntab saved\ndump\n");
-    ASSERT_EQ(states.size(), 1U) << output;
-    const json& section = states[0]["saved"]["saved_table"]["sections"][0];
-    EXPECT_EQ(section["row_count"], 3);
-    EXPECT_EQ(section["rows"][2]["main"], "Time: 5.0");
 }
 
 } // namespace

@@ -6,16 +6,11 @@
 #include "addon/store/SavedTimesStore.h"
 #include "addon/views/LVLabel.h"
 #include "addon/views/LVTableViewCell.h"
-#include "platform/foundation/NSNumber.h"
-#include "platform/runtime/Implementation.h"
 #include "platform/runtime/RuntimeFunctions.h"
 #include "platform/substrate/MSHookMessageEx.h"
 #include "platform/uikit/UIBarButtonItem.h"
-#include "platform/uikit/UIColor.h"
-#include "platform/uikit/UIFont.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
-#include "platform/uikit/UIKitMessages.h"
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UINavigationBar.h"
 #include "platform/uikit/UINavigationItem.h"
@@ -98,18 +93,6 @@ TEST_F(BrowserTest, LaysOutTheBarTheTablesAndTheLabelFromTheViewsSize) {
         EXPECT_EQ(table->delegate().get(), static_cast<UITableViewDelegate*>(browser.get()));
     }
     EXPECT_EQ(browser->topBar()->delegate().get(), static_cast<UINavigationBarDelegate*>(browser.get()));
-}
-
-TEST_F(BrowserTest, TheLabelIsCentredWhiteBoldTextWithARaisedShadow) {
-    show();
-    const auto& label = *browser->noSavedTimes();
-    EXPECT_EQ(label.text(), "No Saved Times");
-    EXPECT_EQ(label.textAlignment(), NSTextAlignmentCenter);
-    EXPECT_EQ(label.textColor()->description(), UIColor::whiteColor()->description());
-    EXPECT_EQ(label.shadowColor()->description(), UIColor::blackColor()->description());
-    EXPECT_EQ(label.shadowOffset(), CGSizeMake(0, -0.9F));
-    EXPECT_EQ(label.font()->pointSize(), 20);
-    EXPECT_TRUE(label.font()->isBold());
 }
 
 TEST_F(BrowserTest, TheBarShowsSavedTimesWithEditOnTheRightAndNeverTheCloseItem) {
@@ -263,16 +246,6 @@ TEST_F(BrowserTest, AppearingRefreshesThroughTheRuntimeSoAReplacementRuns) {
     hide();
     show();
     EXPECT_EQ(refreshes, 3);
-}
-
-TEST_F(BrowserTest, TheOtherRegisteredMessagesReachTheirMethods) {
-    writeSavedTimes(kTwoRecords);
-    show();
-    rt::send(browser, lv::browser::setAllLapsForSectionWithIndex, 0, 0);
-    EXPECT_EQ(lapTexts(), (std::vector<std::string>{"30.0", "30.0", "15.3"}));
-    rt::send(browser, msg::didReceiveMemoryWarning);
-    rt::send(browser, lv::browser::topBarButtonClicked, id(browser->editButton()));
-    EXPECT_EQ(browser->editButton()->title(), "Edit") << "edit mode is not built yet";
 }
 
 } // namespace
