@@ -26,7 +26,6 @@ class LVTableViewCell;
 class NSIndexPath;
 class NSMutableArray;
 class UIBarButtonItem;
-class UIImageView;
 class UILabel;
 class UINavigationBar;
 class UITableView;
