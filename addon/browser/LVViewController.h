@@ -4,7 +4,7 @@
 // over it in a second table, and carries its own navigation bar above both.
 //
 // It is the data source and delegate of both tables and the delegate of its bar. The table of
-// results takes its sections and header titles from the file at every call and its rows from the
+// results takes its header titles from the file at every call and its sections and rows from the
 // in-memory list, which is rebuilt from the file each time the browser comes on screen.
 //
 // The code is split by concern: LVViewController.cpp builds the view and runs the appearance

@@ -62,6 +62,10 @@ TEST_P(FileChangedFromOutside, NeitherFaultsNorShowsWhatTheFileNoLongerHolds) {
     std::string bytesBefore = change.file ? testing_support::readWholeFile(path) : "";
 
     EXPECT_EQ(headerTitles(), change.titles);
+    runFor(0.1);
+    auto table = browser->savedTable();
+    EXPECT_EQ(table->numberOfSections(), browser->numberOfSectionsInTableView(table))
+        << "the table and its data source still agree after a layout";
     tapResult(0, 1);
     EXPECT_EQ(lapTexts(), change.laps);
     EXPECT_EQ(browser->topBar()->topItem()->title(), "Time: 42.5") << "the title comes from the list";
