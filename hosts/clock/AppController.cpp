@@ -64,10 +64,6 @@ std::shared_ptr<UIWindow> AppController::window() const {
     return rt::cast<UIWindow>(clockivar::window.get(*this));
 }
 
-bool AppController::implements(Method method) const {
-    return method == Method::DidSelectViewController;
-}
-
 void AppController::tabBarControllerDidSelectViewController(
     const std::shared_ptr<UITabBarController>& tabBarController,
     const std::shared_ptr<UIViewController>& controller) {

@@ -5,7 +5,7 @@
 
 #include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/NSObject.h"
-#include "platform/uikit/UITabBarControllerDelegate.h"
+#include "platform/uikit/AdoptsUITabBarControllerDelegate.h"
 
 #include <memory>
 
@@ -13,7 +13,7 @@ class UITabBarController;
 class UIWindow;
 
 /// The Clock application's delegate.
-class AppController : public NSObject, public UITabBarControllerDelegate {
+class AppController final : public NSObject, public AdoptsUITabBarControllerDelegate<AppController> {
   public:
     static constexpr const char* kClassName = "AppController";
     using Super = NSObject;
@@ -35,7 +35,6 @@ class AppController : public NSObject, public UITabBarControllerDelegate {
     [[nodiscard]] std::shared_ptr<UIWindow> window() const;
 
     // UITabBarControllerDelegate: a user's tap on a tab.
-    [[nodiscard]] bool implements(Method method) const override;
     void
     tabBarControllerDidSelectViewController(const std::shared_ptr<UITabBarController>& tabBarController,
                                             const std::shared_ptr<UIViewController>& controller) override;

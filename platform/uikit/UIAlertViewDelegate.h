@@ -1,6 +1,7 @@
 #pragma once
 // The alert delegate protocol. Every method is optional; `implements` says which ones the
-// delegate has, as respondsToSelector: would.
+// delegate has, as respondsToSelector: would, derived by AdoptsUIAlertViewDelegate from the
+// methods the adopter overrides.
 
 #include "platform/foundation/NSObjCRuntime.h"
 
@@ -20,8 +21,9 @@ class UIAlertViewDelegate {
     };
 
     virtual ~UIAlertViewDelegate() = default;
-    /// True for the optional methods this delegate implements.
-    [[nodiscard]] virtual bool implements(Method method) const = 0;
+    /// True for the optional methods this delegate implements, as `respondsToSelector:` would
+    /// answer. Derived by `AdoptsUIAlertViewDelegate` from the methods the adopter overrides.
+    [[nodiscard]] bool implements(Method method) const { return implementsOptional(method, Adoption{}); }
 
     /// `alertView:clickedButtonAtIndex:` (user taps only).
     virtual void alertViewClickedButtonAtIndex(const std::shared_ptr<UIAlertView>&, NSInteger) {}
@@ -33,4 +35,11 @@ class UIAlertViewDelegate {
     virtual void alertViewWillDismissWithButtonIndex(const std::shared_ptr<UIAlertView>&, NSInteger) {}
     /// `alertView:didDismissWithButtonIndex:`, after it, with the alert gone from the screen.
     virtual void alertViewDidDismissWithButtonIndex(const std::shared_ptr<UIAlertView>&, NSInteger) {}
+
+  private:
+    template <class Adopter>
+    friend class AdoptsUIAlertViewDelegate;
+    // Only the adoption template can name this type, so only it can answer `implements`.
+    struct Adoption {};
+    [[nodiscard]] virtual bool implementsOptional(Method method, Adoption) const = 0;
 };

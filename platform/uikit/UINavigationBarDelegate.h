@@ -1,6 +1,7 @@
 #pragma once
 // The navigation bar's delegate protocol. Every method is optional; `implements` says which ones
-// the delegate has.
+// the delegate has, derived by AdoptsUINavigationBarDelegate from the methods the adopter
+// overrides.
 
 #include <memory>
 
@@ -16,8 +17,9 @@ class UINavigationBarDelegate {
     using ItemRef = const std::shared_ptr<UINavigationItem>&;
 
     virtual ~UINavigationBarDelegate() = default;
-    /// True for the optional methods this delegate implements.
-    [[nodiscard]] virtual bool implements(Method method) const = 0;
+    /// True for the optional methods this delegate implements, as `respondsToSelector:` would
+    /// answer. Derived by `AdoptsUINavigationBarDelegate` from the methods the adopter overrides.
+    [[nodiscard]] bool implements(Method method) const { return implementsOptional(method, Adoption{}); }
 
     /// `navigationBar:shouldPushItem:`.
     virtual bool navigationBarShouldPushItem(BarRef, ItemRef) { return true; }
@@ -27,4 +29,11 @@ class UINavigationBarDelegate {
     virtual bool navigationBarShouldPopItem(BarRef, ItemRef) { return true; }
     /// `navigationBar:didPopItem:`, after the pop animation.
     virtual void navigationBarDidPopItem(BarRef, ItemRef) {}
+
+  private:
+    template <class Adopter>
+    friend class AdoptsUINavigationBarDelegate;
+    // Only the adoption template can name this type, so only it can answer `implements`.
+    struct Adoption {};
+    [[nodiscard]] virtual bool implementsOptional(Method method, Adoption) const = 0;
 };

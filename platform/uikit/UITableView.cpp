@@ -147,7 +147,7 @@ void UITableView::reloadData() {
         batch_.before = counts_;
     }
     setNeedsLayout();
-    notifyChange();
+    notifyChange(Change::Model);
 }
 
 NSInteger UITableView::numberOfSections() {
@@ -317,11 +317,12 @@ void UITableView::layoutSubviews() {
         header.floatingFrame = {{0, floating}, header.frame.size};
         headers_.push_back(header);
     }
+    notifyChange(Change::Layout);
 }
 
 // ---- Observers -----------------------------------------------------------------------------
 
-std::uint64_t UITableView::addChangeObserver(std::function<void(UITableView&)> observer) {
+std::uint64_t UITableView::addChangeObserver(std::function<void(UITableView&, Change)> observer) {
     std::uint64_t token = nextObserver_++;
     observers_.emplace_back(token, std::move(observer));
     return token;
@@ -331,9 +332,9 @@ void UITableView::removeChangeObserver(std::uint64_t token) {
     std::erase_if(observers_, [token](const auto& entry) { return entry.first == token; });
 }
 
-void UITableView::notifyChange() {
+void UITableView::notifyChange(Change change) {
     auto observers = observers_;
     for (auto& [token, observer] : observers) {
-        observer(*this);
+        observer(*this, change);
     }
 }

@@ -265,9 +265,16 @@ class UITableView : public UIView {
     /// The user scrolls to an offset: any Delete button hides first.
     void simulateScroll(CGPoint offset);
 
-    /// Calls `observer` after every change of the table's model (reload, batch, move). For
-    /// checkers and inspectors; returns a token.
-    std::uint64_t addChangeObserver(std::function<void(UITableView&)> observer);
+    /// What an observer is told about.
+    enum class Change {
+        /// The table's model changed: a reload, a batch applied, a row dropped after a drag.
+        Model,
+        /// A layout pass ended: exactly the rows in the viewport have cells.
+        Layout,
+    };
+    /// Calls `observer` after every change of the table's model and after every layout pass.
+    /// For checkers and inspectors; returns a token.
+    std::uint64_t addChangeObserver(std::function<void(UITableView&, Change)> observer);
     void removeChangeObserver(std::uint64_t token);
 
   protected:
@@ -304,7 +311,7 @@ class UITableView : public UIView {
     void applyBatch();
     void scheduleDyingCleanup();
     void endSwipe();
-    void notifyChange();
+    void notifyChange(Change change);
     std::shared_ptr<UITableViewCell> cellAt(Row row) const;
     void recordSections(const std::shared_ptr<NSIndexSet>& sections, RowAnimation::Kind kind,
                         UITableViewRowAnimation animation);
@@ -359,5 +366,5 @@ class UITableView : public UIView {
     std::optional<ScrollAnimation> scroll_;
 
     std::uint64_t nextObserver_ = 1;
-    std::vector<std::pair<std::uint64_t, std::function<void(UITableView&)>>> observers_;
+    std::vector<std::pair<std::uint64_t, std::function<void(UITableView&, Change)>>> observers_;
 };

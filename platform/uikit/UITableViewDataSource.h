@@ -2,7 +2,9 @@
 // The table's data source protocol. The two required methods are pure; the optional ones have
 // the platform's defaults, and `implements` says which optional ones the data source has, as
 // respondsToSelector: would: the table only calls an optional method that is implemented, and
-// it offers swipe-to-delete and reordering only when the matching methods are there.
+// it offers swipe-to-delete and reordering only when the matching methods are there. A class
+// adopts the protocol through AdoptsUITableViewDataSource, which derives that answer from the
+// methods the class overrides.
 
 #include "platform/foundation/NSObjCRuntime.h"
 #include "platform/uikit/UITableViewCell.h"
@@ -28,8 +30,9 @@ class UITableViewDataSource {
     };
 
     virtual ~UITableViewDataSource() = default;
-    /// True for the optional methods this data source implements.
-    [[nodiscard]] virtual bool implements(Method method) const = 0;
+    /// True for the optional methods this data source implements, as `respondsToSelector:` would
+    /// answer. Derived by `AdoptsUITableViewDataSource` from the methods the adopter overrides.
+    [[nodiscard]] bool implements(Method method) const { return implementsOptional(method, Adoption{}); }
 
     /// `tableView:numberOfRowsInSection:` (required).
     virtual NSInteger tableViewNumberOfRowsInSection(const std::shared_ptr<UITableView>& tableView,
@@ -66,4 +69,11 @@ class UITableViewDataSource {
     virtual void tableViewMoveRowAtIndexPathToIndexPath(const std::shared_ptr<UITableView>&,
                                                         const std::shared_ptr<NSIndexPath>&,
                                                         const std::shared_ptr<NSIndexPath>&) {}
+
+  private:
+    template <class Adopter>
+    friend class AdoptsUITableViewDataSource;
+    // Only the adoption template can name this type, so only it can answer `implements`.
+    struct Adoption {};
+    [[nodiscard]] virtual bool implementsOptional(Method method, Adoption) const = 0;
 };

@@ -1,6 +1,7 @@
 #pragma once
 // The table's delegate protocol (with the scroll view delegate methods the table sends). Every
-// method is optional; `implements` says which ones the delegate has.
+// method is optional; `implements` says which ones the delegate has, derived by
+// AdoptsUITableViewDelegate from the methods the adopter overrides.
 
 #include "platform/foundation/NSObjCRuntime.h"
 #include "platform/uikit/Geometry.h"
@@ -35,8 +36,9 @@ class UITableViewDelegate {
     using PathRef = const std::shared_ptr<NSIndexPath>&;
 
     virtual ~UITableViewDelegate() = default;
-    /// True for the optional methods this delegate implements.
-    [[nodiscard]] virtual bool implements(Method method) const = 0;
+    /// True for the optional methods this delegate implements, as `respondsToSelector:` would
+    /// answer. Derived by `AdoptsUITableViewDelegate` from the methods the adopter overrides.
+    [[nodiscard]] bool implements(Method method) const { return implementsOptional(method, Adoption{}); }
 
     /// `tableView:heightForRowAtIndexPath:`.
     virtual CGFloat tableViewHeightForRowAtIndexPath(TableRef, PathRef) { return 44; }
@@ -73,4 +75,11 @@ class UITableViewDelegate {
     virtual void scrollViewDidScroll(TableRef) {}
     /// `scrollViewDidEndScrollingAnimation:`.
     virtual void scrollViewDidEndScrollingAnimation(TableRef) {}
+
+  private:
+    template <class Adopter>
+    friend class AdoptsUITableViewDelegate;
+    // Only the adoption template can name this type, so only it can answer `implements`.
+    struct Adoption {};
+    [[nodiscard]] virtual bool implementsOptional(Method method, Adoption) const = 0;
 };

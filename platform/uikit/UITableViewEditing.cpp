@@ -296,7 +296,7 @@ bool UITableView::simulateDrag(const std::shared_ptr<NSIndexPath>& from,
         dataSource && dataSource->implements(UITableViewDataSource::Method::MoveRow)) {
         dataSource->tableViewMoveRowAtIndexPathToIndexPath(keep, path(*source), path(target));
     }
-    notifyChange();
+    notifyChange(Change::Model);
     return true;
 }
 

@@ -201,7 +201,7 @@ void UITableView::applyBatch() {
     // The table lays out at once: cells of newly visible rows are asked for now.
     setNeedsLayout();
     layoutIfNeeded();
-    notifyChange();
+    notifyChange(Change::Model);
 }
 
 void UITableView::scheduleDyingCleanup() {

@@ -16,14 +16,16 @@
 #include "platform/uikit/UITableView.h"
 #include "platform/uikit/UITextField.h"
 #include "tests/simulator/SimulatorFixture.h"
-#include "tests/support/ModelTableDataSource.h"
+#include "tests/support/ModelTable.h"
 
 namespace {
 
 using testing_support::ModelSection;
 using testing_support::ModelTableDataSource;
+using testing_support::ModelTableWith;
 using testing_support::SimulatorTest;
 using DS = UITableViewDataSource::Method;
+using DM = UITableViewDelegate::Method;
 
 constexpr rt::Msg<void(id)> barTappedMessage{"barTapped:"};
 
@@ -36,11 +38,13 @@ class StandInBrowser : public UIViewController {
         b.method<&StandInBrowser::barTapped>(barTappedMessage);
     }
 
+    // The saved-times table has 70-point rows that can be deleted and moved.
     std::shared_ptr<ModelTableDataSource> saved =
-        std::make_shared<ModelTableDataSource>(std::vector<ModelSection>{
+        std::make_shared<ModelTableWith<DS::CanEditRow, DS::CanMoveRow, DS::CommitEditingStyle, DS::MoveRow,
+                                        DM::HeightForRow>>(std::vector<ModelSection>{
             {"Default", {"Time: 00:10.0", "Time: 00:20.0"}}, {"Work", {"Time: 00:30.0"}}});
     std::shared_ptr<ModelTableDataSource> laps =
-        std::make_shared<ModelTableDataSource>(std::vector<ModelSection>{{"Laps", {"00:05.0", "00:05.0"}}});
+        std::make_shared<ModelTableWith<>>(std::vector<ModelSection>{{"Laps", {"00:05.0", "00:05.0"}}});
     std::shared_ptr<UINavigationBar> bar;
     std::shared_ptr<UITableView> savedTable;
 
@@ -48,8 +52,6 @@ class StandInBrowser : public UIViewController {
         auto root = view();
         CGFloat width = root->bounds().size.width;
         CGFloat height = root->bounds().size.height;
-        saved->dataSourceMethods.insert(
-            {DS::CanEditRow, DS::CanMoveRow, DS::CommitEditingStyle, DS::MoveRow});
         saved->height = 70;
         savedTable =
             UITableView::withFrameStyle(CGRectMake(0, 44, width, height - 92), UITableViewStylePlain);

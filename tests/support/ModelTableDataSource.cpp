@@ -30,13 +30,12 @@ bool ModelTableDataSource::hasRow(const std::shared_ptr<NSIndexPath>& path) {
     return ok;
 }
 
-NSInteger ModelTableDataSource::numberOfSectionsInTableView(const std::shared_ptr<UITableView>&) {
+NSInteger ModelTableDataSource::answerNumberOfSections() {
     log.push_back("sections");
     return static_cast<NSInteger>(sections.size());
 }
 
-NSInteger ModelTableDataSource::tableViewNumberOfRowsInSection(const std::shared_ptr<UITableView>&,
-                                                               NSInteger section) {
+NSInteger ModelTableDataSource::tableViewNumberOfRowsInSection(TableRef, NSInteger section) {
     log.push_back("rows:" + std::to_string(section));
     if (section < 0 || static_cast<std::size_t>(section) >= sections.size()) {
         ++outOfRange;
@@ -45,9 +44,8 @@ NSInteger ModelTableDataSource::tableViewNumberOfRowsInSection(const std::shared
     return static_cast<NSInteger>(sections[static_cast<std::size_t>(section)].rows.size());
 }
 
-std::shared_ptr<UITableViewCell>
-ModelTableDataSource::tableViewCellForRowAtIndexPath(const std::shared_ptr<UITableView>& table,
-                                                     const std::shared_ptr<NSIndexPath>& path) {
+std::shared_ptr<UITableViewCell> ModelTableDataSource::tableViewCellForRowAtIndexPath(TableRef table,
+                                                                                      PathRef path) {
     log.push_back("cell:" + describe(path));
     if (answerNilCell) {
         return nullptr;
@@ -65,9 +63,7 @@ ModelTableDataSource::tableViewCellForRowAtIndexPath(const std::shared_ptr<UITab
     return cell;
 }
 
-std::optional<std::string>
-ModelTableDataSource::tableViewTitleForHeaderInSection(const std::shared_ptr<UITableView>&,
-                                                       NSInteger section) {
+std::optional<std::string> ModelTableDataSource::answerTitleForHeader(NSInteger section) {
     log.push_back("title:" + std::to_string(section));
     if (section < 0 || static_cast<std::size_t>(section) >= sections.size()) {
         ++outOfRange;
@@ -76,23 +72,20 @@ ModelTableDataSource::tableViewTitleForHeaderInSection(const std::shared_ptr<UIT
     return sections[static_cast<std::size_t>(section)].title;
 }
 
-bool ModelTableDataSource::tableViewCanEditRowAtIndexPath(const std::shared_ptr<UITableView>&,
-                                                          const std::shared_ptr<NSIndexPath>& path) {
+bool ModelTableDataSource::answerCanEditRow(PathRef path) {
     log.push_back("canEdit:" + describe(path));
     hasRow(path);
     return notEditable.count({path->section(), path->row()}) == 0;
 }
 
-bool ModelTableDataSource::tableViewCanMoveRowAtIndexPath(const std::shared_ptr<UITableView>&,
-                                                          const std::shared_ptr<NSIndexPath>& path) {
+bool ModelTableDataSource::answerCanMoveRow(PathRef path) {
     log.push_back("canMove:" + describe(path));
     hasRow(path);
     return notMovable.count({path->section(), path->row()}) == 0;
 }
 
-void ModelTableDataSource::tableViewCommitEditingStyleForRowAtIndexPath(
-    const std::shared_ptr<UITableView>& table, UITableViewCellEditingStyle style,
-    const std::shared_ptr<NSIndexPath>& path) {
+void ModelTableDataSource::answerCommitEditingStyle(TableRef table, UITableViewCellEditingStyle style,
+                                                    PathRef path) {
     log.push_back("commit:" + std::to_string(style) + ":" + describe(path));
     if (style != UITableViewCellEditingStyleDelete || !hasRow(path)) {
         return;
@@ -106,9 +99,7 @@ void ModelTableDataSource::tableViewCommitEditingStyleForRowAtIndexPath(
     table->deleteRowsAtIndexPathsWithRowAnimation({path}, UITableViewRowAnimationFade);
 }
 
-void ModelTableDataSource::tableViewMoveRowAtIndexPathToIndexPath(const std::shared_ptr<UITableView>&,
-                                                                  const std::shared_ptr<NSIndexPath>& from,
-                                                                  const std::shared_ptr<NSIndexPath>& to) {
+void ModelTableDataSource::answerMoveRow(PathRef from, PathRef to) {
     log.push_back("move:" + describe(from) + "->" + describe(to));
     if (onMove) {
         onMove(from, to);
@@ -124,36 +115,34 @@ void ModelTableDataSource::tableViewMoveRowAtIndexPathToIndexPath(const std::sha
     target.insert(target.begin() + to->row(), item);
 }
 
-CGFloat ModelTableDataSource::tableViewHeightForRowAtIndexPath(TableRef, PathRef path) {
+CGFloat ModelTableDataSource::answerHeightForRow(PathRef path) {
     log.push_back("height:" + describe(path));
     hasRow(path);
     return height;
 }
 
-void ModelTableDataSource::tableViewWillDisplayCellForRowAtIndexPath(TableRef,
-                                                                     const std::shared_ptr<UITableViewCell>&,
-                                                                     PathRef path) {
+void ModelTableDataSource::answerWillDisplayCell(PathRef path) {
     log.push_back("willDisplay:" + describe(path));
 }
 
-std::shared_ptr<NSIndexPath> ModelTableDataSource::tableViewWillSelectRowAtIndexPath(TableRef, PathRef path) {
+std::shared_ptr<NSIndexPath> ModelTableDataSource::answerWillSelectRow(PathRef path) {
     log.push_back("willSelect:" + describe(path));
     return willSelectAnswer ? *willSelectAnswer : path;
 }
 
-void ModelTableDataSource::tableViewDidSelectRowAtIndexPath(TableRef, PathRef path) {
+void ModelTableDataSource::answerDidSelectRow(PathRef path) {
     log.push_back("didSelect:" + describe(path));
 }
 
-void ModelTableDataSource::tableViewDidDeselectRowAtIndexPath(TableRef, PathRef path) {
+void ModelTableDataSource::answerDidDeselectRow(PathRef path) {
     log.push_back("didDeselect:" + describe(path));
 }
 
-void ModelTableDataSource::tableViewWillBeginEditingRowAtIndexPath(TableRef table, PathRef path) {
+void ModelTableDataSource::answerWillBeginEditingRow(TableRef table, PathRef path) {
     log.push_back("willBeginEditing:" + describe(path) + (table->isEditing() ? ":editing" : ":not-editing"));
 }
 
-void ModelTableDataSource::tableViewDidEndEditingRowAtIndexPath(TableRef table, PathRef path) {
+void ModelTableDataSource::answerDidEndEditingRow(TableRef table, PathRef path) {
     log.push_back("didEndEditing:" + describe(path) + (table->isEditing() ? ":editing" : ":not-editing"));
 }
 

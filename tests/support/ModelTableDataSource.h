@@ -1,8 +1,10 @@
 #pragma once
-// A table data source and delegate over an in-memory model of sections of text rows, for table
-// tests. It logs every question the table asks (in order), counts questions about sections or
-// rows its model does not have, implements exactly the optional methods a test switches on,
-// and by default answers a delete or a move the way a correct app does.
+// What the table tests' data sources and delegates share: an in-memory model of sections of
+// text rows, a log of every question the table asks (in order), a count of questions about
+// sections or rows the model does not have, and the answers a correct app gives (a delete or a
+// move changes the model the way it should). It implements only the two required methods; which
+// optional ones a test's data source has is chosen at compile time with `ModelTable`
+// (ModelTable.h), exactly as an app's class would, so `implements` is derived, never kept by hand.
 
 #include "platform/uikit/UITableView.h"
 #include "platform/uikit/UITableViewDataSource.h"
@@ -23,8 +25,9 @@ struct ModelSection {
     std::vector<std::string> rows;
 };
 
-/// A data source and delegate backed by `sections`.
-class ModelTableDataSource : public UITableViewDataSource, public UITableViewDelegate {
+/// A data source and delegate backed by `sections`; abstract until `ModelTable` adopts both
+/// protocols for it.
+class ModelTableDataSource : public virtual UITableViewDataSource, public virtual UITableViewDelegate {
   public:
     using DataSourceMethod = UITableViewDataSource::Method;
     using DelegateMethod = UITableViewDelegate::Method;
@@ -32,11 +35,7 @@ class ModelTableDataSource : public UITableViewDataSource, public UITableViewDel
     explicit ModelTableDataSource(std::vector<ModelSection> model = {}) : sections(std::move(model)) {}
 
     std::vector<ModelSection> sections;
-    /// Optional methods answered (both protocols); tests add or remove entries.
-    std::set<DataSourceMethod> dataSourceMethods{DataSourceMethod::NumberOfSections,
-                                                 DataSourceMethod::TitleForHeaderInSection};
-    std::set<DelegateMethod> delegateMethods{DelegateMethod::DidSelectRow};
-    /// Row height answered when HeightForRow is on.
+    /// Row height answered by `tableView:heightForRowAtIndexPath:`, where implemented.
     CGFloat height = 44;
     /// The reuse identifier of the cells made, per section (default "Cell").
     std::function<std::string(NSInteger section)> identifierFor = [](NSInteger) {
@@ -65,39 +64,37 @@ class ModelTableDataSource : public UITableViewDataSource, public UITableViewDel
     /// Log entries starting with `prefix`.
     [[nodiscard]] std::vector<std::string> logged(const std::string& prefix) const;
 
-    [[nodiscard]] bool implements(DataSourceMethod method) const override {
-        return dataSourceMethods.count(method);
-    }
-    [[nodiscard]] bool implements(DelegateMethod method) const override {
-        return delegateMethods.count(method);
-    }
+    NSInteger tableViewNumberOfRowsInSection(TableRef table, NSInteger section) override;
+    std::shared_ptr<UITableViewCell> tableViewCellForRowAtIndexPath(TableRef table, PathRef path) override;
 
-    NSInteger numberOfSectionsInTableView(const std::shared_ptr<UITableView>&) override;
-    NSInteger tableViewNumberOfRowsInSection(const std::shared_ptr<UITableView>&, NSInteger section) override;
-    std::shared_ptr<UITableViewCell>
-    tableViewCellForRowAtIndexPath(const std::shared_ptr<UITableView>& table,
-                                   const std::shared_ptr<NSIndexPath>& path) override;
-    std::optional<std::string> tableViewTitleForHeaderInSection(const std::shared_ptr<UITableView>&,
-                                                                NSInteger section) override;
-    bool tableViewCanEditRowAtIndexPath(const std::shared_ptr<UITableView>&,
-                                        const std::shared_ptr<NSIndexPath>& path) override;
-    bool tableViewCanMoveRowAtIndexPath(const std::shared_ptr<UITableView>&,
-                                        const std::shared_ptr<NSIndexPath>& path) override;
-    void tableViewCommitEditingStyleForRowAtIndexPath(const std::shared_ptr<UITableView>& table,
-                                                      UITableViewCellEditingStyle style,
-                                                      const std::shared_ptr<NSIndexPath>& path) override;
-    void tableViewMoveRowAtIndexPathToIndexPath(const std::shared_ptr<UITableView>&,
-                                                const std::shared_ptr<NSIndexPath>& from,
-                                                const std::shared_ptr<NSIndexPath>& to) override;
-
-    CGFloat tableViewHeightForRowAtIndexPath(TableRef, PathRef path) override;
-    void tableViewWillDisplayCellForRowAtIndexPath(TableRef, const std::shared_ptr<UITableViewCell>&,
-                                                   PathRef path) override;
-    std::shared_ptr<NSIndexPath> tableViewWillSelectRowAtIndexPath(TableRef, PathRef path) override;
-    void tableViewDidSelectRowAtIndexPath(TableRef, PathRef path) override;
-    void tableViewDidDeselectRowAtIndexPath(TableRef, PathRef path) override;
-    void tableViewWillBeginEditingRowAtIndexPath(TableRef, PathRef path) override;
-    void tableViewDidEndEditingRowAtIndexPath(TableRef, PathRef path) override;
+  protected:
+    // The answers of the optional methods, which ModelTable's parts override with.
+    /// `numberOfSectionsInTableView:`.
+    NSInteger answerNumberOfSections();
+    /// `tableView:titleForHeaderInSection:`.
+    std::optional<std::string> answerTitleForHeader(NSInteger section);
+    /// `tableView:canEditRowAtIndexPath:`.
+    bool answerCanEditRow(PathRef path);
+    /// `tableView:canMoveRowAtIndexPath:`.
+    bool answerCanMoveRow(PathRef path);
+    /// `tableView:commitEditingStyle:forRowAtIndexPath:`.
+    void answerCommitEditingStyle(TableRef table, UITableViewCellEditingStyle style, PathRef path);
+    /// `tableView:moveRowAtIndexPath:toIndexPath:`.
+    void answerMoveRow(PathRef from, PathRef to);
+    /// `tableView:heightForRowAtIndexPath:`.
+    CGFloat answerHeightForRow(PathRef path);
+    /// `tableView:willDisplayCell:forRowAtIndexPath:`.
+    void answerWillDisplayCell(PathRef path);
+    /// `tableView:willSelectRowAtIndexPath:`.
+    std::shared_ptr<NSIndexPath> answerWillSelectRow(PathRef path);
+    /// `tableView:didSelectRowAtIndexPath:`.
+    void answerDidSelectRow(PathRef path);
+    /// `tableView:didDeselectRowAtIndexPath:`.
+    void answerDidDeselectRow(PathRef path);
+    /// `tableView:willBeginEditingRowAtIndexPath:`.
+    void answerWillBeginEditingRow(TableRef table, PathRef path);
+    /// `tableView:didEndEditingRowAtIndexPath:`.
+    void answerDidEndEditingRow(TableRef table, PathRef path);
 
   private:
     bool hasRow(const std::shared_ptr<NSIndexPath>& path);

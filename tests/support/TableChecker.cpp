@@ -2,20 +2,55 @@
 
 #include "platform/foundation/NSIndexPath.h"
 #include "platform/uikit/UILabel.h"
+#include "platform/uikit/UITableViewDataSource.h"
+#include "tests/support/ModelTableDataSource.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
+#include <vector>
 
 namespace testing_support {
+namespace {
 
-TableChecker::TableChecker(const std::shared_ptr<UITableView>& table,
-                           std::shared_ptr<ModelTableDataSource> model)
-    : table_(table), model_(std::move(model)) {
-    token_ = table->addChangeObserver([this](UITableView&) {
-        ++checks_;
-        std::string problems = check();
-        EXPECT_EQ(problems, "") << "after change " << checks_;
+// What the data source says now: the row count of each section.
+std::vector<NSInteger> askCounts(UITableViewDataSource& source, const std::shared_ptr<UITableView>& table) {
+    NSInteger sections = source.implements(UITableViewDataSource::Method::NumberOfSections)
+                             ? source.numberOfSectionsInTableView(table)
+                             : 1;
+    std::vector<NSInteger> rows;
+    for (NSInteger s = 0; s < sections; ++s) {
+        rows.push_back(std::max<NSInteger>(0, source.tableViewNumberOfRowsInSection(table, s)));
+    }
+    return rows;
+}
+
+// A model data source's cells show their row's text.
+std::string checkModelText(const ModelTableDataSource& model, const std::shared_ptr<UITableViewCell>& cell,
+                           const std::shared_ptr<NSIndexPath>& path) {
+    const std::string& row =
+        model.sections[static_cast<std::size_t>(path->section())].rows[static_cast<std::size_t>(path->row())];
+    auto shown = cell->textLabel()->text();
+    if (shown == row) {
+        return "";
+    }
+    return "shows '" + shown.value_or("(nil)") + "' instead of '" + row + "'";
+}
+
+} // namespace
+
+TableChecker::TableChecker(const std::shared_ptr<UITableView>& table, CellCheck cellCheck)
+    : table_(table), cellCheck_(std::move(cellCheck)) {
+    token_ = table->addChangeObserver([this](UITableView& changed, UITableView::Change change) {
+        if (change == UITableView::Change::Model) {
+            ++checks_;
+            EXPECT_EQ(check(false), "") << "after change " << checks_;
+        } else if (!changed.isInBatch()) {
+            // Inside a batch the data source is ahead of the table until the batch ends.
+            ++layoutChecks_;
+            EXPECT_EQ(check(true), "") << "after layout " << layoutChecks_;
+        }
     });
 }
 
@@ -26,53 +61,74 @@ TableChecker::~TableChecker() {
 }
 
 std::string TableChecker::check() {
+    return check(false);
+}
+
+std::string TableChecker::check(bool laidOut) {
     auto table = table_.lock();
-    if (!table || !model_) {
+    auto source = table ? table->dataSource() : nullptr;
+    if (!source) {
         return "";
     }
     std::ostringstream problems;
-    // The checker's own questions must not count against the data source.
-    int outOfRangeBefore = model_->outOfRange;
-    auto logSize = model_->log.size();
+    auto* model = dynamic_cast<ModelTableDataSource*>(source.get());
+    if (model != model_) {
+        model_ = model;
+        outOfRangeSeen_ = 0;
+    }
+    if (model && model->outOfRange > outOfRangeSeen_) {
+        problems << "the table asked " << model->outOfRange - outOfRangeSeen_
+                 << " questions about rows the data source does not have; ";
+    }
+    // The checker's own questions must not show in the model's log or count against it.
+    const int outOfRangeBefore = model ? model->outOfRange : 0;
+    const auto logSize = model ? model->log.size() : 0;
+    const std::vector<NSInteger> rows = askCounts(*source, table);
+    if (model) {
+        model->outOfRange = outOfRangeBefore;
+        outOfRangeSeen_ = outOfRangeBefore;
+        model->log.resize(logSize);
+    }
+    const auto sections = static_cast<NSInteger>(rows.size());
 
-    const auto& sections = model_->sections;
-    if (table->numberOfSections() != static_cast<NSInteger>(sections.size())) {
-        problems << "table has " << table->numberOfSections() << " sections, data source " << sections.size()
+    bool countsAgree = table->numberOfSections() == sections;
+    if (!countsAgree) {
+        problems << "table has " << table->numberOfSections() << " sections, data source " << sections
                  << "; ";
     } else {
-        for (std::size_t s = 0; s < sections.size(); ++s) {
-            NSInteger rows = table->numberOfRowsInSection(static_cast<NSInteger>(s));
-            if (rows != static_cast<NSInteger>(sections[s].rows.size())) {
-                problems << "section " << s << ": table has " << rows << " rows, data source "
-                         << sections[s].rows.size() << "; ";
+        for (NSInteger s = 0; s < sections; ++s) {
+            NSInteger cached = table->numberOfRowsInSection(s);
+            if (cached != rows[static_cast<std::size_t>(s)]) {
+                countsAgree = false;
+                problems << "section " << s << ": table has " << cached << " rows, data source "
+                         << rows[static_cast<std::size_t>(s)] << "; ";
             }
         }
     }
+    const bool settled = laidOut || !table->needsLayout();
     for (const auto& path : table->indexPathsForVisibleRows()) {
         auto cell = table->cellForRowAtIndexPath(path);
-        std::size_t s = static_cast<std::size_t>(path->section());
-        std::size_t r = static_cast<std::size_t>(path->row());
-        if (s >= sections.size() || r >= sections[s].rows.size()) {
+        if (path->section() >= sections || path->row() >= rows[static_cast<std::size_t>(path->section())]) {
             problems << "cell on screen for missing row " << describe(path) << "; ";
             continue;
         }
-        if (!table->needsLayout() && cell->frame() != table->rectForRowAtIndexPath(path)) {
+        if (settled && cell->frame() != table->rectForRowAtIndexPath(path)) {
             problems << "cell of " << describe(path) << " is not at its row's place; ";
         }
-        if (cell->textLabel()->text() != sections[s].rows[r]) {
-            problems << "cell of " << describe(path) << " shows '"
-                     << cell->textLabel()->text().value_or("(nil)") << "' instead of '" << sections[s].rows[r]
-                     << "'; ";
+        std::string shown = cellCheck_ ? cellCheck_(cell, path)
+                            : model    ? checkModelText(*model, cell, path)
+                                       : "";
+        if (!shown.empty()) {
+            problems << "cell of " << describe(path) << ": " << shown << "; ";
         }
     }
-    if (!table->needsLayout()) {
+    if (settled && countsAgree) {
         // After a layout exactly the rows overlapping the viewport have cells.
         CGFloat top = table->contentOffset().y;
         CGFloat bottom = top + table->frame().size.height;
-        for (std::size_t s = 0; s < sections.size(); ++s) {
-            for (std::size_t r = 0; r < sections[s].rows.size(); ++r) {
-                auto path = NSIndexPath::indexPathForRowInSection(static_cast<NSInteger>(r),
-                                                                  static_cast<NSInteger>(s));
+        for (NSInteger s = 0; s < sections; ++s) {
+            for (NSInteger r = 0; r < rows[static_cast<std::size_t>(s)]; ++r) {
+                auto path = NSIndexPath::indexPathForRowInSection(r, s);
                 CGRect rect = table->rectForRowAtIndexPath(path);
                 bool onScreen = rect.size.height > 0 && rect.origin.y < bottom && CGRectGetMaxY(rect) > top;
                 if (onScreen != static_cast<bool>(table->cellForRowAtIndexPath(path))) {
@@ -82,8 +138,6 @@ std::string TableChecker::check() {
             }
         }
     }
-    model_->outOfRange = outOfRangeBefore;
-    model_->log.resize(logSize);
     return problems.str();
 }
 

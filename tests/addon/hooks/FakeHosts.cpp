@@ -1,11 +1,20 @@
 #include "tests/addon/hooks/FakeHosts.h"
 
+#include "addon/hooks/AddonState.h"
 #include "addon/hooks/HostMessages.h"
 #include "platform/foundation/NSNumber.h"
 #include "platform/runtime/Message.h"
+#include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIView.h"
 
 namespace fake {
+namespace {
+// The host's own timer steps note how the Save button looked when they ran.
+void noteSaveButton() {
+    auto button = lv::addonState().button.lock();
+    saveEnabledWhenHostRan().push_back(button ? std::optional<bool>(button->isEnabled()) : std::nullopt);
+}
+} // namespace
 
 namespace ivar = lv::host::ivar;
 
@@ -17,6 +26,11 @@ std::vector<std::string>& journal() {
 std::size_t& subviewsWhenHostLoaded() {
     static std::size_t count = 0;
     return count;
+}
+
+std::vector<std::optional<bool>>& saveEnabledWhenHostRan() {
+    static std::vector<std::optional<bool>> looks;
+    return looks;
 }
 
 void SBApplication::describe(rt::ClassBuilder& b) {
@@ -96,12 +110,15 @@ void StopWatchViewController::viewDidLoad() {
 }
 void StopWatchViewController::startTimer() {
     journal().push_back("host _startTimer");
+    noteSaveButton();
 }
 void StopWatchViewController::stopTimer() {
     journal().push_back("host _stopTimer");
+    noteSaveButton();
 }
 void StopWatchViewController::clearAllLaps() {
     journal().push_back("host _clearAllLaps");
+    noteSaveButton();
 }
 
 void StopWatchViewController::setRunning(bool running) {

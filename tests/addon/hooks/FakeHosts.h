@@ -10,6 +10,7 @@
 #include "platform/uikit/UIViewController.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ namespace fake {
 std::vector<std::string>& journal();
 /// How many subviews the stopwatch screen's view held when the host's own viewDidLoad ran.
 std::size_t& subviewsWhenHostLoaded();
+/// Whether the Save button was enabled each time the host's own `_startTimer`, `_stopTimer` or
+/// `_clearAllLaps` ran, in order (nullopt: there was no button).
+std::vector<std::optional<bool>>& saveEnabledWhenHostRan();
 
 class SBApplication : public NSObject {
   public:

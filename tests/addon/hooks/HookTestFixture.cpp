@@ -7,6 +7,7 @@ namespace testing_support {
 HookTest::HookTest() {
     lv::resetAddonState();
     fake::journal().clear();
+    fake::saveEnabledWhenHostRan().clear();
     bundles.add("com.apple.mobiletimer", std::string(LAPVANE_SOURCE_DIR) + "/hosts/clock/resources");
 }
 

@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -68,6 +69,9 @@ struct LookCase {
     bool running;
     std::vector<std::function<void(const id&)>> events;
     std::vector<bool> looks; // the look first, then after each event
+    // Whether the button was enabled when the host's own start, stop or clear ran: the
+    // replacements give the button its look before they call the host.
+    std::vector<std::optional<bool>> seenByHost;
 };
 
 const auto start = [](const id& s) { rt::send(s, lv::host::startTimer); };
@@ -86,17 +90,19 @@ TEST_P(SaveButtonLookTest, FollowsTheStopwatch) {
         c.events[i](screen);
         expectLook(c.looks[i + 1]);
     }
+    EXPECT_EQ(fake::saveEnabledWhenHostRan(), c.seenByHost);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     SaveButton, SaveButtonLookTest,
-    ::testing::Values(LookCase{"NoResult", 0, false, {}, {false}},
-                      LookCase{"NegativeResult", -3, false, {}, {false}},
-                      LookCase{"ResultWhileRunning", 5, true, {}, {false}},
-                      LookCase{"StoppedResult", 5, false, {}, {true}},
-                      LookCase{"StartThenStop", 0, false, {start, stop}, {false, false, true}},
-                      LookCase{"StopThenSave", 0, false, {stop, save}, {false, true, false}},
-                      LookCase{"StopThenClear", 5, false, {stop, clear}, {true, true, false}}),
+    ::testing::Values(LookCase{"NoResult", 0, false, {}, {false}, {}},
+                      LookCase{"NegativeResult", -3, false, {}, {false}, {}},
+                      LookCase{"ResultWhileRunning", 5, true, {}, {false}, {}},
+                      LookCase{"StoppedResult", 5, false, {}, {true}, {}},
+                      LookCase{"StoppedResultThenStart", 5, false, {start}, {true, false}, {false}},
+                      LookCase{"StartThenStop", 0, false, {start, stop}, {false, false, true}, {false, true}},
+                      LookCase{"StopThenSave", 0, false, {stop, save}, {false, true, false}, {true}},
+                      LookCase{"StopThenClear", 5, false, {stop, clear}, {true, true, false}, {true, false}}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(SaveButtonTest, ATapStoresTheResultOnceAndATapOnTheDisabledButtonDoesNothing) {

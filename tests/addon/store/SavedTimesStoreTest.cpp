@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <tuple>
 
 namespace {
 
@@ -164,11 +167,85 @@ INSTANTIATE_TEST_SUITE_P(
         AddSectionCase{"FormatLookingName", {"A"}, {1}, "%@ %n %s", {"A", "%@ %n %s"}, {}}),
     [](const auto& info) { return std::string(info.param.label); });
 
-TEST_F(SavedTimesStoreTest, EditsOfAMissingFileWriteNothing) {
-    auto all = NSMutableArray::with();
-    EXPECT_FALSE(lv::SavedTimesStore::addSection("New").written);
-    EXPECT_FALSE(std::filesystem::exists(preferencesFile(lv::kSavedTimesFileName)));
+// The browser's edits on a file that went missing or unreadable after its last read: they never
+// create the file, leave an unreadable one byte for byte (nor move it aside: only the capture and
+// the first load do) and say nothing was written.
+enum class FileState { Missing, Truncated, NotADictionary };
+
+std::string nameOf(FileState state) {
+    switch (state) {
+    case FileState::Missing:
+        return "Missing";
+    case FileState::Truncated:
+        return "Truncated";
+    case FileState::NotADictionary:
+        return "NotADictionary";
+    }
+    return "";
 }
+
+struct FileEdit {
+    const char* label;
+    std::function<lv::SavedTimesWrite(NSMutableArray& inMemory)> run;
+};
+
+void PrintTo(FileState state, std::ostream* out) {
+    *out << nameOf(state);
+}
+
+void PrintTo(const FileEdit& edit, std::ostream* out) {
+    *out << edit.label;
+}
+
+class EditOfALostFileTest : public SavedTimesStoreTest,
+                            public ::testing::WithParamInterface<std::tuple<FileState, FileEdit>> {};
+
+TEST_P(EditOfALostFileTest, WritesNothing) {
+    const auto& [state, edit] = GetParam();
+    seed({"Default", "Work"}, {1, 2});
+    auto all = inMemory();
+    const std::string path = preferencesFile(lv::kSavedTimesFileName);
+    const std::string content = state == FileState::Truncated
+                                    ? "<plist><dict><key>Sections</key><array><string>Default"
+                                    : "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n"
+                                      "<array><string>Default</string></array>\n</plist>\n";
+    if (state == FileState::Missing) {
+        std::filesystem::remove(path);
+    } else {
+        testing_support::writeWholeFile(path, content);
+    }
+
+    auto result = edit.run(*all);
+    EXPECT_FALSE(result.written);
+    EXPECT_FALSE(result.droppedSections);
+    EXPECT_FALSE(result.reason.empty());
+    if (state == FileState::Missing) {
+        EXPECT_FALSE(std::filesystem::exists(path));
+    } else {
+        EXPECT_EQ(testing_support::readWholeFile(path), content);
+    }
+    Names folder;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(path).parent_path())) {
+        folder.push_back(entry.path().filename().string());
+    }
+    std::sort(folder.begin(), folder.end());
+    EXPECT_EQ(folder, state == FileState::Missing ? Names{} : Names{lv::kSavedTimesFileName})
+        << "nothing is created or moved aside";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SavedTimesStore, EditOfALostFileTest,
+    ::testing::Combine(
+        ::testing::Values(FileState::Missing, FileState::Truncated, FileState::NotADictionary),
+        ::testing::Values(
+            FileEdit{"Delete",
+                     [](NSMutableArray& all) { return lv::SavedTimesStore::deleteRecord(all, 0, 0); }},
+            FileEdit{"MoveEmptyingASection",
+                     [](NSMutableArray& all) { return lv::SavedTimesStore::moveRecord(all, 0, 0, 1, 0); }},
+            FileEdit{"MoveWithinASection",
+                     [](NSMutableArray& all) { return lv::SavedTimesStore::moveRecord(all, 1, 0, 1, 1); }},
+            FileEdit{"AddSection", [](NSMutableArray&) { return lv::SavedTimesStore::addSection("New"); }})),
+    [](const auto& info) { return nameOf(std::get<0>(info.param)) + std::get<1>(info.param).label; });
 
 TEST_F(SavedTimesStoreTest, AnUnreadableFileIsMovedAsideBeforeTheCaptureWritesANewOne) {
     const std::string path = preferencesFile(lv::kSavedTimesFileName);

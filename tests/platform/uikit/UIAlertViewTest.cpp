@@ -1,8 +1,8 @@
 #include "platform/uikit/UIAlertView.h"
 
 #include "platform/runtime/NSException.h"
+#include "platform/uikit/AdoptsUIAlertViewDelegate.h"
 #include "platform/uikit/AlertPresenter.h"
-#include "platform/uikit/UIAlertViewDelegate.h"
 #include "platform/uikit/UITextField.h"
 #include "tests/support/DeviceFixture.h"
 
@@ -12,9 +12,8 @@ namespace {
 
 using testing_support::DeviceTest;
 
-class AlertDelegate : public UIAlertViewDelegate {
+class AlertDelegate final : public AdoptsUIAlertViewDelegate<AlertDelegate> {
   public:
-    bool implements(Method) const override { return true; }
     std::vector<std::string> log;
     std::function<void(const std::shared_ptr<UIAlertView>&, NSInteger)> onClick;
     void alertViewClickedButtonAtIndex(const std::shared_ptr<UIAlertView>& alert, NSInteger index) override {

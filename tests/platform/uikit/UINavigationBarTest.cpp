@@ -2,8 +2,8 @@
 
 #include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Message.h"
+#include "platform/uikit/AdoptsUINavigationBarDelegate.h"
 #include "platform/uikit/UIBarButtonItem.h"
-#include "platform/uikit/UINavigationBarDelegate.h"
 #include "platform/uikit/UINavigationItem.h"
 #include "tests/support/DeviceFixture.h"
 
@@ -11,12 +11,8 @@ namespace {
 
 using testing_support::DeviceTest;
 
-class BarDelegate : public UINavigationBarDelegate {
+class BarDelegate final : public AdoptsUINavigationBarDelegate<BarDelegate> {
   public:
-    bool implements(Method method) const override {
-        return method == Method::ShouldPopItem || method == Method::DidPopItem ||
-               method == Method::DidPushItem;
-    }
     bool allowPop = true;
     std::vector<std::string> log;
     std::shared_ptr<UINavigationBar> bar;

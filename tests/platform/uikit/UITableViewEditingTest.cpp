@@ -7,8 +7,12 @@
 namespace {
 
 using namespace table_tests;
-using DS = ModelTableDataSource::DataSourceMethod;
-using DM = ModelTableDataSource::DelegateMethod;
+
+/// The editing tests' model: swipe to delete, editable rows, the editing and selection messages,
+/// plus `More`.
+template <auto... More>
+using EditingModel = ModelTableWith<DS::CommitEditingStyle, DS::CanEditRow, DM::WillBeginEditingRow,
+                                    DM::DidEndEditingRow, DM::WillSelectRow, DM::DidDeselectRow, More...>;
 
 class UITableViewEditingTest : public TableTest {
   protected:
@@ -24,11 +28,7 @@ class UITableViewEditingTest : public TableTest {
         return out;
     }
 
-    void SetUp() override {
-        model->dataSourceMethods.insert({DS::CommitEditingStyle, DS::CanEditRow});
-        model->delegateMethods.insert(
-            {DM::WillBeginEditingRow, DM::DidEndEditingRow, DM::WillSelectRow, DM::DidDeselectRow});
-    }
+    void SetUp() override { model = std::make_shared<EditingModel<>>(); }
 };
 
 TEST_F(UITableViewEditingTest, TheReorderControlNeedsTheDataSourcesMove) {
@@ -40,9 +40,11 @@ TEST_F(UITableViewEditingTest, TheReorderControlNeedsTheDataSourcesMove) {
         EXPECT_FALSE(cell->showsReorderControl()) << "no move method, no grabber";
     }
     table->setEditingAnimated(false, false);
-    model->dataSourceMethods.insert({DS::MoveRow, DS::CanMoveRow});
+    // The same rows from a data source that implements the move.
+    model = std::make_shared<EditingModel<DS::MoveRow, DS::CanMoveRow>>();
     model->notMovable = {{0, 1}};
     model->notEditable = {{0, 2}};
+    show({section(std::nullopt, 3, "r")});
     table->setEditingAnimated(true, false);
     EXPECT_TRUE(table->cellForRowAtIndexPath(at(0, 0))->showsReorderControl());
     EXPECT_FALSE(table->cellForRowAtIndexPath(at(0, 1))->showsReorderControl());
@@ -82,7 +84,10 @@ TEST_F(UITableViewEditingTest, NoSwipeWithoutCommitInEditingModeOrOnALockedRow) 
     table->setEditing(true);
     EXPECT_FALSE(table->simulateSwipeOnRow(at(0, 0)));
     table->setEditing(false);
-    model->dataSourceMethods.erase(DS::CommitEditingStyle);
+    EXPECT_EQ(model->logged("willBeginEditing"), std::vector<std::string>{});
+    // The same rows from a data source without the commit.
+    model = std::make_shared<ModelTableWith<DS::CanEditRow, DM::WillBeginEditingRow, DM::DidEndEditingRow>>();
+    show({section(std::nullopt, 3, "r")});
     EXPECT_FALSE(table->simulateSwipeOnRow(at(0, 0)));
     EXPECT_EQ(model->logged("willBeginEditing"), std::vector<std::string>{});
 }
@@ -99,7 +104,7 @@ TEST_F(UITableViewEditingTest, TheMinusShowsAConfirmationThatCommits) {
 }
 
 TEST_F(UITableViewEditingTest, ADropMovesTheRowOnScreenBeforeTheDataSourceHearsOfIt) {
-    model->dataSourceMethods.insert(DS::MoveRow);
+    model = std::make_shared<EditingModel<DS::MoveRow>>();
     show({section(std::string("A"), 2, "a"), section(std::string("B"), 1, "b")});
     table->setEditing(true);
     auto moving = table->cellForRowAtIndexPath(at(0, 0));
@@ -120,7 +125,7 @@ TEST_F(UITableViewEditingTest, ADropMovesTheRowOnScreenBeforeTheDataSourceHearsO
 }
 
 TEST_F(UITableViewEditingTest, AModelThatIgnoresAMoveFailsAtTheNextBatch) {
-    model->dataSourceMethods.insert(DS::MoveRow);
+    model = std::make_shared<EditingModel<DS::MoveRow>>();
     model->onMove = [](const std::shared_ptr<NSIndexPath>&, const std::shared_ptr<NSIndexPath>&) {};
     show({section(std::string("A"), 2, "a"), section(std::string("B"), 1, "b")}, false);
     table->setEditing(true);

@@ -9,11 +9,11 @@ using namespace table_tests;
 class UITableViewTest : public TableTest {};
 
 TEST_F(UITableViewTest, ReloadFetchesCountsAtOnceAndCellsOnlyAtLayoutForRowsOnScreen) {
-    model->delegateMethods.insert(ModelTableDataSource::DelegateMethod::WillDisplayCell);
+    model = std::make_shared<ModelTableWith<DM::WillDisplayCell>>();
     model->sections = {section(std::nullopt, 10, "r")};
     table->setDataSource(model);
     table->setDelegate(model);
-    checker = std::make_unique<testing_support::TableChecker>(table, model);
+    checker = std::make_unique<testing_support::TableChecker>(table);
     table->reloadData();
     EXPECT_EQ(model->log, (std::vector<std::string>{"sections", "rows:0"}));
     EXPECT_EQ(table->cellForRowAtIndexPath(at(0, 0)), nullptr) << "no cell before the layout pass";
@@ -59,7 +59,7 @@ class UITableViewViewportTest : public TableTest, public ::testing::WithParamInt
 // Section 0 has no title (no header), rows 50 high: rows at 0, 50; section 1's header at
 // 100-122, its rows at 122, 172, 222, 272, 322.
 TEST_P(UITableViewViewportTest, RowsOnScreenFollowHeadersHeightsAndOffset) {
-    model->delegateMethods.insert(ModelTableDataSource::DelegateMethod::HeightForRow);
+    model = std::make_shared<ModelTableWith<DM::HeightForRow>>();
     model->height = 50;
     show({section(std::nullopt, 2, "a"), section(std::string("B"), 5, "b")});
     table->setContentOffset({0, GetParam().offset});

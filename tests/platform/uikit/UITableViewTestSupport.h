@@ -8,7 +8,7 @@
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UITableView.h"
 #include "tests/support/DeviceFixture.h"
-#include "tests/support/ModelTableDataSource.h"
+#include "tests/support/ModelTable.h"
 #include "tests/support/TableChecker.h"
 
 #include <memory>
@@ -18,7 +18,11 @@
 namespace table_tests {
 
 using testing_support::ModelSection;
+using testing_support::ModelTable;
 using testing_support::ModelTableDataSource;
+using testing_support::ModelTableWith;
+using DS = UITableViewDataSource::Method;
+using DM = UITableViewDelegate::Method;
 
 /// A section titled `title` (nullopt: no header) with rows named prefix0, prefix1...
 inline ModelSection section(std::optional<std::string> title, int rows, const std::string& prefix) {
@@ -35,19 +39,19 @@ inline std::shared_ptr<NSIndexPath> at(NSInteger section, NSInteger row) {
 
 class TableTest : public testing_support::DeviceTest {
   protected:
-    std::shared_ptr<ModelTableDataSource> model = std::make_shared<ModelTableDataSource>();
+    std::shared_ptr<ModelTableDataSource> model = std::make_shared<ModelTableWith<>>();
     std::shared_ptr<UITableView> table =
         UITableView::withFrameStyle(CGRectMake(0, 44, 320, 220), UITableViewStylePlain);
     std::unique_ptr<testing_support::TableChecker> checker;
 
-    /// Gives the table its model, watched by the checker unless told otherwise; reloads and
-    /// lays out.
+    /// Gives the table `model` with these sections, watched by the checker unless told
+    /// otherwise; reloads and lays out.
     void show(std::vector<ModelSection> sections, bool checked = true) {
         model->sections = std::move(sections);
         table->setDataSource(model);
         table->setDelegate(model);
         if (checked) {
-            checker = std::make_unique<testing_support::TableChecker>(table, model);
+            checker = std::make_unique<testing_support::TableChecker>(table);
         }
         table->reloadData();
         table->layoutIfNeeded();

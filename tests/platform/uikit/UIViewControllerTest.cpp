@@ -3,9 +3,9 @@
 #include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/NSException.h"
 #include "platform/runtime/RuntimeFunctions.h"
+#include "platform/uikit/AdoptsUITabBarControllerDelegate.h"
 #include "platform/uikit/UIKitMessages.h"
 #include "platform/uikit/UITabBarController.h"
-#include "platform/uikit/UITabBarControllerDelegate.h"
 #include "platform/uikit/UITabBarItem.h"
 #include "platform/uikit/UIWindow.h"
 #include "tests/support/DeviceFixture.h"
@@ -47,9 +47,8 @@ class Screen : public UIViewController {
     }
 };
 
-class Delegate : public UITabBarControllerDelegate {
+class Delegate final : public AdoptsUITabBarControllerDelegate<Delegate> {
   public:
-    bool implements(Method method) const override { return method == Method::DidSelectViewController; }
     void
     tabBarControllerDidSelectViewController(const std::shared_ptr<UITabBarController>&,
                                             const std::shared_ptr<UIViewController>& controller) override {
