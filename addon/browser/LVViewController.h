@@ -12,9 +12,9 @@
 // the lap panel.
 
 #include "platform/foundation/NSArray.h"
-#include "platform/uikit/UINavigationBarDelegate.h"
-#include "platform/uikit/UITableViewDataSource.h"
-#include "platform/uikit/UITableViewDelegate.h"
+#include "platform/uikit/AdoptsUINavigationBarDelegate.h"
+#include "platform/uikit/AdoptsUITableViewDataSource.h"
+#include "platform/uikit/AdoptsUITableViewDelegate.h"
 #include "platform/uikit/UIViewController.h"
 
 #include <cstdint>
@@ -32,10 +32,10 @@ class UITableView;
 
 /// `LVViewController`: the saved-times browser. The Saved tab holds the one instance for the life
 /// of the process.
-class LVViewController : public UIViewController,
-                         public UITableViewDataSource,
-                         public UITableViewDelegate,
-                         public UINavigationBarDelegate {
+class LVViewController final : public UIViewController,
+                               public AdoptsUITableViewDataSource<LVViewController>,
+                               public AdoptsUITableViewDelegate<LVViewController>,
+                               public AdoptsUINavigationBarDelegate<LVViewController> {
   public:
     static constexpr const char* kClassName = "LVViewController";
     using Super = UIViewController;
@@ -76,8 +76,7 @@ class LVViewController : public UIViewController,
     void topBarButtonClicked(id sender);
 
     // UITableViewDataSource, for both tables: a table other than the laps table is the table of
-    // results.
-    [[nodiscard]] bool implements(UITableViewDataSource::Method method) const override;
+    // results. Only the optional methods overridden here are announced as implemented.
     NSInteger numberOfSectionsInTableView(const std::shared_ptr<UITableView>& tableView) override;
     NSInteger tableViewNumberOfRowsInSection(const std::shared_ptr<UITableView>& tableView,
                                              NSInteger section) override;
@@ -92,13 +91,11 @@ class LVViewController : public UIViewController,
                                    const std::shared_ptr<NSIndexPath>& indexPath) override;
 
     // UITableViewDelegate.
-    [[nodiscard]] bool implements(UITableViewDelegate::Method method) const override;
     CGFloat tableViewHeightForRowAtIndexPath(TableRef tableView, PathRef indexPath) override;
     /// A tap on a result: its laps slide in under a bar item titled with its total text.
     void tableViewDidSelectRowAtIndexPath(TableRef tableView, PathRef indexPath) override;
 
     // UINavigationBarDelegate.
-    [[nodiscard]] bool implements(UINavigationBarDelegate::Method method) const override;
     /// The back control: the panel slides out; the item is always let go.
     bool navigationBarShouldPopItem(BarRef bar, ItemRef item) override;
     /// After the pop: the laps start at the top next time and results can be tapped again.

@@ -100,11 +100,6 @@ void LVViewController::navigationBarDidPopItem(BarRef /*bar*/, ItemRef /*item*/)
     savedTable_->setAllowsSelection(true);
 }
 
-bool LVViewController::implements(UINavigationBarDelegate::Method method) const {
-    using M = UINavigationBarDelegate::Method;
-    return method == M::ShouldPopItem || method == M::DidPopItem;
-}
-
 void LVViewController::moveLapsTable(CGFloat dx, CGFloat dWidth, NSTimeInterval duration,
                                      std::optional<UIViewAnimationCurve> curve) {
     UIView::beginAnimationsContext();

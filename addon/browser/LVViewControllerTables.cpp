@@ -65,17 +65,6 @@ id LVViewController::recordAt(NSInteger section, NSInteger row) const {
     return records->objectAtIndex(static_cast<std::size_t>(row));
 }
 
-bool LVViewController::implements(UITableViewDataSource::Method method) const {
-    using M = UITableViewDataSource::Method;
-    return method == M::NumberOfSections || method == M::TitleForHeaderInSection || method == M::CanEditRow ||
-           method == M::CanMoveRow;
-}
-
-bool LVViewController::implements(UITableViewDelegate::Method method) const {
-    using M = UITableViewDelegate::Method;
-    return method == M::HeightForRow || method == M::DidSelectRow;
-}
-
 NSInteger LVViewController::numberOfSectionsInTableView(const std::shared_ptr<UITableView>& tableView) {
     if (isLapsTable(tableView)) {
         return 1;

@@ -38,14 +38,6 @@ BrowserTest::BrowserTest() {
     window->makeKeyAndVisible();
 }
 
-BrowserTest::~BrowserTest() {
-    for (auto& [table, token] : watched_) {
-        if (auto alive = table.lock()) {
-            alive->removeChangeObserver(token);
-        }
-    }
-}
-
 void BrowserTest::writeSavedTimes(const std::string& dictionaryBody) const {
     writeSavedTimesBytes(R"(<?xml version="1.0" encoding="UTF-8"?>
 <!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
@@ -64,12 +56,13 @@ std::shared_ptr<NSDictionary> BrowserTest::savedTimes() const {
 }
 
 void BrowserTest::show() {
-    const bool firstTime = !browser->isViewLoaded();
-    tabs->setSelectedIndex(1);
-    if (firstTime) {
-        watch(browser->savedTable());
-        watch(browser->lapsTable());
+    if (!browser->isViewLoaded()) {
+        // The tables exist once the view has loaded; they are watched from their first reload on.
+        browser->view();
+        checkers.push_back(std::make_unique<TableChecker>(browser->savedTable()));
+        checkers.push_back(std::make_unique<TableChecker>(browser->lapsTable()));
     }
+    tabs->setSelectedIndex(1);
     runLoop.runOnce();
 }
 
@@ -126,25 +119,6 @@ std::vector<std::string> BrowserTest::lapTexts() const {
         texts.push_back(text ? text->str() : "<not a string>");
     }
     return texts;
-}
-
-void BrowserTest::watch(const std::shared_ptr<UITableView>& table) {
-    // Every change of the table's model must leave its counts equal to what the browser answers
-    // now; otherwise the next batch update or layout works from a wrong picture.
-    std::weak_ptr<UITableView> weak = table;
-    std::uint64_t token = table->addChangeObserver([this, weak](UITableView&) {
-        auto shown = weak.lock();
-        if (!shown) {
-            return;
-        }
-        const NSInteger sections = browser->numberOfSectionsInTableView(shown);
-        ASSERT_EQ(shown->numberOfSections(), sections) << "sections of the table";
-        for (NSInteger s = 0; s < sections; ++s) {
-            EXPECT_EQ(shown->numberOfRowsInSection(s), browser->tableViewNumberOfRowsInSection(shown, s))
-                << "rows of section " << s;
-        }
-    });
-    watched_.emplace_back(table, token);
 }
 
 } // namespace testing_support

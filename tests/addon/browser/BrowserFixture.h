@@ -10,8 +10,8 @@
 #include "platform/foundation/VirtualClock.h"
 #include "platform/uikit/Environment.h"
 #include "tests/support/AddonFixture.h"
+#include "tests/support/TableChecker.h"
 
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,7 +30,6 @@ ui::DeviceConfiguration tallPhone();
 class BrowserTest : public DeviceHomeTest {
   protected:
     BrowserTest();
-    ~BrowserTest() override;
 
     /// Writes the saved-times file from the inside of a property list's root dictionary.
     void writeSavedTimes(const std::string& dictionaryBody) const;
@@ -75,10 +74,9 @@ class BrowserTest : public DeviceHomeTest {
     std::shared_ptr<UITabBarController> tabs;
     std::shared_ptr<UIWindow> window;
 
-  private:
-    /// Re-validates a table's counts against the browser after every change of its model.
-    void watch(const std::shared_ptr<UITableView>& table);
-    std::vector<std::pair<std::weak_ptr<UITableView>, std::uint64_t>> watched_;
+    /// The checkers of both tables, attached when the view loads: every change of a table's model
+    /// and every layout is re-validated against the browser.
+    std::vector<std::unique_ptr<TableChecker>> checkers;
 };
 
 } // namespace testing_support

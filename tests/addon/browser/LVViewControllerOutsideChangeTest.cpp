@@ -43,6 +43,11 @@ struct OutsideChange {
     Counts rowsAfter;
 };
 
+/// Prints the case by its name in test listings and failures.
+void PrintTo(const OutsideChange& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class FileChangedFromOutside : public BrowserTest, public testing::WithParamInterface<OutsideChange> {};
 
 TEST_P(FileChangedFromOutside, NeitherFaultsNorShowsWhatTheFileNoLongerHolds) {
@@ -80,6 +85,7 @@ TEST_P(FileChangedFromOutside, NeitherFaultsNorShowsWhatTheFileNoLongerHolds) {
     // The browser only reads once its view is built: the file is left as the outside edit left it.
     EXPECT_EQ(change.file ? testing_support::readWholeFile(path) : "", bytesBefore);
     EXPECT_EQ(std::filesystem::exists(path), change.file.has_value());
+    EXPECT_GT(checkers.at(0)->layoutChecks(), 0) << "the table of results was watched at every layout";
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -42,6 +42,11 @@ struct HeaderCase {
     Counts rows;
 };
 
+/// Prints the case by its name in test listings and failures.
+void PrintTo(const HeaderCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class Headers : public BrowserTest, public testing::WithParamInterface<HeaderCase> {};
 
 TEST_P(Headers, ComeFromTheFileAndTheRowsFromTheList) {
@@ -129,6 +134,11 @@ struct WrongTypeCase {
     std::optional<std::string> date;
     const char* laps;
 };
+
+/// Prints the case by its name in test listings and failures.
+void PrintTo(const WrongTypeCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class WrongTypes : public BrowserTest, public testing::WithParamInterface<WrongTypeCase> {};
 

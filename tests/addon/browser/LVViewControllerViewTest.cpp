@@ -119,6 +119,11 @@ struct LabelCase {
     bool labelShown;
 };
 
+/// Prints the case by its name in test listings and failures.
+void PrintTo(const LabelCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class NoSavedTimesLabel : public BrowserTest, public testing::WithParamInterface<LabelCase> {};
 
 TEST_P(NoSavedTimesLabel, ShowsOnlyForOneEmptySection) {
@@ -158,6 +163,11 @@ struct BackgroundCase {
     CGSize screen;
     const char* resource;
 };
+
+/// Prints the case by its name in test listings and failures.
+void PrintTo(const BackgroundCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class StripeBackground : public BrowserTest, public testing::WithParamInterface<BackgroundCase> {};
 
