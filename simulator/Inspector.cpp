@@ -1,6 +1,7 @@
 #include "simulator/Inspector.h"
 
 #include "simulator/Device.h"
+#include "simulator/TabNames.h"
 
 #include "hosts/clock/StopWatchViewController.h"
 #include "platform/uikit/AlertPresenter.h"
@@ -65,7 +66,7 @@ std::shared_ptr<UIViewController> Inspector::savedController() const {
     const auto& controllers = tabs->viewControllers();
     std::vector<std::string> titles = tabTitles();
     for (std::size_t i = 0; i < controllers.size(); ++i) {
-        if (titles[i] == "Saved") {
+        if (titles[i] == savedTabTitle()) {
             return controllers[i];
         }
     }

@@ -1,6 +1,6 @@
 #include "simulator/LineReader.h"
 
-#include "simulator/ScriptCommand.h"
+#include "simulator/CommandTable.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <readline.h>
+#include <string_view>
 
 namespace sim {
 namespace {
@@ -77,18 +78,19 @@ class FileLineReader final : public LineReader {
     std::string failure_;
 };
 
-// Completes the command word from the known commands.
-char* completeCommand(const char* text, int state) {
+// The candidates for the word being completed, chosen when its completion starts.
+const std::vector<std::string>* completionWords = nullptr;
+
+char* nextCompletion(const char* text, int state) {
     static std::size_t index = 0;
     if (state == 0) {
         index = 0;
     }
-    const auto& names = commandNames();
     std::size_t length = std::strlen(text);
-    while (index < names.size()) {
-        const std::string& name = names[index++];
-        if (name.compare(0, length, text) == 0) {
-            return strdup(name.c_str());
+    while (completionWords != nullptr && index < completionWords->size()) {
+        const std::string& word = (*completionWords)[index++];
+        if (word.compare(0, length, text) == 0) {
+            return strdup(word.c_str());
         }
     }
     return nullptr;
@@ -96,7 +98,9 @@ char* completeCommand(const char* text, int state) {
 
 char** completion(const char* text, int start, int /*end*/) {
     rl_attempted_completion_over = 1;
-    return start == 0 ? rl_completion_matches(text, completeCommand) : nullptr;
+    completionWords =
+        &completionCandidates(std::string_view(rl_line_buffer, static_cast<std::size_t>(start)));
+    return completionWords->empty() ? nullptr : rl_completion_matches(text, nextCompletion);
 }
 
 class TerminalLineReader final : public LineReader {

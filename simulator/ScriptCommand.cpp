@@ -1,48 +1,13 @@
 #include "simulator/ScriptCommand.h"
 
+#include "simulator/CommandTable.h"
+
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <map>
 
 namespace sim {
 namespace {
-
-// How many section/row numbers a command takes; -1 for commands that take other arguments.
-struct Shape {
-    enum Kind { NoArguments, Numbers, Word, Text, OptionalText, Seconds } kind;
-    int numbers = 0;
-    const char* usage = "";
-};
-
-const std::map<std::string, Shape, std::less<>>& shapes() {
-    static const std::map<std::string, Shape, std::less<>> table = {
-        {"launch", {Shape::NoArguments}},
-        {"quit", {Shape::NoArguments}},
-        {"launch-image", {Shape::Word, 0, "launch-image BUNDLE-ID"}},
-        {"tab", {Shape::Word, 0, "tab world|alarm|timer|stopwatch|saved|1..5"}},
-        {"start", {Shape::NoArguments}},
-        {"stop", {Shape::NoArguments}},
-        {"lap", {Shape::NoArguments}},
-        {"reset", {Shape::NoArguments}},
-        {"save", {Shape::NoArguments}},
-        {"wait", {Shape::Seconds, 0, "wait SECONDS"}},
-        {"tap", {Shape::Numbers, 2, "tap SECTION ROW"}},
-        {"back", {Shape::NoArguments}},
-        {"edit", {Shape::NoArguments}},
-        {"done", {Shape::NoArguments}},
-        {"add", {Shape::NoArguments}},
-        {"swipe", {Shape::Numbers, 2, "swipe SECTION ROW"}},
-        {"unswipe", {Shape::NoArguments}},
-        {"delete", {Shape::Numbers, 2, "delete SECTION ROW"}},
-        {"move", {Shape::Numbers, 4, "move SECTION ROW SECTION ROW"}},
-        {"type", {Shape::OptionalText, 0, "type TEXT"}},
-        {"button", {Shape::Text, 0, "button TITLE"}},
-        {"screen", {Shape::NoArguments}},
-        {"dump", {Shape::NoArguments}},
-        {"help", {Shape::NoArguments}},
-    };
-    return table;
-}
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
@@ -88,23 +53,12 @@ std::optional<double> readSeconds(const std::string& word) {
     return value;
 }
 
-bool isTabName(const std::string& word) {
-    static const char* const names[] = {"world", "alarm", "timer", "stopwatch", "saved",
-                                        "1",     "2",     "3",     "4",         "5"};
-    for (const char* known : names) {
-        if (word == known) {
-            return true;
-        }
-    }
-    return false;
-}
-
 ParsedLine fail(std::string why) {
     return {std::nullopt, std::move(why)};
 }
 
-ParsedLine usage(const Shape& shape) {
-    return fail(std::string("usage: ") + shape.usage);
+ParsedLine usage(const CommandSpec& spec, const std::string& why = {}) {
+    return fail("usage: " + spec.usage() + (why.empty() ? std::string() : " (" + why + ")"));
 }
 
 } // namespace
@@ -122,27 +76,28 @@ ParsedLine parseScriptLine(std::string_view line) {
         ++nameEnd;
     }
     std::string name(line.substr(first, nameEnd - first));
-    auto found = shapes().find(name);
-    if (found == shapes().end()) {
+    const CommandSpec* spec = findCommand(name);
+    if (spec == nullptr) {
         return fail("unknown command \"" + name + "\" (try \"help\")");
     }
-    const Shape& shape = found->second;
+    using Kind = ArgumentShape::Kind;
+    const ArgumentShape& shape = spec->arguments;
     ScriptCommand command;
     command.name = name;
 
-    if (shape.kind == Shape::Text || shape.kind == Shape::OptionalText) {
+    if (shape.kind == Kind::Text || shape.kind == Kind::OptionalText) {
         // The text starts after exactly one space and runs to the end of the line, blanks and
         // '#' included: it is what the user types into a field or reads on a button.
         if (nameEnd < line.size() && line[nameEnd] != ' ') {
-            return usage(shape);
+            return usage(*spec);
         }
         command.text = nameEnd < line.size() ? std::string(line.substr(nameEnd + 1)) : std::string();
-        if (shape.kind == Shape::Text) {
+        if (shape.kind == Kind::Text) {
             // A button's title is matched exactly, but blanks at the end of a script line are
             // invisible, so they are not part of it.
             command.text.erase(command.text.find_last_not_of(" \t") + 1);
             if (command.text.empty()) {
-                return usage(shape);
+                return usage(*spec);
             }
         }
         return {std::move(command), {}};
@@ -154,43 +109,41 @@ ParsedLine parseScriptLine(std::string_view line) {
     }
     command.words = splitWords(rest);
     switch (shape.kind) {
-    case Shape::NoArguments:
+    case Kind::None:
         if (!command.words.empty()) {
             return fail("\"" + name + "\" takes no arguments");
         }
         break;
-    case Shape::Word:
-        if (command.words.size() != 1) {
-            return usage(shape);
-        }
-        if (name == "tab" && !isTabName(command.words[0])) {
-            return usage(shape);
+    case Kind::Word:
+        if (command.words.size() != 1 ||
+            (!shape.choices.empty() && std::find(shape.choices.begin(), shape.choices.end(),
+                                                 command.words[0]) == shape.choices.end())) {
+            return usage(*spec);
         }
         break;
-    case Shape::Seconds: {
+    case Kind::Seconds: {
         std::optional<double> seconds =
             command.words.size() == 1 ? readSeconds(command.words[0]) : std::nullopt;
         if (!seconds) {
-            return fail(std::string("usage: ") + shape.usage + " (a number of seconds, not negative)");
+            return usage(*spec, "a number of seconds, not negative");
         }
         command.seconds = *seconds;
         break;
     }
-    case Shape::Numbers:
-        if (static_cast<int>(command.words.size()) != shape.numbers) {
-            return usage(shape);
+    case Kind::Numbers:
+        if (static_cast<int>(command.words.size()) != shape.count) {
+            return usage(*spec);
         }
         for (const auto& word : command.words) {
             std::optional<int> index = readIndex(word);
             if (!index) {
-                return fail(std::string("usage: ") + shape.usage + " (\"" + word +
-                            "\" is not a section or row number)");
+                return usage(*spec, "\"" + word + "\" is not a section or row number");
             }
             command.numbers.push_back(*index);
         }
         break;
-    case Shape::Text:
-    case Shape::OptionalText:
+    case Kind::Text:
+    case Kind::OptionalText:
         break;
     }
     return {std::move(command), {}};
@@ -199,8 +152,8 @@ ParsedLine parseScriptLine(std::string_view line) {
 const std::vector<std::string>& commandNames() {
     static const std::vector<std::string> names = [] {
         std::vector<std::string> all;
-        for (const auto& [name, shape] : shapes()) {
-            all.push_back(name);
+        for (const auto& spec : commandTable()) {
+            all.push_back(spec.name);
         }
         return all;
     }();

@@ -1,6 +1,7 @@
 #pragma once
-// One line of a simulator script: a command name and its arguments, checked for shape before
-// anything runs, so a malformed line becomes an error message and never reaches the device.
+// One line of a simulator script: a command name and its arguments, checked against the command
+// table's argument shapes before anything runs, so a malformed line becomes an error message and
+// never reaches the device.
 
 #include <optional>
 #include <string>
@@ -15,9 +16,10 @@ struct ScriptCommand {
     std::string name;
     /// The words after the command word (comment removed).
     std::vector<std::string> words;
-    /// For `type` and `button`: the text after the one space that follows the command word.
+    /// For a command taking text (`type`, `button`): the text after the one space that follows
+    /// the command word.
     std::string text;
-    /// For `tap`, `swipe`, `delete`, `move`: the section and row numbers, in order.
+    /// For a command taking numbers (`tap`, `move`...): the section and row numbers, in order.
     std::vector<int> numbers;
     /// For `wait`: the seconds to advance.
     double seconds = 0;
@@ -31,11 +33,11 @@ struct ParsedLine {
 };
 
 /// Reads one script line (without its line terminator). `#` starts a comment, except in the
-/// text of `type` and `button`, which is taken verbatim so that titles and section names may hold
-/// any character (a button title loses the blanks at the end of the line).
+/// text of a command taking text (`type`, `button`), which is taken verbatim so that titles and
+/// section names may hold any character (a button title loses the blanks at the end of the line).
 ParsedLine parseScriptLine(std::string_view line);
 
-/// The names of every command, for help and line completion.
+/// The names of every command, in the command table's order, for line completion.
 const std::vector<std::string>& commandNames();
 
 } // namespace sim

@@ -29,8 +29,9 @@ class Simulator {
     /// before it runs, for sessions a person watches (the demonstration).
     Simulator(Device& device, std::ostream& out, std::ostream& err, bool echo = false);
 
-    /// Carries out one command. Returns why it could not be carried out, empty when it was.
-    /// Faults propagate as exceptions.
+    /// Carries out one command: checks that what it needs is on screen, runs its handler from
+    /// the command table and, after a touch, one run-loop pass. Returns why it could not be
+    /// carried out, empty when it was. Faults propagate as exceptions.
     std::string execute(const ScriptCommand& command);
 
     /// Reads and runs every line. Returns kExitOk, kExitFault after a fault (reported on `err`)
@@ -38,19 +39,6 @@ class Simulator {
     int run(LineReader& reader);
 
   private:
-    std::string launch();
-    std::string quit();
-    std::string launchImage(const std::string& bundleIdentifier);
-    std::string tab(const std::string& which);
-    std::string tapStopwatchButton(const std::string& title);
-    std::string save();
-    std::string type(const std::string& text);
-    std::string alertButton(const std::string& title);
-    std::string savedCommand(const ScriptCommand& command);
-    std::string requireApp() const;
-    std::string requireNoAlert() const;
-    void help();
-
     Device* device_;
     std::ostream* out_;
     std::ostream* err_;

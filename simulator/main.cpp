@@ -1,23 +1,32 @@
 // The `lapvane` command: the simulated device (sim, demo) and the saved-times tools (times).
 
+#include "simulator/CommandWords.h"
 #include "simulator/Commands.h"
 
 #include <CLI/CLI.hpp>
 
 #include <exception>
 #include <iostream>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
-    CLI::App app{"Lapvane: the stopwatch add-on on a simulated device"};
+    CLI::App app{"Lapvane: the stopwatch add-on on a simulated device", "lapvane"};
+    app.set_version_flag("--version", std::string("lapvane ") + LAPVANE_VERSION);
     app.require_subcommand(1);
     int status = 0;
     sim::addSimCommand(app, status);
     sim::addDemoCommand(app, status);
     sim::addTimesCommand(app, status);
+    if (std::string problem = sim::commandWordsProblem(app, {argv + 1, argv + argc}); !problem.empty()) {
+        std::cerr << problem;
+        return 1;
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        // A bad option or command line is status 1, as every other refusal; help is 0.
+        // A bad option or command line is status 1, as every other refusal; help and the
+        // version are 0.
         return app.exit(e) == 0 ? 0 : 1;
     } catch (const std::exception& e) {
         std::cerr << "lapvane: " << e.what() << '\n';

@@ -4,7 +4,7 @@
 // over it in a second table, and carries its own navigation bar above both.
 //
 // It is the data source and delegate of both tables and the delegate of its bar. The table of
-// results takes its sections and header titles from the file at every call and its rows from the
+// results takes its header titles from the file at every call and its sections and rows from the
 // in-memory list, which is rebuilt from the file each time the browser comes on screen.
 //
 // The code is split by concern: LVViewController.cpp builds the view and runs the appearance
@@ -32,7 +32,6 @@ class NSIndexPath;
 class NSIndexSet;
 class NSMutableArray;
 class UIBarButtonItem;
-class UIImageView;
 class UILabel;
 class UINavigationBar;
 class UITableView;
@@ -101,7 +100,7 @@ class LVViewController final : public UIViewController,
     void reloadDeley();
 
     // UITableViewDataSource, for both tables: a table other than the laps table is the table of
-    // results.
+    // results. Only the optional methods overridden here are announced as implemented.
     NSInteger numberOfSectionsInTableView(const std::shared_ptr<UITableView>& tableView) override;
     NSInteger tableViewNumberOfRowsInSection(const std::shared_ptr<UITableView>& tableView,
                                              NSInteger section) override;

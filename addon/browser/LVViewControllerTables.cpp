@@ -1,6 +1,7 @@
 // The browser as data source and delegate of its two tables. The table of results takes its
-// sections and header titles from a fresh read of the file at every call, and its rows and cells
-// from the in-memory list; the laps table shows the lap texts of the selected result.
+// header titles from a fresh read of the file at every call, and its sections, rows and cells from
+// the in-memory list that the last refresh built from the file; the laps table shows the lap texts
+// of the selected result.
 //
 // The file can change behind the browser's back (another program, a person editing it), so every
 // index is checked: a section the file no longer lists has no title, and a row the in-memory list
@@ -36,11 +37,6 @@ void setText(const std::shared_ptr<LVLabel>& label, std::optional<std::string> t
     }
 }
 
-/// The section list of a fresh read; empty when the file is missing or unreadable.
-std::vector<std::string> sectionNamesInFile() {
-    return lv::SavedTimesStore::sectionNames();
-}
-
 std::optional<std::string> dateText(const std::shared_ptr<NSDate>& date) {
     auto formatter = rt::make<NSDateFormatter>();
     formatter->setDateFormat("EEE, MMM d, y");
@@ -73,7 +69,12 @@ NSInteger LVViewController::numberOfSectionsInTableView(const std::shared_ptr<UI
     if (isLapsTable(tableView)) {
         return 1;
     }
-    return static_cast<NSInteger>(sectionNamesInFile().size());
+    // As many sections as the file's section list had names at the last refresh, which the list
+    // holds one entry for each. In normal use a fresh read gives the same number, since every change
+    // of the file is followed by a refresh; when something else has changed the file meanwhile, the
+    // table must still be told the number it was loaded with, or its next update or layout would
+    // work from counts that no longer match its rows.
+    return allStopWatchSavedTimes_ ? static_cast<NSInteger>(allStopWatchSavedTimes_->count()) : 0;
 }
 
 NSInteger LVViewController::tableViewNumberOfRowsInSection(const std::shared_ptr<UITableView>& tableView,
@@ -91,7 +92,7 @@ LVViewController::tableViewTitleForHeaderInSection(const std::shared_ptr<UITable
     if (isLapsTable(tableView)) {
         return std::string("Laps");
     }
-    const std::vector<std::string> names = sectionNamesInFile();
+    const std::vector<std::string> names = lv::SavedTimesStore::sectionNames();
     if (section < 0 || static_cast<std::size_t>(section) >= names.size()) {
         return std::nullopt;
     }

@@ -7,6 +7,7 @@
 #include "platform/uikit/UITabBarItem.h"
 #include "platform/uikit/UIWindow.h"
 #include "tests/hosts/ClockHostFixture.h"
+#include "tests/support/CaseName.h"
 
 #include <string>
 #include <vector>
@@ -52,6 +53,10 @@ struct LastSelectedCase {
     NSUInteger selected;
 };
 
+void PrintTo(const LastSelectedCase& c, std::ostream* out) {
+    *out << "stored " << c.stored;
+}
+
 class AppControllerLastSelectedTable : public AppControllerTest,
                                        public ::testing::WithParamInterface<LastSelectedCase> {};
 
@@ -66,7 +71,8 @@ INSTANTIATE_TEST_SUITE_P(Values, AppControllerLastSelectedTable,
                          ::testing::Values(LastSelectedCase{0, 0}, LastSelectedCase{1, 0},
                                            LastSelectedCase{2, 1}, LastSelectedCase{3, 2},
                                            LastSelectedCase{4, 3}, LastSelectedCase{5, 0},
-                                           LastSelectedCase{-1, 0}, LastSelectedCase{99, 0}));
+                                           LastSelectedCase{-1, 0}, LastSelectedCase{99, 0}),
+                         testing_support::PrintedName());
 
 TEST_F(AppControllerTest, AUserTapRecordsThePositionOfTheTabAsTheBarNowStands) {
     auto app = launch();

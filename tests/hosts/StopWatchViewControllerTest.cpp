@@ -9,6 +9,7 @@
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIKitMessages.h"
 #include "tests/hosts/ClockHostFixture.h"
+#include "tests/support/CaseName.h"
 
 #include <string>
 #include <vector>
@@ -113,6 +114,10 @@ struct HookCase {
     std::vector<std::string> presses;
 };
 
+void PrintTo(const HookCase& c, std::ostream* out) {
+    *out << c.selector;
+}
+
 class StopWatchHookTable : public StopWatchViewControllerTest,
                            public ::testing::WithParamInterface<HookCase> {
   protected:
@@ -162,6 +167,10 @@ struct TimeTextCase {
     const char* text;
 };
 
+void PrintTo(const TimeTextCase& c, std::ostream* out) {
+    *out << c.seconds << " shows " << c.text;
+}
+
 class StopwatchTimeTextTable : public ::testing::TestWithParam<TimeTextCase> {};
 
 TEST_P(StopwatchTimeTextTable, CutsToTenths) {
@@ -173,6 +182,7 @@ INSTANTIATE_TEST_SUITE_P(Times, StopwatchTimeTextTable,
                                            TimeTextCase{0.3, "00:00.3"}, TimeTextCase{9.96, "00:09.9"},
                                            TimeTextCase{75.43, "01:15.4"}, TimeTextCase{3599.99, "59:59.9"},
                                            TimeTextCase{3600, "1:00:00.0"},
-                                           TimeTextCase{36610.5, "10:10:10.5"}));
+                                           TimeTextCase{36610.5, "10:10:10.5"}),
+                         testing_support::PrintedName());
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/PropertyListFile.h"
 #include "tests/simulator/LapvaneProgram.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
@@ -130,6 +131,12 @@ struct BadOption {
     const char* message;
 };
 
+void PrintTo(const BadOption& c, std::ostream* out) {
+    for (const auto& argument : c.arguments) {
+        *out << argument << " ";
+    }
+}
+
 class LapvaneSimOptions : public LapvaneSimProgram, public ::testing::WithParamInterface<BadOption> {};
 
 TEST_P(LapvaneSimOptions, RefusesBadOptionsBeforeStarting) {
@@ -145,6 +152,7 @@ INSTANTIATE_TEST_SUITE_P(Options, LapvaneSimOptions,
                          ::testing::Values(BadOption{{"--device", "iphone-9"}, "iphone-9"},
                                            BadOption{{"--now", "tomorrow"}, "ISO 8601"},
                                            BadOption{{"--tz", "Mars/Olympus"}, "unknown time zone"},
-                                           BadOption{{"/nonexistent/script.txt"}, "cannot read script"}));
+                                           BadOption{{"/nonexistent/script.txt"}, "cannot read script"}),
+                         testing_support::PrintedName());
 
 } // namespace

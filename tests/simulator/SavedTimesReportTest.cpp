@@ -2,6 +2,7 @@
 
 #include "platform/foundation/Region.h"
 #include "platform/runtime/Runtime.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
@@ -53,7 +54,7 @@ class SavedTimesReportTest : public ::testing::TestWithParam<const char*> {
 TEST_P(SavedTimesReportTest, AFileWrittenByPlistlibShowsTheClockTextsOfEveryTotalAndLap) {
     const std::string path = folder.path() + "/times.plist";
     if (!writeWithPlistlib(path, GetParam())) {
-        GTEST_SKIP() << "python3 with plistlib is not available";
+        FAIL() << "python3 with plistlib is not available (scripts/install-deps installs it)";
     }
     auto report = sim::readSavedTimesReport(path);
     ASSERT_EQ(report.status, sim::SavedTimesReport::Status::Ok) << report.reason;
@@ -84,7 +85,8 @@ TEST_P(SavedTimesReportTest, AFileWrittenByPlistlibShowsTheClockTextsOfEveryTota
     EXPECT_EQ(json["sections"][1]["records"].size(), 0U);
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, SavedTimesReportTest, ::testing::Values("FMT_XML", "FMT_BINARY"));
+INSTANTIATE_TEST_SUITE_P(Formats, SavedTimesReportTest, ::testing::Values("FMT_XML", "FMT_BINARY"),
+                         testing_support::PrintedName());
 
 TEST(SavedTimesReport, MissingAndUnreadableFilesAreToldApart) {
     rt::Runtime runtime;

@@ -1,4 +1,5 @@
 #include "simulator/ScriptCommand.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +17,8 @@ struct LineCase {
     double seconds = 0;
 };
 
-std::ostream& operator<<(std::ostream& out, const LineCase& c) {
-    return out << '"' << c.line << '"';
+void PrintTo(const LineCase& c, std::ostream* out) {
+    *out << c.line;
 }
 
 class ScriptLineTable : public ::testing::TestWithParam<LineCase> {};
@@ -66,7 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"button Dismiss \t", "button", {}, "Dismiss"}, LineCase{"button   ", "!"},
         LineCase{"button Add Section", "button", {}, "Add Section"},
         LineCase{"launch-image com.apple.mobilesafari", "launch-image"}, LineCase{"launch-image", "!"},
-        LineCase{"screen", "screen"}, LineCase{"dump", "dump"}, LineCase{"dump all", "!"}));
+        LineCase{"screen", "screen"}, LineCase{"dump", "dump"}, LineCase{"dump all", "!"}),
+    testing_support::PrintedName());
 
 TEST(ScriptCommandNames, ListsEveryCommand) {
     const auto& names = sim::commandNames();

@@ -5,7 +5,9 @@
 #include "platform/runtime/NSException.h"
 #include "platform/runtime/RuntimeFunctions.h"
 #include "tests/simulator/SimulatorFixture.h"
+#include "tests/support/CaseName.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -77,6 +79,13 @@ struct RefusedCase {
     const char* because;
 };
 
+void PrintTo(const RefusedCase& c, std::ostream* out) {
+    // The script's lines, one after the other.
+    std::string lines = c.script;
+    std::replace(lines.begin(), lines.end(), '\n', ' ');
+    *out << lines.substr(0, lines.find_last_not_of(' ') + 1);
+}
+
 class SimulatorRefusals : public SimulatorTest, public ::testing::WithParamInterface<RefusedCase> {};
 
 TEST_P(SimulatorRefusals, ACommandThatCannotBeCarriedOutIsAnErrorLine) {
@@ -98,7 +107,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, SimulatorRefusals,
                                            RefusedCase{"launch\nedit\n", "Saved tab is not on screen"},
                                            RefusedCase{"launch\nbutton OK\n", "no alert"},
                                            RefusedCase{"launch\ntype x\n", "no alert"},
-                                           RefusedCase{"launch-image com.example.none\n", "no application"}));
+                                           RefusedCase{"launch-image com.example.none\n", "no application"}),
+                         testing_support::PrintedName());
 
 TEST_F(SimulatorTest, AFaultInsideTheSystemEndsTheSessionWithAFailure) {
     // A replacement that raises, as a faulty hooking library might.

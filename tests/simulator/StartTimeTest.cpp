@@ -1,4 +1,5 @@
 #include "simulator/StartTime.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,11 @@ struct StartCase {
 };
 
 std::ostream& operator<<(std::ostream& out, const StartCase& c) {
-    return out << c.text << " in " << c.zone;
+    out << c.text;
+    if (*c.zone != '\0') {
+        out << " in " << c.zone;
+    }
+    return out;
 }
 
 class StartTimeTable : public ::testing::TestWithParam<StartCase> {};
@@ -44,7 +49,8 @@ INSTANTIATE_TEST_SUITE_P(Dates, StartTimeTable,
                                            StartCase{"2026-12-07", "", std::nullopt},
                                            StartCase{"yesterday", "", std::nullopt},
                                            StartCase{"2026-12-07T08:00:00Zjunk", "", std::nullopt},
-                                           StartCase{"2026-12-07T08:00:00", "Mars/Olympus", std::nullopt}));
+                                           StartCase{"2026-12-07T08:00:00", "Mars/Olympus", std::nullopt}),
+                         testing_support::PrintedName());
 
 TEST(StartTimeZones, KnowsTheZoneNames) {
     EXPECT_TRUE(sim::isKnownTimeZone("UTC"));

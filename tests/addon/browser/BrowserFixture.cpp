@@ -38,8 +38,6 @@ BrowserTest::BrowserTest() {
     window->makeKeyAndVisible();
 }
 
-BrowserTest::~BrowserTest() = default;
-
 void BrowserTest::writeSavedTimes(const std::string& dictionaryBody) const {
     writeSavedTimesBytes(R"(<?xml version="1.0" encoding="UTF-8"?>
 <!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
@@ -58,13 +56,13 @@ std::shared_ptr<NSDictionary> BrowserTest::savedTimes() const {
 }
 
 void BrowserTest::show() {
-    const bool firstTime = !browser->isViewLoaded();
-    tabs->setSelectedIndex(1);
-    if (firstTime) {
-        // Every change of either table's model is checked against what the browser answers.
-        checkers_.push_back(std::make_unique<TableChecker>(browser->savedTable()));
-        checkers_.push_back(std::make_unique<TableChecker>(browser->lapsTable()));
+    if (!browser->isViewLoaded()) {
+        // The tables exist once the view has loaded; they are watched from their first reload on.
+        browser->view();
+        checkers.push_back(std::make_unique<TableChecker>(browser->savedTable()));
+        checkers.push_back(std::make_unique<TableChecker>(browser->lapsTable()));
     }
+    tabs->setSelectedIndex(1);
     runLoop.runOnce();
 }
 

@@ -12,7 +12,6 @@
 #include "tests/support/AddonFixture.h"
 #include "tests/support/TableChecker.h"
 
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -31,7 +30,6 @@ ui::DeviceConfiguration tallPhone();
 class BrowserTest : public DeviceHomeTest {
   protected:
     BrowserTest();
-    ~BrowserTest() override;
 
     /// Writes the saved-times file from the inside of a property list's root dictionary.
     void writeSavedTimes(const std::string& dictionaryBody) const;
@@ -76,9 +74,9 @@ class BrowserTest : public DeviceHomeTest {
     std::shared_ptr<UITabBarController> tabs;
     std::shared_ptr<UIWindow> window;
 
-  private:
-    /// Both tables under the table checker once the view is loaded.
-    std::vector<std::unique_ptr<TableChecker>> checkers_;
+    /// The checkers of both tables, attached when the view loads: every change of a table's model
+    /// and every layout is re-validated against the browser.
+    std::vector<std::unique_ptr<TableChecker>> checkers;
 };
 
 } // namespace testing_support

@@ -4,8 +4,6 @@
 #include "addon/browser/BrowserMessages.h"
 #include "addon/views/LVLabel.h"
 #include "addon/views/LVTableViewCell.h"
-#include "platform/foundation/NSIndexPath.h"
-#include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UINavigationBar.h"
 #include "platform/uikit/UINavigationItem.h"
 #include "platform/uikit/UITableView.h"
@@ -147,17 +145,6 @@ TEST_F(LapPanel, TheNextResultsLapsStartAtTheTop) {
     EXPECT_TRUE(cellAt(browser->lapsTable(), 0, 0));
 }
 
-TEST_F(LapPanel, ThePanelsBackgroundIsMadeAnewOnEveryTap) {
-    tapResult(0, 0);
-    auto first = browser->lapsTable()->backgroundView();
-    ASSERT_TRUE(std::dynamic_pointer_cast<UIImageView>(first));
-    runFor(0.5);
-    ASSERT_TRUE(tapBack());
-    runFor(0.5);
-    tapResult(0, 1);
-    EXPECT_NE(browser->lapsTable()->backgroundView(), first);
-}
-
 TEST_F(LapPanel, ThePanelOutlivesATabSwitch) {
     tapResult(0, 0);
     runFor(0.5);
@@ -166,20 +153,6 @@ TEST_F(LapPanel, ThePanelOutlivesATabSwitch) {
     EXPECT_EQ(panel(), kShown);
     EXPECT_EQ(barTitles().size(), 2U);
     EXPECT_EQ(lapTexts().size(), 3U);
-}
-
-TEST_F(LapPanel, TheSettleStepIsADelayedMessageToTheBrowser) {
-    tapResult(0, 0);
-    const auto pending = runLoop.pending();
-    auto found = std::find_if(pending.begin(), pending.end(),
-                              [&](const auto& entry) { return entry.isMessage && entry.target == browser; });
-    ASSERT_NE(found, pending.end());
-    EXPECT_EQ(found->selector, lv::browser::tableViewNextAnimationWithCellToDeselect.name);
-    EXPECT_DOUBLE_EQ(found->fireTime, now() + 0.3);
-    auto path = rt::cast<NSIndexPath>(found->argument);
-    ASSERT_TRUE(path);
-    EXPECT_EQ(path->section(), 0);
-    EXPECT_EQ(path->row(), 0);
 }
 
 } // namespace

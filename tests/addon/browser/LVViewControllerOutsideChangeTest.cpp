@@ -43,6 +43,11 @@ struct OutsideChange {
     Counts rowsAfter;
 };
 
+/// Prints the case by its name in test listings and failures.
+void PrintTo(const OutsideChange& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class FileChangedFromOutside : public BrowserTest, public testing::WithParamInterface<OutsideChange> {};
 
 TEST_P(FileChangedFromOutside, NeitherFaultsNorShowsWhatTheFileNoLongerHolds) {
@@ -62,6 +67,10 @@ TEST_P(FileChangedFromOutside, NeitherFaultsNorShowsWhatTheFileNoLongerHolds) {
     std::string bytesBefore = change.file ? testing_support::readWholeFile(path) : "";
 
     EXPECT_EQ(headerTitles(), change.titles);
+    runFor(0.1);
+    auto table = browser->savedTable();
+    EXPECT_EQ(table->numberOfSections(), browser->numberOfSectionsInTableView(table))
+        << "the table and its data source still agree after a layout";
     tapResult(0, 1);
     EXPECT_EQ(lapTexts(), change.laps);
     EXPECT_EQ(browser->topBar()->topItem()->title(), "Time: 42.5") << "the title comes from the list";
@@ -76,6 +85,7 @@ TEST_P(FileChangedFromOutside, NeitherFaultsNorShowsWhatTheFileNoLongerHolds) {
     // The browser only reads once its view is built: the file is left as the outside edit left it.
     EXPECT_EQ(change.file ? testing_support::readWholeFile(path) : "", bytesBefore);
     EXPECT_EQ(std::filesystem::exists(path), change.file.has_value());
+    EXPECT_GT(checkers.at(0)->layoutChecks(), 0) << "the table of results was watched at every layout";
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -42,6 +42,11 @@ struct HeaderCase {
     Counts rows;
 };
 
+/// Prints the case by its name in test listings and failures.
+void PrintTo(const HeaderCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class Headers : public BrowserTest, public testing::WithParamInterface<HeaderCase> {};
 
 TEST_P(Headers, ComeFromTheFileAndTheRowsFromTheList) {
@@ -130,6 +135,11 @@ struct WrongTypeCase {
     const char* laps;
 };
 
+/// Prints the case by its name in test listings and failures.
+void PrintTo(const WrongTypeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class WrongTypes : public BrowserTest, public testing::WithParamInterface<WrongTypeCase> {};
 
 TEST_P(WrongTypes, ReadAsMissing) {
@@ -189,7 +199,24 @@ TEST_P(ReusedCell, LackingALabelIsNotUsed) {
     EXPECT_EQ(cell->mainLabel()->text(), "Time: 1.0");
 }
 
-INSTANTIATE_TEST_SUITE_P(Labels, ReusedCell, testing::Values("none", "main", "date", "laps"));
+INSTANTIATE_TEST_SUITE_P(Labels, ReusedCell, testing::Values("none", "main", "date", "laps"),
+                         [](const auto& info) {
+                             return std::string(info.param) == "none" ? "AllThere"
+                                                                      : std::string("No_") + info.param;
+                         });
+
+TEST_F(BrowserTest, ANameListedTwiceGetsAnArrayOfItsOwn) {
+    writeSavedTimes("<key>Sections</key><array><string>Work</string><string>Work</string></array>"
+                    "<key>Times - Work</key><array>" +
+                    record("1", 1) + "</array>");
+    show();
+    ASSERT_EQ(rowCounts(), (Counts{1, 1}));
+    auto first = browser->allStopWatchSavedTimes()->objectAs<NSMutableArray>(0);
+    auto second = browser->allStopWatchSavedTimes()->objectAs<NSMutableArray>(1);
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(first, second) << "a change to one section must not change the other";
+    EXPECT_TRUE(first->isEqual(*second));
+}
 
 TEST_F(BrowserTest, ResultRowsCanBeEditedAndMovedLapRowsCannot) {
     show();

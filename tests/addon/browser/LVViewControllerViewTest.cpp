@@ -6,16 +6,11 @@
 #include "addon/store/SavedTimesStore.h"
 #include "addon/views/LVLabel.h"
 #include "addon/views/LVTableViewCell.h"
-#include "platform/foundation/NSNumber.h"
-#include "platform/runtime/Implementation.h"
 #include "platform/runtime/RuntimeFunctions.h"
 #include "platform/substrate/MSHookMessageEx.h"
 #include "platform/uikit/UIBarButtonItem.h"
-#include "platform/uikit/UIColor.h"
-#include "platform/uikit/UIFont.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
-#include "platform/uikit/UIKitMessages.h"
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UINavigationBar.h"
 #include "platform/uikit/UINavigationItem.h"
@@ -100,18 +95,6 @@ TEST_F(BrowserTest, LaysOutTheBarTheTablesAndTheLabelFromTheViewsSize) {
     EXPECT_EQ(browser->topBar()->delegate().get(), static_cast<UINavigationBarDelegate*>(browser.get()));
 }
 
-TEST_F(BrowserTest, TheLabelIsCentredWhiteBoldTextWithARaisedShadow) {
-    show();
-    const auto& label = *browser->noSavedTimes();
-    EXPECT_EQ(label.text(), "No Saved Times");
-    EXPECT_EQ(label.textAlignment(), NSTextAlignmentCenter);
-    EXPECT_EQ(label.textColor()->description(), UIColor::whiteColor()->description());
-    EXPECT_EQ(label.shadowColor()->description(), UIColor::blackColor()->description());
-    EXPECT_EQ(label.shadowOffset(), CGSizeMake(0, -0.9F));
-    EXPECT_EQ(label.font()->pointSize(), 20);
-    EXPECT_TRUE(label.font()->isBold());
-}
-
 TEST_F(BrowserTest, TheBarShowsSavedTimesWithEditOnTheRightAndNeverTheCloseItem) {
     show();
     const auto& items = browser->topBar()->items();
@@ -135,6 +118,11 @@ struct LabelCase {
     const char* file;
     bool labelShown;
 };
+
+/// Prints the case by its name in test listings and failures.
+void PrintTo(const LabelCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class NoSavedTimesLabel : public BrowserTest, public testing::WithParamInterface<LabelCase> {};
 
@@ -175,6 +163,11 @@ struct BackgroundCase {
     CGSize screen;
     const char* resource;
 };
+
+/// Prints the case by its name in test listings and failures.
+void PrintTo(const BackgroundCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class StripeBackground : public BrowserTest, public testing::WithParamInterface<BackgroundCase> {};
 
@@ -251,27 +244,18 @@ TEST_F(BrowserTest, AppearingRefreshesThroughTheRuntimeSoAReplacementRuns) {
     // A replacement installed the way a hooking library would must be what runs.
     IMP original;
     int refreshes = 0;
-    MSHookMessageEx(objc_getClass("LVViewController"), lv::browser::refreshAllStopWatchSavedTimes.sel(),
-                    rt::imp<void()>([&](const id& self, SEL sel) {
-                        ++refreshes;
-                        rt::callImp<void()>(original, self, sel);
-                    }),
-                    &original);
+    MSHookMessageEx(
+        objc_getClass("LVViewController"), lv::browser::refreshAllStopWatchSavedTimes,
+        [&](const id& self, SEL sel) {
+            ++refreshes;
+            rt::callImp(lv::browser::refreshAllStopWatchSavedTimes, original, self, sel);
+        },
+        &original);
     show();
     EXPECT_EQ(refreshes, 2) << "once while the view loads, once as it appears";
     hide();
     show();
     EXPECT_EQ(refreshes, 3);
-}
-
-TEST_F(BrowserTest, TheOtherRegisteredMessagesReachTheirMethods) {
-    writeSavedTimes(kTwoRecords);
-    show();
-    rt::send(browser, lv::browser::setAllLapsForSectionWithIndex, 0, 0);
-    EXPECT_EQ(lapTexts(), (std::vector<std::string>{"30.0", "30.0", "15.3"}));
-    rt::send(browser, msg::didReceiveMemoryWarning);
-    rt::send(browser, lv::browser::topBarButtonClicked, id(browser->editButton()));
-    EXPECT_EQ(browser->editButton()->title(), "Done") << "the Edit item's action enters edit mode";
 }
 
 } // namespace

@@ -74,6 +74,10 @@ struct LookCase {
     std::vector<std::optional<bool>> seenByHost;
 };
 
+void PrintTo(const LookCase& c, std::ostream* out) {
+    *out << c.label;
+}
+
 const auto start = [](const id& s) { rt::send(s, lv::host::startTimer); };
 const auto stop = [](const id& s) { rt::send(s, lv::host::stopTimer); };
 const auto clear = [](const id& s) { rt::send(s, lv::host::clearAllLaps); };

@@ -4,6 +4,7 @@
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UITabBarItem.h"
 #include "tests/addon/hooks/HookTestFixture.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,12 @@ TEST_P(SavedTabTest, SelectsTheTabShownLast) {
 // keep the host's own choice (the alarm tab in the fake host).
 INSTANTIATE_TEST_SUITE_P(SavedTab, SavedTabTest,
                          ::testing::Values(std::pair{5, 4}, std::pair{3, 2}, std::pair{4, 3}, std::pair{1, 0},
-                                           std::pair{0, 1}, std::pair{6, 1}, std::pair{-1, 1}));
+                                           std::pair{0, 1}, std::pair{6, 1}, std::pair{-1, 1}),
+                         [](const auto& info) {
+                             return testing_support::caseName("stored " + std::to_string(info.param.first) +
+                                                              " shows tab " +
+                                                              std::to_string(info.param.second));
+                         });
 
 TEST_F(SavedTabTest, TheTabBarShowsFiveTabsWithTimerAndStopwatchExchangedAndSavedLast) {
     writeClockSettings(0, 2);
@@ -58,6 +64,10 @@ struct LaunchCase {
     ui::DeviceConfiguration device;
     const char* expected;
 };
+
+void PrintTo(const LaunchCase& c, std::ostream* out) {
+    *out << c.label;
+}
 
 class LaunchImageTest : public testing_support::HookTest, public ::testing::WithParamInterface<LaunchCase> {};
 

@@ -1,8 +1,10 @@
 #include "addon/store/ClockText.h"
 #include "addon/store/TenthsTruncation.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
+#include <iomanip>
 #include <limits>
 #include <string>
 
@@ -14,7 +16,7 @@ struct TextCase {
 };
 
 void PrintTo(const TextCase& c, std::ostream* out) {
-    *out << c.time << " -> \"" << c.text << "\"";
+    *out << c.time << " shows " << c.text;
 }
 
 class ClockTextTest : public ::testing::TestWithParam<TextCase> {};
@@ -39,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(Totals, ClockTextTest,
                                            TextCase{36005.3F, "10:5.3"}, TextCase{86399.9F, "23:59:59.9"},
                                            // Ties are decided by the single-precision value: 0.150000006 and
                                            // 10.1499996 (at double precision they would print 0.1 and 10.2).
-                                           TextCase{0.15F, "0.2"}, TextCase{10.15F, "10.1"}));
+                                           TextCase{0.15F, "0.2"}, TextCase{10.15F, "10.1"}),
+                         testing_support::PrintedName());
 
 class LapTextTest : public ::testing::TestWithParam<TextCase> {};
 
@@ -51,7 +54,8 @@ INSTANTIATE_TEST_SUITE_P(Laps, LapTextTest,
                          ::testing::Values(TextCase{0.9F, "0.9"}, TextCase{9.9F, "9.9"},
                                            TextCase{13.0F, "13.0"}, TextCase{45.2F, "45.2"},
                                            TextCase{75.3F, "01:15.3"}, TextCase{119.9F, "01:59.9"},
-                                           TextCase{3605.3F, "1:5.3"}));
+                                           TextCase{3605.3F, "1:5.3"}),
+                         testing_support::PrintedName());
 
 struct TruncationCase {
     double time;
@@ -59,7 +63,7 @@ struct TruncationCase {
 };
 
 void PrintTo(const TruncationCase& c, std::ostream* out) {
-    *out << c.time << " -> " << c.cut;
+    *out << std::setprecision(10) << c.time << std::setprecision(6) << " cuts to " << c.cut;
 }
 
 class TenthsTruncationTest : public ::testing::TestWithParam<TruncationCase> {};
@@ -74,7 +78,8 @@ INSTANTIATE_TEST_SUITE_P(Table, TenthsTruncationTest,
                                            TruncationCase{12.99999949, 12.9F}, TruncationCase{30.04, 30.0F},
                                            TruncationCase{15.36, 15.3F}, TruncationCase{0.0, 0.0F},
                                            TruncationCase{3605.35, 3605.3F},
-                                           TruncationCase{86399.99, 86399.9F}));
+                                           TruncationCase{86399.99, 86399.9F}),
+                         testing_support::PrintedName());
 
 TEST(TenthsTruncation, ValuesWithoutAPointReadAsZero) {
     EXPECT_EQ(lv::tenthsTruncation(std::numeric_limits<double>::infinity()), 0.0F);

@@ -142,6 +142,10 @@ struct AddSectionCase {
     Names removedKeys;
 };
 
+void PrintTo(const AddSectionCase& c, std::ostream* out) {
+    *out << c.label;
+}
+
 class AddSectionTest : public SavedTimesStoreTest, public ::testing::WithParamInterface<AddSectionCase> {};
 
 TEST_P(AddSectionTest, DropsEveryOtherEmptySection) {

@@ -59,6 +59,10 @@ struct RestoreCase {
     std::function<void(const std::shared_ptr<LVLabel>&)> before;
 };
 
+void PrintTo(const RestoreCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class LVLabelRestoreTest : public LVLabelTest, public testing::WithParamInterface<RestoreCase> {};
 
 TEST_P(LVLabelRestoreTest, UnhighlightingDrawsTheShadowCapturedAtSetUp) {

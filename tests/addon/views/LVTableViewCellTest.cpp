@@ -61,6 +61,10 @@ struct LabelLook {
     CGSize highlightedOffset;
 };
 
+void PrintTo(const LabelLook& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class LVTableViewCellLookTest : public LVTableViewCellTest, public testing::WithParamInterface<LabelLook> {
   protected:
     [[nodiscard]] LVLabel& label() const {

@@ -1,7 +1,7 @@
 #pragma once
 // A C library locale whose decimal point is a comma, for checking that number text never follows
-// the process locale. Not every machine has one installed; when none can be found or built the
-// caller skips its test.
+// the process locale. scripts/install-deps generates de_DE.UTF-8; without it the locale is built
+// from the system's locale sources under the build tree, and a test that still finds none fails.
 
 #include <locale.h>
 

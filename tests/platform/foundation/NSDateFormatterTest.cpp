@@ -1,6 +1,7 @@
 #include "platform/foundation/NSDateFormatter.h"
 #include "platform/foundation/Region.h"
 #include "platform/runtime/Runtime.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +46,13 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatterCase{"de_DE", "America/New_York", "EEE, MMM d, y", "Mo., Jan. 7, 2013"},
                       FormatterCase{"en_US", "Asia/Tokyo", "EEEE dd MMMM yyyy HH:mm:ss",
                                     "Tuesday 08 January 2013 12:30:00"},
-                      FormatterCase{"en_US", "America/New_York", "h:mm a 'at' M/d", "10:30 PM at 1/7"}));
+                      FormatterCase{"en_US", "America/New_York", "h:mm a 'at' M/d", "10:30 PM at 1/7"}),
+    [](const auto& info) {
+        // The zone's city is enough to tell the cases apart.
+        const std::string& zone = info.param.timeZone;
+        return testing_support::caseName(info.param.locale + " " + zone.substr(zone.rfind('/') + 1) + " " +
+                                         info.param.pattern);
+    });
 
 class DateFormatterDefaultsTest : public ::testing::Test {
   protected:

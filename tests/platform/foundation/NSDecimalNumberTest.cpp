@@ -2,6 +2,7 @@
 #include "platform/foundation/NSDecimal.h"
 #include "platform/runtime/NSException.h"
 #include "platform/runtime/Runtime.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,10 @@ struct FromDoubleCase {
     double value;
     std::string expected;
 };
+
+void PrintTo(const FromDoubleCase& c, std::ostream* out) {
+    *out << c.value;
+}
 
 class DecimalFromDoubleTest : public ::testing::TestWithParam<FromDoubleCase> {};
 
@@ -36,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(Table, DecimalFromDoubleTest,
                                            FromDoubleCase{-30.04, "-30.04"}, FromDoubleCase{0.0, "0"},
                                            FromDoubleCase{-0.0, "0"}, FromDoubleCase{15.36, "15.36"},
                                            FromDoubleCase{18446744073709551616.0, "18446744073709551616"},
-                                           FromDoubleCase{1e-300, "0"}));
+                                           FromDoubleCase{1e-300, "0"}),
+                         testing_support::PrintedName());
 
 TEST(DecimalFromDouble, OutOfRangeRaisesOverflow) {
     for (double value : {1e300, std::numeric_limits<double>::infinity()}) {
@@ -55,6 +61,10 @@ struct StringCase {
     std::string expected;
 };
 
+void PrintTo(const StringCase& c, std::ostream* out) {
+    *out << '"' << c.text << '"';
+}
+
 class DecimalFromStringTest : public ::testing::TestWithParam<StringCase> {};
 
 TEST_P(DecimalFromStringTest, ReadsExactly) {
@@ -71,7 +81,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // Longer than 38 digits: rounded, halves away from zero.
                       StringCase{k38Digits + "5", "12345678901234567890123456789012345679"
                                                   "0"},
-                      StringCase{k38Digits + "49", k38Digits + "00"}));
+                      StringCase{k38Digits + "49", k38Digits + "00"}),
+    testing_support::PrintedName());
 
 struct SumCase {
     std::string name;
@@ -79,6 +90,10 @@ struct SumCase {
     std::string right;
     std::string expected;
 };
+
+void PrintTo(const SumCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class DecimalAddTest : public ::testing::TestWithParam<SumCase> {};
 

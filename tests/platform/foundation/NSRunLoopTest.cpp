@@ -6,6 +6,7 @@
 #include "platform/runtime/Message.h"
 #include "platform/runtime/NSException.h"
 #include "platform/runtime/Runtime.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -166,6 +167,10 @@ struct ShapeCase {
     bool returnsVoid;
 };
 
+void PrintTo(const ShapeCase& c, std::ostream* out) {
+    *out << '"' << c.types << '"';
+}
+
 class MethodShapeTest : public ::testing::TestWithParam<ShapeCase> {};
 
 TEST_P(MethodShapeTest, CountsArgumentsAfterSelfAndCmd) {
@@ -179,6 +184,16 @@ INSTANTIATE_TEST_SUITE_P(Encodings, MethodShapeTest,
                                            ShapeCase{"v12@0:4@8", 1, true}, ShapeCase{"v@:@@", 2, true},
                                            ShapeCase{"@@:", 0, false},
                                            ShapeCase{"v@:{CGRect={CGPoint=ff}{CGSize=ff}}", 1, true},
-                                           ShapeCase{"", -1, false}));
+                                           ShapeCase{"", -1, false}),
+                         [](const auto& info) {
+                             // The encoding's characters spelled out: '@' an object, ':' the selector.
+                             std::string spelled;
+                             for (const char* c = info.param.types; *c != '\0'; ++c) {
+                                 spelled += *c == '@'   ? std::string("_id_")
+                                            : *c == ':' ? std::string("_sel_")
+                                                        : std::string(1, *c);
+                             }
+                             return testing_support::caseName(spelled);
+                         });
 
 } // namespace

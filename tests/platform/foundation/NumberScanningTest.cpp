@@ -1,4 +1,5 @@
 #include "platform/foundation/NumberScanning.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,10 @@ struct DoubleCase {
     std::string text;
     double expected;
 };
+
+void PrintTo(const DoubleCase& c, std::ostream* out) {
+    *out << '"' << c.text << '"';
+}
 
 class ScanDoubleTest : public ::testing::TestWithParam<DoubleCase> {};
 
@@ -46,7 +51,8 @@ INSTANTIATE_TEST_SUITE_P(
                                  0.0},
                       DoubleCase{"\xe2\x80\x8c"
                                  "4.5",
-                                 0.0}));
+                                 0.0}),
+    testing_support::PrintedName());
 
 TEST(ScanDouble, OverflowGivesHugeValue) {
     EXPECT_EQ(ns::scanDouble("1e999"), HUGE_VAL);
@@ -62,6 +68,10 @@ struct IntCase {
     std::string text;
     int expected;
 };
+
+void PrintTo(const IntCase& c, std::ostream* out) {
+    *out << '"' << c.text << '"';
+}
 
 class ScanIntTest : public ::testing::TestWithParam<IntCase> {};
 
@@ -79,6 +89,7 @@ INSTANTIATE_TEST_SUITE_P(Table, ScanIntTest,
                                            IntCase{"-99999999999999999999", -2147483647 - 1},
                                            IntCase{"\xc2\xa0"
                                                    "8",
-                                                   8}));
+                                                   8}),
+                         testing_support::PrintedName());
 
 } // namespace

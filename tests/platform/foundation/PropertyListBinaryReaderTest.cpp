@@ -236,6 +236,10 @@ struct BadCase {
     std::string file;
 };
 
+void PrintTo(const BadCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class PropertyListBinaryReaderRejects : public ::testing::TestWithParam<BadCase> {};
 
 TEST_P(PropertyListBinaryReaderRejects, MalformedOrHostileFiles) {

@@ -111,6 +111,10 @@ struct UnusableCase {
     ReadStatus status;
 };
 
+void PrintTo(const UnusableCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class PropertyListFileUnusable : public ::testing::TestWithParam<UnusableCase> {};
 
 TEST_P(PropertyListFileUnusable, ReadsAsNothingAndSaysWhy) {

@@ -48,7 +48,7 @@ std::shared_ptr<NSMutableDictionary> everyType() {
 
 TEST(PropertyListOracle, PlistlibReadsWhatWeWriteWithTheSameValues) {
     if (!plist_test::havePlistlib()) {
-        GTEST_SKIP() << "python3 with plistlib is not installed";
+        FAIL() << "python3 with plistlib is not installed (scripts/install-deps installs it)";
     }
     ScratchFolder folder;
     const std::string path = folder.file("ours.plist");
@@ -83,7 +83,7 @@ print('ok')
 
 TEST(PropertyListOracle, WeReadBinaryFilesWrittenByPlistlib) {
     if (!plist_test::havePlistlib()) {
-        GTEST_SKIP() << "python3 with plistlib is not installed";
+        FAIL() << "python3 with plistlib is not installed (scripts/install-deps installs it)";
     }
     ScratchFolder folder;
     const std::string path = folder.file("theirs.plist");
@@ -134,7 +134,9 @@ with open(sys.argv[1], 'wb') as f:
 
 TEST(PropertyListOracle, OurXmlIsByteIdenticalToPlistutilsForTheSameSortedTree) {
     if (!plist_test::havePlistlib() || !plist_test::haveProgram("plistutil")) {
-        GTEST_SKIP() << "python3 with plistlib or plistutil (libplist-utils) is not installed";
+        FAIL()
+            << "python3 with plistlib or plistutil (libplist-utils) is not installed (scripts/install-deps "
+               "installs them)";
     }
     ScratchFolder folder;
     const std::string ours = folder.file("ours.xml");

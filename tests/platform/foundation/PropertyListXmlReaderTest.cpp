@@ -6,6 +6,7 @@
 #include "platform/foundation/NSDate.h"
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/NSString.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -108,6 +109,10 @@ struct RealCase {
     double expected;
 };
 
+void PrintTo(const RealCase& c, std::ostream* out) {
+    *out << '"' << c.text << '"';
+}
+
 class PropertyListXmlReaderReals : public ::testing::TestWithParam<RealCase> {};
 
 TEST_P(PropertyListXmlReaderReals, AcceptsDecimalTextAndThePlatformsSpellings) {
@@ -129,12 +134,13 @@ INSTANTIATE_TEST_SUITE_P(Table, PropertyListXmlReaderReals,
                                            RealCase{"nan", std::nan("")}, RealCase{"NaN", std::nan("")},
                                            RealCase{"+infinity", INFINITY}, RealCase{"-infinity", -INFINITY},
                                            RealCase{"inf", INFINITY}, RealCase{"-Inf", -INFINITY},
-                                           RealCase{"Infinity", INFINITY}));
+                                           RealCase{"Infinity", INFINITY}),
+                         testing_support::PrintedName());
 
 TEST(PropertyListXmlReader, ReadsRealsTheSameUnderACommaLocale) {
     const locale_t comma = testing_support::commaLocale();
     if (comma == static_cast<locale_t>(0)) {
-        GTEST_SKIP() << "no locale with a decimal comma on this machine";
+        FAIL() << "no locale with a decimal comma on this machine (scripts/install-deps makes de_DE.UTF-8)";
     }
     testing_support::ThreadLocaleScope scope(comma);
     EXPECT_EQ(rt::cast<NSNumber>(valueOf("<real>75.300003051757812</real>"))->doubleValue(),
@@ -146,6 +152,10 @@ struct BadCase {
     std::string name;
     std::string text;
 };
+
+void PrintTo(const BadCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class PropertyListXmlReaderRejects : public ::testing::TestWithParam<BadCase> {};
 

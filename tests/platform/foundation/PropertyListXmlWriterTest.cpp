@@ -6,6 +6,7 @@
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/NSString.h"
 #include "platform/runtime/Runtime.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,16 @@ struct RealCase {
     std::string text;
 };
 
+void PrintTo(const RealCase& c, std::ostream* out) {
+    const auto number = rt::cast<NSNumber>(c.number);
+    const double value = number->doubleValue();
+    if (std::isinf(value)) {
+        *out << (value < 0 ? "-" : "+") << "infinity";
+    } else {
+        *out << value << (number->kind() == NSNumber::Kind::Float ? "f" : "");
+    }
+}
+
 class PropertyListXmlWriterReals : public ::testing::TestWithParam<RealCase> {};
 
 TEST_P(PropertyListXmlWriterReals, PrintsSeventeenDigitsWithThePlatformsSpecialCases) {
@@ -120,12 +131,17 @@ INSTANTIATE_TEST_SUITE_P(
                       RealCase{NSNumber::withDouble(-std::numeric_limits<double>::infinity()), "-infinity"},
                       RealCase{NSNumber::withDouble(1e21), "1e+21"},
                       RealCase{NSNumber::withDouble(1e-7), "9.9999999999999995e-08"},
-                      RealCase{NSNumber::withDouble(-2.5), "-2.5"}));
+                      RealCase{NSNumber::withDouble(-2.5), "-2.5"}),
+    testing_support::PrintedName());
 
 struct DateCase {
     double seconds;
     std::string text;
 };
+
+void PrintTo(const DateCase& c, std::ostream* out) {
+    *out << c.text;
+}
 
 class PropertyListXmlWriterDates : public ::testing::TestWithParam<DateCase> {};
 
@@ -141,7 +157,8 @@ INSTANTIATE_TEST_SUITE_P(Table, PropertyListXmlWriterDates,
                                            DateCase{-26438401, "2000-02-29T23:59:59Z"},
                                            DateCase{-978307200, "1970-01-01T00:00:00Z"},
                                            DateCase{-32535216000.0, "0970-01-01T00:00:00Z"},
-                                           DateCase{3124137599.0, "2099-12-31T23:59:59Z"}));
+                                           DateCase{3124137599.0, "2099-12-31T23:59:59Z"}),
+                         testing_support::PrintedName());
 
 TEST(PropertyListXmlWriter, SortsKeysByUtf16CodeUnitsLikeThePlatform) {
     // U+1F600 is a surrogate pair (D83D DE00) in UTF-16 and so sorts before U+E000, although
@@ -180,6 +197,10 @@ struct RefusedCase {
     std::function<id()> make;
     std::string reason;
 };
+
+void PrintTo(const RefusedCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class PropertyListXmlWriterRefuses : public ::testing::TestWithParam<RefusedCase> {};
 

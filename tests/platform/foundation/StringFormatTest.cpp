@@ -18,6 +18,10 @@ struct FormatCase {
     std::string expected;
 };
 
+void PrintTo(const FormatCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class StringFormatTest : public ::testing::TestWithParam<FormatCase> {};
 
 TEST_P(StringFormatTest, MatchesThePlatform) {
@@ -67,7 +71,8 @@ TEST(StringWithFormat, PrintsObjectDescriptions) {
 TEST(StringFormatLocale, CommaLocaleStillUsesPoint) {
     const locale_t comma = testing_support::commaLocale();
     if (comma == static_cast<locale_t>(nullptr) || std::string(nl_langinfo_l(RADIXCHAR, comma)) != ",") {
-        GTEST_SKIP() << "no locale with a comma decimal point on this machine";
+        FAIL() << "no locale with a comma decimal point on this machine (scripts/install-deps makes "
+                  "de_DE.UTF-8)";
     }
     const testing_support::ThreadLocaleScope inForce{comma};
     char probe[16];

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -140,6 +141,10 @@ struct AdoptionCase {
     std::vector<int> expected;
 };
 
+void PrintTo(const AdoptionCase& adoption, std::ostream* out) {
+    *out << adoption.label;
+}
+
 class ProtocolAdoptionTest : public ::testing::TestWithParam<AdoptionCase> {};
 
 TEST_P(ProtocolAdoptionTest, AnnouncesExactlyTheOverriddenMethods) {
@@ -148,38 +153,37 @@ TEST_P(ProtocolAdoptionTest, AnnouncesExactlyTheOverriddenMethods) {
 
 INSTANTIATE_TEST_SUITE_P(
     Protocols, ProtocolAdoptionTest,
-    ::testing::Values(AdoptionCase{"DataSourceWithOnlyTheRequiredMethods",
-                                   [] { return announced<UITableViewDataSource>(BareSource(), 6); },
-                                   {}},
-                      AdoptionCase{"DataSourceThroughAClassBetween",
-                                   [] { return announced<UITableViewDataSource>(MovableSource(), 6); },
-                                   methods(DS::TitleForHeaderInSection, DS::MoveRow)},
-                      AdoptionCase{"DataSourceOfAControllerThatIsAlsoTheDelegate",
-                                   [] { return announced<UITableViewDataSource>(Controller(), 6); },
-                                   methods(DS::CommitEditingStyle)},
-                      AdoptionCase{"DelegateOfAControllerThatIsAlsoTheDataSource",
-                                   [] { return announced<UITableViewDelegate>(Controller(), 13); },
-                                   methods(DM::DidSelectRow, DM::ScrollViewDidScroll)},
-                      AdoptionCase{"DelegateWithEveryMethod",
-                                   [] { return announced<UITableViewDelegate>(EveryDelegateMethod(), 13); },
-                                   methods(DM::HeightForRow, DM::HeightForHeaderInSection,
-                                           DM::WillDisplayCell, DM::WillSelectRow, DM::DidSelectRow,
-                                           DM::DidDeselectRow, DM::EditingStyleForRow,
-                                           DM::ShouldIndentWhileEditingRow, DM::WillBeginEditingRow,
-                                           DM::DidEndEditingRow, DM::TargetIndexPathForMove,
-                                           DM::ScrollViewDidScroll, DM::ScrollViewDidEndScrollingAnimation)},
-                      AdoptionCase{"AlertDelegateThroughAClassBetween",
-                                   [] { return announced<UIAlertViewDelegate>(AlertDelegate(), 5); },
-                                   methods(AM::ClickedButtonAtIndex, AM::WillPresentAlertView)},
-                      AdoptionCase{"NavigationBarDelegate",
-                                   [] { return announced<UINavigationBarDelegate>(BarDelegate(), 4); },
-                                   methods(NM::DidPushItem, NM::ShouldPopItem)},
-                      AdoptionCase{"TabBarControllerDelegate",
-                                   [] { return announced<UITabBarControllerDelegate>(TabsDelegate(), 2); },
-                                   methods(TM::ShouldSelectViewController)},
-                      AdoptionCase{"TextFieldDelegateThroughAClassBetween",
-                                   [] { return announced<UITextFieldDelegate>(FieldDelegate(), 4); },
-                                   methods(FM::DidEndEditing, FM::ShouldReturn)}),
+    ::testing::Values(
+        AdoptionCase{"DataSourceWithOnlyTheRequiredMethods",
+                     [] { return announced<UITableViewDataSource>(BareSource(), 6); },
+                     {}},
+        AdoptionCase{"DataSourceThroughAClassBetween",
+                     [] { return announced<UITableViewDataSource>(MovableSource(), 6); },
+                     methods(DS::TitleForHeaderInSection, DS::MoveRow)},
+        AdoptionCase{"ControllerAsDataSource",
+                     [] { return announced<UITableViewDataSource>(Controller(), 6); },
+                     methods(DS::CommitEditingStyle)},
+        AdoptionCase{"ControllerAsDelegate", [] { return announced<UITableViewDelegate>(Controller(), 13); },
+                     methods(DM::DidSelectRow, DM::ScrollViewDidScroll)},
+        AdoptionCase{"DelegateWithEveryMethod",
+                     [] { return announced<UITableViewDelegate>(EveryDelegateMethod(), 13); },
+                     methods(DM::HeightForRow, DM::HeightForHeaderInSection, DM::WillDisplayCell,
+                             DM::WillSelectRow, DM::DidSelectRow, DM::DidDeselectRow, DM::EditingStyleForRow,
+                             DM::ShouldIndentWhileEditingRow, DM::WillBeginEditingRow, DM::DidEndEditingRow,
+                             DM::TargetIndexPathForMove, DM::ScrollViewDidScroll,
+                             DM::ScrollViewDidEndScrollingAnimation)},
+        AdoptionCase{"AlertDelegateThroughAClassBetween",
+                     [] { return announced<UIAlertViewDelegate>(AlertDelegate(), 5); },
+                     methods(AM::ClickedButtonAtIndex, AM::WillPresentAlertView)},
+        AdoptionCase{"NavigationBarDelegate",
+                     [] { return announced<UINavigationBarDelegate>(BarDelegate(), 4); },
+                     methods(NM::DidPushItem, NM::ShouldPopItem)},
+        AdoptionCase{"TabBarControllerDelegate",
+                     [] { return announced<UITabBarControllerDelegate>(TabsDelegate(), 2); },
+                     methods(TM::ShouldSelectViewController)},
+        AdoptionCase{"TextFieldDelegateThroughAClassBetween",
+                     [] { return announced<UITextFieldDelegate>(FieldDelegate(), 4); },
+                     methods(FM::DidEndEditing, FM::ShouldReturn)}),
     [](const auto& info) { return std::string(info.param.label); });
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIFont.h"
 #include "platform/uikit/UILabel.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/DeviceFixture.h"
 
 namespace {
@@ -78,6 +79,22 @@ struct StateCase {
     const char* expected;
 };
 
+std::string stateName(NSUInteger state) {
+    std::string name;
+    for (auto [flag, word] :
+         {std::pair{UIControlStateHighlighted, "Highlighted"}, std::pair{UIControlStateDisabled, "Disabled"},
+          std::pair{UIControlStateSelected, "Selected"}}) {
+        if ((state & flag) != 0) {
+            name += (name.empty() ? "" : "+") + std::string(word);
+        }
+    }
+    return name.empty() ? "Normal" : name;
+}
+
+void PrintTo(const StateCase& c, std::ostream* out) {
+    *out << "set " << stateName(c.setState) << " ask " << stateName(c.askState);
+}
+
 class UIButtonStateTest : public UIButtonTest, public ::testing::WithParamInterface<StateCase> {};
 
 TEST_P(UIButtonStateTest, ValuesFallBackToNormalOnly) {
@@ -95,7 +112,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 "normal"},
                       StateCase{UIControlStateSelected | UIControlStateHighlighted,
                                 UIControlStateSelected | UIControlStateHighlighted, "set"},
-                      StateCase{UIControlStateDisabled, UIControlStateDisabled, "set"}));
+                      StateCase{UIControlStateDisabled, UIControlStateDisabled, "set"}),
+    testing_support::PrintedName());
 
 TEST_F(UIButtonTest, TheTitleLabelFollowsTheTitleAtLayout) {
     auto label = button->titleLabel();

@@ -5,6 +5,7 @@
 #include "platform/uikit/AdoptsUINavigationBarDelegate.h"
 #include "platform/uikit/UIBarButtonItem.h"
 #include "platform/uikit/UINavigationItem.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/DeviceFixture.h"
 
 namespace {
@@ -92,6 +93,10 @@ struct BackTitleCase {
     std::optional<std::string> expected;
 };
 
+void PrintTo(const BackTitleCase& c, std::ostream* out) {
+    *out << c.backItemTitle.value_or("untitled") << " back button " << c.backButtonTitle.value_or("none");
+}
+
 class BackTitleTest : public DeviceTest, public ::testing::WithParamInterface<BackTitleCase> {};
 
 TEST_P(BackTitleTest, ComesFromTheBackItem) {
@@ -109,7 +114,8 @@ TEST_P(BackTitleTest, ComesFromTheBackItem) {
 INSTANTIATE_TEST_SUITE_P(Rules, BackTitleTest,
                          ::testing::Values(BackTitleCase{"Saved Times", std::nullopt, "Saved Times"},
                                            BackTitleCase{"Saved Times", "List", "List"},
-                                           BackTitleCase{std::nullopt, std::nullopt, "Back"}));
+                                           BackTitleCase{std::nullopt, std::nullopt, "Back"}),
+                         testing_support::PrintedName());
 
 TEST_F(UINavigationBarTest, ALeftItemReplacesTheBackControl) {
     panel->setLeftBarButtonItem(

@@ -1,6 +1,7 @@
 #include "platform/uikit/UIScreen.h"
 
 #include "platform/uikit/UIDevice.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/DeviceFixture.h"
 
 namespace {
@@ -10,6 +11,10 @@ struct ScreenCase {
     CGSize size;
     const char* model;
 };
+
+void PrintTo(const ScreenCase& c, std::ostream* out) {
+    *out << c.model << " " << c.size.width << "x" << c.size.height;
+}
 
 class UIScreenTest : public ::testing::TestWithParam<ScreenCase> {};
 
@@ -26,6 +31,7 @@ TEST_P(UIScreenTest, TheDeviceReportsItsConfiguredIdiomAndPortraitBounds) {
 INSTANTIATE_TEST_SUITE_P(Devices, UIScreenTest,
                          ::testing::Values(ScreenCase{UIUserInterfaceIdiomPhone, {320, 480}, "iPhone"},
                                            ScreenCase{UIUserInterfaceIdiomPhone, {320, 568}, "iPhone"},
-                                           ScreenCase{UIUserInterfaceIdiomPad, {768, 1024}, "iPad"}));
+                                           ScreenCase{UIUserInterfaceIdiomPad, {768, 1024}, "iPad"}),
+                         testing_support::PrintedName());
 
 } // namespace

@@ -1,6 +1,7 @@
 // Loading, visibility, reuse and scrolling of UITableView.
 
 #include "tests/platform/uikit/UITableViewTestSupport.h"
+#include "tests/support/CaseName.h"
 
 namespace {
 
@@ -54,6 +55,10 @@ struct ViewportCase {
     std::vector<NSInteger> headers;
 };
 
+void PrintTo(const ViewportCase& c, std::ostream* out) {
+    *out << "offset " << c.offset;
+}
+
 class UITableViewViewportTest : public TableTest, public ::testing::WithParamInterface<ViewportCase> {};
 
 // Section 0 has no title (no header), rows 50 high: rows at 0, 50; section 1's header at
@@ -85,7 +90,8 @@ INSTANTIATE_TEST_SUITE_P(Offsets, UITableViewViewportTest,
                                            // Rows that only touch the viewport's edges are not on screen.
                                            ViewportCase{50, {"0.1", "1.0", "1.1", "1.2"}, {1}},
                                            ViewportCase{-50, {"0.0", "0.1", "1.0"}, {1}},
-                                           ViewportCase{400, {}, {}}));
+                                           ViewportCase{400, {}, {}}),
+                         testing_support::PrintedName());
 
 TEST_F(UITableViewTest, ReuseQueuesHandBackCellsOfTheRightIdentifierWithTheirOldContent) {
     model->identifierFor = [](NSInteger s) { return s == 0 ? std::string("A") : std::string("B"); };

@@ -16,6 +16,10 @@ struct InvalidUpdate {
     std::string message;
 };
 
+void PrintTo(const InvalidUpdate& c, std::ostream* out) {
+    *out << c.name;
+}
+
 void removeRow(ModelTableDataSource& m, std::size_t s, std::size_t r) {
     m.sections[s].rows.erase(m.sections[s].rows.begin() + static_cast<std::ptrdiff_t>(r));
 }

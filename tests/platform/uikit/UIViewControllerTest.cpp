@@ -8,6 +8,7 @@
 #include "platform/uikit/UITabBarController.h"
 #include "platform/uikit/UITabBarItem.h"
 #include "platform/uikit/UIWindow.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/DeviceFixture.h"
 
 namespace {
@@ -156,6 +157,13 @@ struct RetentionCase {
     std::string expected;
 };
 
+void PrintTo(const RetentionCase& c, std::ostream* out) {
+    *out << "selected " << c.before[c.selected] << " then";
+    for (const auto& name : c.after) {
+        *out << " " << name;
+    }
+}
+
 class TabRetentionTest : public UIViewControllerTest, public ::testing::WithParamInterface<RetentionCase> {};
 
 TEST_P(TabRetentionTest, SetViewControllersKeepsTheSelectionItCan) {
@@ -189,7 +197,8 @@ INSTANTIATE_TEST_SUITE_P(Rules, TabRetentionTest,
                              // Gone: the same index.
                              RetentionCase{{"w", "a", "s"}, 1, {"x", "y", "z"}, "y"},
                              // Gone and the index is out of range: the first.
-                             RetentionCase{{"w", "a", "s"}, 2, {"x"}, "x"}));
+                             RetentionCase{{"w", "a", "s"}, 2, {"x"}, "x"}),
+                         testing_support::PrintedName());
 
 TEST_F(UIViewControllerTest, AfterFiveTabsTheFifthBecomesMore) {
     auto tabs = rt::make<UITabBarController>();
