@@ -40,6 +40,42 @@ screen
 back
 wait 0.5
 screen
+# Edit mode: the totals slide right, the lap counts fade out, Add appears on the left.
+edit
+wait 0.5
+screen
+# Add opens the new section dialog; the name typed becomes a new, empty last section.
+add
+type Work
+screen
+button Add
+wait 0.5
+screen
+# Drag both results into Work. The second move empties Default: it leaves the file at once, and
+# the table a tenth of a second later.
+move 0 0 1 0
+move 0 0 1 1
+screen
+wait 0.1
+screen
+# Delete the second result: the minus control, then Delete.
+delete 0 1
+wait 0.5
+screen
+# A name that is already taken is refused, over a fresh dialog.
+add
+type Work
+button Add
+wait 0.5
+screen
+button Dismiss
+wait 0.5
+button Dismiss
+wait 0.5
+# Done ends edit mode.
+done
+wait 0.5
+screen
 # Relaunching opens the Saved tab again, with its own launch image.
 quit
 launch

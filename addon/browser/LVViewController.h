@@ -175,8 +175,12 @@ class LVViewController final : public UIViewController,
 
     // The tables (LVViewControllerTables.cpp).
     [[nodiscard]] bool isLapsTable(const std::shared_ptr<UITableView>& tableView) const;
-    /// The records of section s of the in-memory list; nil when the list has no such section.
+    /// The records of section s of the table as shown; nil when the list has no such section or
+    /// the section is waiting to leave the table.
     [[nodiscard]] std::shared_ptr<NSArray> recordsInSection(NSInteger section) const;
+    /// The section names of a fresh read, with the names of sections waiting to leave the table
+    /// still in their places.
+    [[nodiscard]] std::vector<std::string> sectionNamesShown() const;
     /// The record at (s, r) of the in-memory list; nil when the list does not hold it.
     [[nodiscard]] id recordAt(NSInteger section, NSInteger row) const;
     std::shared_ptr<LVTableViewCell> savedTimeCell(NSInteger section, NSInteger row);
@@ -200,7 +204,8 @@ class LVViewController final : public UIViewController,
     /// After the file dropped `section`: rebuilds the in-memory list and opens the batch that
     /// takes the section out of the table a moment later. `expected` is what the table must then
     /// hold without that section; anything else reloads the table at once.
-    void removeSectionLater(std::size_t section, const std::vector<NSInteger>& expected);
+    void removeSectionLater(std::size_t section, const std::string& name,
+                            const std::vector<NSInteger>& expected);
     /// Takes a section still waiting to leave the table out of it now; answers the sections it
     /// took out (nil when none was waiting).
     std::shared_ptr<NSIndexSet> completePendingSectionRemoval();
@@ -232,4 +237,6 @@ class LVViewController final : public UIViewController,
     /// The sections a delayed `deleteEmptySections:` will take out of the table, while the batch
     /// it closes is open; nil otherwise.
     std::shared_ptr<NSIndexSet> pendingSectionRemoval_;
+    /// Their names, in the order of their positions, for their headers meanwhile.
+    std::vector<std::string> pendingSectionNames_;
 };

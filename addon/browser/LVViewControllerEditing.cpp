@@ -88,16 +88,14 @@ void LVViewController::topBarButtonClicked(id sender) {
 }
 
 void LVViewController::slideResultLabels(CGFloat mainLabelX, CGFloat lapsAlpha) {
-    if (!allStopWatchSavedTimes_) {
-        return;
-    }
-    for (std::size_t s = 0; s < allStopWatchSavedTimes_->count(); ++s) {
-        auto records = allStopWatchSavedTimes_->objectAs<NSArray>(s);
-        const std::size_t rows = records ? records->count() : 0;
-        for (std::size_t r = 0; r < rows; ++r) {
-            // Only rows on screen have a cell; the others are placed when they are made.
-            auto cell = std::dynamic_pointer_cast<LVTableViewCell>(savedTable_->cellForRowAtIndexPath(
-                NSIndexPath::indexPathForRowInSection(static_cast<NSInteger>(r), static_cast<NSInteger>(s))));
+    // Every row of the table as it stands, section by section; only rows on screen have a cell,
+    // the others are placed when they are made.
+    const NSInteger sections = savedTable_->numberOfSections();
+    for (NSInteger s = 0; s < sections; ++s) {
+        const NSInteger rows = savedTable_->numberOfRowsInSection(s);
+        for (NSInteger r = 0; r < rows; ++r) {
+            auto cell = std::dynamic_pointer_cast<LVTableViewCell>(
+                savedTable_->cellForRowAtIndexPath(NSIndexPath::indexPathForRowInSection(r, s)));
             if (!cell || !cell->mainLabel() || !cell->lapsLabel()) {
                 continue;
             }
@@ -173,7 +171,8 @@ void LVViewController::reloadFromFile() {
     savedTable_->reloadData();
 }
 
-void LVViewController::removeSectionLater(std::size_t section, const std::vector<NSInteger>& expected) {
+void LVViewController::removeSectionLater(std::size_t section, const std::string& name,
+                                          const std::vector<NSInteger>& expected) {
     rt::send(self(), lv::browser::refreshAllStopWatchSavedTimes);
     if (answeredCounts() != expected) {
         savedTable_->reloadData();
@@ -182,6 +181,7 @@ void LVViewController::removeSectionLater(std::size_t section, const std::vector
     // Left open until deleteEmptySections: closes it.
     savedTable_->beginUpdates();
     pendingSectionRemoval_ = NSIndexSet::indexSetWithIndex(section);
+    pendingSectionNames_ = {name};
     performSelectorWithObjectAfterDelay(self(), lv::browser::deleteEmptySections.sel(),
                                         pendingSectionRemoval_, kSectionRemovalDelay);
 }
@@ -213,6 +213,7 @@ void LVViewController::deleteEmptySections(id sections) {
         return;
     }
     pendingSectionRemoval_.reset();
+    pendingSectionNames_.clear();
     auto removed = rt::cast<NSIndexSet>(sections);
     const std::vector<NSInteger> shown = savedTableCounts();
     if (removed && answeredCounts() == withoutSections(shown, *removed)) {
@@ -282,7 +283,7 @@ void LVViewController::tableViewCommitEditingStyleForRowAtIndexPath(
     }
     if (outcome.droppedSections) {
         expected.erase(expected.begin() + section);
-        removeSectionLater(static_cast<std::size_t>(section), expected);
+        removeSectionLater(static_cast<std::size_t>(section), outcome.droppedNames.front(), expected);
     }
 }
 
@@ -317,7 +318,7 @@ void LVViewController::tableViewMoveRowAtIndexPathToIndexPath(
     std::vector<NSInteger> shown = savedTableCounts();
     if (outcome.droppedSections && static_cast<std::size_t>(fromSection) < shown.size()) {
         shown.erase(shown.begin() + fromSection);
-        removeSectionLater(static_cast<std::size_t>(fromSection), shown);
+        removeSectionLater(static_cast<std::size_t>(fromSection), outcome.droppedNames.front(), shown);
         return;
     }
     // No section left the file, so the list already holds what the file holds and is not rebuilt;

@@ -126,10 +126,14 @@ void SavedTimesStore::writeThenDrop(SavedTimesDocument& document, const std::vec
     }
     // Only a change that reached the file may lead to a drop: otherwise the section the file
     // holds may still have its records.
+    const auto names = document.sectionNames();
     document.dropSections(emptied);
     if (write(*document.root(), outcome)) {
         outcome.droppedSections = true;
         outcome.dropped = emptied;
+        for (std::size_t position : emptied) {
+            outcome.droppedNames.push_back(position < names.size() ? names[position] : std::string());
+        }
     }
 }
 

@@ -43,8 +43,9 @@ struct SavedTimesWrite {
     bool changeWritten = false;
     /// True when the operation dropped one or more sections and that second write succeeded.
     bool droppedSections = false;
-    /// The positions of the dropped sections in the section list as it was read.
+    /// The positions of the dropped sections in the section list as it was read, and their names.
     std::vector<std::size_t> dropped;
+    std::vector<std::string> droppedNames;
     /// How many names the section list held when the operation read the file.
     std::size_t sectionsRead = 0;
     /// Why a read or write failed, when it did.

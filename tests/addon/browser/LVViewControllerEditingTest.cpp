@@ -252,6 +252,31 @@ TEST_F(EditingTest, DeletingTheOnlyRecordLeavesTheOnlySectionWithoutAHeader) {
                 !browser->savedTable()->visibleHeaders().front().title);
 }
 
+TEST_F(EditingTest, WhileAnEmptiedSectionWaitsTheTableShowsItAsItWas) {
+    showFile({{"A", 1}, {"B", 1}, {"C", 2}});
+    tapEditButton();
+    deleteRow(1, 0);
+    auto table = browser->savedTable();
+    EXPECT_EQ(headerTitles(), (std::vector<std::optional<std::string>>{"A", "B", "C"}));
+    EXPECT_EQ(browser->numberOfSectionsInTableView(table), 3);
+    EXPECT_EQ(browser->tableViewNumberOfRowsInSection(table, 1), 0);
+    EXPECT_EQ(browser->tableViewNumberOfRowsInSection(table, 2), 2);
+    auto cell =
+        std::dynamic_pointer_cast<LVTableViewCell>(browser->tableViewCellForRowAtIndexPath(table, at(2, 1)));
+    EXPECT_EQ(cell->mainLabel()->text(), "Time: 22.0");
+    // Done meanwhile puts back every label of the table as shown.
+    ASSERT_TRUE(browser->topBar()->simulateTapRightItem());
+    for (NSInteger s : {0, 2}) {
+        auto shown = cellAt(table, s, 0);
+        ASSERT_TRUE(shown) << "section " << s;
+        EXPECT_EQ(shown->mainLabel()->frame().origin.x, 10) << "section " << s;
+    }
+    EXPECT_EQ(fileSections(), (Names{"A", "C"}));
+    runFor(0.1);
+    EXPECT_EQ(headerTitles(), (std::vector<std::optional<std::string>>{"A", "C"}));
+    EXPECT_EQ(rowCounts(), (Counts{1, 2}));
+}
+
 // ---- Move ------------------------------------------------------------------------------------
 
 struct MoveCase {

@@ -62,6 +62,7 @@ struct StepsCase {
     Names between;
     Names after;
     std::vector<std::size_t> dropped;
+    Names droppedNames;
 };
 
 class EmptyingEdit : public StoreEditSteps, public testing::WithParamInterface<StepsCase> {};
@@ -78,6 +79,7 @@ TEST_P(EmptyingEdit, ShowsTheChangeBeforeTheDrop) {
     EXPECT_TRUE(outcome.changeWritten);
     EXPECT_TRUE(outcome.droppedSections);
     EXPECT_EQ(outcome.dropped, c.dropped);
+    EXPECT_EQ(outcome.droppedNames, c.droppedNames);
     EXPECT_EQ(outcome.sectionsRead, c.counts.size());
 }
 
@@ -90,7 +92,8 @@ INSTANTIATE_TEST_SUITE_P(Edits, EmptyingEdit,
                                                    },
                                                    {"A", "B"},
                                                    {"A"},
-                                                   {1}},
+                                                   {1},
+                                                   {"B"}},
                                          StepsCase{"Move",
                                                    {1, 1},
                                                    [](NSMutableArray& list, const lv::AfterChange& step) {
@@ -99,7 +102,8 @@ INSTANTIATE_TEST_SUITE_P(Edits, EmptyingEdit,
                                                    },
                                                    {"A", "B"},
                                                    {"B"},
-                                                   {0}},
+                                                   {0},
+                                                   {"A"}},
                                          StepsCase{"Add",
                                                    {0, 1, 0},
                                                    [](NSMutableArray& /*list*/, const lv::AfterChange& step) {
@@ -107,7 +111,8 @@ INSTANTIATE_TEST_SUITE_P(Edits, EmptyingEdit,
                                                    },
                                                    {"A", "B", "C", "N"},
                                                    {"B", "N"},
-                                                   {0, 2}}),
+                                                   {0, 2},
+                                                   {"A", "C"}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 struct NoRecordCase {
