@@ -9,6 +9,7 @@
 #include "tests/support/FailingWrites.h"
 
 #include <filesystem>
+#include <ostream>
 
 namespace {
 
@@ -32,9 +33,13 @@ std::string caseName(const FailureCase& c) {
     return std::string(damages[static_cast<int>(c.damage)]) + "_" + edits[static_cast<int>(c.edit)];
 }
 
+void PrintTo(const FailureCase& c, std::ostream* out) {
+    *out << caseName(c);
+}
+
 class EditOfAFileThatCannotChange : public EditingTest, public testing::WithParamInterface<FailureCase> {};
 
-TEST_P(EditOfAFileThatCannotChange, WritesNothingAndReloadsTheTableFromTheFile) {
+TEST_P(EditOfAFileThatCannotChange, WritesNothingAndShowsTheFile) {
     const FailureCase& c = GetParam();
     showFile({{"Default", 2}, {"Work", 1}});
     tapEditButton();

@@ -19,6 +19,8 @@
 #include "platform/uikit/UIViewAnimation.h"
 #include "tests/addon/browser/EditingFixture.h"
 
+#include <ostream>
+
 namespace {
 
 using testing_support::at;
@@ -143,6 +145,10 @@ struct DeleteCase {
     Totals totals;
     bool labelShown;
 };
+
+void PrintTo(const DeleteCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class Deleting : public EditingTest, public testing::WithParamInterface<DeleteCase> {};
 
@@ -291,6 +297,10 @@ struct MoveCase {
     Names sectionsInFile;
     Totals totals;
 };
+
+void PrintTo(const MoveCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class Moving : public EditingTest, public testing::WithParamInterface<MoveCase> {};
 

@@ -13,6 +13,7 @@
 #include "tests/addon/browser/EditingFixture.h"
 
 #include <filesystem>
+#include <ostream>
 
 namespace {
 
@@ -75,6 +76,10 @@ struct AddCase {
     Counts rows;
     std::vector<Kind> lastBatch;
 };
+
+void PrintTo(const AddCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class AddingASection : public EditingTest, public testing::WithParamInterface<AddCase> {};
 
@@ -177,6 +182,10 @@ struct RefusalCase {
     std::string title;
     std::string message;
 };
+
+void PrintTo(const RefusalCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class RefusingAName : public EditingTest, public testing::WithParamInterface<RefusalCase> {};
 

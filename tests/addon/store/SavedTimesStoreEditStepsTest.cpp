@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <optional>
+#include <ostream>
 
 namespace {
 
@@ -64,6 +65,10 @@ struct StepsCase {
     std::vector<std::size_t> dropped;
     Names droppedNames;
 };
+
+void PrintTo(const StepsCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class EmptyingEdit : public StoreEditSteps, public testing::WithParamInterface<StepsCase> {};
 
@@ -119,6 +124,10 @@ struct NoRecordCase {
     const char* name;
     Edit edit;
 };
+
+void PrintTo(const NoRecordCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class EditNamingNoRecord : public StoreEditSteps, public testing::WithParamInterface<NoRecordCase> {};
 
