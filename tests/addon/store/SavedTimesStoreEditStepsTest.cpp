@@ -122,7 +122,9 @@ INSTANTIATE_TEST_SUITE_P(Edits, EmptyingEdit,
 
 struct NoRecordCase {
     const char* name;
-    Edit edit;
+    /// A delete of (from section, from row), or a move of it to (to section, to row).
+    bool move;
+    std::size_t fromSection, fromRow, toSection, toRow;
 };
 
 void PrintTo(const NoRecordCase& c, std::ostream* out) {
@@ -132,10 +134,14 @@ void PrintTo(const NoRecordCase& c, std::ostream* out) {
 class EditNamingNoRecord : public StoreEditSteps, public testing::WithParamInterface<NoRecordCase> {};
 
 TEST_P(EditNamingNoRecord, ChangesNeitherTheFileNorTheList) {
+    const NoRecordCase& c = GetParam();
     seed({2, 1});
     const std::string before = bytes();
     bool stepRan = false;
-    const lv::SavedTimesWrite outcome = GetParam().edit(*list_, [&] { stepRan = true; });
+    const auto step = [&] { stepRan = true; };
+    const lv::SavedTimesWrite outcome =
+        c.move ? lv::SavedTimesStore::moveRecord(*list_, c.fromSection, c.fromRow, c.toSection, c.toRow, step)
+               : lv::SavedTimesStore::deleteRecord(*list_, c.fromSection, c.fromRow, step);
     EXPECT_FALSE(outcome.written);
     EXPECT_FALSE(outcome.changeWritten);
     EXPECT_FALSE(stepRan);
@@ -144,29 +150,13 @@ TEST_P(EditNamingNoRecord, ChangesNeitherTheFileNorTheList) {
     EXPECT_EQ(list_->objectAs<NSArray>(1)->count(), 1U);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Edits, EditNamingNoRecord,
-    testing::Values(NoRecordCase{"DeleteBeyondTheLastRow",
-                                 [](NSMutableArray& list, const lv::AfterChange& step) {
-                                     return lv::SavedTimesStore::deleteRecord(list, 1, 1, step);
-                                 }},
-                    NoRecordCase{"DeleteInASectionTheListLacks",
-                                 [](NSMutableArray& list, const lv::AfterChange& step) {
-                                     return lv::SavedTimesStore::deleteRecord(list, 2, 0, step);
-                                 }},
-                    NoRecordCase{"MoveFromBeyondTheLastRow",
-                                 [](NSMutableArray& list, const lv::AfterChange& step) {
-                                     return lv::SavedTimesStore::moveRecord(list, 1, 1, 0, 0, step);
-                                 }},
-                    NoRecordCase{"MoveWithinPastTheLastPlace",
-                                 [](NSMutableArray& list, const lv::AfterChange& step) {
-                                     return lv::SavedTimesStore::moveRecord(list, 0, 0, 0, 2, step);
-                                 }},
-                    NoRecordCase{"MoveAcrossPastTheLastPlace",
-                                 [](NSMutableArray& list, const lv::AfterChange& step) {
-                                     return lv::SavedTimesStore::moveRecord(list, 0, 0, 1, 2, step);
-                                 }}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Edits, EditNamingNoRecord,
+                         testing::Values(NoRecordCase{"DeleteBeyondTheLastRow", false, 1, 1, 0, 0},
+                                         NoRecordCase{"DeleteInASectionTheListLacks", false, 2, 0, 0, 0},
+                                         NoRecordCase{"MoveFromBeyondTheLastRow", true, 1, 1, 0, 0},
+                                         NoRecordCase{"MoveWithinPastTheLastPlace", true, 0, 0, 0, 2},
+                                         NoRecordCase{"MoveAcrossPastTheLastPlace", true, 0, 0, 1, 2}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StoreEditSteps, AFailedWriteRunsNoStepAndDropsNothing) {
     seed({1, 1});
