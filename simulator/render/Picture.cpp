@@ -46,6 +46,15 @@ Picture Picture::of(const Scene& scene) {
     return {surface, scene.scale};
 }
 
+std::optional<Picture> Picture::readPng(const std::string& path, CGFloat scale) {
+    cairo_surface_t* surface = cairo_image_surface_create_from_png(path.c_str());
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return std::nullopt;
+    }
+    return Picture(surface, scale);
+}
+
 int Picture::width() const {
     return cairo_image_surface_get_width(surface_.get());
 }
@@ -62,7 +71,8 @@ Rgba Picture::pixel(int x, int y) const {
         cairo_image_surface_get_data(surface_.get()) +
         static_cast<std::ptrdiff_t>(y) * cairo_image_surface_get_stride(surface_.get());
     std::uint32_t argb = reinterpret_cast<const std::uint32_t*>(row)[x];
-    double alpha = static_cast<double>((argb >> 24) & 0xFF) / 255;
+    bool opaque = cairo_image_surface_get_format(surface_.get()) == CAIRO_FORMAT_RGB24;
+    double alpha = opaque ? 1.0 : static_cast<double>((argb >> 24) & 0xFF) / 255;
     auto channel = [&](int shift) {
         double premultiplied = static_cast<double>((argb >> shift) & 0xFF) / 255;
         return alpha > 0 ? premultiplied / alpha : 0.0;

@@ -8,6 +8,7 @@
 #include <cairo.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace render {
@@ -17,6 +18,8 @@ class Picture {
   public:
     /// Draws `scene` at its pixel size.
     static Picture of(const Scene& scene);
+    /// Reads a PNG file written earlier, at `scale` pixels per point; nullopt when it cannot.
+    static std::optional<Picture> readPng(const std::string& path, CGFloat scale);
 
     [[nodiscard]] int width() const;
     [[nodiscard]] int height() const;

@@ -1,0 +1,70 @@
+// `shot` in `lapvane sim`: pictures of the device's screen as the program writes them, with the
+// add-on loaded.
+
+#include "simulator/render/Picture.h"
+#include "tests/simulator/LapvaneProgram.h"
+#include "tests/support/TemporaryDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using testing_support::runLapvane;
+
+double brightness(const render::Rgba& color) {
+    return (color.red + color.green + color.blue) / 3;
+}
+
+class PicturesThroughSim : public ::testing::Test {
+  protected:
+    testing_support::ProgramRun sim(const std::string& script) {
+        return runLapvane({"sim", "--home", home.path(), "--now", "2026-12-07T08:00:00Z", "--tz", "UTC"},
+                          script);
+    }
+    render::Picture picture(const std::string& name) {
+        auto read = render::Picture::readPng(pictures.path() + "/" + name, 2);
+        EXPECT_TRUE(read.has_value()) << name;
+        return read ? std::move(*read) : render::Picture::of({});
+    }
+    testing_support::TemporaryDirectory home;
+    testing_support::TemporaryDirectory pictures;
+};
+
+TEST_F(PicturesThroughSim, TheSaveButtonLooksDisabledOnceTheResultIsSaved) {
+    std::string dir = pictures.path();
+    auto run = sim("launch\ntab stopwatch\nstart\nwait 5\nstop\nshot " + dir + "/enabled.png\nsave\nshot " +
+                   dir + "/disabled.png\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("picture: " + dir + "/enabled.png\n"), std::string::npos) << run.out;
+    render::Picture enabled = picture("enabled.png");
+    render::Picture disabled = picture("disabled.png");
+    ASSERT_EQ(enabled.width(), 640);
+    ASSERT_EQ(enabled.height(), 1136);
+    // The button sits at (23, 10) in the stopwatch's view, below the status bar.
+    CGRect button = CGRectMake(23, 30, 125, 44);
+    EXPECT_GT(brightness(enabled.meanColor(button)), brightness(disabled.meanColor(button)) + 0.1);
+    CGRect elsewhere = CGRectMake(0, 300, 320, 100);
+    EXPECT_NEAR(brightness(enabled.meanColor(elsewhere)), brightness(disabled.meanColor(elsewhere)), 0.001);
+}
+
+TEST_F(PicturesThroughSim, ThePictureRightAfterLaunchIsTheLaunchScreenUntilTheFirstScreenIsDrawn) {
+    std::string dir = pictures.path();
+    auto run = sim("launch\nshot " + dir + "/launch.png\nwait 0.1\nshot " + dir +
+                   "/first.png\nlaunch-image " + "com.apple.mobilemail\nshot " + dir + "/mail.png\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    CGRect middle = CGRectMake(20, 100, 280, 150);
+    EXPECT_LT(brightness(picture("launch.png").meanColor(middle)), 0.05);
+    EXPECT_GT(brightness(picture("first.png").meanColor(middle)), 0.5);
+    EXPECT_LT(brightness(picture("mail.png").meanColor(middle)), 0.05);
+}
+
+TEST_F(PicturesThroughSim, AFileThatCannotBeWrittenIsARefusedLine) {
+    auto run = sim("shot " + pictures.path() + "/no/such/folder/screen.png\n");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(pictures.path() + "/no"));
+}
+
+} // namespace
