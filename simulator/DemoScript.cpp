@@ -28,8 +28,17 @@ wait 42.5
 stop
 save
 dump
-# The fifth tab, Saved, holds the saved-times browser.
+# The fifth tab, Saved, lists the two results with their totals, dates and lap counts.
 tab saved
+screen
+# A tap on a result slides its laps in under a title of its total.
+tap 0 0
+screen
+# A moment later the panel settles over the list; back slides it out again.
+wait 0.5
+screen
+back
+wait 0.5
 screen
 # Relaunching opens the Saved tab again, with its own launch image.
 quit

@@ -73,6 +73,10 @@ TEST(LapvaneDemo, RunsToTheEndAndShowsTheTwoSavedResults) {
     ASSERT_EQ(run.status, 0) << run.err << run.out;
     EXPECT_NE(run.out.find("Default (2 records)"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("Time: 01:15.4  Mon, Dec 7, 2026  Laps: 3"), std::string::npos) << run.out;
+    // The Saved tab's browser: the list, then the laps of the first result, then the list again.
+    EXPECT_NE(run.out.find("Laps: 3 >"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("< Saved Times"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Lap 3"), std::string::npos) << run.out;
 }
 
 } // namespace
