@@ -302,8 +302,16 @@ void ViewPainter::paintNavigationBar(const UINavigationBar& bar, CGSize size) {
                        right->isEnabled());
     }
     if (top->title()) {
-        // The title is centred on the bar, kept clear of the items on either side.
-        double room = std::min(size.width / 2 - leftEnd, rightStart - size.width / 2) - 6;
+        // The title is centred on the bar when it fits between the items; otherwise it is
+        // centred in the room they leave, and shortened only if that is still too narrow.
+        double width = textWidth(cr_, *top->title(), 20, true);
+        double left = leftEnd + 6;
+        double right = rightStart - 6;
+        double centredLeft = size.width / 2 - width / 2;
+        if (centredLeft >= left && centredLeft + width <= right) {
+            left = centredLeft;
+            right = centredLeft + width;
+        }
         TextStyle style;
         style.size = 20;
         style.bold = true;
@@ -311,7 +319,9 @@ void ViewPainter::paintNavigationBar(const UINavigationBar& bar, CGSize size) {
         style.shadow = Rgba::white(0.2, 0.6);
         style.align = TextStyle::Align::Center;
         drawText(cr_, *top->title(),
-                 CGRectMake(size.width / 2 - room, 0, 2 * std::max(room, 0.0), size.height), style);
+                 CGRectMake(static_cast<CGFloat>(left), 0, static_cast<CGFloat>(std::max(right - left, 0.0)),
+                            size.height),
+                 style);
     }
 }
 
