@@ -94,19 +94,22 @@ class Checker {
         findings.push_back({std::move(path), std::move(problem)});
     }
 
-    // The names the add-on reads from the section list, with what it leaves out or repeats.
+    // The names the add-on reads from the section list, with what it leaves out or repeats. A
+    // list it reads as missing or empty becomes ["Default"] at the Saved tab's first load, which
+    // keeps the records already under that name.
     std::vector<std::string> checkSectionList(const NSDictionary& root) {
+        const std::vector<std::string> recreated = {lv::kDefaultSectionName};
         std::vector<std::string> names;
         const std::string listPath = keyPath(lv::kSectionsKey);
         id value = root.objectForKey(lv::kSectionsKey);
         if (!value) {
             add(listPath, "missing (the Saved tab starts a new list with \"Default\")");
-            return names;
+            return recreated;
         }
         auto list = rt::cast<NSArray>(value);
         if (!list) {
             add(listPath, kindOf(value) + ", not an array of names (read as missing)");
-            return names;
+            return recreated;
         }
         std::map<std::string, std::size_t> firstAt;
         for (std::size_t i = 0; i < list->items().size(); ++i) {
@@ -127,7 +130,7 @@ class Checker {
                               indexPath(at->second) + "); its records show twice");
             }
         }
-        return names;
+        return names.empty() ? recreated : names;
     }
 
     void checkTime(const id& value, const std::string& path) {
