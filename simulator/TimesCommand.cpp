@@ -141,8 +141,7 @@ void addTimesCommand(CLI::App& app, int& status) {
         }
     });
 
-    auto* check = times->add_subcommand(
-        "check", "Report every value the add-on would read as missing or drop; exit 1 when there is one");
+    auto* check = times->add_subcommand("check", "Report every value the add-on would misread or drop");
     addPathOptions(*check, *options);
     check->callback([options, &status] {
         SavedTimesCheck result = checkSavedTimesFile(options->path());
