@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -65,6 +68,26 @@ TEST_F(PicturesThroughSim, AFileThatCannotBeWrittenIsARefusedLine) {
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
     EXPECT_FALSE(std::filesystem::exists(pictures.path() + "/no"));
+}
+
+TEST_F(PicturesThroughSim, TheDemoWritesAPictureOfEachStepAndEndsWithTheStatistics) {
+    std::string dir = pictures.path() + "/steps";
+    auto run = runLapvane(
+        {"demo", "--now", "2026-12-07T08:00:00Z", "--tz", "UTC", "--locale", "en_US", "--pictures", dir});
+    ASSERT_EQ(run.status, 0) << run.err << run.out;
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        names.push_back(entry.path().filename().string());
+        EXPECT_EQ(picture("steps/" + names.back()).width(), 640) << names.back();
+    }
+    std::sort(names.begin(), names.end());
+    ASSERT_GE(names.size(), 10U);
+    EXPECT_EQ(names.front(), "01-launch-image.png");
+    std::size_t stats = run.out.find("\n$ lapvane times stats\n");
+    ASSERT_NE(stats, std::string::npos) << run.out;
+    EXPECT_GT(stats, run.out.find("\n$ lapvane times list\n"));
+    EXPECT_NE(run.out.find("splits 30.0 01:0.0 01:15.3", stats), std::string::npos) << run.out;
+    EXPECT_TRUE(run.out.ends_with("\nPictures of each step: " + dir + "\n")) << run.out;
 }
 
 } // namespace
