@@ -212,6 +212,27 @@ TEST_F(ScreenRenderer, ASelectedCellShowsTheSelectionUnderItsHighlightedLabels) 
     EXPECT_GT(differingPixels(plain, selected, CGRectMake(10, 120, 300, 30)), 1000);
 }
 
+TEST_F(ScreenRenderer, ACellInEditingModeShowsItsControlsAndItsDeleteButton) {
+    auto cell = UITableViewCell::withStyle(UITableViewCellStyleDefault, std::string("row"));
+    cell->setFrame(CGRectMake(0, 100, 320, 70));
+    cell->setBackgroundColor(UIColor::whiteColor());
+    window->addSubview(cell);
+    CGRect minus = CGRectMake(12, 128, 16, 14);
+    CGRect right = CGRectMake(250, 120, 60, 30);
+
+    Picture plain = picture();
+    cell->setEditingControls(UITableViewCellEditingStyleDelete, true);
+    Picture editing = picture();
+    cell->setShowingDeleteConfirmation(true);
+    Picture confirming = picture();
+
+    Rgba control = editing.meanColor(minus);
+    EXPECT_GT(control.red, control.green + 0.3) << "a red minus";
+    EXPECT_GT(differingPixels(plain, editing, right), 50) << "the reorder grabber";
+    Rgba button = confirming.meanColor(right);
+    EXPECT_GT(button.red, button.green + 0.3) << "a red Delete button";
+}
+
 TEST_F(ScreenRenderer, AnAlertDimsTheScreenBehindIt) {
     Picture before = picture();
     auto alert = UIAlertView::withTitle(std::string("New Section"), std::string("Name the section"), nullptr,
