@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -61,6 +62,44 @@ TEST_F(PicturesThroughSim, ThePictureRightAfterLaunchIsTheLaunchScreenUntilTheFi
     EXPECT_LT(brightness(picture("launch.png").meanColor(middle)), 0.05);
     EXPECT_GT(brightness(picture("first.png").meanColor(middle)), 0.5);
     EXPECT_LT(brightness(picture("mail.png").meanColor(middle)), 0.05);
+}
+
+// How many pixels of `rect` (points) differ noticeably between two pictures.
+int differingPixels(const render::Picture& a, const render::Picture& b, CGRect rect) {
+    int count = 0;
+    for (int y = static_cast<int>(rect.origin.y * 2); y < static_cast<int>(CGRectGetMaxY(rect) * 2); ++y) {
+        for (int x = static_cast<int>(rect.origin.x * 2); x < static_cast<int>(CGRectGetMaxX(rect) * 2);
+             ++x) {
+            render::Rgba p = a.pixel(x, y);
+            render::Rgba q = b.pixel(x, y);
+            if (std::abs(p.red - q.red) + std::abs(p.green - q.green) + std::abs(p.blue - q.blue) > 0.1) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+TEST_F(PicturesThroughSim, ATappedRowIsSelectedAndItsLapPanelIsCaughtHiddenMidSlideAndShown) {
+    std::string dir = pictures.path();
+    auto run = sim("launch\ntab stopwatch\nstart\nwait 30\nlap\nwait 15\nstop\nsave\ntab saved\nshot " + dir +
+                   "/list.png\ntap 0 0\nshot " + dir + "/hidden.png\nwait 0.15\nshot " + dir +
+                   "/midway.png\nwait 0.35\nshot " + dir + "/shown.png\n");
+    ASSERT_EQ(run.status, 0) << run.err << run.out;
+    render::Picture list = picture("list.png");
+    render::Picture hidden = picture("hidden.png");
+    render::Picture midway = picture("midway.png");
+    render::Picture shown = picture("shown.png");
+    // The first row, below the top bar and the section header.
+    CGRect row = CGRectMake(0, 90, 320, 60);
+    EXPECT_GT(brightness(list.meanColor(row)), brightness(hidden.meanColor(row)) + 0.1) << "the selected row";
+    // Halfway through its time the panel has come more than halfway (ease in, ease out, and an
+    // overshoot past its place), but not to the left edge.
+    CGRect left = CGRectMake(10, 90, 60, 140);
+    CGRect right = CGRectMake(250, 90, 60, 140);
+    EXPECT_LT(differingPixels(hidden, midway, left), 20);
+    EXPECT_GT(differingPixels(hidden, midway, right), 1000);
+    EXPECT_GT(differingPixels(midway, shown, left), 1000);
 }
 
 TEST_F(PicturesThroughSim, AFileThatCannotBeWrittenIsARefusedLine) {
