@@ -51,14 +51,59 @@ shot 08-lap-panel-sliding-out.png
 wait 0.35
 screen
 shot 09-saved-tab-again.png
+# Edit mode: the totals slide right, the lap counts fade out, Add appears on the left.
+edit
+wait 0.5
+screen
+shot 10-edit-mode.png
+# Add opens the new section dialog; the name typed becomes a new, empty last section.
+add
+type Work
+screen
+shot 11-new-section-dialog.png
+button Add
+wait 0.5
+screen
+shot 12-section-work-added.png
+# Drag both results into Work. The second move empties Default: it leaves the file at once, and
+# the table a tenth of a second later.
+move 0 0 1 0
+move 0 0 1 1
+screen
+shot 13-default-emptied.png
+wait 0.1
+screen
+shot 14-default-dropped.png
+# Delete the second result: the minus control, then Delete.
+delete 0 1
+wait 0.5
+screen
+shot 15-after-delete.png
+# A name that is already taken is refused, over a fresh dialog.
+add
+type Work
+button Add
+wait 0.5
+screen
+shot 16-name-refused.png
+button Dismiss
+wait 0.5
+button Dismiss
+wait 0.5
+# Done ends edit mode.
+done
+wait 0.5
+screen
+shot 17-done.png
 # Relaunching opens the Saved tab again, with its own launch image.
 quit
 launch
-shot 10-relaunch-launch-image.png
+shot 18-relaunch-launch-image.png
 screen
-shot 11-relaunch-on-saved-tab.png
+shot 19-relaunch-on-saved-tab.png
 # Other applications keep their own launch images.
 launch-image com.apple.mobilemail
+shot 20-mail-launch-image.png
 )";
     return script;
 }

@@ -38,11 +38,14 @@ void LVViewController::describe(rt::ClassBuilder& b) {
     b.method<&LVViewController::viewDidLoad>(msg::viewDidLoad);
     b.method<&LVViewController::viewWillAppear>(msg::viewWillAppear);
     b.method<&LVViewController::viewDidAppear>(msg::viewDidAppear);
+    b.method<&LVViewController::viewWillDisappear>(msg::viewWillDisappear);
     b.method<&LVViewController::refreshAllStopWatchSavedTimes>(br::refreshAllStopWatchSavedTimes);
     b.method<&LVViewController::setAllLapsForSectionWithIndex>(br::setAllLapsForSectionWithIndex);
     b.method<&LVViewController::tableViewNextAnimationWithCellToDeselect>(
         br::tableViewNextAnimationWithCellToDeselect);
     b.method<&LVViewController::topBarButtonClicked>(br::topBarButtonClicked);
+    b.method<&LVViewController::deleteEmptySections>(br::deleteEmptySections);
+    b.method<&LVViewController::reloadDeley>(br::reloadDeley);
 }
 
 void LVViewController::initWithNibNameBundle(std::optional<std::string> nibName, id bundle) {
@@ -169,8 +172,4 @@ void LVViewController::viewDidAppear(bool animated) {
             cell->lapsLabel()->setAlpha(editing ? 0 : 1);
         }
     }
-}
-
-void LVViewController::topBarButtonClicked(id /*sender*/) {
-    // Edit mode and new sections come with the editing work; until then no item acts.
 }

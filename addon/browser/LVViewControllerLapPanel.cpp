@@ -12,6 +12,7 @@
 #include "addon/store/SavedTimeRecord.h"
 #include "addon/store/SavedTimesStore.h"
 #include "platform/foundation/NSIndexPath.h"
+#include "platform/foundation/NSIndexSet.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/PerformSelector.h"
 #include "platform/uikit/UIImageView.h"
@@ -51,8 +52,19 @@ void LVViewController::tableViewDidSelectRowAtIndexPath(TableRef tableView, Path
     if (isLapsTable(tableView) || !indexPath) {
         return;
     }
-    const NSInteger section = indexPath->section();
+    NSInteger section = indexPath->section();
     const NSInteger row = indexPath->row();
+    // A result tapped while an emptied section waits to leave the table: the section leaves
+    // first, and the result is found where it stands then.
+    auto tapped = indexPath;
+    if (auto removed = completePendingSectionRemoval()) {
+        auto now = sectionAfterRemoval(section, *removed);
+        if (!now) {
+            return;
+        }
+        section = *now;
+        tapped = NSIndexPath::indexPathForRowInSection(row, section);
+    }
     rt::send(self(), lv::browser::setAllLapsForSectionWithIndex, static_cast<std::int32_t>(section),
              static_cast<std::int32_t>(row));
     // Chosen anew on every tap.
@@ -66,7 +78,7 @@ void LVViewController::tableViewDidSelectRowAtIndexPath(TableRef tableView, Path
     moveLapsTable(-(width + kPanelOvershoot), kPanelOvershoot, kSlideDuration, UIViewAnimationCurveEaseOut);
     savedTable_->setAllowsSelection(false);
     performSelectorWithObjectAfterDelay(self(), lv::browser::tableViewNextAnimationWithCellToDeselect.sel(),
-                                        indexPath, kSettleDelay);
+                                        tapped, kSettleDelay);
 }
 
 void LVViewController::setAllLapsForSectionWithIndex(std::int32_t section, std::int32_t index) {

@@ -16,10 +16,13 @@
 #include "addon/views/LVTableViewCell.h"
 #include "platform/foundation/NSDateFormatter.h"
 #include "platform/foundation/NSIndexPath.h"
+#include "platform/foundation/NSIndexSet.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/StringFormat.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UITableView.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -54,7 +57,31 @@ std::shared_ptr<NSArray> LVViewController::recordsInSection(NSInteger section) c
     if (!allStopWatchSavedTimes_ || section < 0) {
         return nullptr;
     }
+    // While an emptied section waits to leave the table, the table's sections are the list's with
+    // that one still in its place, empty.
+    if (pendingSectionRemoval_) {
+        auto inList = sectionAfterRemoval(section, *pendingSectionRemoval_);
+        if (!inList) {
+            return nullptr;
+        }
+        section = *inList;
+    }
     return allStopWatchSavedTimes_->objectAs<NSArray>(static_cast<std::size_t>(section));
+}
+
+std::vector<std::string> LVViewController::sectionNamesShown() const {
+    std::vector<std::string> names = lv::SavedTimesStore::sectionNames();
+    if (pendingSectionRemoval_) {
+        std::size_t next = 0;
+        for (NSUInteger index : pendingSectionRemoval_->indexes()) {
+            const std::string name = next < pendingSectionNames_.size() ? pendingSectionNames_[next] : "";
+            names.insert(names.begin() +
+                             static_cast<std::ptrdiff_t>(std::min<std::size_t>(index, names.size())),
+                         name);
+            ++next;
+        }
+    }
+    return names;
 }
 
 id LVViewController::recordAt(NSInteger section, NSInteger row) const {
@@ -74,7 +101,10 @@ NSInteger LVViewController::numberOfSectionsInTableView(const std::shared_ptr<UI
     // of the file is followed by a refresh; when something else has changed the file meanwhile, the
     // table must still be told the number it was loaded with, or its next update or layout would
     // work from counts that no longer match its rows.
-    return allStopWatchSavedTimes_ ? static_cast<NSInteger>(allStopWatchSavedTimes_->count()) : 0;
+    const NSInteger listed =
+        allStopWatchSavedTimes_ ? static_cast<NSInteger>(allStopWatchSavedTimes_->count()) : 0;
+    // A section waiting to leave is still the table's until the batch that takes it out ends.
+    return listed + (pendingSectionRemoval_ ? static_cast<NSInteger>(pendingSectionRemoval_->count()) : 0);
 }
 
 NSInteger LVViewController::tableViewNumberOfRowsInSection(const std::shared_ptr<UITableView>& tableView,
@@ -92,7 +122,7 @@ LVViewController::tableViewTitleForHeaderInSection(const std::shared_ptr<UITable
     if (isLapsTable(tableView)) {
         return std::string("Laps");
     }
-    const std::vector<std::string> names = lv::SavedTimesStore::sectionNames();
+    const std::vector<std::string> names = sectionNamesShown();
     if (section < 0 || static_cast<std::size_t>(section) >= names.size()) {
         return std::nullopt;
     }
