@@ -102,6 +102,18 @@ TEST_F(PicturesThroughSim, ATappedRowIsSelectedAndItsLapPanelIsCaughtHiddenMidSl
     EXPECT_GT(differingPixels(midway, shown, left), 1000);
 }
 
+TEST_F(PicturesThroughSim, TheFileTheAddOnWritesChecksCleanInThePlatformsLayout) {
+    auto run = sim("launch\ntab stopwatch\nstart\nwait 12.5\nlap\nwait 3\nstop\nsave\ntab saved\nwait "
+                   "0.5\nedit\nwait 0.5\nadd\n"
+                   "type Runs, \"fast\"\nbutton Add\nwait 0.5\nmove 0 0 1 0\nwait 0.5\ndone\n");
+    ASSERT_EQ(run.status, 0) << run.err << run.out;
+    auto check = runLapvane({"times", "check", "--home", home.path()});
+    EXPECT_EQ(check.status, 0) << check.out;
+    EXPECT_NE(check.out.find("layout: XML exactly as the platform writes it\n"), std::string::npos)
+        << check.out;
+    EXPECT_NE(check.out.find(": no problems found.\n"), std::string::npos) << check.out;
+}
+
 TEST_F(PicturesThroughSim, AFileThatCannotBeWrittenIsARefusedLine) {
     auto run = sim("shot " + pictures.path() + "/no/such/folder/screen.png\n");
     EXPECT_EQ(run.status, 2);
