@@ -63,7 +63,10 @@ SavedTimesReport readSavedTimesReport(const std::string& path) {
     lv::SavedTimesDocument document(read.mutableDictionary());
     for (const auto& name : document.sectionNames()) {
         ReportedSection section{name, {}};
-        for (const id& record : document.recordsOrEmpty(name)->items()) {
+        // The array is held for the loop: a section without records gets a new one, which
+        // nothing else owns.
+        const auto records = document.recordsOrEmpty(name);
+        for (const id& record : records->items()) {
             section.records.push_back(reportRecord(record, *formatter));
         }
         report.sections.push_back(std::move(section));
