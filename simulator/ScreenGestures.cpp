@@ -132,6 +132,24 @@ bool tapTable(UITableView& table, CGPoint point, const std::vector<Hit>& chain) 
     return table.simulateTapOnRow(path);
 }
 
+// Where a row dropped at `point` (table content coordinates) goes: the row there, or, below a
+// section's last row or on an empty section's header, one past that section's last row (the
+// last place when the row comes from that section).
+std::shared_ptr<NSIndexPath> dropTarget(UITableView& table, const NSIndexPath& source, CGPoint point) {
+    if (auto row = table.indexPathForRowAtPoint(point)) {
+        return row;
+    }
+    NSInteger sections = table.numberOfSections();
+    for (NSInteger section = sections - 1; section >= 0; --section) {
+        if (point.y >= table.rectForHeaderInSection(section).origin.y) {
+            NSInteger rows = table.numberOfRowsInSection(section);
+            NSInteger place = section == source.section() ? rows - 1 : rows;
+            return place < 0 ? nullptr : NSIndexPath::indexPathForRowInSection(place, section);
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 bool ScreenGestures::click(CGPoint point) {
@@ -175,7 +193,7 @@ bool ScreenGestures::drag(CGPoint from, CGPoint to) {
     if (auto held = reorderControlAt(from)) {
         auto source = held->table->indexPathForCell(held->cell);
         CGPoint inTable{to.x - held->contentOrigin.x, to.y - held->contentOrigin.y};
-        auto target = held->table->indexPathForRowAtPoint(inTable);
+        auto target = source ? dropTarget(*held->table, *source, inTable) : nullptr;
         took = source && target && held->table->simulateDrag(source, target);
     } else if (std::abs(dx) >= kSwipeWidth && std::abs(dx) > std::abs(dy)) {
         auto chain = hitChain(device.window(), from);

@@ -61,19 +61,25 @@ void refreshDump(WindowState& state) {
     gtk_text_buffer_set_text(state.dump, text.c_str(), static_cast<int>(text.size()));
 }
 
-void afterInput(WindowState& state) {
-    refreshDump(state);
-    gtk_widget_queue_draw(state.screen);
-}
-
 // The virtual clock catches up with the wall clock; a gesture that took its own time on the
-// virtual clock is ahead for a moment, and the wall clock catches up with it.
-gboolean tick(gpointer data) {
-    auto& state = *static_cast<WindowState*>(data);
+// virtual clock is ahead for a moment, and the wall clock catches up with it. While the launch
+// image shows the clock stands still.
+void followWallClock(WindowState& state) {
     double wall = state.wallSeconds();
     if (wall >= state.holdUntil && wall > state.device->now()) {
         state.device->runFor(wall - state.device->now());
     }
+}
+
+void afterInput(WindowState& state) {
+    followWallClock(state);
+    refreshDump(state);
+    gtk_widget_queue_draw(state.screen);
+}
+
+gboolean tick(gpointer data) {
+    auto& state = *static_cast<WindowState*>(data);
+    followWallClock(state);
     gtk_widget_queue_draw(state.screen);
     return G_SOURCE_CONTINUE;
 }
@@ -142,6 +148,7 @@ void dragEnd(GtkGestureDrag* /*gesture*/, double dx, double dy, gpointer data) {
     CGPoint end{static_cast<CGFloat>(state.dragStart.x + dx / state.scale),
                 static_cast<CGFloat>(state.dragStart.y + dy / state.scale)};
     state.held.reset();
+    followWallClock(state);
     state.gestures.drag(state.dragStart, end);
     afterInput(state);
 }
@@ -158,6 +165,7 @@ void takeShot(WindowState& state) {
     do {
         path = "lapvane-shot-" + std::to_string(++state.shots) + ".png";
     } while (std::filesystem::exists(path));
+    followWallClock(state);
     std::string problem = render::writePicture(screenScene(*state.device), path);
     std::string text = problem.empty() ? "wrote " + std::filesystem::absolute(path).string() : problem;
     gtk_label_set_text(GTK_LABEL(state.shotLabel), text.c_str());
@@ -167,6 +175,7 @@ void takeShot(WindowState& state) {
 gboolean keyPressed(GtkEventControllerKey* /*controller*/, guint keyval, guint /*keycode*/,
                     GdkModifierType modifiers, gpointer data) {
     auto& state = *static_cast<WindowState*>(data);
+    followWallClock(state);
     bool control = (modifiers & GDK_CONTROL_MASK) != 0;
     if (keyval == GDK_KEY_F5 || (control && (keyval == GDK_KEY_r || keyval == GDK_KEY_R))) {
         relaunch(state);
@@ -175,6 +184,7 @@ gboolean keyPressed(GtkEventControllerKey* /*controller*/, guint keyval, guint /
     } else if (control && (keyval == GDK_KEY_s || keyval == GDK_KEY_S)) {
         takeShot(state);
     } else if (control && (keyval == GDK_KEY_d || keyval == GDK_KEY_D)) {
+        followWallClock(state);
         *state.out << dumpState(*state.device).dump() << std::endl;
     } else if (control) {
         return FALSE;
