@@ -155,6 +155,17 @@ TEST_F(EditingThroughSim, AlertsQueuedBehindAClosingOneBlockTheScreenAndAreWaite
     EXPECT_EQ(states[1]["saved"]["editing"], false);
 }
 
+TEST_F(EditingThroughSim, AReusedResultCellShowsItsLapCountOutsideEditMode) {
+    // The swipe faded the deleted row's lap count; the reload after the delete hands that cell to
+    // the remaining row, which must show its count all the same.
+    auto states = dumps(std::string(kTwoResultsOnTheSavedTab) + "delete 0 0\nwait 0.5\ndump\n");
+    ASSERT_EQ(states.size(), 1U) << output;
+    const json& row = states[0]["saved"]["saved_table"]["sections"][0]["rows"][0];
+    EXPECT_EQ(row["main"], "Time: 5.0");
+    EXPECT_EQ(row["laps_alpha"], 1.0);
+    EXPECT_EQ(row["main_frame"][0], 10.0);
+}
+
 // ---- Random scripts ----------------------------------------------------------------------------
 
 // A script of editing commands, with a few others between them, from one seed. Many lines are
