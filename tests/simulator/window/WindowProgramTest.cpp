@@ -148,7 +148,7 @@ TEST(WindowProgram, PointerAndKeysLeaveWhatTheEquivalentScriptLeavesAndTheWindow
     fbdir = fbdir.substr(0, fbdir.size() - 6);
     std::string command =
         "cd '" + work.path() + "' && XVFB_FBDIR='" + fbdir +
-        "' timeout 100 xvfb-run -a -s '-screen 0 1400x1300x24 -nolisten tcp -fbdir " + fbdir +
+        "' timeout -k 10 100 xvfb-run -a -s '-screen 0 1400x1300x24 -nolisten tcp -fbdir " + fbdir +
         "' '" LAPVANE_SOURCE_DIR "/tests/simulator/window/drive-window' '" LAPVANE_LAPVANE_EXE "' '" +
         windowHome.path() + "' '" + work.path() + "' --tz UTC --locale en_US <'" + steps + "' 2>'" +
         work.path() + "/driver.err'";
