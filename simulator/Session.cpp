@@ -25,21 +25,21 @@ double realNow() {
 
 } // namespace
 
-int runSession(const SessionOptions& options, LineReader& reader, std::ostream& out, std::ostream& err) {
+Device* startSessionDevice(const SessionOptions& options, std::ostream& out, std::ostream& err) {
     if (processDevice != nullptr) {
         err << "lapvane: a device is already running in this process\n";
-        return kExitFault;
+        return nullptr;
     }
     DeviceSettings settings;
     auto profile = deviceProfileNamed(options.device);
     if (!profile) {
         err << "lapvane: unknown device \"" << options.device << "\"\n";
-        return kExitFault;
+        return nullptr;
     }
     settings.profile = *profile;
     if (!options.timeZone.empty() && !isKnownTimeZone(options.timeZone)) {
         err << "lapvane: unknown time zone \"" << options.timeZone << "\"\n";
-        return kExitFault;
+        return nullptr;
     }
     settings.timeZoneName = options.timeZone;
     settings.localeIdentifier = options.locale;
@@ -49,14 +49,14 @@ int runSession(const SessionOptions& options, LineReader& reader, std::ostream& 
         if (!start) {
             err << "lapvane: --now \"" << options.now
                 << "\" is not an ISO 8601 date and time (e.g. 2026-12-07T08:30:00Z)\n";
-            return kExitFault;
+            return nullptr;
         }
         settings.startUnixSeconds = *start;
     }
     auto system = findDeviceSystemFolder();
     if (!system) {
         err << "lapvane: the device's system folder (share/lapvane/device beside the program) is missing\n";
-        return kExitFault;
+        return nullptr;
     }
     settings.systemFolder = *system;
     settings.home = options.home;
@@ -65,7 +65,7 @@ int runSession(const SessionOptions& options, LineReader& reader, std::ostream& 
     if (error) {
         err << "lapvane: cannot make the home folder " << settings.home.string() << ": " << error.message()
             << '\n';
-        return kExitFault;
+        return nullptr;
     }
     settings.loadLibraries = !options.noAddon;
 
@@ -83,7 +83,15 @@ int runSession(const SessionOptions& options, LineReader& reader, std::ostream& 
                 << library.reason << ")\n";
         }
     }
-    Simulator simulator(*processDevice, out, err, options.echo);
+    return processDevice;
+}
+
+int runSession(const SessionOptions& options, LineReader& reader, std::ostream& out, std::ostream& err) {
+    Device* device = startSessionDevice(options, out, err);
+    if (device == nullptr) {
+        return kExitFault;
+    }
+    Simulator simulator(*device, out, err, options.echo);
     simulator.setPictureFolder(options.pictureFolder);
     return simulator.run(reader);
 }

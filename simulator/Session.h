@@ -30,6 +30,13 @@ struct SessionOptions {
     std::string pictureFolder;
 };
 
+class Device;
+
+/// Builds the device from the options, reporting problems and failed libraries on `err` (and,
+/// with `reportLibraries`, every library on `out`); nullptr when it cannot. The device lives
+/// until the process ends.
+Device* startSessionDevice(const SessionOptions& options, std::ostream& out, std::ostream& err);
+
 /// Builds the device and runs every line of `reader`; returns the exit status. The device lives
 /// until the process ends, as the hooking libraries' process-wide slots hold its objects.
 int runSession(const SessionOptions& options, LineReader& reader, std::ostream& out, std::ostream& err);

@@ -1,7 +1,8 @@
-// The `lapvane` command: the simulated device (sim, demo) and the saved-times tools (times).
+// The `lapvane` command: the simulated device (sim, demo, window) and the saved-times tools (times).
 
 #include "simulator/CommandWords.h"
 #include "simulator/Commands.h"
+#include "simulator/window/WindowCommand.h"
 
 #include <CLI/CLI.hpp>
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     sim::addSimCommand(app, status);
     sim::addDemoCommand(app, status);
     sim::addTimesCommand(app, status);
+    sim::addWindowCommand(app, status);
     if (std::string problem = sim::commandWordsProblem(app, {argv + 1, argv + argc}); !problem.empty()) {
         std::cerr << problem;
         return 1;

@@ -1,5 +1,6 @@
 #include "simulator/render/ScreenPainter.h"
 
+#include "simulator/render/AlertLayout.h"
 #include "simulator/render/TextPainter.h"
 #include "simulator/render/ViewPainter.h"
 
@@ -16,9 +17,6 @@ namespace render {
 namespace {
 
 constexpr CGFloat kStatusBarHeight = 20;
-constexpr double kAlertWidth = 284;
-constexpr double kAlertPadding = 12;
-constexpr double kAlertButtonHeight = 43;
 // How dark the screen behind an alert becomes.
 constexpr double kDimming = 0.45;
 
@@ -166,22 +164,8 @@ void ScreenPainter::paintTabBar(UITabBarController& tabs, CGRect bar) {
 }
 
 void ScreenPainter::paintAlert(UIAlertView& alert, const Scene& scene) {
-    double inner = kAlertWidth - 2 * kAlertPadding;
-    std::string title = alert.title().value_or("");
-    std::string message = alert.message().value_or("");
-    double titleHeight = title.empty() ? 0 : wrappedHeight(cr_, title, inner, 18, true);
-    double messageHeight = message.empty() ? 0 : wrappedHeight(cr_, message, inner, 16, false);
-    bool hasField = alert.alertViewStyle() != UIAlertViewStyleDefault;
-    NSInteger buttons = alert.numberOfButtons();
-    bool sideBySide = buttons == 2;
-    double buttonRows = sideBySide ? 1 : static_cast<double>(buttons);
-    double height = 18 + titleHeight + (message.empty() ? 0 : 6 + messageHeight) + (hasField ? 12 + 29 : 0) +
-                    16 + buttonRows * kAlertButtonHeight + std::max(0.0, buttonRows - 1) * 8 + 14;
-    double left = (scene.screenSize.width - kAlertWidth) / 2;
-    // An alert that takes text sits higher, above where the keyboard comes up.
-    double top = hasField ? kStatusBarHeight + 30 : (scene.screenSize.height - height) / 2;
-    CGRect box = CGRectMake(static_cast<CGFloat>(left), static_cast<CGFloat>(top),
-                            static_cast<CGFloat>(kAlertWidth), static_cast<CGFloat>(height));
+    AlertLayout layout = AlertLayout::of(cr_, alert, scene.screenSize);
+    CGRect box = layout.box;
     roundedRect(cr_, box, 10);
     fillVertical(cr_, box, {0.16, 0.24, 0.45, 0.93}, {0.03, 0.08, 0.25, 0.93});
     roundedRect(cr_, inset(box, 1), 10);
@@ -189,31 +173,19 @@ void ScreenPainter::paintAlert(UIAlertView& alert, const Scene& scene) {
     cairo_set_line_width(cr_, 2);
     cairo_stroke(cr_);
 
-    double y = top + 18;
-    if (!title.empty()) {
+    if (std::string title = alert.title().value_or(""); !title.empty()) {
         TextStyle style = whiteText(18, true);
         style.wrap = true;
-        drawText(cr_, title,
-                 CGRectMake(static_cast<CGFloat>(left + kAlertPadding), static_cast<CGFloat>(y),
-                            static_cast<CGFloat>(inner), static_cast<CGFloat>(titleHeight)),
-                 style);
-        y += titleHeight;
+        drawText(cr_, title, layout.title, style);
     }
-    if (!message.empty()) {
-        y += 6;
+    if (std::string message = alert.message().value_or(""); !message.empty()) {
         TextStyle style = whiteText(16, false);
         style.wrap = true;
-        drawText(cr_, message,
-                 CGRectMake(static_cast<CGFloat>(left + kAlertPadding), static_cast<CGFloat>(y),
-                            static_cast<CGFloat>(inner), static_cast<CGFloat>(messageHeight)),
-                 style);
-        y += messageHeight;
+        drawText(cr_, message, layout.message, style);
     }
-    if (hasField) {
-        y += 12;
+    if (layout.field) {
         auto field = alert.textFieldAtIndex(0);
-        CGRect frame = CGRectMake(static_cast<CGFloat>(left + kAlertPadding), static_cast<CGFloat>(y),
-                                  static_cast<CGFloat>(inner), 29);
+        CGRect frame = *layout.field;
         roundedRect(cr_, frame, 4);
         setColor(cr_, Rgba::white(1));
         cairo_fill(cr_);
@@ -222,24 +194,18 @@ void ScreenPainter::paintAlert(UIAlertView& alert, const Scene& scene) {
         bool empty = field->text().empty();
         style.color = empty ? Rgba::white(0.7) : Rgba::white(0);
         drawText(cr_, empty ? field->placeholder().value_or("") : field->text(), inset(frame, 6), style);
-        y += 29;
     }
-    y += 16;
-    double buttonWidth = sideBySide ? (inner - 8) / 2 : inner;
-    for (NSInteger i = 0; i < buttons; ++i) {
-        double x = left + kAlertPadding + (sideBySide ? static_cast<double>(i) * (buttonWidth + 8) : 0);
-        double rowTop = sideBySide ? y : y + static_cast<double>(i) * (kAlertButtonHeight + 8);
-        CGRect frame =
-            CGRectMake(static_cast<CGFloat>(x), static_cast<CGFloat>(rowTop),
-                       static_cast<CGFloat>(buttonWidth), static_cast<CGFloat>(kAlertButtonHeight));
-        bool cancel = i == alert.cancelButtonIndex();
+    for (std::size_t i = 0; i < layout.buttons.size(); ++i) {
+        CGRect frame = layout.buttons[i];
+        auto index = static_cast<NSInteger>(i);
+        bool cancel = index == alert.cancelButtonIndex();
         roundedRect(cr_, frame, 6);
         fillVertical(cr_, frame, Rgba::white(1, cancel ? 0.22 : 0.38), Rgba::white(1, cancel ? 0.06 : 0.14));
         roundedRect(cr_, inset(frame, 0.5f), 6);
         setColor(cr_, {0.0, 0.02, 0.12, 0.7});
         cairo_set_line_width(cr_, 1);
         cairo_stroke(cr_);
-        drawText(cr_, alert.buttonTitleAtIndex(i), inset(frame, 4), whiteText(17, true));
+        drawText(cr_, alert.buttonTitleAtIndex(index), inset(frame, 4), whiteText(17, true));
     }
 }
 

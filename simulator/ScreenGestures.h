@@ -1,0 +1,63 @@
+#pragma once
+// A pointer and a keyboard on the device's screen: a click, a drag or a key at a place on the
+// screen becomes the toolkit's own gesture on whatever is drawn there (the same gestures the
+// simulator's commands make), found from the front: the launch image takes nothing, the front
+// alert takes everything while one shows, then the tab bar, then the window's views.
+
+#include "platform/uikit/Geometry.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class UITableView;
+class UITableViewCell;
+
+namespace sim {
+
+class Device;
+
+/// Turns pointer and key input in screen points into the toolkit's gestures.
+class ScreenGestures {
+  public:
+    /// A drag shorter than this on both axes is a click.
+    static constexpr CGFloat kClickSlop = 8;
+    /// A drag at least this wide, and wider than it is tall, across a row is a swipe.
+    static constexpr CGFloat kSwipeWidth = 30;
+
+    explicit ScreenGestures(Device& device) : device_(&device) {}
+
+    /// A tap at `point`. Returns true when something took it.
+    bool click(CGPoint point);
+    /// The pointer pressed at `from` and released at `to`: a click when it hardly moved, a move
+    /// when it started on a row's reorder control, a swipe when it crossed a row sideways.
+    bool drag(CGPoint from, CGPoint to);
+
+    /// A row held by its reorder control: what the window draws following the pointer.
+    struct HeldRow {
+        std::shared_ptr<UITableView> table;
+        std::shared_ptr<UITableViewCell> cell;
+        /// The table's content origin on screen.
+        CGPoint contentOrigin{};
+    };
+    /// The row whose reorder control is at `point`, if any.
+    [[nodiscard]] std::optional<HeldRow> reorderControlAt(CGPoint point) const;
+
+    /// Typed text goes to the front alert's text field, after what it holds.
+    bool type(const std::string& text);
+    /// Backspace: the front alert's text field loses its last character.
+    bool backspace();
+    /// Return: taps the front alert's last button.
+    bool pressReturn();
+    /// Escape: taps the front alert's cancel button.
+    bool pressEscape();
+
+    /// Quits the Clock application when it runs and launches it again; SpringBoard's launch
+    /// image stays on screen until the next run-loop pass. Returns the launch image's name.
+    std::string relaunch();
+
+  private:
+    Device* device_;
+};
+
+} // namespace sim
