@@ -63,7 +63,8 @@ SavedTimesReport readSavedTimesReport(const std::string& path) {
         report.status = SavedTimesReport::Status::Missing;
         return report;
     }
-    if (read.status == plist::ReadStatus::Unreadable) {
+    if (!read.ok()) {
+        // Damaged or not readable at all: either way there is nothing to list.
         report.status = SavedTimesReport::Status::Unreadable;
         report.reason = read.reason;
         return report;
@@ -74,7 +75,10 @@ SavedTimesReport readSavedTimesReport(const std::string& path) {
     lv::SavedTimesDocument document(read.mutableDictionary());
     for (const auto& name : document.sectionNames()) {
         ReportedSection section{name, {}};
-        for (const id& record : document.recordsOrEmpty(name)->items()) {
+        // The array is held for the loop: a section without records gets a new one, which
+        // nothing else owns.
+        const auto records = document.recordsOrEmpty(name);
+        for (const id& record : records->items()) {
             section.records.push_back(reportRecord(record, *formatter));
         }
         report.sections.push_back(std::move(section));

@@ -276,6 +276,9 @@ class Mapper {
         }
         const std::optional<std::int64_t> parsed = parseInteger(content);
         if (!parsed) {
+            if (const std::optional<std::uint64_t> beyond = parseUnsignedBeyondSigned(content)) {
+                return NSNumber::withUnsignedInteger(*beyond);
+            }
             return fail(node, "a malformed or out-of-range <integer> \"" + content.substr(0, 40) + "\"");
         }
         return NSNumber::withInteger(*parsed);
