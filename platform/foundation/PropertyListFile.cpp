@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -121,7 +122,12 @@ EncodeResult xmlText(const NSDictionary& dictionary) {
 
 WriteResult writeToFile(const NSDictionary& dictionary, const std::string& path, bool atomically,
                         const std::optional<FileAttributes>& attributes) {
-    EncodeResult encoded = xmlText(dictionary);
+    EncodeResult encoded;
+    try {
+        encoded = xmlText(dictionary);
+    } catch (const std::bad_alloc&) {
+        return {false, "not written: not enough memory for its text"};
+    }
     if (!encoded.ok) {
         return {false, "not written: " + encoded.reason};
     }
