@@ -6,6 +6,7 @@
 #include "simulator/CommandTable.h"
 #include "simulator/SavedScreen.h"
 
+#include <filesystem>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -27,6 +28,8 @@ struct CommandContext {
     /// The Saved tab's parts; set when the command needs the Saved tab (the table only when it
     /// needs the table).
     SavedParts saved;
+    /// Where pictures named by a relative path go; empty for the working folder.
+    std::filesystem::path pictureFolder;
 };
 
 /// Checks that what `needs` asks for is on screen, in order, filling in what it finds.

@@ -70,6 +70,8 @@ std::vector<CommandSpec> buildTable() {
         {"button", Shape::text(), "TITLE", "tap the front alert's button with that title", Needs::App,
          Touch::Yes, tapAlertButton},
         {"screen", Shape::none(), "", "print the screen as text", Needs::Nothing, Touch::No, printScreen},
+        {"shot", Shape::word(), "FILE", "write a picture of the screen (PNG, or SVG for .svg)",
+         Needs::Nothing, Touch::No, takePicture},
         {"dump", Shape::none(), "", "print the state as one line of JSON", Needs::Nothing, Touch::No,
          printDump},
         {"help", Shape::none(), "", "list the commands", Needs::Nothing, Touch::No, printHelp},

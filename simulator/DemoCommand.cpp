@@ -1,9 +1,10 @@
 // `lapvane demo`: the built-in demonstration, in a fresh temporary home, with the screens shown
-// as it goes.
+// as it goes and a picture of each step written into a folder it names at the end.
 
 #include "simulator/Commands.h"
 #include "simulator/DemoScript.h"
 #include "simulator/DeviceProfile.h"
+#include "simulator/LapStatistics.h"
 #include "simulator/SavedTimesReport.h"
 #include "simulator/Session.h"
 
@@ -17,6 +18,16 @@
 #include <system_error>
 
 namespace sim {
+namespace {
+
+// A new folder in the temporary folder, from a mkdtemp pattern; empty when it cannot be made.
+std::string makeTemporaryFolder(const std::string& name) {
+    std::error_code error;
+    std::string pattern = (std::filesystem::temp_directory_path(error) / (name + "-XXXXXX")).string();
+    return mkdtemp(pattern.data()) == nullptr ? std::string() : pattern;
+}
+
+} // namespace
 
 void addDemoCommand(CLI::App& app, int& status) {
     auto* command = app.add_subcommand("demo", "Run the demonstration in a fresh temporary home");
@@ -30,15 +41,27 @@ void addDemoCommand(CLI::App& app, int& status) {
     command->add_option("--tz", options->timeZone, "Time zone (default: the environment's)");
     command->add_option("--now", options->now, "The device's wall clock at start, ISO 8601 (default: now)");
     command->add_flag("--keep-home", *keepHome, "Keep the temporary home folder and print where it is");
+    command->add_option("--pictures", options->pictureFolder,
+                        "Folder for the pictures of each step (default: a new one in the temporary folder)");
     command->callback([&status, options, keepHome] {
         std::error_code error;
-        std::string pattern = (std::filesystem::temp_directory_path(error) / "lapvane-demo-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
+        options->home = makeTemporaryFolder("lapvane-demo");
+        if (options->home.empty()) {
             std::cerr << "lapvane: cannot make a temporary home folder\n";
             status = 1;
             return;
         }
-        options->home = pattern;
+        if (options->pictureFolder.empty()) {
+            options->pictureFolder = makeTemporaryFolder("lapvane-demo-pictures");
+        } else {
+            std::filesystem::create_directories(options->pictureFolder, error);
+        }
+        if (options->pictureFolder.empty() || error) {
+            std::cerr << "lapvane: cannot make a folder for the pictures\n";
+            std::filesystem::remove_all(options->home, error);
+            status = 1;
+            return;
+        }
         options->echo = true;
         options->reportLibraries = true;
         std::istringstream script(demoScript());
@@ -46,11 +69,14 @@ void addDemoCommand(CLI::App& app, int& status) {
         status = runSession(*options, *reader, std::cout, std::cerr);
         if (status == 0) {
             // What the session left in the device's saved-times file, as `lapvane times list`
-            // shows it.
+            // and `lapvane times stats` show it.
+            SavedTimesReport report =
+                readSavedTimesReport(options->home + "/Library/Preferences/com.varnoth.lapvane.plist");
             std::cout << "\n$ lapvane times list\n"
-                      << listText(readSavedTimesReport(options->home +
-                                                       "/Library/Preferences/com.varnoth.lapvane.plist"));
+                      << listText(report) << "\n$ lapvane times stats\n"
+                      << statisticsText(lapStatistics(report));
         }
+        std::cout << "\nPictures of each step: " << options->pictureFolder << '\n';
         if (*keepHome) {
             std::cout << "The device's home folder is kept at " << options->home << '\n';
         } else {

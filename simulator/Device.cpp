@@ -84,6 +84,8 @@ std::string Device::launchClock() {
     app_ = AppController::appController();
     rt::send(app_, clockmsg::applicationDidFinishLaunching, id());
     settle();
+    // The start-up pass has run, but nothing has been drawn over the launch image yet.
+    showLaunchImage(image, kClockBundleIdentifier);
     return image;
 }
 
@@ -102,11 +104,17 @@ std::shared_ptr<UIWindow> Device::window() const {
     return app_ ? app_->window() : nullptr;
 }
 
+void Device::showLaunchImage(std::string name, std::string bundleIdentifier) {
+    launchImageShown_ = ShownLaunchImage{std::move(name), std::move(bundleIdentifier)};
+}
+
 void Device::runFor(double seconds) {
+    launchImageShown_.reset();
     runLoop_.runFor(seconds);
 }
 
 void Device::settle() {
+    launchImageShown_.reset();
     runLoop_.runOnce();
 }
 

@@ -74,6 +74,20 @@ class Device {
     std::string launchClock();
     /// Ends the Clock application: its window, screens, alerts and pending timers go.
     void quitClock();
+    /// A launch image SpringBoard shows on the screen.
+    struct ShownLaunchImage {
+        std::string name;
+        std::string bundleIdentifier;
+    };
+    /// The launch image on screen: the one SpringBoard chose at the last `launch` (or named for
+    /// `launch-image`), until the next run-loop pass draws the application's first screen.
+    [[nodiscard]] const std::optional<ShownLaunchImage>& launchImageShown() const {
+        return launchImageShown_;
+    }
+    /// SpringBoard puts the launch image `name` of the application `bundleIdentifier` on screen,
+    /// until the next run-loop pass.
+    void showLaunchImage(std::string name, std::string bundleIdentifier);
+
     /// The running application's delegate, nil when not running.
     [[nodiscard]] const std::shared_ptr<AppController>& appController() const { return app_; }
     /// The running application's window, nil when not running.
@@ -108,6 +122,7 @@ class Device {
     std::vector<ms::LibraryOutcome> libraries_;
     std::shared_ptr<SpringBoard> springBoard_;
     std::shared_ptr<AppController> app_;
+    std::optional<ShownLaunchImage> launchImageShown_;
 };
 
 } // namespace sim

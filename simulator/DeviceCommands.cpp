@@ -4,13 +4,17 @@
 #include "simulator/CommandTable.h"
 #include "simulator/Device.h"
 #include "simulator/Inspector.h"
+#include "simulator/ScreenPicture.h"
 #include "simulator/ScreenText.h"
 #include "simulator/ScriptCommand.h"
 #include "simulator/StateDump.h"
 #include "simulator/TabNames.h"
+#include "simulator/render/Picture.h"
 
 #include "hosts/springboard/SpringBoard.h"
 #include "platform/uikit/UITabBarController.h"
+
+#include <filesystem>
 
 namespace sim {
 
@@ -34,6 +38,7 @@ std::string printLaunchImage(CommandContext& context, const ScriptCommand& comma
     if (!image) {
         return "no application with bundle identifier \"" + bundleIdentifier + "\" is installed";
     }
+    context.device.showLaunchImage(*image, bundleIdentifier);
     context.out << "launch image: " << *image << '\n';
     return {};
 }
@@ -82,6 +87,18 @@ std::string printScreen(CommandContext& context, const ScriptCommand& /*command*
 
 std::string printDump(CommandContext& context, const ScriptCommand& /*command*/) {
     context.out << dumpState(context.device).dump() << '\n';
+    return {};
+}
+
+std::string takePicture(CommandContext& context, const ScriptCommand& command) {
+    std::filesystem::path file = command.words[0];
+    if (file.is_relative() && !context.pictureFolder.empty()) {
+        file = context.pictureFolder / file;
+    }
+    if (std::string why = render::writePicture(screenScene(context.device), file.string()); !why.empty()) {
+        return why;
+    }
+    context.out << "picture: " << file.string() << '\n';
     return {};
 }
 

@@ -23,6 +23,8 @@ std::string waitFor(CommandContext& context, const ScriptCommand& command);
 std::string printScreen(CommandContext& context, const ScriptCommand& command);
 /// `dump`: prints the state as one line of JSON.
 std::string printDump(CommandContext& context, const ScriptCommand& command);
+/// `shot FILE`: writes a picture of the screen, PNG or (for a name ending in .svg) SVG.
+std::string takePicture(CommandContext& context, const ScriptCommand& command);
 /// `help`: prints the commands.
 std::string printHelp(CommandContext& context, const ScriptCommand& command);
 

@@ -1,6 +1,7 @@
 #include "simulator/SavedActions.h"
 
 #include "simulator/CommandContext.h"
+#include "simulator/Device.h"
 #include "simulator/ScriptCommand.h"
 
 #include "platform/foundation/NSIndexPath.h"
@@ -75,15 +76,15 @@ std::string tapBackControl(CommandContext& context, const ScriptCommand& /*comma
 std::string tapBarItem(CommandContext& context, const std::string& title) {
     const auto& bar = context.saved.topBar;
     auto top = bar ? bar->topItem() : nullptr;
-    if (top && top->leftBarButtonItem() && top->leftBarButtonItem()->title() == title) {
-        bar->simulateTapLeftItem();
-        return {};
+    const bool left = top && top->leftBarButtonItem() && top->leftBarButtonItem()->title() == title;
+    const bool right = top && top->rightBarButtonItem() && top->rightBarButtonItem()->title() == title;
+    if (!left && !right) {
+        return "there is no \"" + title + "\" item on the top bar";
     }
-    if (top && top->rightBarButtonItem() && top->rightBarButtonItem()->title() == title) {
-        bar->simulateTapRightItem();
-        return {};
+    if (!(left ? bar->simulateTapLeftItem() : bar->simulateTapRightItem())) {
+        return "the \"" + title + "\" item does not take a tap now (the bar is still moving)";
     }
-    return "there is no \"" + title + "\" item on the top bar";
+    return {};
 }
 
 std::string tapSavedRow(CommandContext& context, const ScriptCommand& command) {
@@ -100,6 +101,7 @@ std::string tapSavedRow(CommandContext& context, const ScriptCommand& command) {
 
 std::string swipeSavedRow(CommandContext& context, const ScriptCommand& command) {
     UITableView& table = *context.saved.savedTable;
+    context.device.runFor(kSwipeSeconds);
     std::string why;
     auto path = rowInView(table, command, why);
     if (!path) {
@@ -111,20 +113,42 @@ std::string swipeSavedRow(CommandContext& context, const ScriptCommand& command)
 }
 
 std::string unswipeSavedRow(CommandContext& context, const ScriptCommand& /*command*/) {
-    return context.saved.savedTable->simulateTapOutside() ? std::string() : "no Delete button shows";
+    UITableView& table = *context.saved.savedTable;
+    if (!table.swipedRow() && !table.deleteConfirmationRow()) {
+        return "no Delete button shows";
+    }
+    context.device.runFor(kEditingControlTapSeconds);
+    return table.simulateTapOutside() ? std::string() : "no Delete button shows";
 }
 
 std::string deleteSavedRow(CommandContext& context, const ScriptCommand& command) {
     UITableView& table = *context.saved.savedTable;
-    std::string why;
-    auto path = rowInView(table, command, why);
-    if (!path) {
-        return why;
+    const auto sameRow = [](const std::shared_ptr<NSIndexPath>& shown,
+                            const std::shared_ptr<NSIndexPath>& path) {
+        return shown && path && shown->section() == path->section() && shown->row() == path->row();
+    };
+    auto path = NSIndexPath::indexPathForRowInSection(command.numbers[1], command.numbers[0]);
+    const auto shown = table.swipedRow() ? table.swipedRow() : table.deleteConfirmationRow();
+    if (!sameRow(shown, path)) {
+        if (shown) {
+            // Another row's Delete button goes away first.
+            context.device.runFor(kEditingControlTapSeconds);
+            table.simulateTapOutside();
+        }
+        // Outside edit mode a swipe shows the Delete button; in edit mode the minus control does.
+        const bool editing = table.isEditing();
+        context.device.runFor(editing ? kEditingControlTapSeconds : kSwipeSeconds);
+        std::string why;
+        path = rowInView(table, command, why);
+        if (!path) {
+            return why;
+        }
+        if (!(editing ? table.simulateTapEditingControl(path) : table.simulateSwipeOnRow(path))) {
+            return rowName(command.numbers[0], command.numbers[1]) + " offers no Delete button";
+        }
     }
-    // Outside edit mode a swipe shows the Delete button; in edit mode the minus control does.
-    bool shown = table.isEditing() && !table.swipedRow() ? table.simulateTapEditingControl(path)
-                                                         : table.simulateSwipeOnRow(path);
-    if (!shown || !table.simulateTapDeleteConfirmation()) {
+    context.device.runFor(kEditingControlTapSeconds);
+    if (!table.simulateTapDeleteConfirmation()) {
         return rowName(command.numbers[0], command.numbers[1]) + " offers no Delete button";
     }
     return {};
@@ -133,14 +157,15 @@ std::string deleteSavedRow(CommandContext& context, const ScriptCommand& command
 std::string moveSavedRow(CommandContext& context, const ScriptCommand& command) {
     UITableView& table = *context.saved.savedTable;
     const auto& n = command.numbers;
+    if (!table.isEditing()) {
+        return "rows move only in edit mode (use \"edit\")";
+    }
+    context.device.runFor(kDragSeconds);
     if (std::string why = checkRow(table, n[0], n[1]); !why.empty()) {
         return why;
     }
     if (n[2] >= table.numberOfSections()) {
         return "the saved-times table has no section " + std::to_string(n[2]);
-    }
-    if (!table.isEditing()) {
-        return "rows move only in edit mode (use \"edit\")";
     }
     auto from = NSIndexPath::indexPathForRowInSection(n[1], n[0]);
     auto to = NSIndexPath::indexPathForRowInSection(n[3], n[2]);

@@ -74,7 +74,7 @@ std::vector<std::shared_ptr<NSIndexPath>> visibleRows(const std::shared_ptr<UITa
     return rows;
 }
 
-json savedTableJson(const std::shared_ptr<UITableView>& table) {
+json savedTableJson(const std::shared_ptr<UITableView>& table, double now) {
     if (!table) {
         return nullptr;
     }
@@ -102,23 +102,29 @@ json savedTableJson(const std::shared_ptr<UITableView>& table) {
                             {"rows", rows}});
     }
     return {{"frame", frameJson(table->frame())},
+            {"frame_on_screen", frameJson(table->presentationFrame(now))},
             {"allows_selection", table->allowsSelection()},
             {"selected", selected},
             {"sections", sections}};
 }
 
-json lapsTableJson(const std::shared_ptr<UITableView>& table) {
+json lapsTableJson(const std::shared_ptr<UITableView>& table, double now) {
     if (!table) {
         return nullptr;
     }
     json rows = json::array();
     for (const auto& path : table->indexPathsForVisibleRows()) {
         CellLabels labels = cellLabels(table->cellForRowAtIndexPath(path));
-        rows.push_back({{"main", textJson(labels.main)}, {"laps", textJson(labels.laps)}});
+        rows.push_back({{"main", textJson(labels.main)},
+                        {"laps", textJson(labels.laps)},
+                        {"main_frame", labels.main ? frameJson(labels.main->frame()) : json(nullptr)},
+                        {"laps_frame", labels.laps ? frameJson(labels.laps->frame()) : json(nullptr)},
+                        {"laps_alpha", labels.laps ? json(points(labels.laps->alpha())) : json(nullptr)}});
     }
     std::optional<std::string> title = table->numberOfSections() > 0 ? headerTitle(table, 0) : std::nullopt;
     CGPoint offset = table->contentOffset();
     return {{"frame", frameJson(table->frame())},
+            {"frame_on_screen", frameJson(table->presentationFrame(now))},
             {"content_offset", json::array({points(offset.x), points(offset.y)})},
             {"title", title ? json(*title) : json(nullptr)},
             {"rows", rows}};
@@ -210,8 +216,8 @@ json savedScreenJson(Device& device) {
             {"editing", parts->savedTable ? parts->savedTable->isEditing() : false},
             {"no_saved_times_visible",
              parts->emptyLabel && !parts->emptyLabel->isHidden() && parts->emptyLabel->alpha() > 0},
-            {"saved_table", savedTableJson(parts->savedTable)},
-            {"laps_table", lapsTableJson(parts->lapsTable)},
+            {"saved_table", savedTableJson(parts->savedTable, device.now())},
+            {"laps_table", lapsTableJson(parts->lapsTable, device.now())},
             {"pending", pendingJson(device, parts->controller)}};
 }
 

@@ -1,5 +1,7 @@
 #include "simulator/SavedTimesReport.h"
 
+#include "simulator/ShortestNumber.h"
+
 #include "addon/store/ClockText.h"
 #include "addon/store/SavedTimeRecord.h"
 #include "addon/store/SavedTimesDocument.h"
@@ -8,7 +10,6 @@
 #include "platform/foundation/PropertyListFile.h"
 #include "platform/runtime/Runtime.h"
 
-#include <charconv>
 #include <cmath>
 #include <ctime>
 #include <sstream>
@@ -23,18 +24,6 @@ std::string isoDate(const NSDate& date) {
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
     return text;
-}
-
-// A single-precision value as the JSON number a reader expects: its shortest decimal form, so
-// 75.3f is written 75.3 rather than 75.30000305175781.
-double shortestDouble(float value) {
-    char text[32];
-    auto [end, error] = std::to_chars(text, text + sizeof text, value);
-    double widened = static_cast<double>(value);
-    if (error == std::errc{}) {
-        std::from_chars(text, end, widened);
-    }
-    return widened;
 }
 
 ReportedRecord reportRecord(const id& record, const NSDateFormatter& formatter) {

@@ -60,6 +60,11 @@ class Collector {
             }
         }
         if (auto table = std::dynamic_pointer_cast<UITableView>(view)) {
+            // A table paints its background over everything behind it (a plain table is opaque),
+            // so what lies under it is not seen: a panel slid over another table hides its rows.
+            if (visible) {
+                cover(intersection(clip, onScreen));
+            }
             CGRect inner = table->clipsToBounds() ? intersection(clip, onScreen) : clip;
             for (const auto& header : table->visibleHeaders()) {
                 CGRect drawn = table->convertRectToView(header.floatingFrame, nullptr);
@@ -120,6 +125,14 @@ class Collector {
         } else if (cell.showsReorderControl()) {
             add(frame, "=", ScreenItem::Align::Right);
         }
+    }
+
+    // Drops the items collected so far that start inside `area`.
+    void cover(CGRect area) {
+        std::erase_if(items, [&](const ScreenItem& item) {
+            return item.x >= CGRectGetMinX(area) && item.x < CGRectGetMaxX(area) &&
+                   item.y >= CGRectGetMinY(area) && item.y < CGRectGetMaxY(area);
+        });
     }
 
     void add(CGRect frame, std::string text, ScreenItem::Align align = ScreenItem::Align::Left) {

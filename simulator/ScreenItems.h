@@ -23,8 +23,8 @@ struct ScreenItem {
     Align align = Align::Left;
 };
 
-/// The visible pieces of `root`'s tree: hidden and transparent views, and what lies outside the
-/// root or outside a clipping ancestor, are left out.
+/// The visible pieces of `root`'s tree: hidden and transparent views, what lies outside the root
+/// or outside a clipping ancestor, and what a table in front covers are left out.
 std::vector<ScreenItem> screenItems(const std::shared_ptr<UIView>& root);
 
 } // namespace sim

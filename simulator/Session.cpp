@@ -84,6 +84,7 @@ int runSession(const SessionOptions& options, LineReader& reader, std::ostream& 
         }
     }
     Simulator simulator(*processDevice, out, err, options.echo);
+    simulator.setPictureFolder(options.pictureFolder);
     return simulator.run(reader);
 }
 

@@ -26,6 +26,8 @@ struct SessionOptions {
     bool echo = false;
     /// Print which libraries were loaded, for people.
     bool reportLibraries = false;
+    /// Where `shot` puts pictures named by a relative path; empty for the working folder.
+    std::string pictureFolder;
 };
 
 /// Builds the device and runs every line of `reader`; returns the exit status. The device lives

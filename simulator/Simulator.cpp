@@ -18,7 +18,7 @@ std::string Simulator::execute(const ScriptCommand& command) {
     if (spec == nullptr) {
         return "unknown command \"" + command.name + "\" (try \"help\")";
     }
-    CommandContext context{*device_, *out_, nullptr, {}};
+    CommandContext context{*device_, *out_, nullptr, {}, pictureFolder_};
     if (std::string why = checkScreen(spec->needs, context); !why.empty()) {
         return why;
     }

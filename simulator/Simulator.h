@@ -6,6 +6,7 @@
 #include "simulator/LineReader.h"
 #include "simulator/ScriptCommand.h"
 
+#include <filesystem>
 #include <ostream>
 #include <string>
 
@@ -37,12 +38,16 @@ class Simulator {
     /// Reads and runs every line. Returns kExitOk, kExitFault after a fault (reported on `err`)
     /// or kExitRejectedLines when some line was rejected in a non-interactive session.
     int run(LineReader& reader);
+    /// Pictures named by a relative path (`shot FILE`) go into `folder` instead of the working
+    /// folder.
+    void setPictureFolder(std::filesystem::path folder) { pictureFolder_ = std::move(folder); }
 
   private:
     Device* device_;
     std::ostream* out_;
     std::ostream* err_;
     bool echo_;
+    std::filesystem::path pictureFolder_;
 };
 
 } // namespace sim

@@ -1,7 +1,11 @@
-// `lapvane times`: lists or exports the saved-times file. It only reads: nothing here writes.
+// `lapvane times`: lists, exports, summarises or checks the saved-times file. It only reads:
+// nothing here writes.
 
 #include "simulator/Commands.h"
 #include "simulator/DeviceHome.h"
+#include "simulator/LapStatistics.h"
+#include "simulator/SavedTimesCheck.h"
+#include "simulator/SavedTimesCsv.h"
 #include "simulator/SavedTimesReport.h"
 #include "simulator/StartTime.h"
 
@@ -20,6 +24,8 @@ struct TimesOptions {
     std::string home;
     std::string file;
     std::string format = "json";
+    std::string statsFormat = "text";
+    std::string section;
     std::string locale;
     std::string timeZone;
 
@@ -31,12 +37,16 @@ struct TimesOptions {
     }
 };
 
-void addFileOptions(CLI::App& command, TimesOptions& options) {
+void addPathOptions(CLI::App& command, TimesOptions& options) {
     auto* home =
         command.add_option("--home", options.home, "The device's home folder (holds Library/Preferences)");
     auto* file = command.add_option("--file", options.file, "A saved-times file to read");
     home->excludes(file);
     file->excludes(home);
+}
+
+void addFileOptions(CLI::App& command, TimesOptions& options) {
+    addPathOptions(command, options);
     command.add_option("--locale", options.locale,
                        "Locale of the date texts, e.g. en_US (default: environment)");
     command.add_option("--tz", options.timeZone,
@@ -79,10 +89,11 @@ void addTimesCommand(CLI::App& app, int& status) {
         }
     });
 
-    auto* exporter = times->add_subcommand("export", "Print the saved times as one JSON document");
+    auto* exporter = times->add_subcommand(
+        "export", "Print the saved times as one JSON document or as CSV for a spreadsheet");
     addFileOptions(*exporter, *options);
-    exporter->add_option("--format", options->format, "Output format")
-        ->check(CLI::IsMember({"json"}))
+    exporter->add_option("--format", options->format, "Output format: json or csv")
+        ->check(CLI::IsMember({"json", "csv"}))
         ->required();
     exporter->callback([options, &status] {
         SavedTimesReport report;
@@ -92,7 +103,52 @@ void addTimesCommand(CLI::App& app, int& status) {
         if (report.status == SavedTimesReport::Status::Missing) {
             std::cerr << "lapvane: no saved times in " << options->path() << ".\n";
         }
-        std::cout << exportJson(report).dump() << '\n';
+        if (options->format == "csv") {
+            std::cout << exportCsv(report);
+        } else {
+            std::cout << exportJson(report).dump() << '\n';
+        }
+    });
+
+    auto* stats = times->add_subcommand(
+        "stats",
+        "Fastest, slowest and average laps and splits of each result; best, worst and average totals");
+    addFileOptions(*stats, *options);
+    stats->add_option("--section", options->section, "Only the section with this name");
+    stats->add_option("--format", options->statsFormat, "Output format: text or json")
+        ->check(CLI::IsMember({"text", "json"}))
+        ->capture_default_str();
+    stats->callback([options, &status] {
+        SavedTimesReport report;
+        if (!readReport(*options, report, status)) {
+            return;
+        }
+        if (!options->section.empty()) {
+            auto& sections = report.sections;
+            std::erase_if(sections, [&](const ReportedSection& s) { return s.name != options->section; });
+            if (sections.empty()) {
+                std::cerr << "lapvane: there is no section named \"" << options->section << "\" in "
+                          << options->path() << ".\n";
+                status = 1;
+                return;
+            }
+        }
+        auto statistics = lapStatistics(report);
+        if (options->statsFormat == "json") {
+            std::cout << statisticsJson(statistics).dump() << '\n';
+        } else {
+            std::cout << statisticsText(statistics);
+        }
+    });
+
+    auto* check = times->add_subcommand("check", "Report every value the add-on would misread or drop");
+    addPathOptions(*check, *options);
+    check->callback([options, &status] {
+        SavedTimesCheck result = checkSavedTimesFile(options->path());
+        std::cout << checkText(result, options->path());
+        if (!result.clean()) {
+            status = 1;
+        }
     });
 }
 

@@ -7,6 +7,7 @@
 #include "addon/hooks/HostMessages.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIKitMessages.h"
 #include "platform/uikit/UITabBarController.h"
 #include "platform/uikit/UITabBarItem.h"
 
@@ -30,7 +31,7 @@ void appControllerDidFinishLaunching(const id& self, SEL sel, id application) {
     }
     std::swap(controllers[2], controllers[3]);
     auto browser = rt::make<LVViewController>();
-    browser->initWithNibNameBundle(std::nullopt, nullptr);
+    rt::send(browser, msg::initWithNibNameBundle, std::nullopt, nullptr);
     addonState().LVVC = browser;
     browser->setTitle(std::string("Saved"));
     browser->tabBarItem()->setImage(imageAtPath(iconPath));

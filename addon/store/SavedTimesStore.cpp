@@ -160,17 +160,32 @@ std::shared_ptr<NSMutableDictionary> SavedTimesStore::readExisting(SavedTimesWri
 }
 
 void SavedTimesStore::writeThenDrop(SavedTimesDocument& document, const std::vector<std::size_t>& emptied,
-                                    SavedTimesWrite& outcome) {
-    if (!write(*document.root(), outcome) || emptied.empty()) {
+                                    SavedTimesWrite& outcome, const AfterChange& afterChange) {
+    if (!write(*document.root(), outcome)) {
         return;
     }
+    outcome.changeWritten = true;
+    if (afterChange) {
+        afterChange();
+    }
+    if (emptied.empty()) {
+        return;
+    }
+    // Only a change that reached the file may lead to a drop: otherwise the section the file
+    // holds may still have its records.
+    const auto names = document.sectionNames();
     document.dropSections(emptied);
-    outcome.droppedSections = true;
-    write(*document.root(), outcome);
+    if (write(*document.root(), outcome)) {
+        outcome.droppedSections = true;
+        outcome.dropped = emptied;
+        for (std::size_t position : emptied) {
+            outcome.droppedNames.push_back(position < names.size() ? names[position] : std::string());
+        }
+    }
 }
 
-SavedTimesWrite SavedTimesStore::deleteRecord(NSMutableArray& sections, std::size_t section,
-                                              std::size_t row) {
+SavedTimesWrite SavedTimesStore::deleteRecord(NSMutableArray& sections, std::size_t section, std::size_t row,
+                                              const AfterChange& afterChange) {
     SavedTimesWrite outcome;
     plist::FileLock lock;
     auto root = readExisting(outcome, lock);
@@ -179,9 +194,10 @@ SavedTimesWrite SavedTimesStore::deleteRecord(NSMutableArray& sections, std::siz
     }
     SavedTimesDocument document(root);
     const auto names = document.sectionNames();
+    outcome.sectionsRead = names.size();
     auto records = sections.objectAs<NSMutableArray>(section);
-    if (!records || section >= names.size()) {
-        outcome.reason = "no such section";
+    if (!records || section >= names.size() || row >= records->count()) {
+        outcome.reason = "no such record";
         return outcome;
     }
     if (!recordsCanBeStored(document, {names[section]}, outcome)) {
@@ -190,13 +206,14 @@ SavedTimesWrite SavedTimesStore::deleteRecord(NSMutableArray& sections, std::siz
     records->removeObjectAtIndex(row);
     document.storeRecords(names[section], records);
     const bool emptied = names.size() >= 2 && records->count() == 0;
-    writeThenDrop(document, emptied ? std::vector<std::size_t>{section} : std::vector<std::size_t>{},
-                  outcome);
+    writeThenDrop(document, emptied ? std::vector<std::size_t>{section} : std::vector<std::size_t>{}, outcome,
+                  afterChange);
     return outcome;
 }
 
 SavedTimesWrite SavedTimesStore::moveRecord(NSMutableArray& sections, std::size_t fromSection,
-                                            std::size_t fromRow, std::size_t toSection, std::size_t toRow) {
+                                            std::size_t fromRow, std::size_t toSection, std::size_t toRow,
+                                            const AfterChange& afterChange) {
     SavedTimesWrite outcome;
     plist::FileLock lock;
     auto root = readExisting(outcome, lock);
@@ -205,10 +222,18 @@ SavedTimesWrite SavedTimesStore::moveRecord(NSMutableArray& sections, std::size_
     }
     SavedTimesDocument document(root);
     const auto names = document.sectionNames();
+    outcome.sectionsRead = names.size();
     auto source = sections.objectAs<NSMutableArray>(fromSection);
     auto destination = sections.objectAs<NSMutableArray>(toSection);
-    if (!source || !destination || fromSection >= names.size() || toSection >= names.size()) {
-        outcome.reason = "no such section";
+    if (!source || !destination || fromSection >= names.size() || toSection >= names.size() ||
+        fromRow >= source->count()) {
+        outcome.reason = "no such record";
+        return outcome;
+    }
+    // The destination row counts the record itself when it stays in its section.
+    const std::size_t places = destination->count() + (fromSection == toSection ? 0 : 1);
+    if (toRow >= places) {
+        outcome.reason = "no such place";
         return outcome;
     }
     if (!recordsCanBeStored(document, {names[fromSection], names[toSection]}, outcome)) {
@@ -221,11 +246,11 @@ SavedTimesWrite SavedTimesStore::moveRecord(NSMutableArray& sections, std::size_
     document.storeRecords(names[toSection], destination);
     const bool emptied = names.size() >= 2 && source->count() == 0;
     writeThenDrop(document, emptied ? std::vector<std::size_t>{fromSection} : std::vector<std::size_t>{},
-                  outcome);
+                  outcome, afterChange);
     return outcome;
 }
 
-SavedTimesWrite SavedTimesStore::addSection(const std::string& name) {
+SavedTimesWrite SavedTimesStore::addSection(const std::string& name, const AfterChange& afterChange) {
     SavedTimesWrite outcome;
     plist::FileLock lock;
     auto root = readExisting(outcome, lock);
@@ -234,6 +259,7 @@ SavedTimesWrite SavedTimesStore::addSection(const std::string& name) {
     }
     SavedTimesDocument document(root);
     const auto before = document.sectionNames();
+    outcome.sectionsRead = before.size();
     if (document.sectionListHasWrongType()) {
         outcome.reason = "the section list is not an array";
         return outcome;
@@ -252,7 +278,7 @@ SavedTimesWrite SavedTimesStore::addSection(const std::string& name) {
             }
         }
     }
-    writeThenDrop(document, emptied, outcome);
+    writeThenDrop(document, emptied, outcome, afterChange);
     return outcome;
 }
 

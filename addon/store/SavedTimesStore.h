@@ -49,11 +49,23 @@ struct SavedTimesRead {
 struct SavedTimesWrite {
     /// True when the file was read and every write the operation made succeeded.
     bool written = false;
-    /// True when the operation dropped one or more sections (and wrote a second time).
+    /// True when the operation's own change (the record removed or moved, the section added)
+    /// reached the file, whatever became of a later drop of emptied sections.
+    bool changeWritten = false;
+    /// True when the operation dropped one or more sections and that second write succeeded.
     bool droppedSections = false;
+    /// The positions of the dropped sections in the section list as it was read, and their names.
+    std::vector<std::size_t> dropped;
+    std::vector<std::string> droppedNames;
+    /// How many names the section list held when the operation read the file.
+    std::size_t sectionsRead = 0;
     /// Why a read or write failed, when it did.
     std::string reason;
 };
+
+/// Run by an edit when its change has reached the file and before it drops emptied sections, so
+/// that a table can show the change before it shows the drop.
+using AfterChange = std::function<void()>;
 
 /// The operations on the saved-times file.
 class SavedTimesStore {
@@ -72,15 +84,18 @@ class SavedTimesStore {
     /// first load). Writes only when it changed something.
     static SavedTimesWrite ensureSectionList();
     /// Removes the record at `row` of the in-memory section `section` and stores that array under
-    /// the section's key; drops the section when it is now empty and others exist.
-    static SavedTimesWrite deleteRecord(NSMutableArray& sections, std::size_t section, std::size_t row);
+    /// the section's key; drops the section when it is now empty and others exist. Neither the
+    /// file nor the in-memory list changes when the file cannot be read or holds no such record.
+    static SavedTimesWrite deleteRecord(NSMutableArray& sections, std::size_t section, std::size_t row,
+                                        const AfterChange& afterChange = {});
     /// Moves a record between the in-memory section arrays and stores both; drops the source
-    /// section when it is now empty and others exist.
+    /// section when it is now empty and others exist. `toRow` is the record's place after the move.
     static SavedTimesWrite moveRecord(NSMutableArray& sections, std::size_t fromSection, std::size_t fromRow,
-                                      std::size_t toSection, std::size_t toRow);
+                                      std::size_t toSection, std::size_t toRow,
+                                      const AfterChange& afterChange = {});
     /// Appends a section with that name and an empty record list, then drops every other empty
     /// section.
-    static SavedTimesWrite addSection(const std::string& name);
+    static SavedTimesWrite addSection(const std::string& name, const AfterChange& afterChange = {});
 
   private:
     // Changes the document of an operation that may create the file; answers whether there is
@@ -101,10 +116,10 @@ class SavedTimesStore {
     // storing the in-memory records under its key would replace them.
     static bool recordsCanBeStored(const SavedTimesDocument& document, const std::vector<std::string>& names,
                                    SavedTimesWrite& outcome);
-    // Writes the document, then, when `emptied` names sections and the write succeeded, drops
-    // them and writes a second time.
+    // Writes the document, then, when that write succeeded, runs `afterChange` and, when `emptied`
+    // names sections, drops them and writes a second time.
     static void writeThenDrop(SavedTimesDocument& document, const std::vector<std::size_t>& emptied,
-                              SavedTimesWrite& outcome);
+                              SavedTimesWrite& outcome, const AfterChange& afterChange);
 };
 
 } // namespace lv

@@ -45,8 +45,11 @@ void UINavigationBar::pushNavigationItemAnimated(const std::shared_ptr<UINavigat
         !delegate->navigationBarShouldPushItem(bar, item)) {
         return;
     }
+    // The first item of an empty bar has nothing to slide in from: it appears at once, so the bar
+    // takes taps straight away, as a screen's bar does when the screen first shows.
+    const bool slides = animated && !items_.empty();
     items_.push_back(item);
-    afterTransition(animated, "navigationBar:didPushItem:", [bar, item] {
+    afterTransition(slides, "navigationBar:didPushItem:", [bar, item] {
         auto delegate = bar->delegate_.lock();
         if (delegate && delegate->implements(UINavigationBarDelegate::Method::DidPushItem)) {
             delegate->navigationBarDidPushItem(bar, item);

@@ -8,6 +8,7 @@
 
 void UIViewController::describe(rt::ClassBuilder& b) {
     b.ivar(ivar::view);
+    b.method<&UIViewController::initWithNibNameBundle>(msg::initWithNibNameBundle);
     b.method<&UIViewController::loadView>(msg::loadView);
     b.method<&UIViewController::viewDidLoad>(msg::viewDidLoad);
     b.method<&UIViewController::viewWillAppear>(msg::viewWillAppear);

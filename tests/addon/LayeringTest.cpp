@@ -58,4 +58,11 @@ TEST(Layering, TheSimulatorUsesOnlyTheAddOnsStoreNeverItsHooksOrViews) {
               std::vector<std::string>{});
 }
 
+TEST(Layering, TheRendererKnowsOnlyThePlatformsViews) {
+    EXPECT_EQ(
+        forbiddenIncludes("simulator/render", {"hosts/", "addon/", "simulator/Device", "simulator/Inspector",
+                                               "simulator/Saved", "simulator/Screen"}),
+        std::vector<std::string>{});
+}
+
 } // namespace

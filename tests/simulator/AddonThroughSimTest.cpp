@@ -68,11 +68,18 @@ TEST_F(AddonThroughSim, TheSavedTabIsFifthAndARelaunchReturnsToItWithItsLaunchIm
     EXPECT_NE(run.out.find("launch image: Default.png"), std::string::npos);
 }
 
-TEST(LapvaneDemo, RunsToTheEndAndShowsTheTwoSavedResults) {
+TEST(LapvaneDemo, RunsToTheEndAndShowsTheResultLeftAfterTheEdits) {
     auto run = runLapvane({"demo", "--now", "2026-12-07T08:00:00Z", "--tz", "UTC", "--locale", "en_US"});
     ASSERT_EQ(run.status, 0) << run.err << run.out;
-    EXPECT_NE(run.out.find("Default (2 records)"), std::string::npos) << run.out;
+    // Both results moved into Work, which emptied and dropped Default; the second was deleted.
+    EXPECT_NE(run.out.find("Work (1 record)"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("Default ("), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Section: \"Work\" already exists."), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("Time: 01:15.4  Mon, Dec 7, 2026  Laps: 3"), std::string::npos) << run.out;
+    // The Saved tab's browser: the list, then the laps of the first result, then the list again.
+    EXPECT_NE(run.out.find("Laps: 3 >"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("< Saved Times"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Lap 3"), std::string::npos) << run.out;
 }
 
 } // namespace

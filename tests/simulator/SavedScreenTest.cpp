@@ -219,4 +219,23 @@ TEST_F(SavedScreenTest, ScreenShowsTheBarTheHeadersAndTheRows) {
     EXPECT_EQ(screen.find("00:05.0"), std::string::npos) << "the laps table is off screen\n" << screen;
 }
 
+TEST_F(SavedScreenTest, ATableInFrontHidesTheRowsUnderItAndTheDumpTellsModelFromScreen) {
+    ok("tab saved\n");
+    auto parts = sim::findSavedParts(*device);
+    ASSERT_TRUE(parts && parts->lapsTable);
+    UIView::beginAnimationsContext();
+    UIView::setAnimationDuration(1);
+    parts->lapsTable->setFrame(CGRectMake(0, 44, 320, 456));
+    UIView::commitAnimations();
+    ok("screen\n");
+    std::string screen = out.str();
+    EXPECT_NE(screen.find("00:05.0"), std::string::npos) << screen;
+    EXPECT_EQ(screen.find("Time: 00:20.0"), std::string::npos) << "covered by the laps table\n" << screen;
+    nlohmann::json laps = dump()["saved"]["laps_table"];
+    EXPECT_EQ(laps["frame"], nlohmann::json({0.0, 44.0, 320.0, 456.0}));
+    EXPECT_EQ(laps["frame_on_screen"], nlohmann::json({320.0, 44.0, 320.0, 456.0}));
+    ok("wait 1\n");
+    EXPECT_EQ(dump()["saved"]["laps_table"]["frame_on_screen"], nlohmann::json({0.0, 44.0, 320.0, 456.0}));
+}
+
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 // Re-validates a table against whatever data source it has, after every change of the table's
-// model (reload, batch update, move) and after every layout pass outside a batch: the table's
+// model (reload, batch update, move) and after every layout pass, outside a batch: the table's
 // cached section and row counts must equal what the data source says now, every cell on screen
 // must belong to a row the data source has and sit at its row's place, and after a layout exactly
 // the rows in the viewport have cells. Failures are reported as test failures naming the check

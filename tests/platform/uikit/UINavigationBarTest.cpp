@@ -87,6 +87,16 @@ TEST_F(UINavigationBarTest, PushesReportAfterTheirAnimation) {
     EXPECT_EQ(delegate->log, (std::vector<std::string>{"didPush:third"}));
 }
 
+TEST_F(UINavigationBarTest, TheFirstItemOfAnEmptyBarAppearsAtOnce) {
+    auto fresh = UIView::withFrame<UINavigationBar>(CGRectMake(0, 0, 320, 44));
+    fresh->setDelegate(delegate);
+    fresh->pushNavigationItemAnimated(root, true);
+    EXPECT_FALSE(fresh->isTransitioning());
+    EXPECT_EQ(delegate->log, (std::vector<std::string>{"didPush:Saved Times"}));
+    fresh->pushNavigationItemAnimated(panel, true);
+    EXPECT_TRUE(fresh->isTransitioning()) << "a second item slides in over the first";
+}
+
 struct BackTitleCase {
     std::optional<std::string> backItemTitle;
     std::optional<std::string> backButtonTitle;

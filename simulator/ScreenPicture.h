@@ -1,0 +1,14 @@
+#pragma once
+// What the device's screen shows, handed to the renderer: the launch image SpringBoard put up,
+// or the Clock application's window and alerts, at the virtual clock's moment.
+
+#include "simulator/render/Scene.h"
+
+namespace sim {
+
+class Device;
+
+/// The device's screen as a scene to draw.
+render::Scene screenScene(Device& device);
+
+} // namespace sim

@@ -1,0 +1,35 @@
+#pragma once
+// Draws a whole screen: the launch image while an application starts, or the application's
+// window with the tab bar of its tab bar controller, the status bar strip at the top, and the
+// front alert over a dimmed screen.
+
+#include "simulator/render/ImagePainter.h"
+#include "simulator/render/Scene.h"
+
+#include <cairo.h>
+
+class UIAlertView;
+class UITabBarController;
+
+namespace render {
+
+/// Paints scenes onto a cairo context whose unit is the point.
+class ScreenPainter {
+  public:
+    explicit ScreenPainter(cairo_t* cr) : cr_(cr) {}
+
+    /// Draws `scene` over the whole screen.
+    void paint(const Scene& scene);
+
+  private:
+    void paintLaunchScreen(const Scene& scene);
+    void paintHomeScreen(const Scene& scene);
+    void paintStatusBar(const Scene& scene);
+    void paintTabBar(UITabBarController& tabs, CGRect bar);
+    void paintAlert(UIAlertView& alert, const Scene& scene);
+
+    cairo_t* cr_;
+    ImagePainter images_;
+};
+
+} // namespace render
