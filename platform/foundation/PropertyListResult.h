@@ -30,8 +30,9 @@ enum class ReadStatus {
     Unreadable,
     /// Something is at the path but its bytes could not be read: an error opening, inspecting
     /// or reading it (EIO, EACCES, EMFILE, ENOMEM, ...), not a regular file (a folder, a FIFO,
-    /// a device), larger than the readers accept, or too large for the memory left. Nothing is known about its content, so a
-    /// caller must neither replace it nor move it: an operation that would write does nothing.
+    /// a device), larger than the readers accept, or too large for the memory left. Nothing is
+    /// known about its content, so a caller must neither replace it nor move it: an operation
+    /// that would write does nothing.
     Inaccessible,
 };
 
