@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <mutex>
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -36,20 +37,25 @@ std::string lapvaneProgram() {
 
 namespace {
 
-[[noreturn]] void execChild(const std::vector<std::string>& argv, int outFd, const Limits& limits) {
-    ::dup2(outFd, STDOUT_FILENO);
-    ::dup2(outFd, STDERR_FILENO);
-    const int in = ::open("/dev/null", O_RDONLY);
-    ::dup2(in, STDIN_FILENO);
-    if (limits.addressSpace != 0) {
-        rlimit space{limits.addressSpace, limits.addressSpace};
-        ::setrlimit(RLIMIT_AS, &space);
-    }
+// The argument vector of exec, built before fork: a child of a process with threads may call
+// nothing that allocates.
+std::vector<char*> execArguments(const std::vector<std::string>& argv) {
     std::vector<char*> args;
     for (const auto& arg : argv) {
         args.push_back(const_cast<char*>(arg.c_str()));
     }
     args.push_back(nullptr);
+    return args;
+}
+
+[[noreturn]] void execChild(const std::vector<char*>& args, int outFd, int inFd, const Limits& limits) {
+    ::dup2(outFd, STDOUT_FILENO);
+    ::dup2(outFd, STDERR_FILENO);
+    ::dup2(inFd, STDIN_FILENO);
+    if (limits.addressSpace != 0) {
+        rlimit space{limits.addressSpace, limits.addressSpace};
+        ::setrlimit(RLIMIT_AS, &space);
+    }
     ::execv(args[0], args.data());
     std::_Exit(127);
 }
@@ -59,11 +65,14 @@ namespace {
 ChildRun runProgram(const std::vector<std::string>& argv, const Limits& limits) {
     char outPath[] = "/tmp/lapvane-run-XXXXXX";
     const int outFd = ::mkstemp(outPath);
+    const int inFd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    const std::vector<char*> args = execArguments(argv);
     const auto start = std::chrono::steady_clock::now();
     const pid_t child = ::fork();
     if (child == 0) {
-        execChild(argv, outFd, limits);
+        execChild(args, outFd, inFd, limits);
     }
+    ::close(inFd);
     int status = 0;
     const auto deadline = start + std::chrono::duration<double>(limits.seconds);
     while (::waitpid(child, &status, WNOHANG) == 0) {
@@ -88,10 +97,13 @@ ChildRun runProgram(const std::vector<std::string>& argv, const Limits& limits) 
 }
 
 Child startProgram(const std::vector<std::string>& argv) {
+    const int nullFd = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+    const std::vector<char*> args = execArguments(argv);
     const pid_t child = ::fork();
     if (child == 0) {
-        execChild(argv, ::open("/dev/null", O_WRONLY), Limits{});
+        execChild(args, nullFd, nullFd, Limits{});
     }
+    ::close(nullFd);
     return Child{child};
 }
 
@@ -150,7 +162,13 @@ std::vector<std::string> Home::movedAside() const {
     return names;
 }
 
+namespace {
+// The runtime in force is process-wide: campaigns that check from two threads take turns.
+std::mutex runtimeTurn;
+} // namespace
+
 Content readContent(const std::string& path) {
+    const std::lock_guard<std::mutex> turn(runtimeTurn);
     rt::Runtime runtime;
     rt::Runtime::Scope scope(runtime);
     Content content;
@@ -187,6 +205,7 @@ void writeWhole(const std::string& path, const std::string& bytes) {
 }
 
 std::string savedTimesText(const std::vector<long long>& totals, const std::vector<long long>& work) {
+    const std::lock_guard<std::mutex> turn(runtimeTurn);
     rt::Runtime runtime;
     rt::Runtime::Scope scope(runtime);
     const auto records = [](const std::vector<long long>& list) {
