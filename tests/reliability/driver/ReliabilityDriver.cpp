@@ -102,9 +102,15 @@ int churn(const std::string& journalPath, unsigned seed) {
     std::mt19937 random(seed);
     double next = static_cast<double>(seed) * 1'000'000.0;
     for (int n = 0;; ++n) {
-        const unsigned pick = random() % 10;
         auto all = inMemory();
-        if (pick < 5 || all->count() == 0) {
+        std::size_t records = 0;
+        for (const id& section : all->items()) {
+            records += rt::cast<NSArray>(section)->count();
+        }
+        // Captures and deletes balance around 30 records, so the file keeps its size.
+        const unsigned pick = random() % 10;
+        const bool capture = records < 30 ? pick < 6 : pick < 3;
+        if (capture || records == 0) {
             const double total = ++next;
             journal(fd, "? C " + std::to_string(static_cast<long long>(total)));
             if (!lv::SavedTimesStore::appendToFirstSection(record(total)).written) {
@@ -115,8 +121,8 @@ int churn(const std::string& journalPath, unsigned seed) {
         }
         // An edit of a random record of a random non-empty section.
         const std::size_t section = random() % all->count();
-        auto records = all->objectAs<NSMutableArray>(section);
-        if (pick == 9) {
+        auto list = all->objectAs<NSMutableArray>(section);
+        if (pick == 9 && all->count() < 5) {
             journal(fd, "? A");
             if (!lv::SavedTimesStore::addSection("S" + std::to_string(seed) + "-" + std::to_string(n))
                      .written) {
@@ -125,12 +131,12 @@ int churn(const std::string& journalPath, unsigned seed) {
             journal(fd, "! A");
             continue;
         }
-        if (!records || records->count() == 0) {
+        if (!list || list->count() == 0) {
             continue;
         }
-        const std::size_t row = random() % records->count();
+        const std::size_t row = random() % list->count();
         // Records are told apart by their totals, which the campaigns make unique.
-        auto dictionary = rt::cast<NSDictionary>(records->objectAtIndex(row));
+        auto dictionary = rt::cast<NSDictionary>(list->objectAtIndex(row));
         auto total = dictionary ? dictionary->objectAs<NSNumber>(lv::kTotalTimeKey) : nullptr;
         const std::string id = std::to_string(total ? static_cast<long long>(total->doubleValue()) : -1);
         if (pick < 7) {
