@@ -192,6 +192,34 @@ Content readContent(const std::string& path) {
     return content;
 }
 
+RootValues rootValues(const std::string& path) {
+    const std::lock_guard<std::mutex> turn(runtimeTurn);
+    rt::Runtime runtime;
+    rt::Runtime::Scope scope(runtime);
+    RootValues out;
+    const plist::ReadResult read = plist::readDictionaryFile(path, plist::Mutability::MutableContainers);
+    if (!read.ok()) {
+        return out;
+    }
+    out.parsed = true;
+    const auto names = lv::SavedTimesDocument(read.mutableDictionary()).sectionNames();
+    out.firstSection = names.empty() ? "" : names.front();
+    const auto text = [](const id& value) {
+        return plist::xmlText(*NSDictionary::with({{"v", value}})).text;
+    };
+    for (const auto& [key, value] : read.dictionary->entries()) {
+        auto& texts = out.values[key];
+        if (auto array = rt::cast<NSArray>(value)) {
+            for (const id& item : array->items()) {
+                texts.push_back(text(item));
+            }
+        } else {
+            texts.push_back("not an array: " + text(value));
+        }
+    }
+    return out;
+}
+
 std::string readWhole(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;

@@ -3,6 +3,7 @@
 // processes within time and memory limits, device homes, and looking at what a run left in the
 // preferences folder.
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -82,6 +83,16 @@ struct Content {
     std::size_t sections = 0;
 };
 Content readContent(const std::string& path);
+
+/// The values of the root dictionary of the file at `path`, each as the XML text of its
+/// elements when it is an array and of itself otherwise; the first section's name in
+/// `firstSection`. Empty when it does not parse.
+struct RootValues {
+    bool parsed = false;
+    std::string firstSection;
+    std::map<std::string, std::vector<std::string>> values;
+};
+RootValues rootValues(const std::string& path);
 
 std::string readWhole(const std::string& path);
 void writeWhole(const std::string& path, const std::string& bytes);
