@@ -1,6 +1,6 @@
 // Each hostile file of the catalogue, generated here, put at the saved-times path of a fresh
-// home; then `lapvane times list` and a capture run on it, each within two seconds and 512 MB
-// of address space. Each gives its documented outcome, and no byte of the original is lost:
+// home; then `lapvane times list` and a capture run on it, each within its time and memory
+// (two seconds and 512 MB of address space). Each gives its documented outcome, and no byte of the original is lost:
 // it stays where it was, or is moved aside whole, or every value in it is in the new file.
 
 #include "tests/reliability/Campaign.h"
@@ -46,7 +46,7 @@ constexpr long long kCaptured = 424242;
 
 class HostileFileCatalogue : public ::testing::TestWithParam<HostileFile> {};
 
-TEST_P(HostileFileCatalogue, GivesItsDocumentedOutcomeInTimeAndMemoryAndLosesNoByte) {
+TEST_P(HostileFileCatalogue, GivesItsOutcomeAndLosesNoByte) {
     const HostileFile& file = GetParam();
     Home home;
     const std::string path = home.savedTimes();

@@ -60,7 +60,8 @@ class SavedTimesStoreFaultsTest : public testing_support::DeviceHomeTest {
 };
 
 // Faults that keep the file's bytes from being read whole: the file is not known to be damaged,
-// so neither the capture nor the first load may move it aside or write over it.
+// so neither the capture nor the first load may move it aside or write over it: both write
+// nothing and move nothing.
 struct ReadFault {
     std::string name;
     // Runs `operation` with the fault in force.
@@ -74,7 +75,7 @@ void PrintTo(const ReadFault& fault, std::ostream* out) {
 class SavedTimesStoreReadFault : public SavedTimesStoreFaultsTest,
                                  public ::testing::WithParamInterface<ReadFault> {};
 
-TEST_P(SavedTimesStoreReadFault, NeitherTheCaptureNorTheFirstLoadWritesOrMovesAnything) {
+TEST_P(SavedTimesStoreReadFault, StopsTheCaptureAndTheFirstLoad) {
     seedDefault(2);
     const std::string before = bytes();
     lv::SavedTimesWrite capture;
