@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (bytes.rfind("bplist00", 0) != 0) {
         bytes.insert(0, "bplist00");
     }
-    const plist::ParseResult parsed = plist::PropertyListBinaryReader(plist::Mutability::Immutable).parse(bytes);
+    const plist::ParseResult parsed =
+        plist::PropertyListBinaryReader(plist::Mutability::Immutable).parse(bytes);
     if (parsed.ok() == !parsed.reason.empty()) {
         __builtin_trap();
     }

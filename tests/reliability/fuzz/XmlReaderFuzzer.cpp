@@ -11,7 +11,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzzing::useRuntime();
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const plist::ParseResult parsed = plist::PropertyListXmlReader(plist::Mutability::MutableContainers).parse(bytes);
+    const plist::ParseResult parsed =
+        plist::PropertyListXmlReader(plist::Mutability::MutableContainers).parse(bytes);
     if (parsed.ok() == !parsed.reason.empty()) {
         __builtin_trap(); // a value and a reason, or neither
     }
