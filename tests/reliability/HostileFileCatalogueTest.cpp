@@ -1,7 +1,8 @@
 // Each hostile file of the catalogue, generated here, put at the saved-times path of a fresh
 // home; then `lapvane times list` and a capture run on it, each within its time and memory
-// (two seconds and 512 MB of address space). Each gives its documented outcome, and no byte of the original
-// is lost: it stays where it was, or is moved aside whole, or every value in it is in the new file.
+// (two seconds and 512 MB of address space). Each gives its documented outcome, and no byte
+// of the original is lost: it stays where it was, or is moved aside whole, or every value in it
+// is in the new file.
 
 #include "tests/reliability/Campaign.h"
 #include "tests/reliability/HostileFiles.h"
