@@ -6,10 +6,32 @@
 
 #include "platform/uikit/UIAlertView.h"
 #include "platform/uikit/UITextField.h"
+#include "simulator/Device.h"
 
 namespace sim {
+namespace {
+
+constexpr double kSettleStep = 0.05;
+constexpr double kSettleLimit = 1.0;
+
+// A person waits for an alert that is closing, and for the ones queued behind it to come up,
+// before touching one: the virtual clock runs until no alert is closing or waiting (a second at
+// most, far more than the platform's animations take).
+void waitForAlertsToSettle(Device& device) {
+    Inspector inspector(device);
+    auto unsettled = [&inspector] {
+        const auto alerts = inspector.alerts();
+        return !inspector.waitingAlerts().empty() || (!alerts.empty() && alerts.back()->isDismissing());
+    };
+    for (double waited = 0; unsettled() && waited < kSettleLimit; waited += kSettleStep) {
+        device.runFor(kSettleStep);
+    }
+}
+
+} // namespace
 
 std::string typeIntoAlert(CommandContext& context, const ScriptCommand& command) {
+    waitForAlertsToSettle(context.device);
     auto alerts = Inspector(context.device).alerts();
     if (alerts.empty()) {
         return "there is no alert to type into";
@@ -28,6 +50,7 @@ std::string typeIntoAlert(CommandContext& context, const ScriptCommand& command)
 }
 
 std::string tapAlertButton(CommandContext& context, const ScriptCommand& command) {
+    waitForAlertsToSettle(context.device);
     auto alerts = Inspector(context.device).alerts();
     if (alerts.empty()) {
         return "there is no alert on screen";

@@ -10,13 +10,15 @@
 namespace sim {
 namespace {
 
+// An alert blocks the screen from the moment it is shown: while it waits for another one's
+// dismissal to end it already owns the touches, as the phone's alert window does.
 bool alertInFront(const Inspector& inspector) {
     for (const auto& alert : inspector.alerts()) {
         if (!alert->isDismissing()) {
             return true;
         }
     }
-    return false;
+    return !inspector.waitingAlerts().empty();
 }
 
 } // namespace

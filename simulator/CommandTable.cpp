@@ -87,8 +87,8 @@ const std::vector<CommandSpec>& commandTable() {
 
 const CommandSpec* findCommand(std::string_view name) {
     const auto& table = commandTable();
-    auto found =
-        std::find_if(table.begin(), table.end(), [&](const CommandSpec& spec) { return spec.name == name; });
+    auto found = std::find_if(table.begin(), table.end(),
+                              [&](const CommandSpec& entry) { return entry.name == name; });
     return found == table.end() ? nullptr : &*found;
 }
 
@@ -96,10 +96,10 @@ std::string helpText() {
     // Summaries line up after the usual usage lines; a longer one pushes its summary along.
     constexpr std::size_t kUsageColumn = 30;
     std::string text = "Commands (one a line, # starts a comment):\n";
-    for (const auto& spec : commandTable()) {
-        std::string usage = spec.usage();
+    for (const auto& entry : commandTable()) {
+        std::string usage = entry.usage();
         std::size_t pad = usage.size() < kUsageColumn ? kUsageColumn - usage.size() : 2;
-        text += "  " + usage + std::string(pad, ' ') + spec.summary + '\n';
+        text += "  " + usage + std::string(pad, ' ') + entry.summary + '\n';
     }
     return text;
 }
@@ -117,9 +117,9 @@ const std::vector<std::string>& completionCandidates(std::string_view before) {
         // Still inside the command word, or past the first argument.
         return none;
     }
-    const CommandSpec* spec = findCommand(before.substr(first, nameEnd - first));
-    return spec != nullptr && spec->arguments.kind == ArgumentShape::Kind::Word ? spec->arguments.choices
-                                                                                : none;
+    const CommandSpec* entry = findCommand(before.substr(first, nameEnd - first));
+    return entry != nullptr && entry->arguments.kind == ArgumentShape::Kind::Word ? entry->arguments.choices
+                                                                                  : none;
 }
 
 } // namespace sim

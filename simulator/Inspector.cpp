@@ -73,6 +73,10 @@ std::shared_ptr<UIViewController> Inspector::savedController() const {
     return controllers.size() >= 5 ? controllers[4] : nullptr;
 }
 
+std::vector<std::shared_ptr<UIAlertView>> Inspector::waitingAlerts() const {
+    return device_->environment().alerts().waiting();
+}
+
 std::vector<std::shared_ptr<UIAlertView>> Inspector::alerts() const {
     return device_->environment().alerts().stack();
 }

@@ -43,6 +43,8 @@ class Inspector {
 
     /// The alerts on screen, back to front.
     [[nodiscard]] std::vector<std::shared_ptr<UIAlertView>> alerts() const;
+    /// Alerts shown while another was closing, waiting to come up, in show order.
+    [[nodiscard]] std::vector<std::shared_ptr<UIAlertView>> waitingAlerts() const;
 
     /// The first button in `root`'s tree (depth first, front to back) whose current title is
     /// `title` and that is not hidden.

@@ -57,8 +57,8 @@ ParsedLine fail(std::string why) {
     return {std::nullopt, std::move(why)};
 }
 
-ParsedLine usage(const CommandSpec& spec, const std::string& why = {}) {
-    return fail("usage: " + spec.usage() + (why.empty() ? std::string() : " (" + why + ")"));
+ParsedLine usage(const CommandSpec& entry, const std::string& why = {}) {
+    return fail("usage: " + entry.usage() + (why.empty() ? std::string() : " (" + why + ")"));
 }
 
 } // namespace
@@ -76,12 +76,12 @@ ParsedLine parseScriptLine(std::string_view line) {
         ++nameEnd;
     }
     std::string name(line.substr(first, nameEnd - first));
-    const CommandSpec* spec = findCommand(name);
-    if (spec == nullptr) {
+    const CommandSpec* entry = findCommand(name);
+    if (entry == nullptr) {
         return fail("unknown command \"" + name + "\" (try \"help\")");
     }
     using Kind = ArgumentShape::Kind;
-    const ArgumentShape& shape = spec->arguments;
+    const ArgumentShape& shape = entry->arguments;
     ScriptCommand command;
     command.name = name;
 
@@ -89,7 +89,7 @@ ParsedLine parseScriptLine(std::string_view line) {
         // The text starts after exactly one space and runs to the end of the line, blanks and
         // '#' included: it is what the user types into a field or reads on a button.
         if (nameEnd < line.size() && line[nameEnd] != ' ') {
-            return usage(*spec);
+            return usage(*entry);
         }
         command.text = nameEnd < line.size() ? std::string(line.substr(nameEnd + 1)) : std::string();
         if (shape.kind == Kind::Text) {
@@ -97,7 +97,7 @@ ParsedLine parseScriptLine(std::string_view line) {
             // invisible, so they are not part of it.
             command.text.erase(command.text.find_last_not_of(" \t") + 1);
             if (command.text.empty()) {
-                return usage(*spec);
+                return usage(*entry);
             }
         }
         return {std::move(command), {}};
@@ -118,26 +118,26 @@ ParsedLine parseScriptLine(std::string_view line) {
         if (command.words.size() != 1 ||
             (!shape.choices.empty() && std::find(shape.choices.begin(), shape.choices.end(),
                                                  command.words[0]) == shape.choices.end())) {
-            return usage(*spec);
+            return usage(*entry);
         }
         break;
     case Kind::Seconds: {
         std::optional<double> seconds =
             command.words.size() == 1 ? readSeconds(command.words[0]) : std::nullopt;
         if (!seconds) {
-            return usage(*spec, "a number of seconds, not negative");
+            return usage(*entry, "a number of seconds, not negative");
         }
         command.seconds = *seconds;
         break;
     }
     case Kind::Numbers:
         if (static_cast<int>(command.words.size()) != shape.count) {
-            return usage(*spec);
+            return usage(*entry);
         }
         for (const auto& word : command.words) {
             std::optional<int> index = readIndex(word);
             if (!index) {
-                return usage(*spec, "\"" + word + "\" is not a section or row number");
+                return usage(*entry, "\"" + word + "\" is not a section or row number");
             }
             command.numbers.push_back(*index);
         }
@@ -152,8 +152,8 @@ ParsedLine parseScriptLine(std::string_view line) {
 const std::vector<std::string>& commandNames() {
     static const std::vector<std::string> names = [] {
         std::vector<std::string> all;
-        for (const auto& spec : commandTable()) {
-            all.push_back(spec.name);
+        for (const auto& entry : commandTable()) {
+            all.push_back(entry.name);
         }
         return all;
     }();

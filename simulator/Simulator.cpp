@@ -14,16 +14,16 @@ Simulator::Simulator(Device& device, std::ostream& out, std::ostream& err, bool 
     : device_(&device), out_(&out), err_(&err), echo_(echo) {}
 
 std::string Simulator::execute(const ScriptCommand& command) {
-    const CommandSpec* spec = findCommand(command.name);
-    if (spec == nullptr) {
+    const CommandSpec* entry = findCommand(command.name);
+    if (entry == nullptr) {
         return "unknown command \"" + command.name + "\" (try \"help\")";
     }
     CommandContext context{*device_, *out_, nullptr, {}, pictureFolder_};
-    if (std::string why = checkScreen(spec->needs, context); !why.empty()) {
+    if (std::string why = checkScreen(entry->needs, context); !why.empty()) {
         return why;
     }
-    std::string result = spec->handler(context, command);
-    if (spec->touch == Touch::Yes) {
+    std::string result = entry->handler(context, command);
+    if (entry->touch == Touch::Yes) {
         // What the touch left for the run loop is delivered before the next command, as the
         // phone's run loop turns after every event.
         device_->settle();

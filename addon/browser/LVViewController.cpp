@@ -162,14 +162,19 @@ void LVViewController::viewDidAppear(bool animated) {
             // Only rows on screen have a cell; the others get their places when they are made.
             auto cell = std::dynamic_pointer_cast<LVTableViewCell>(savedTable_->cellForRowAtIndexPath(
                 NSIndexPath::indexPathForRowInSection(static_cast<NSInteger>(r), static_cast<NSInteger>(s))));
-            if (!cell || !cell->mainLabel() || !cell->lapsLabel()) {
-                continue;
+            if (cell) {
+                placeResultLabels(*cell, savedTable_->isEditing());
             }
-            const bool editing = savedTable_->isEditing();
-            CGRect frame = cell->mainLabel()->frame();
-            frame.origin.x = editing ? kMainLabelEditingX : kMainLabelX;
-            cell->mainLabel()->setFrame(frame);
-            cell->lapsLabel()->setAlpha(editing ? 0 : 1);
         }
     }
+}
+
+void LVViewController::placeResultLabels(LVTableViewCell& cell, bool editing) {
+    if (!cell.mainLabel() || !cell.lapsLabel()) {
+        return;
+    }
+    CGRect frame = cell.mainLabel()->frame();
+    frame.origin.x = editing ? kMainLabelEditingX : kMainLabelX;
+    cell.mainLabel()->setFrame(frame);
+    cell.lapsLabel()->setAlpha(editing ? 0 : 1);
 }

@@ -168,6 +168,9 @@ class LVViewController final : public UIViewController,
     [[nodiscard]] const std::shared_ptr<UILabel>& noSavedTimes() const { return noSavedTimes_; }
 
   private:
+    /// Puts a result cell's main label and lap count where the edit mode wants them.
+    static void placeResultLabels(LVTableViewCell& cell, bool editing);
+
     // View construction (LVViewController.cpp).
     void buildTopBar(CGFloat width);
     void buildTables(CGFloat width, CGFloat height);

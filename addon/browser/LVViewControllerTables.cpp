@@ -179,6 +179,10 @@ std::shared_ptr<LVTableViewCell> LVViewController::savedTimeCell(NSInteger secti
     }
     setText(cell->lapsLabel(), lapCount);
     setText(cell->dateLabel(), date);
+    // A queued cell keeps the places it last had: a row's lap count faded by a swipe, or labels
+    // placed for the other edit mode. The row takes the places of the mode it is shown in, as a
+    // lap row does, so the lap count is never missing outside edit mode.
+    placeResultLabels(*cell, savedTable_->isEditing());
     cell->setBackgroundView(lv::rowBackgroundView());
     cell->setSelectionStyle(UITableViewCellSelectionStyleGray);
     setText(cell->mainLabel(), mainText);

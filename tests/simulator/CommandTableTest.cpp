@@ -19,12 +19,13 @@ namespace {
 TEST(CommandTable, EveryCommandHasOneEntryAndOneHelpLineShowingItsArguments) {
     std::set<std::string> names;
     std::string help = sim::helpText();
-    for (const auto& spec : sim::commandTable()) {
-        EXPECT_TRUE(names.insert(spec.name).second) << "two entries for " << spec.name;
-        EXPECT_EQ(spec.argumentsUsage.empty(), spec.arguments.kind == sim::ArgumentShape::Kind::None)
-            << "the usage line shows the arguments of " << spec.name;
-        EXPECT_NE(spec.handler, nullptr) << spec.name;
-        EXPECT_NE(help.find("\n  " + spec.usage() + "  "), std::string::npos) << spec.name << " in\n" << help;
+    for (const auto& entry : sim::commandTable()) {
+        EXPECT_TRUE(names.insert(entry.name).second) << "two entries for " << entry.name;
+        EXPECT_EQ(entry.argumentsUsage.empty(), entry.arguments.kind == sim::ArgumentShape::Kind::None)
+            << "the usage line shows the arguments of " << entry.name;
+        EXPECT_NE(entry.handler, nullptr) << entry.name;
+        EXPECT_NE(help.find("\n  " + entry.usage() + "  "), std::string::npos) << entry.name << " in\n"
+                                                                               << help;
     }
     EXPECT_EQ(std::count(help.begin(), help.end(), '\n'), static_cast<long>(names.size()) + 1);
 }
@@ -66,28 +67,28 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // Arguments of the right shape for a command, so that its line reaches the screen checks.
-std::string sampleLine(const sim::CommandSpec& spec) {
+std::string sampleLine(const sim::CommandSpec& entry) {
     using Kind = sim::ArgumentShape::Kind;
-    const auto& shape = spec.arguments;
+    const auto& shape = entry.arguments;
     switch (shape.kind) {
     case Kind::None:
-        return spec.name;
+        return entry.name;
     case Kind::Word:
-        return spec.name + " " + (shape.choices.empty() ? "com.apple.mobiletimer" : shape.choices.front());
+        return entry.name + " " + (shape.choices.empty() ? "com.apple.mobiletimer" : shape.choices.front());
     case Kind::Numbers: {
-        std::string line = spec.name;
+        std::string line = entry.name;
         for (int i = 0; i < shape.count; ++i) {
             line += " 0";
         }
         return line;
     }
     case Kind::Seconds:
-        return spec.name + " 0.5";
+        return entry.name + " 0.5";
     case Kind::Text:
     case Kind::OptionalText:
-        return spec.name + " OK";
+        return entry.name + " OK";
     }
-    return spec.name;
+    return entry.name;
 }
 
 struct ScreenState {
@@ -107,8 +108,8 @@ class EveryCommandOnEveryScreen : public ::testing::TestWithParam<ScreenState> {
 TEST_P(EveryCommandOnEveryScreen, IsCarriedOutOrRefusedButNeverFaults) {
     testing_support::TemporaryDirectory home;
     std::string script;
-    for (const auto& spec : sim::commandTable()) {
-        script += std::string("quit\n") + GetParam().script + sampleLine(spec) + "\n";
+    for (const auto& entry : sim::commandTable()) {
+        script += std::string("quit\n") + GetParam().script + sampleLine(entry) + "\n";
     }
     auto run = testing_support::runLapvane(
         {"sim", "--home", home.path(), "--now", "2026-12-07T08:00:00Z", "--tz", "UTC"}, script);

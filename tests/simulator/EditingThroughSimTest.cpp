@@ -137,6 +137,35 @@ TEST_F(EditingThroughSim, TableGesturesTakeTheirTimeAndTheStopwatchButtonsNone) 
     EXPECT_NEAR(at(7) - at(6), 0.0, 1e-9) << "the stopwatch's buttons";
 }
 
+TEST_F(EditingThroughSim, AlertsQueuedBehindAClosingOneBlockTheScreenAndAreWaitedFor) {
+    // The refused name's alerts wait for the first dialog to close; until they are up the screen
+    // takes no touch, and the next alert command waits for them instead of failing.
+    auto run = sim(std::string(kTwoResultsOnTheSavedTab) +
+                   "edit\nadd\ntype Work\nbutton Add\nwait 1\nadd\ntype Work\nbutton Add\n"
+                   "tap 0 0\ndone\nbutton Dismiss\nwait 0.5\ndump\nbutton Dismiss\ndone\nwait 0.5\ndump\n");
+    EXPECT_EQ(run.err, "error: <stdin>:22: an alert is in front (use \"button TITLE\" or \"type TEXT\")\n"
+                       "error: <stdin>:23: an alert is in front (use \"button TITLE\" or \"type TEXT\")\n");
+    auto states = testing_support::dumpsIn(run.out);
+    ASSERT_EQ(states.size(), 2U) << output;
+    ASSERT_EQ(states[0]["alerts"].size(), 1U) << states[0].dump();
+    EXPECT_EQ(states[0]["alerts"][0]["title"], "New Section")
+        << "the refusal was dismissed, the fresh dialog stays";
+    EXPECT_EQ(states[0]["saved"]["saved_table"]["selected"], nullptr);
+    EXPECT_TRUE(states[1]["alerts"].empty());
+    EXPECT_EQ(states[1]["saved"]["editing"], false);
+}
+
+TEST_F(EditingThroughSim, AReusedResultCellShowsItsLapCountOutsideEditMode) {
+    // The swipe faded the deleted row's lap count; the reload after the delete hands that cell to
+    // the remaining row, which must show its count all the same.
+    auto states = dumps(std::string(kTwoResultsOnTheSavedTab) + "delete 0 0\nwait 0.5\ndump\n");
+    ASSERT_EQ(states.size(), 1U) << output;
+    const json& row = states[0]["saved"]["saved_table"]["sections"][0]["rows"][0];
+    EXPECT_EQ(row["main"], "Time: 5.0");
+    EXPECT_EQ(row["laps_alpha"], 1.0);
+    EXPECT_EQ(row["main_frame"][0], 10.0);
+}
+
 // ---- Random scripts ----------------------------------------------------------------------------
 
 // A script of editing commands, with a few others between them, from one seed. Many lines are
