@@ -80,7 +80,8 @@ class Checker {
             }
             auto records = rt::cast<NSArray>(value);
             if (!records) {
-                add(keyPath(key), kindOf(value) + ", not an array of records (read as no records)");
+                add(keyPath(key), kindOf(value) + ", not an array of records (shown as none and kept: a "
+                                                  "capture or a move into it writes nothing)");
                 continue;
             }
             for (std::size_t i = 0; i < records->items().size(); ++i) {
@@ -108,7 +109,8 @@ class Checker {
         }
         auto list = rt::cast<NSArray>(value);
         if (!list) {
-            add(listPath, kindOf(value) + ", not an array of names (read as missing)");
+            add(listPath, kindOf(value) + ", not an array of names (read as missing and kept: nothing is "
+                                          "written until it is repaired)");
             return recreated;
         }
         std::map<std::string, std::size_t> firstAt;
@@ -117,7 +119,7 @@ class Checker {
             std::string path = listPath + indexPath(i);
             auto name = rt::cast<NSString>(item);
             if (!name) {
-                add(path, kindOf(item) + ", not a section name (dropped)");
+                add(path, kindOf(item) + ", not a section name (skipped, and kept in the list)");
                 continue;
             }
             names.push_back(name->str());
@@ -205,6 +207,11 @@ SavedTimesCheck checkSavedTimesFile(const std::string& path) {
         check.reason = read.reason;
         return check;
     }
+    if (read.status == plist::ReadStatus::Inaccessible) {
+        check.status = SavedTimesCheck::Status::Inaccessible;
+        check.reason = read.reason;
+        return check;
+    }
     check.status = SavedTimesCheck::Status::Read;
     Checker checker;
     checker.checkRoot(*read.dictionary);
@@ -233,6 +240,10 @@ std::string checkText(const SavedTimesCheck& check, const std::string& path) {
     case SavedTimesCheck::Status::Unreadable:
         out << path << ": cannot be read (" << check.reason
             << "); the add-on moves it aside and starts a new file.\n";
+        return out.str();
+    case SavedTimesCheck::Status::Inaccessible:
+        out << path << ": cannot be read (" << check.reason
+            << "); the add-on leaves it as it is and writes nothing while that lasts.\n";
         return out.str();
     case SavedTimesCheck::Status::Read:
         break;

@@ -25,6 +25,8 @@ struct SavedTimesCheck {
         Missing,
         /// Not a property-list dictionary at all.
         Unreadable,
+        /// Its bytes could not be read (an I/O error, not a regular file, too large).
+        Inaccessible,
     };
     Status status = Status::Missing;
     /// Why the file is unreadable.
@@ -36,7 +38,9 @@ struct SavedTimesCheck {
     std::vector<CheckFinding> findings;
 
     /// True when there is nothing to report: a file without problems, or no file.
-    [[nodiscard]] bool clean() const { return status != Status::Unreadable && findings.empty(); }
+    [[nodiscard]] bool clean() const {
+        return status != Status::Unreadable && status != Status::Inaccessible && findings.empty();
+    }
 };
 
 /// Checks the saved-times file at `path` without changing it.

@@ -52,7 +52,8 @@ SavedTimesReport readSavedTimesReport(const std::string& path) {
         report.status = SavedTimesReport::Status::Missing;
         return report;
     }
-    if (read.status == plist::ReadStatus::Unreadable) {
+    if (!read.ok()) {
+        // Damaged or not readable at all: either way there is nothing to list.
         report.status = SavedTimesReport::Status::Unreadable;
         report.reason = read.reason;
         return report;

@@ -9,6 +9,8 @@
 #include "platform/foundation/NSString.h"
 #include "platform/runtime/Message.h"
 
+#include <cmath>
+#include <optional>
 #include <string>
 
 namespace lv {
@@ -17,15 +19,27 @@ std::shared_ptr<NSMutableDictionary>
 buildSavedTime(double currentLap, const std::vector<double>& finishedLaps, std::shared_ptr<NSDate> date) {
     std::vector<float> laps;
     laps.reserve(finishedLaps.size() + 1);
-    NSDecimal total = ns::decimalFromDouble(static_cast<double>(0.0F));
+    std::optional<NSDecimal> total = ns::decimalFromDouble(static_cast<double>(0.0F));
+    // Adds one uncut time to the sum; nothing once a time or the sum cannot be represented.
+    const auto add = [&total](double time) {
+        if (!total || !std::isfinite(time)) {
+            total.reset();
+            return;
+        }
+        const std::optional<NSDecimal> decimal = ns::decimalFromDoubleIfRepresentable(time);
+        total = decimal ? ns::decimalAddIfRepresentable(*total, *decimal) : std::nullopt;
+    };
     for (double lap : finishedLaps) {
         laps.push_back(tenthsTruncation(lap));
-        total = ns::decimalAdd(total, ns::decimalFromDouble(lap));
+        add(lap);
     }
     const float lastLap = tenthsTruncation(currentLap);
     laps.push_back(lastLap);
-    total = ns::decimalAdd(total, ns::decimalFromDouble(currentLap));
-    return makeSavedTime(lastLap, laps, ns::decimalToDouble(total), std::move(date));
+    add(currentLap);
+    if (!total) {
+        return nullptr;
+    }
+    return makeSavedTime(lastLap, laps, ns::decimalToDouble(*total), std::move(date));
 }
 
 SavedTimesWrite captureSavedTime(const id& stopwatchScreen) {
@@ -44,7 +58,13 @@ SavedTimesWrite captureSavedTime(const id& stopwatchScreen) {
             }
         }
     }
-    return SavedTimesStore::appendToFirstSection(buildSavedTime(currentLap, finished, NSDate::date()));
+    auto record = buildSavedTime(currentLap, finished, NSDate::date());
+    if (!record) {
+        SavedTimesWrite refused;
+        refused.reason = "a lap or the total is not a finite time within the decimal range";
+        return refused;
+    }
+    return SavedTimesStore::appendToFirstSection(record);
 }
 
 } // namespace lv

@@ -3,6 +3,8 @@
 #include "platform/foundation/NumberScanning.h"
 #include "platform/foundation/StringFormat.h"
 
+#include <cmath>
+
 namespace lv {
 namespace {
 
@@ -24,11 +26,13 @@ std::string clockText(float seconds) {
     // 2. Whole minutes.
     const float minutesQuotient = x / 60.0F;
     const float m = ns::scanFloat(beforePoint(ns::format("%f", minutesQuotient)));
-    // 3. Hours.
+    // 3. Hours. Whole hours of a large float do not fit an int: they are kept as a double,
+    // which holds every whole number the printed quotient can show exactly, so that no step
+    // overflows (a total of 1.3e11 s has 36 million hours, FLT_MAX about 1e35).
     const float hoursQuotient = m / 60.0F;
-    const int h = ns::scanInt(beforePoint(ns::format("%f", hoursQuotient)));
+    const double h = std::trunc(ns::scanDouble(beforePoint(ns::format("%f", hoursQuotient))));
     // 4. Minutes within the hour.
-    const float hourMinutes = static_cast<float>(60 * h);
+    const float hourMinutes = static_cast<float>(60.0 * h);
     const float mm = m - hourMinutes;
     // 5. Seconds within the minute.
     const float minuteSeconds = 60.0F * m;
@@ -37,7 +41,7 @@ std::string clockText(float seconds) {
     // hours), and no "0" before seconds of exactly 0.
     std::string text;
     if (h >= 1) {
-        text += ns::format("%i:", h);
+        text += ns::format("%.0f:", h);
     }
     const bool padSeconds = s > 0 && s < 10;
     if (mm > 0 && mm < 10) {

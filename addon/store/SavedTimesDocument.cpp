@@ -44,11 +44,27 @@ std::shared_ptr<NSMutableArray> SavedTimesDocument::recordsOrEmpty(const std::st
     return found ? found : NSMutableArray::with();
 }
 
+bool SavedTimesDocument::sectionListHasWrongType() const {
+    auto value = root_->objectForKey(kSectionsKey);
+    return value && !rt::cast<NSArray>(value);
+}
+
+bool SavedTimesDocument::recordsHaveWrongType(const std::string& sectionName) const {
+    auto value = root_->objectForKey(sectionKey(sectionName));
+    return value && !rt::cast<NSArray>(value);
+}
+
+bool SavedTimesDocument::sectionIsEmpty(const std::string& sectionName) const {
+    auto value = root_->objectForKey(sectionKey(sectionName));
+    auto array = rt::cast<NSArray>(value);
+    return !value || (array && array->count() == 0);
+}
+
 bool SavedTimesDocument::ensureSectionList() {
     if (!sectionNames().empty()) {
         return false;
     }
-    writeSectionList({kDefaultSectionName});
+    mutableSectionList()->addObject(NSString::with(kDefaultSectionName));
     return true;
 }
 
@@ -58,31 +74,39 @@ void SavedTimesDocument::storeRecords(const std::string& sectionName,
 }
 
 void SavedTimesDocument::appendSection(const std::string& name) {
-    auto names = sectionNames();
-    names.push_back(name);
-    writeSectionList(names);
+    mutableSectionList()->addObject(NSString::with(name));
     storeRecords(name, NSMutableArray::with());
 }
 
 void SavedTimesDocument::dropSections(const std::vector<std::size_t>& positions) {
-    auto names = sectionNames();
-    std::vector<std::string> kept;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (std::find(positions.begin(), positions.end(), i) != positions.end()) {
-            root_->removeObjectForKey(sectionKey(names[i]));
-        } else {
-            kept.push_back(names[i]);
+    auto list = mutableSectionList();
+    std::vector<std::size_t> itemsToRemove;
+    std::size_t position = 0;
+    for (std::size_t i = 0; i < list->count(); ++i) {
+        auto name = rt::cast<NSString>(list->objectAtIndex(i));
+        if (!name) {
+            continue;
         }
+        if (std::find(positions.begin(), positions.end(), position) != positions.end()) {
+            root_->removeObjectForKey(sectionKey(name->str()));
+            itemsToRemove.push_back(i);
+        }
+        ++position;
     }
-    writeSectionList(kept);
+    for (auto i = itemsToRemove.rbegin(); i != itemsToRemove.rend(); ++i) {
+        list->removeObjectAtIndex(*i);
+    }
 }
 
-void SavedTimesDocument::writeSectionList(const std::vector<std::string>& names) {
-    auto list = NSMutableArray::with();
-    for (const auto& name : names) {
-        list->addObject(NSString::with(name));
+std::shared_ptr<NSMutableArray> SavedTimesDocument::mutableSectionList() {
+    auto value = root_->objectForKey(kSectionsKey);
+    if (auto list = rt::cast<NSMutableArray>(value)) {
+        return list;
     }
+    auto array = rt::cast<NSArray>(value);
+    auto list = array ? NSMutableArray::with(array->items()) : NSMutableArray::with();
     root_->setObject(list, kSectionsKey);
+    return list;
 }
 
 } // namespace lv

@@ -39,17 +39,32 @@ class SavedTimesDocument {
     /// The records of the named section, an empty new array when it has none.
     [[nodiscard]] std::shared_ptr<NSMutableArray> recordsOrEmpty(const std::string& sectionName) const;
 
-    /// Makes the section list ["Default"] when it is missing or empty, and answers whether it did.
+    /// True when something other than an array stands under "Sections". Such a list is never
+    /// replaced: an operation that would have to replace it writes nothing.
+    [[nodiscard]] bool sectionListHasWrongType() const;
+    /// True when something other than an array stands under the section's key. Such a record
+    /// list reads as empty and is never replaced or removed: an operation that would have to
+    /// change it writes nothing.
+    [[nodiscard]] bool recordsHaveWrongType(const std::string& sectionName) const;
+    /// True when the section holds no records: its key is missing or holds an empty array.
+    [[nodiscard]] bool sectionIsEmpty(const std::string& sectionName) const;
+
+    /// Gives a list without names the name "Default" (a missing list becomes ["Default"]; a list
+    /// holding only values that are not names keeps them and gains "Default"), and answers
+    /// whether it changed anything. The list must not have the wrong type.
     bool ensureSectionList();
     /// Stores `records` under the section's key.
     void storeRecords(const std::string& sectionName, std::shared_ptr<NSMutableArray> records);
     /// Appends a section name and gives it an empty record array.
     void appendSection(const std::string& name);
     /// Removes the names at these positions from the section list and their keys from the root.
+    /// Positions count names only; other values in the list stay where they are.
     void dropSections(const std::vector<std::size_t>& positions);
 
   private:
-    void writeSectionList(const std::vector<std::string>& names);
+    // The section list as a mutable array changed in place, so that values in it that are not
+    // names survive; made (and stored) when missing, copied when immutable.
+    std::shared_ptr<NSMutableArray> mutableSectionList();
     std::shared_ptr<NSMutableDictionary> root_;
 };
 

@@ -1,12 +1,11 @@
 #include "addon/store/SavedTimesStore.h"
 
-#include "addon/store/UnreadableFile.h"
 #include "platform/foundation/NSHomeDirectory.h"
 #include "platform/foundation/PropertyListFile.h"
+#include "platform/foundation/UnreadableFile.h"
 #include "platform/foundation/WallClock.h"
 
 #include <optional>
-#include <sys/stat.h>
 
 namespace lv {
 
@@ -30,6 +29,9 @@ SavedTimesRead SavedTimesStore::read() {
     case plist::ReadStatus::Unreadable:
         read.status = SavedTimesRead::Status::Unreadable;
         break;
+    case plist::ReadStatus::Inaccessible:
+        read.status = SavedTimesRead::Status::Inaccessible;
+        break;
     }
     return read;
 }
@@ -39,31 +41,42 @@ std::vector<std::string> SavedTimesStore::sectionNames() {
     return current.root ? SavedTimesDocument(current.root).sectionNames() : std::vector<std::string>{};
 }
 
-SavedTimesWrite SavedTimesStore::writeCreating(const std::function<void(SavedTimesDocument&)>& change) {
+SavedTimesWrite SavedTimesStore::writeCreating(const CreatingChange& change) {
     SavedTimesWrite outcome;
+    const plist::FileLock lock = plist::FileLock::acquire(savedTimesPath());
+    if (!lock.held()) {
+        outcome.reason = lock.failure();
+        return outcome;
+    }
     SavedTimesRead current = read();
-    std::optional<unsigned> keptMode;
+    if (current.status == SavedTimesRead::Status::Inaccessible) {
+        // Nothing is known of what the file holds; replacing or moving it could lose it all.
+        outcome.reason = current.reason;
+        return outcome;
+    }
+    std::optional<plist::FileAttributes> keptAttributes;
     if (current.status == SavedTimesRead::Status::Unreadable) {
-        MovedAside moved = moveUnreadableAside(savedTimesPath(), ns::WallClock::current().unixSeconds());
+        plist::MovedAside moved =
+            plist::moveUnreadableAside(savedTimesPath(), ns::WallClock::current().unixSeconds());
         if (!moved.failure.empty()) {
             // Writing now would destroy the only copy of whatever the file holds.
             outcome.reason = moved.failure;
             return outcome;
         }
-        keptMode = moved.mode;
+        // The new file is as private as the one it replaces.
+        keptAttributes = moved.attributes;
     }
     auto root = current.root && current.root->count() > 0 ? current.root : NSMutableDictionary::with();
     SavedTimesDocument document(root);
-    change(document);
-    // The new file is as private as the one it replaces.
-    if (write(*root, outcome) && keptMode) {
-        ::chmod(savedTimesPath().c_str(), static_cast<mode_t>(*keptMode));
+    if (change(document, outcome)) {
+        write(*root, outcome, keptAttributes);
     }
     return outcome;
 }
 
-bool SavedTimesStore::write(const NSMutableDictionary& root, SavedTimesWrite& outcome) {
-    plist::WriteResult result = plist::writeToFile(root, savedTimesPath(), true);
+bool SavedTimesStore::write(const NSMutableDictionary& root, SavedTimesWrite& outcome,
+                            const std::optional<plist::FileAttributes>& attributes) {
+    plist::WriteResult result = plist::writeToFile(root, savedTimesPath(), true, attributes);
     if (!result.ok) {
         outcome.written = false;
         outcome.reason = result.reason;
@@ -74,15 +87,23 @@ bool SavedTimesStore::write(const NSMutableDictionary& root, SavedTimesWrite& ou
 }
 
 SavedTimesWrite SavedTimesStore::appendToFirstSection(const id& record) {
-    return writeCreating([&record](SavedTimesDocument& document) {
+    return writeCreating([&record](SavedTimesDocument& document, SavedTimesWrite& outcome) {
+        if (document.sectionListHasWrongType()) {
+            outcome.reason = "the section list is not an array";
+            return false;
+        }
         document.ensureSectionList();
         const std::string first = document.sectionNames().front();
+        if (!recordsCanBeStored(document, {first}, outcome)) {
+            return false;
+        }
         auto records = document.records(first);
         if (!records || records->count() == 0) {
             records = NSMutableArray::with();
         }
         records->addObject(record);
         document.storeRecords(first, records);
+        return true;
     });
 }
 
@@ -92,17 +113,43 @@ SavedTimesWrite SavedTimesStore::ensureSectionList() {
         !SavedTimesDocument(current.root).sectionNames().empty()) {
         return {};
     }
-    return writeCreating([](SavedTimesDocument& document) {
-        document.ensureSectionList();
+    return writeCreating([](SavedTimesDocument& document, SavedTimesWrite& outcome) {
+        if (document.sectionListHasWrongType()) {
+            outcome.reason = "the section list is not an array";
+            return false;
+        }
+        // Another writer may have made the list since the check above; then there is nothing
+        // to do.
+        if (!document.ensureSectionList()) {
+            return false;
+        }
         // Records already under the default key (a file whose section list was lost) are kept
-        // rather than replaced by an empty list.
-        if (!document.records(kDefaultSectionName)) {
+        // rather than replaced by an empty list, and so is a value of the wrong type there.
+        if (!document.root()->objectForKey(sectionKey(kDefaultSectionName))) {
             document.storeRecords(kDefaultSectionName, NSMutableArray::with());
         }
+        return true;
     });
 }
 
-std::shared_ptr<NSMutableDictionary> SavedTimesStore::readExisting(SavedTimesWrite& outcome) {
+bool SavedTimesStore::recordsCanBeStored(const SavedTimesDocument& document,
+                                         const std::vector<std::string>& names, SavedTimesWrite& outcome) {
+    for (const auto& name : names) {
+        if (document.recordsHaveWrongType(name)) {
+            outcome.reason = "the records of section \"" + name + "\" are not an array";
+            return false;
+        }
+    }
+    return true;
+}
+
+std::shared_ptr<NSMutableDictionary> SavedTimesStore::readExisting(SavedTimesWrite& outcome,
+                                                                   plist::FileLock& lock) {
+    lock = plist::FileLock::acquire(savedTimesPath());
+    if (!lock.held()) {
+        outcome.reason = lock.failure();
+        return nullptr;
+    }
     SavedTimesRead current = read();
     if (current.status != SavedTimesRead::Status::Ok) {
         outcome.reason = current.status == SavedTimesRead::Status::Missing ? "there is no saved-times file"
@@ -140,7 +187,8 @@ void SavedTimesStore::writeThenDrop(SavedTimesDocument& document, const std::vec
 SavedTimesWrite SavedTimesStore::deleteRecord(NSMutableArray& sections, std::size_t section, std::size_t row,
                                               const AfterChange& afterChange) {
     SavedTimesWrite outcome;
-    auto root = readExisting(outcome);
+    plist::FileLock lock;
+    auto root = readExisting(outcome, lock);
     if (!root) {
         return outcome;
     }
@@ -150,6 +198,9 @@ SavedTimesWrite SavedTimesStore::deleteRecord(NSMutableArray& sections, std::siz
     auto records = sections.objectAs<NSMutableArray>(section);
     if (!records || section >= names.size() || row >= records->count()) {
         outcome.reason = "no such record";
+        return outcome;
+    }
+    if (!recordsCanBeStored(document, {names[section]}, outcome)) {
         return outcome;
     }
     records->removeObjectAtIndex(row);
@@ -164,7 +215,8 @@ SavedTimesWrite SavedTimesStore::moveRecord(NSMutableArray& sections, std::size_
                                             std::size_t fromRow, std::size_t toSection, std::size_t toRow,
                                             const AfterChange& afterChange) {
     SavedTimesWrite outcome;
-    auto root = readExisting(outcome);
+    plist::FileLock lock;
+    auto root = readExisting(outcome, lock);
     if (!root) {
         return outcome;
     }
@@ -184,6 +236,9 @@ SavedTimesWrite SavedTimesStore::moveRecord(NSMutableArray& sections, std::size_
         outcome.reason = "no such place";
         return outcome;
     }
+    if (!recordsCanBeStored(document, {names[fromSection], names[toSection]}, outcome)) {
+        return outcome;
+    }
     id record = source->objectAtIndex(fromRow);
     source->removeObjectAtIndex(fromRow);
     destination->insertObject(record, toRow);
@@ -197,20 +252,28 @@ SavedTimesWrite SavedTimesStore::moveRecord(NSMutableArray& sections, std::size_
 
 SavedTimesWrite SavedTimesStore::addSection(const std::string& name, const AfterChange& afterChange) {
     SavedTimesWrite outcome;
-    auto root = readExisting(outcome);
+    plist::FileLock lock;
+    auto root = readExisting(outcome, lock);
     if (!root) {
         return outcome;
     }
     SavedTimesDocument document(root);
     const auto before = document.sectionNames();
     outcome.sectionsRead = before.size();
+    if (document.sectionListHasWrongType()) {
+        outcome.reason = "the section list is not an array";
+        return outcome;
+    }
+    if (!recordsCanBeStored(document, {name}, outcome)) {
+        return outcome;
+    }
     document.appendSection(name);
     // Positions are those before any drop; the section just added is last and never among them.
+    // Records of the wrong type are not an empty section: they are kept, and so is their name.
     std::vector<std::size_t> emptied;
     if (before.size() + 1 >= 2) {
         for (std::size_t i = 0; i < before.size(); ++i) {
-            auto records = document.records(before[i]);
-            if (!records || records->count() == 0) {
+            if (document.sectionIsEmpty(before[i])) {
                 emptied.push_back(i);
             }
         }

@@ -3,11 +3,20 @@
 // containers, changes what it read, and writes the whole dictionary back atomically; nothing is
 // cached between operations, not even the path.
 //
-// Two operations may create the file: the capture and the browser's first load. When the file
-// exists but cannot be read as a dictionary, they move it aside before writing a new one, so the
-// user's former results are never lost.
+// Every operation that writes holds the file's writers' lock (plist::FileLock) from its read to
+// its last rename, so that concurrent processes never lose each other's changes.
+//
+// Two operations may create the file: the capture and the browser's first load. When the file's
+// bytes were read but are not a dictionary, they move it aside before writing a new one, so the
+// user's former results are never lost. When the bytes could not be read at all (an I/O or
+// permission error, something other than a file, a file larger than the readers accept),
+// nothing is known of them and no operation writes. Values of the wrong type where the section
+// list or a section's records belong are kept as they are: an operation that would have to
+// replace one writes nothing.
 
 #include "addon/store/SavedTimesDocument.h"
+#include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/FileLock.h"
 #include "platform/foundation/NSArray.h"
 
 #include <cstddef>
@@ -26,11 +35,13 @@ std::string savedTimesPath();
 
 /// What a fresh read of the file found.
 struct SavedTimesRead {
-    enum class Status { Ok, Missing, Unreadable };
+    /// Unreadable: the bytes are not a dictionary (damaged). Inaccessible: the bytes could not be
+    /// read (see plist::ReadStatus).
+    enum class Status { Ok, Missing, Unreadable, Inaccessible };
     Status status = Status::Missing;
     /// The root dictionary when the status is Ok.
     std::shared_ptr<NSMutableDictionary> root;
-    /// Why the file could not be read, for Unreadable.
+    /// Why the file could not be read, for Unreadable and Inaccessible.
     std::string reason;
 };
 
@@ -65,7 +76,9 @@ class SavedTimesStore {
     static std::vector<std::string> sectionNames();
 
     /// Appends a record to the first section, creating the file and the "Default" section as
-    /// needed (the capture).
+    /// needed (the capture). Writes nothing when the file cannot be read, when the first
+    /// section's records are not an array, or when the file would grow larger than the readers
+    /// accept.
     static SavedTimesWrite appendToFirstSection(const id& record);
     /// Makes sure the file has a section list, creating "Default" when it has none (the browser's
     /// first load). Writes only when it changed something.
@@ -85,14 +98,24 @@ class SavedTimesStore {
     static SavedTimesWrite addSection(const std::string& name, const AfterChange& afterChange = {});
 
   private:
-    // Reads the file for an operation that may create it: an unreadable file is moved aside
-    // first (and nothing is written when that fails); nothing or an empty dictionary becomes a new
-    // one. Then applies `change` and writes.
-    static SavedTimesWrite writeCreating(const std::function<void(SavedTimesDocument&)>& change);
-    static bool write(const NSMutableDictionary& root, SavedTimesWrite& outcome);
-    // The root of the existing file; nil (with the reason) when it is missing or unreadable,
-    // since the edits never create the file.
-    static std::shared_ptr<NSMutableDictionary> readExisting(SavedTimesWrite& outcome);
+    // Changes the document of an operation that may create the file; answers whether there is
+    // anything to write, and says why not in the outcome when it refuses.
+    using CreatingChange = std::function<bool(SavedTimesDocument&, SavedTimesWrite&)>;
+    // Takes the lock and reads the file for an operation that may create it: a damaged file is
+    // moved aside first (and nothing is written when that fails), a file that cannot be read
+    // stops the operation; nothing or an empty dictionary becomes a new one. Then applies
+    // `change` and writes.
+    static SavedTimesWrite writeCreating(const CreatingChange& change);
+    static bool write(const NSMutableDictionary& root, SavedTimesWrite& outcome,
+                      const std::optional<plist::FileAttributes>& attributes = std::nullopt);
+    // Takes the writers' lock into `lock` and reads the existing file: its root, or nil (with
+    // the reason) when the lock cannot be taken or the file is missing or cannot be read, since
+    // the edits never create the file.
+    static std::shared_ptr<NSMutableDictionary> readExisting(SavedTimesWrite& outcome, plist::FileLock& lock);
+    // False, with the reason, when one of these sections' records are not an array, so that
+    // storing the in-memory records under its key would replace them.
+    static bool recordsCanBeStored(const SavedTimesDocument& document, const std::vector<std::string>& names,
+                                   SavedTimesWrite& outcome);
     // Writes the document, then, when that write succeeded, runs `afterChange` and, when `emptied`
     // names sections, drops them and writes a second time.
     static void writeThenDrop(SavedTimesDocument& document, const std::vector<std::size_t>& emptied,

@@ -1,7 +1,9 @@
 #pragma once
 // The Clock application's settings file, `<home>/Library/Preferences/com.apple.mobiletimer.plist`.
-// Every change reads the whole file, changes one or more keys and writes it back atomically, so
-// keys written by anyone else survive.
+// Every change takes the file's writers' lock, reads the whole file, changes one or more keys and
+// writes it back atomically, so keys written by anyone else survive. A damaged file is moved
+// aside (`.unreadable-<time>`) before a new one is written; a file whose bytes cannot be read is
+// left alone and the change is not written.
 
 #include "platform/foundation/NSDictionary.h"
 
@@ -25,7 +27,7 @@ class ClockPreferences {
     /// The whole file as a mutable dictionary; an empty one when missing or unreadable.
     static std::shared_ptr<NSMutableDictionary> read();
     /// Reads the file, stores every entry of `changes` into it and writes it back atomically.
-    /// Returns false when the write failed (the old file then stays whole).
+    /// Returns false when nothing was written (the old file then stays whole).
     static bool update(const NSDictionary::Entries& changes);
     /// A number under `key` as a double; 0 when missing or not a number.
     static double doubleValue(const std::string& key);

@@ -2,8 +2,13 @@
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -69,14 +74,41 @@ std::string baseNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::string temporaryPrefix(const std::string& base) {
+    return "." + base + ".tmp-";
+}
+
+// The process id in a temporary file's name "<prefix><pid>-<n>"; nothing for any other name.
+std::optional<pid_t> writerOf(std::string_view name, std::string_view prefix) {
+    if (name.substr(0, prefix.size()) != prefix) {
+        return std::nullopt;
+    }
+    name.remove_prefix(prefix.size());
+    const std::size_t dash = name.find('-');
+    if (dash == std::string_view::npos || dash == 0 || dash + 1 == name.size()) {
+        return std::nullopt;
+    }
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (i != dash && (name[i] < '0' || name[i] > '9')) {
+            return std::nullopt;
+        }
+    }
+    pid_t pid = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + dash, pid);
+    if (error != std::errc() || end != name.data() + dash || pid <= 0) {
+        return std::nullopt;
+    }
+    return pid;
+}
+
 // Opens a new, uniquely named file in `folder`; O_EXCL makes a clash with any other file (a
 // concurrent writer's, or a leftover) fail instead of being shared.
 int openTemporary(const std::string& folder, const std::string& base, std::string& tempPath) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath =
-            folder + "/." + base + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        tempPath = folder + "/" + temporaryPrefix(base) + std::to_string(::getpid()) + "-" +
+                   std::to_string(counter++);
+        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
         }
@@ -85,18 +117,77 @@ int openTemporary(const std::string& folder, const std::string& base, std::strin
     return -1;
 }
 
+// Gives the new file its mode and owner before it replaces anything, so that the file at the
+// path never has other permissions than the ones intended, not even for a moment.
+bool applyAttributes(int fd, const std::optional<FileAttributes>& attributes) {
+    if (!attributes) {
+        // A new file: 0666 less the umask, unless that leaves the owner unable to read it.
+        struct stat created {};
+        if (::fstat(fd, &created) != 0) {
+            return false;
+        }
+        return (created.st_mode & S_IRUSR) != 0 || ::fchmod(fd, (created.st_mode & 07777) | S_IRUSR) == 0;
+    }
+    // Only the superuser may give a file away; for anyone else the owner is the writer anyway.
+    // The owner goes first, since a change of owner clears the set-id bits.
+    if (::geteuid() == 0 && ::fchown(fd, attributes->owner, attributes->group) != 0) {
+        return false;
+    }
+    return ::fchmod(fd, static_cast<mode_t>((attributes->mode & 07777) | S_IRUSR)) == 0;
+}
+
 } // namespace
 
-WriteResult AtomicFile::write(const std::string& path, std::string_view bytes) {
+std::optional<FileAttributes> FileAttributes::of(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return FileAttributes{info.st_mode & 07777u, info.st_uid, info.st_gid};
+}
+
+int AtomicFile::sweepStaleTemporaries(const std::string& path) {
+    const std::string folder = folderOf(path);
+    const std::string prefix = temporaryPrefix(baseNameOf(path));
+    const std::unique_ptr<DIR, int (*)(DIR*)> directory(::opendir(folder.c_str()), &::closedir);
+    if (!directory) {
+        return 0;
+    }
+    int removed = 0;
+    const pid_t self = ::getpid();
+    while (const dirent* entry = ::readdir(directory.get())) {
+        const std::optional<pid_t> writer = writerOf(entry->d_name, prefix);
+        // A process that still exists may be writing (our own process included); only a
+        // writer that is gone left its file behind for good.
+        if (!writer || *writer == self || ::kill(*writer, 0) == 0 || errno != ESRCH) {
+            continue;
+        }
+        if (::unlinkat(::dirfd(directory.get()), entry->d_name, 0) == 0) {
+            ++removed;
+        }
+    }
+    return removed;
+}
+
+WriteResult AtomicFile::write(const std::string& path, std::string_view bytes,
+                              const std::optional<FileAttributes>& attributes) {
     if (path.empty() || path.back() == '/') {
         return {false, "not a file path: \"" + path + "\""};
     }
     const std::string folder = folderOf(path);
+    std::optional<FileAttributes> kept = attributes;
     struct stat existing {};
-    const bool replacing = ::stat(path.c_str(), &existing) == 0;
-    if (replacing && !S_ISREG(existing.st_mode)) {
-        return {false, path + " exists and is not a regular file"};
+    if (::stat(path.c_str(), &existing) == 0) {
+        if (!S_ISREG(existing.st_mode)) {
+            return {false, path + " exists and is not a regular file"};
+        }
+        if (!kept) {
+            kept = FileAttributes{existing.st_mode & 07777u, existing.st_uid, existing.st_gid};
+        }
+    } else if (errno != ENOENT) {
+        return {false, describe("cannot inspect", path)};
     }
+    sweepStaleTemporaries(path);
     std::string tempPath;
     Descriptor file(openTemporary(folder, baseNameOf(path), tempPath));
     if (file.get() < 0) {
@@ -111,8 +202,8 @@ WriteResult AtomicFile::write(const std::string& path, std::string_view bytes) {
         ::unlink(tempPath.c_str());
         return result;
     };
-    if (replacing && ::fchmod(file.get(), existing.st_mode & 07777) != 0) {
-        return abandon("cannot set the permissions of");
+    if (!applyAttributes(file.get(), kept)) {
+        return abandon("cannot set the owner or permissions of");
     }
     if (!writeAll(file.get(), bytes)) {
         return abandon("cannot write");

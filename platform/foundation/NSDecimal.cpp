@@ -182,11 +182,19 @@ bool isDigit(char c) {
 } // namespace
 
 NSDecimal decimalFromDouble(double value) {
+    const std::optional<NSDecimal> result = decimalFromDoubleIfRepresentable(value);
+    if (!result) {
+        raiseOverflow();
+    }
+    return *result;
+}
+
+std::optional<NSDecimal> decimalFromDoubleIfRepresentable(double value) {
     if (std::isnan(value)) {
         return nan();
     }
     if (std::isinf(value)) {
-        raiseOverflow();
+        return std::nullopt;
     }
     if (value == 0.0) {
         return NSDecimal{};
@@ -204,11 +212,7 @@ NSDecimal decimalFromDouble(double value) {
     // v is at most 2^64 here, which a 128-bit mantissa holds; the platform's 64-bit cut would
     // overflow on exactly 2^64.
     const auto mantissa = static_cast<NSDecimalMantissa>(v);
-    const std::optional<NSDecimal> result = finish(digitsOf(mantissa), exponent, value < 0);
-    if (!result) {
-        raiseOverflow();
-    }
-    return *result;
+    return finish(digitsOf(mantissa), exponent, value < 0);
 }
 
 NSDecimal decimalFromString(std::string_view text) {
@@ -264,6 +268,14 @@ NSDecimal decimalFromString(std::string_view text) {
 }
 
 NSDecimal decimalAdd(const NSDecimal& left, const NSDecimal& right) {
+    const std::optional<NSDecimal> result = decimalAddIfRepresentable(left, right);
+    if (!result) {
+        raiseOverflow();
+    }
+    return *result;
+}
+
+std::optional<NSDecimal> decimalAddIfRepresentable(const NSDecimal& left, const NSDecimal& right) {
     if (left.isNaN || right.isNaN) {
         return nan();
     }
@@ -288,7 +300,7 @@ NSDecimal decimalAdd(const NSDecimal& left, const NSDecimal& right) {
     }
     const std::optional<NSDecimal> result = finish(exact, low.exponent, negative);
     if (!result) {
-        raiseOverflow();
+        return std::nullopt;
     }
     NSDecimal value = *result;
     value.negative = value.negative && value.mantissa != 0;

@@ -10,6 +10,7 @@
 // overflow and tiny values would behave unlike the platform's, whose limits bound the mantissa's
 // own exponent.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,9 @@ inline constexpr int kDecimalMaxExponent = 127;
 /// NSDecimalNumberOverflowException; a value below it rounds toward the nearest representable
 /// value, which may be 0.
 NSDecimal decimalFromDouble(double value);
+/// decimalFromDouble without the exception: nothing for an infinity or a value beyond the
+/// exponent range.
+std::optional<NSDecimal> decimalFromDoubleIfRepresentable(double value);
 /// The decimal written in `text` exactly (rounded to 38 digits if longer): leading blanks, an
 /// optional sign, digits with an optional '.', an optional exponent "e[+-]digits"; the rest is
 /// ignored. Text without a number, or a number outside the exponent range, gives NaN.
@@ -48,6 +52,8 @@ NSDecimal decimalFromString(std::string_view text);
 /// The exact sum, rounded to 38 digits when it does not fit. NaN if either is NaN. Raises
 /// NSDecimalNumberOverflowException when the exponent would exceed 127.
 NSDecimal decimalAdd(const NSDecimal& left, const NSDecimal& right);
+/// decimalAdd without the exception: nothing when the exponent would exceed 127.
+std::optional<NSDecimal> decimalAddIfRepresentable(const NSDecimal& left, const NSDecimal& right);
 /// left - right, as decimalAdd.
 NSDecimal decimalSubtract(const NSDecimal& left, const NSDecimal& right);
 /// -1, 0 or 1 as left is below, equal to or above right; NaN compares equal to NaN and below

@@ -13,6 +13,14 @@ std::shared_ptr<NSNumber> NSNumber::withInteger(std::int64_t value) {
     return rt::make<NSNumber>(Kind::Integer, static_cast<double>(value), value);
 }
 
+std::shared_ptr<NSNumber> NSNumber::withUnsignedInteger(std::uint64_t value) {
+    if (value <= static_cast<std::uint64_t>(INT64_MAX)) {
+        return withInteger(static_cast<std::int64_t>(value));
+    }
+    return rt::make<NSNumber>(Kind::Integer, static_cast<double>(value), static_cast<std::int64_t>(value),
+                              true);
+}
+
 std::shared_ptr<NSNumber> NSNumber::withFloat(float value) {
     return rt::make<NSNumber>(Kind::Float, static_cast<double>(value), 0);
 }
@@ -26,7 +34,7 @@ NSDecimal NSNumber::decimalValue() const {
         return ns::decimalFromDouble(real_);
     }
     NSDecimal exact;
-    exact.negative = integer_ < 0;
+    exact.negative = integer_ < 0 && !unsignedBeyondSigned_;
     // The magnitude of INT64_MIN does not fit in int64_t, so negate in unsigned arithmetic.
     exact.mantissa =
         exact.negative ? ~static_cast<std::uint64_t>(integer_) + 1 : static_cast<std::uint64_t>(integer_);
@@ -35,6 +43,9 @@ NSDecimal NSNumber::decimalValue() const {
 }
 
 double NSNumber::doubleValue() const {
+    if (unsignedBeyondSigned_) {
+        return static_cast<double>(static_cast<std::uint64_t>(integer_));
+    }
     return isReal() ? real_ : static_cast<double>(integer_);
 }
 
@@ -64,10 +75,13 @@ bool NSNumber::isEqual(const NSObject& other) const {
     if (isReal() || number->isReal()) {
         return doubleValue() == number->doubleValue();
     }
-    return integerValue() == number->integerValue();
+    return integerValue() == number->integerValue() && unsignedBeyondSigned_ == number->unsignedBeyondSigned_;
 }
 
 std::string NSNumber::description() const {
+    if (unsignedBeyondSigned_) {
+        return std::to_string(static_cast<std::uint64_t>(integer_));
+    }
     if (!isReal()) {
         return std::to_string(integer_);
     }

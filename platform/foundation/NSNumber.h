@@ -17,10 +17,13 @@ class NSNumber : public NSObject {
 
     enum class Kind { Boolean, Integer, Float, Double };
 
-    NSNumber(Kind kind, double real, std::int64_t integer) : kind_(kind), real_(real), integer_(integer) {}
+    NSNumber(Kind kind, double real, std::int64_t integer, bool unsignedBeyondSigned = false)
+        : kind_(kind), real_(real), integer_(integer), unsignedBeyondSigned_(unsignedBeyondSigned) {}
 
     static std::shared_ptr<NSNumber> withBool(bool value);
     static std::shared_ptr<NSNumber> withInteger(std::int64_t value);
+    /// An integer of the unsigned 64-bit range, as the platform reads one above the signed range.
+    static std::shared_ptr<NSNumber> withUnsignedInteger(std::uint64_t value);
     static std::shared_ptr<NSNumber> withFloat(float value);
     static std::shared_ptr<NSNumber> withDouble(double value);
 
@@ -30,6 +33,13 @@ class NSNumber : public NSObject {
     [[nodiscard]] double doubleValue() const;
     [[nodiscard]] float floatValue() const { return static_cast<float>(doubleValue()); }
     [[nodiscard]] std::int64_t integerValue() const;
+    /// True for an integer above the signed 64-bit range (made by withUnsignedInteger).
+    [[nodiscard]] bool isUnsignedBeyondSigned() const { return unsignedBeyondSigned_; }
+    /// The integer as an unsigned 64-bit value: exact for such an integer, the two's complement
+    /// bits of integerValue otherwise.
+    [[nodiscard]] std::uint64_t unsignedIntegerValue() const {
+        return static_cast<std::uint64_t>(integerValue());
+    }
     [[nodiscard]] int intValue() const { return static_cast<int>(integerValue()); }
     [[nodiscard]] bool boolValue() const { return integerValue() != 0; }
     /// `decimalValue`: integers exactly; reals by the platform's conversion of their double
@@ -42,4 +52,6 @@ class NSNumber : public NSObject {
     Kind kind_;
     double real_;
     std::int64_t integer_;
+    // integer_ holds the bits of an unsigned value above INT64_MAX.
+    bool unsignedBeyondSigned_;
 };

@@ -179,13 +179,15 @@ class Parser {
             return failObject(index, "integer runs past the object area");
         }
         if (width == 16) {
-            // 128-bit integers hold values beyond the signed 64-bit range; only those that fit
-            // it can be represented.
+            // 128-bit integers hold values beyond the signed 64-bit range; those of the signed
+            // or the unsigned 64-bit range can be represented (the platform writes an unsigned
+            // value above the signed range this way, with a high half of 0).
             const std::uint64_t high = readUnsigned(pos + 1, 8);
             const std::uint64_t low = readUnsigned(pos + 9, 8);
-            const bool fitsSigned =
-                (high == 0 && low >> 63 == 0) || (high == ~std::uint64_t{0} && low >> 63 == 1);
-            if (!fitsSigned) {
+            if (high == 0) {
+                return NSNumber::withUnsignedInteger(low);
+            }
+            if (high != ~std::uint64_t{0} || low >> 63 != 1) {
                 return failObject(index, "integer beyond 64 bits");
             }
             return NSNumber::withInteger(static_cast<std::int64_t>(low));

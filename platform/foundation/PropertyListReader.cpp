@@ -3,6 +3,8 @@
 #include "platform/foundation/PropertyListBinaryReader.h"
 #include "platform/foundation/PropertyListXmlReader.h"
 
+#include <new>
+
 namespace plist {
 
 PropertyListReader::PropertyListReader(Mutability mutability, Limits limits)
@@ -19,7 +21,13 @@ ParseResult PropertyListReader::parse(std::string_view bytes) const {
 }
 
 ReadResult PropertyListReader::readDictionary(std::string_view bytes) const {
-    ParseResult parsed = parse(bytes);
+    ParseResult parsed;
+    try {
+        parsed = parse(bytes);
+    } catch (const std::bad_alloc&) {
+        // Running out of memory says nothing about the bytes: the file is not damaged.
+        return {ReadStatus::Inaccessible, nullptr, "not enough memory to read it"};
+    }
     if (!parsed.ok()) {
         return {ReadStatus::Unreadable, nullptr, std::move(parsed.reason)};
     }

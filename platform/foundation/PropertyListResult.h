@@ -25,9 +25,15 @@ enum class ReadStatus {
     Ok,
     /// There is no file at the path (or a folder on the way is missing).
     Missing,
-    /// Something is there but cannot be used: not readable, too big, not a property list, or
-    /// its root is not a dictionary. A caller that would replace it should keep it aside first.
+    /// The bytes were read whole but are not a property list, or its root is not a dictionary:
+    /// the file is damaged. A caller that would replace it should keep it aside first.
     Unreadable,
+    /// Something is at the path but its bytes could not be read: an error opening, inspecting
+    /// or reading it (EIO, EACCES, EMFILE, ENOMEM, ...), not a regular file (a folder, a FIFO,
+    /// a device), larger than the readers accept, or too large for the memory left. Nothing is
+    /// known about its content, so a caller must neither replace it nor move it: an operation
+    /// that would write does nothing.
+    Inaccessible,
 };
 
 /// A dictionary read from bytes or from a file, or why there is none.

@@ -71,9 +71,12 @@ std::optional<double> parseReal(std::string_view text) {
     return negative ? -value : value;
 }
 
-std::optional<std::int64_t> parseInteger(std::string_view text) {
+namespace {
+
+// The sign and the magnitude of `<integer>` text, when the magnitude fits 64 unsigned bits.
+std::optional<std::uint64_t> integerMagnitude(std::string_view text, bool& negative) {
     text = trimXmlSpace(text);
-    bool negative = false;
+    negative = false;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
         negative = text.front() == '-';
         text.remove_prefix(1);
@@ -91,6 +94,28 @@ std::optional<std::int64_t> parseInteger(std::string_view text) {
     if (error != std::errc() || end != text.data() + text.size()) {
         return std::nullopt;
     }
+    return magnitude;
+}
+
+} // namespace
+
+std::optional<std::uint64_t> parseUnsignedBeyondSigned(std::string_view text) {
+    bool negative = false;
+    const std::optional<std::uint64_t> magnitude = integerMagnitude(text, negative);
+    constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+    if (!magnitude || negative || *magnitude <= kMax) {
+        return std::nullopt;
+    }
+    return magnitude;
+}
+
+std::optional<std::int64_t> parseInteger(std::string_view text) {
+    bool negative = false;
+    const std::optional<std::uint64_t> parsedMagnitude = integerMagnitude(text, negative);
+    if (!parsedMagnitude) {
+        return std::nullopt;
+    }
+    const std::uint64_t magnitude = *parsedMagnitude;
     constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
     if (!negative) {
         if (magnitude > kMax) {

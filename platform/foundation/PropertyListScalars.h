@@ -19,6 +19,10 @@ namespace plist {
 /// digits, within the 64-bit signed range; surrounding XML whitespace allowed.
 [[nodiscard]] std::optional<std::int64_t> parseInteger(std::string_view text);
 
+/// The value of `<integer>` text above the signed 64-bit range and within the unsigned one
+/// (the platform reads such a number as unsigned); nothing for any other text.
+[[nodiscard]] std::optional<std::uint64_t> parseUnsignedBeyondSigned(std::string_view text);
+
 /// Appends a real as the platform writes it: `%.17g`, but `0.0` for either zero, `nan`,
 /// `+infinity` and `-infinity`.
 void appendReal(std::string& out, double value);

@@ -13,6 +13,7 @@
 #include <pugixml.hpp>
 
 #include <cstring>
+#include <new>
 #include <vector>
 
 namespace plist {
@@ -276,6 +277,9 @@ class Mapper {
         }
         const std::optional<std::int64_t> parsed = parseInteger(content);
         if (!parsed) {
+            if (const std::optional<std::uint64_t> beyond = parseUnsignedBeyondSigned(content)) {
+                return NSNumber::withUnsignedInteger(*beyond);
+            }
             return fail(node, "a malformed or out-of-range <integer> \"" + content.substr(0, 40) + "\"");
         }
         return NSNumber::withInteger(*parsed);
@@ -311,12 +315,22 @@ class Mapper {
                 return fail(node, std::string("content inside <") + node.name() + ">");
             }
         }
-        return NSNumber::withBool(named(node, "true"));
+        // Booleans are immutable and hold nothing but their value, so one object of each serves
+        // the whole document, as the platform shares its two booleans: a file of nothing but
+        // <true/> then costs its tree nodes, not an object per seven bytes.
+        const bool value = named(node, "true");
+        id& shared = value ? true_ : false_;
+        if (!shared) {
+            shared = NSNumber::withBool(value);
+        }
+        return shared;
     }
 
     Mutability mutability_;
     const Limits& limits_;
     std::string reason_;
+    id true_;
+    id false_;
 };
 
 ParseResult failure(std::string reason) {
@@ -347,6 +361,9 @@ ParseResult PropertyListXmlReader::parse(std::string_view bytes) const {
     const unsigned options = pugi::parse_cdata | pugi::parse_ws_pcdata | pugi::parse_eol;
     const pugi::xml_parse_result parsed =
         document.load_buffer(bytes.data(), bytes.size(), options, pugi::encoding_utf8);
+    if (parsed.status == pugi::status_out_of_memory) {
+        throw std::bad_alloc();
+    }
     if (!parsed) {
         return failure(std::string("XML: ") + parsed.description() + " at byte " +
                        std::to_string(parsed.offset));

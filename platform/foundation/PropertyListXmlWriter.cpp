@@ -31,6 +31,11 @@ class Writer {
     explicit Writer(const Limits& limits) : limits_(limits) {}
 
     bool value(const NSObject* object, std::size_t level) {
+        // Checked as the text grows, so that a tree far too large stops early instead of
+        // filling memory with text that would be refused anyway.
+        if (tooLarge()) {
+            return false;
+        }
         if (object == nullptr) {
             return fail("a nil value");
         }
@@ -58,6 +63,17 @@ class Writer {
                     ", which is not a property-list type");
     }
 
+    // True, with the reason, once the text is larger than a reader accepts.
+    bool tooLarge() {
+        if (out_.size() <= limits_.maxBytes) {
+            return false;
+        }
+        if (reason_.empty() || reason_.rfind("larger", 0) != 0) {
+            reason_ = "larger than " + std::to_string(limits_.maxBytes) + " bytes, which readers refuse";
+        }
+        return true;
+    }
+
     std::string& out() { return out_; }
     std::string& reason() { return reason_; }
 
@@ -77,19 +93,29 @@ class Writer {
 
     // Prefixes the path of the failing value with one more step, as the failure unwinds.
     bool failWithin(const std::string& step) {
+        if (tooLarge()) {
+            return false;
+        }
         reason_ = step + (reason_.front() == '/' ? "" : ": ") + reason_;
         return false;
     }
 
     void indent(std::size_t count) { out_.append(count, '\t'); }
 
+    // A carriage return is written as a character reference: a reader turns a raw one (and a
+    // CR LF pair) into a line feed, so "A\rB" would come back as "A\nB".
     void escaped(std::string_view text) {
         std::size_t start = 0;
         for (std::size_t i = 0; i < text.size(); ++i) {
             const char c = text[i];
-            if (c == '&' || c == '<' || c == '>') {
+            const char* reference = c == '&'    ? "&amp;"
+                                    : c == '<'  ? "&lt;"
+                                    : c == '>'  ? "&gt;"
+                                    : c == '\r' ? "&#13;"
+                                                : nullptr;
+            if (reference != nullptr) {
                 out_.append(text.substr(start, i - start));
-                out_.append(c == '&' ? "&amp;" : c == '<' ? "&lt;" : "&gt;");
+                out_.append(reference);
                 start = i + 1;
             }
         }
@@ -115,7 +141,8 @@ class Writer {
             return;
         case NSNumber::Kind::Integer:
             out_.append("<integer>");
-            out_.append(std::to_string(number.integerValue()));
+            out_.append(number.isUnsignedBeyondSigned() ? std::to_string(number.unsignedIntegerValue())
+                                                        : std::to_string(number.integerValue()));
             out_.append("</integer>\n");
             return;
         case NSNumber::Kind::Float:
@@ -251,6 +278,9 @@ EncodeResult PropertyListXmlWriter::write(const NSObject& root) const {
         return {false, {}, std::move(writer.reason())};
     }
     writer.out().append(kFooter);
+    if (writer.tooLarge()) {
+        return {false, {}, std::move(writer.reason())};
+    }
     return {true, std::move(writer.out()), {}};
 }
 

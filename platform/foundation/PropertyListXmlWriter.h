@@ -2,7 +2,8 @@
 // Writes a property list as XML text byte for byte as the platform's writer lays it out: the
 // XML declaration and PLIST 1.0 DOCTYPE, one tab per nesting level, dictionary keys sorted by
 // UTF-16 code units, reals with 17 significant digits, dates in whole UTC seconds, `<array/>`
-// and `<dict/>` for empty containers, only & < > escaped, and data as Base64 lines.
+// and `<dict/>` for empty containers, & < > escaped (and a carriage return as "&#13;", so that
+// it survives a reader's line-end handling), and data as Base64 lines.
 
 #include "platform/foundation/PropertyListOptions.h"
 #include "platform/foundation/PropertyListResult.h"
@@ -12,14 +13,15 @@ namespace plist {
 /// Turns a tree of property-list values into XML text.
 class PropertyListXmlWriter {
   public:
-    /// A writer that refuses trees nested deeper than `limits.maxDepth`, so that everything it
-    /// writes can be read back.
+    /// A writer that refuses trees nested deeper than `limits.maxDepth` and text larger than
+    /// `limits.maxBytes`, so that everything it writes can be read back.
     explicit PropertyListXmlWriter(Limits limits = {});
 
     /// The whole document for `root`. Fails, with the path to the offending value in the
     /// reason, when the tree holds anything but strings, numbers, dates, data, arrays and
     /// dictionaries (or a nil), a string that is not valid UTF-8 or holds a NUL, a date that is
-    /// not finite, or a container that contains itself.
+    /// not finite, or a container that contains itself; or when the text would be larger than
+    /// the readers accept.
     [[nodiscard]] EncodeResult write(const NSObject& root) const;
 
   private:

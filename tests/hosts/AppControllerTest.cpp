@@ -9,7 +9,11 @@
 #include "tests/hosts/ClockHostFixture.h"
 #include "tests/support/CaseName.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -119,6 +123,35 @@ TEST_F(AppControllerTest, SettingsWrittenByOthersSurviveTheHostsWrites) {
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(file->objectAs<NSString>("SomeoneElse")->str(), "kept");
     EXPECT_EQ(file->objectAs<NSNumber>("LAST_SELECTED_VIEW")->integerValue(), 2);
+}
+
+TEST_F(AppControllerTest, ADamagedSettingsFileIsKeptAsideBeforeTheHostWritesANewOne) {
+    const std::string path = clk::ClockPreferences::path();
+    testing_support::writeWholeFile(path, "<plist><dict><key>LASTTIME</key>");
+    auto app = launch();
+    ASSERT_TRUE(app->tabBarController()->simulateTapOnTab(1));
+    EXPECT_EQ(setting("LAST_SELECTED_VIEW"), 2.0);
+    bool kept = false;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(path).parent_path())) {
+        if (entry.path().filename().string().rfind("com.apple.mobiletimer.plist.unreadable-", 0) == 0) {
+            kept = testing_support::readWholeFile(entry.path()) == "<plist><dict><key>LASTTIME</key>";
+        }
+    }
+    EXPECT_TRUE(kept);
+}
+
+TEST_F(AppControllerTest, AFifoAtTheSettingsPathNeitherBlocksNorIsReplaced) {
+    const std::string path = clk::ClockPreferences::path();
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    EXPECT_EXIT(
+        {
+            ::alarm(2);
+            auto app = launch();
+            const bool tapped = app->tabBarController()->simulateTapOnTab(1);
+            std::_Exit(tapped && !setting("LAST_SELECTED_VIEW") ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_TRUE(std::filesystem::is_fifo(path));
 }
 
 } // namespace

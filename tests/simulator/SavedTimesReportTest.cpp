@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -87,6 +91,34 @@ TEST_P(SavedTimesReportTest, AFileWrittenByPlistlibShowsTheClockTextsOfEveryTota
 
 INSTANTIATE_TEST_SUITE_P(Formats, SavedTimesReportTest, ::testing::Values("FMT_XML", "FMT_BINARY"),
                          testing_support::PrintedName());
+
+TEST(SavedTimesReport, ASectionWithoutItsRecordsKeyListsNoRecords) {
+    rt::Runtime runtime;
+    rt::Runtime::Scope scope{runtime};
+    TemporaryDirectory folder;
+    // The loop over such a section's records once ran over an array that was already freed.
+    const std::string path = folder.path() + "/times.plist";
+    testing_support::writeWholeFile(path, "<plist><dict><key>Sections</key><array><string>Lost</string>"
+                                          "<string>Also lost</string></array></dict></plist>");
+    const auto report = sim::readSavedTimesReport(path);
+    ASSERT_EQ(report.status, sim::SavedTimesReport::Status::Ok);
+    EXPECT_EQ(sim::listText(report), "Lost (0 records)\nAlso lost (0 records)\n");
+}
+
+TEST(SavedTimesReport, AFifoAtThePathIsReportedAtOnce) {
+    TemporaryDirectory folder;
+    const std::string path = folder.path() + "/times.plist";
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    EXPECT_EXIT(
+        {
+            ::alarm(2);
+            rt::Runtime runtime;
+            rt::Runtime::Scope scope{runtime};
+            std::_Exit(
+                sim::readSavedTimesReport(path).status == sim::SavedTimesReport::Status::Unreadable ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
 
 TEST(SavedTimesReport, MissingAndUnreadableFilesAreToldApart) {
     rt::Runtime runtime;

@@ -199,19 +199,21 @@ INSTANTIATE_TEST_SUITE_P(
         FlawedFile{"section_name_not_a_string",
                    "<key>Sections</key><array><string>A</string><integer>3</integer></array>" +
                        recordsOf("A", {kGood}),
-                   R"(["Sections"][1]: a number, not a section name (dropped))"},
+                   R"(["Sections"][1]: a number, not a section name (skipped, and kept in the list))"},
         FlawedFile{
             "section_listed_twice", sections({"A", "B", "A"}) + recordsOf("A", {kGood}),
             R"(["Sections"][2]: "A" is listed twice (first at ["Sections"][0]); its records show twice)"},
         FlawedFile{"list_key_without_a_section",
                    sections({"A"}) + recordsOf("A", {kGood}) + recordsOf("Gone", {kGood}),
                    R"(["Times - Gone"]: no section "Gone" in the section list (its records are not shown))"},
-        FlawedFile{"section_list_not_an_array", "<key>Sections</key><string>A</string>",
-                   R"(["Sections"]: a string, not an array of names (read as missing))"},
+        FlawedFile{
+            "section_list_not_an_array", "<key>Sections</key><string>A</string>",
+            R"(["Sections"]: a string, not an array of names (read as missing and kept: nothing is written until it is repaired))"},
         FlawedFile{"section_list_missing", recordsOf("Default", {kGood}),
                    R"(["Sections"]: missing (the Saved tab starts a new list with "Default"))"},
-        FlawedFile{"records_not_an_array", sections({"A"}) + "<key>Times - A</key><dict/>",
-                   R"(["Times - A"]: a dictionary, not an array of records (read as no records))"},
+        FlawedFile{
+            "records_not_an_array", sections({"A"}) + "<key>Times - A</key><dict/>",
+            R"(["Times - A"]: a dictionary, not an array of records (shown as none and kept: a capture or a move into it writes nothing))"},
         FlawedFile{
             "record_not_a_dictionary", sections({"A"}) + recordsOf("A", {kGood, "<string>x</string>"}),
             R"(["Times - A"][1]: a string, not a record (read as a record without values: Time: 0.0, no laps))"},
@@ -269,6 +271,16 @@ TEST_F(TimesReports, CheckFindsNothingInACleanFileAndTellsItsLayout) {
     auto unreadable = times({"check"}, file);
     EXPECT_EQ(unreadable.status, 1);
     EXPECT_NE(unreadable.out.find("cannot be read"), std::string::npos) << unreadable.out;
+}
+
+TEST_F(TimesReports, CheckOfAPathWhoseBytesCannotBeReadSaysSoAndTouchesNothing) {
+    const std::string path = folder.file("folder.plist");
+    testing_support::writeWholeFile(path + "/inside", "x");
+    auto run = times({"check"}, path);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("not a regular file); the add-on leaves it as it is"), std::string::npos)
+        << run.out;
+    EXPECT_EQ(testing_support::readWholeFile(path + "/inside"), "x");
 }
 
 } // namespace

@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -116,6 +118,39 @@ TEST_F(SavedTimeCaptureTest, AScreenWithoutTheVariablesStoresAZeroResult) {
     auto view = lv::readSavedTime(savedRecords()->objectAtIndex(0));
     EXPECT_EQ(view.laps, std::vector<float>{0.0F});
     EXPECT_EQ(view.total, 0.0F);
+}
+
+// A time the decimal sum cannot hold ends nothing: the capture is refused and nothing is
+// stored (a stored "LASTTIME" of inf restores such a lap after a relaunch).
+class SavedTimeCaptureRefusal : public SavedTimeCaptureTest,
+                                public ::testing::WithParamInterface<std::pair<const char*, double>> {};
+
+TEST_P(SavedTimeCaptureRefusal, OfATimeThatIsNotFiniteOrBeyondTheDecimalRange) {
+    const double time = GetParam().second;
+    for (const auto& [current, finished] :
+         {std::pair{time, std::vector<double>{}}, std::pair{1.0, std::vector<double>{time, 2.0}}}) {
+        lv::SavedTimesWrite result;
+        EXPECT_NO_THROW(result = lv::captureSavedTime(stopwatch(current, finished)));
+        EXPECT_FALSE(result.written);
+        EXPECT_NE(result.reason.find("not a finite time"), std::string::npos) << result.reason;
+        EXPECT_FALSE(savedRecords());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Times, SavedTimeCaptureRefusal,
+                         ::testing::Values(std::pair{"Infinity", std::numeric_limits<double>::infinity()},
+                                           std::pair{"MinusInfinity",
+                                                     -std::numeric_limits<double>::infinity()},
+                                           std::pair{"NotANumber", std::numeric_limits<double>::quiet_NaN()},
+                                           std::pair{"BeyondTheDecimalRange", 1e200}),
+                         [](const auto& info) { return std::string(info.param.first); });
+
+TEST_F(SavedTimeCaptureTest, ASumThatOverflowsTheDecimalRangeIsRefused) {
+    // Each lap fits the decimal range (below about 1e165); their sum does not.
+    EXPECT_FALSE(lv::captureSavedTime(stopwatch(9e164, {9e164})).written);
+    EXPECT_FALSE(savedRecords());
+    ASSERT_TRUE(lv::captureSavedTime(stopwatch(1e100, {1e100})).written);
+    EXPECT_DOUBLE_EQ(lv::readSavedTime(savedRecords()->objectAtIndex(0)).total, static_cast<float>(2e100));
 }
 
 TEST_F(SavedTimeCaptureTest, AFailedWriteIsReported) {

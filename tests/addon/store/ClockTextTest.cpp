@@ -44,6 +44,15 @@ INSTANTIATE_TEST_SUITE_P(Totals, ClockTextTest,
                                            TextCase{0.15F, "0.2"}, TextCase{10.15F, "10.1"}),
                          testing_support::PrintedName());
 
+// Hours beyond the int range: the steps stay in single precision as for any time, and the whole
+// hours are counted wide enough that nothing overflows (they used to wrap into a minutes field
+// of 4294967296).
+INSTANTIATE_TEST_SUITE_P(
+    Huge, ClockTextTest,
+    ::testing::Values(TextCase{7730941132800.0F, "2147483648:0.0"}, TextCase{1.3e11F, "36111112:0.0"},
+                      TextCase{3.4028234663852886e38F, "94522872085553953757753833351544832:0.0"}),
+    testing_support::PrintedName());
+
 class LapTextTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(LapTextTest, StoredLaps) {

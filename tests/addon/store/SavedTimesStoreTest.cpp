@@ -1,5 +1,6 @@
 #include "addon/store/SavedTimesStore.h"
 #include "addon/store/SavedTimeRecord.h"
+#include "platform/foundation/FileLock.h"
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/NSString.h"
 #include "tests/support/AddonFixture.h"
@@ -229,8 +230,12 @@ TEST_P(EditOfALostFileTest, WritesNothing) {
         EXPECT_EQ(testing_support::readWholeFile(path), content);
     }
     Names folder;
+    const std::string lockName = std::filesystem::path(plist::FileLock::lockPathFor(path)).filename();
     for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(path).parent_path())) {
-        folder.push_back(entry.path().filename().string());
+        // The writers' lock file stays once made; it holds nothing.
+        if (entry.path().filename() != lockName) {
+            folder.push_back(entry.path().filename().string());
+        }
     }
     std::sort(folder.begin(), folder.end());
     EXPECT_EQ(folder, state == FileState::Missing ? Names{} : Names{lv::kSavedTimesFileName})
@@ -270,15 +275,19 @@ TEST_F(SavedTimesStoreTest, AnUnreadableFileIsMovedAsideBeforeTheCaptureWritesAN
     EXPECT_EQ(testing_support::readWholeFile(aside + "-2"), "garbage");
 }
 
-TEST_F(SavedTimesStoreTest, ValuesOfTheWrongKindReadAsMissing) {
+TEST_F(SavedTimesStoreTest, ValuesOfTheWrongKindReadAsMissingAndAreNeverReplaced) {
     auto root = NSMutableDictionary::with();
     root->setObject(NSString::with("Default"), lv::kSectionsKey);
     root->setObject(NSNumber::withInteger(3), "Times - Default");
     writePreferences(lv::kSavedTimesFileName, *root);
+    const std::string before = testing_support::readWholeFile(preferencesFile(lv::kSavedTimesFileName));
     EXPECT_TRUE(lv::SavedTimesStore::sectionNames().empty());
-    ASSERT_TRUE(lv::SavedTimesStore::appendToFirstSection(record(4)).written);
-    EXPECT_EQ(sections(), Names{"Default"});
-    EXPECT_EQ(recordCount("Default"), 1U);
+    // Storing the record would replace the list that is not an array: nothing is written.
+    const auto capture = lv::SavedTimesStore::appendToFirstSection(record(4));
+    EXPECT_FALSE(capture.written);
+    EXPECT_NE(capture.reason.find("not an array"), std::string::npos) << capture.reason;
+    EXPECT_FALSE(lv::SavedTimesStore::ensureSectionList().written);
+    EXPECT_EQ(testing_support::readWholeFile(preferencesFile(lv::kSavedTimesFileName)), before);
 
     auto odd = NSMutableDictionary::with();
     odd->setObject(NSArray::with({NSNumber::withInteger(1), NSString::with("2"), NSNumber::withBool(true)}),

@@ -136,7 +136,7 @@ TEST_P(PropertyListFileUnusable, ReadsAsNothingAndSaysWhy) {
 INSTANTIATE_TEST_SUITE_P(
     Table, PropertyListFileUnusable,
     ::testing::Values(UnusableCase{"Missing", "", ReadStatus::Missing},
-                      UnusableCase{"Folder", "", ReadStatus::Unreadable},
+                      UnusableCase{"Folder", "", ReadStatus::Inaccessible},
                       UnusableCase{"Empty", "", ReadStatus::Unreadable},
                       UnusableCase{"Garbage", "not a property list", ReadStatus::Unreadable},
                       UnusableCase{"ArrayRoot", "<plist version=\"1.0\"><array/></plist>",
@@ -155,7 +155,8 @@ TEST(PropertyListFile, RefusesAFileLargerThanTheCap) {
     plist::Limits limits;
     limits.maxBytes = 4096;
     const plist::ReadResult result = plist::readDictionaryFile(path, Mutability::Immutable, limits);
-    EXPECT_EQ(result.status, ReadStatus::Unreadable);
+    // Its bytes were never parsed, so it is not known to be damaged: a writer must leave it.
+    EXPECT_EQ(result.status, ReadStatus::Inaccessible);
     EXPECT_NE(result.reason.find("larger than 4096 bytes"), std::string::npos) << result.reason;
 }
 

@@ -1,4 +1,4 @@
-#include "addon/store/UnreadableFile.h"
+#include "platform/foundation/UnreadableFile.h"
 
 #include <cerrno>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <ctime>
 #include <sys/stat.h>
 
-namespace lv {
+namespace plist {
 
 std::string unreadableFileName(const std::string& path, double unixSeconds) {
     std::time_t seconds = static_cast<std::time_t>(std::floor(unixSeconds));
@@ -20,10 +20,12 @@ std::string unreadableFileName(const std::string& path, double unixSeconds) {
 
 MovedAside moveUnreadableAside(const std::string& path, double unixSeconds) {
     MovedAside moved;
-    struct stat original {};
-    if (::stat(path.c_str(), &original) == 0) {
-        moved.mode = original.st_mode & 07777;
+    const std::optional<FileAttributes> attributes = FileAttributes::of(path);
+    if (!attributes) {
+        moved.failure = "could not inspect the unreadable file " + path + ": " + std::strerror(errno);
+        return moved;
     }
+    moved.attributes = *attributes;
     const std::string base = unreadableFileName(path, unixSeconds);
     std::string target = base;
     struct stat existing {};
@@ -36,4 +38,4 @@ MovedAside moveUnreadableAside(const std::string& path, double unixSeconds) {
     return moved;
 }
 
-} // namespace lv
+} // namespace plist

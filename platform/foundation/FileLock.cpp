@@ -1,0 +1,72 @@
+#include "platform/foundation/FileLock.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace plist {
+
+std::string FileLock::lockPathFor(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return "." + path + ".lock";
+    }
+    return path.substr(0, slash + 1) + "." + path.substr(slash + 1) + ".lock";
+}
+
+FileLock FileLock::acquire(const std::string& path) {
+    FileLock lock;
+    const std::string lockPath = lockPathFor(path);
+    // No link is followed and nothing blocks on open: a FIFO or a link planted at the lock's
+    // path is refused rather than waited on or written through.
+    const int fd =
+        ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0666);
+    if (fd < 0) {
+        lock.failure_ = "cannot open the lock file " + lockPath + ": " + std::strerror(errno);
+        return lock;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        lock.failure_ = "the lock file " + lockPath + " is not a regular file";
+        ::close(fd);
+        return lock;
+    }
+    int locked = 0;
+    do {
+        locked = ::flock(fd, LOCK_EX);
+    } while (locked != 0 && errno == EINTR);
+    if (locked != 0) {
+        lock.failure_ = "cannot lock " + lockPath + ": " + std::strerror(errno);
+        ::close(fd);
+        return lock;
+    }
+    lock.fd_ = fd;
+    return lock;
+}
+
+FileLock::~FileLock() {
+    if (fd_ >= 0) {
+        // Closing the only descriptor of the open file releases the lock.
+        ::close(fd_);
+    }
+}
+
+FileLock::FileLock(FileLock&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), failure_(std::move(other.failure_)) {}
+
+FileLock& FileLock::operator=(FileLock&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+        fd_ = std::exchange(other.fd_, -1);
+        failure_ = std::move(other.failure_);
+    }
+    return *this;
+}
+
+} // namespace plist
