@@ -33,6 +33,24 @@ TextStyle::Align alignOf(NSTextAlignment alignment) {
     }
 }
 
+// The outline of a bar's button, after its fill.
+void strokeBarButtonOutline(cairo_t* cr) {
+    setColor(cr, {0.16, 0.22, 0.31, 0.9});
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+}
+
+// The title of a bar's button: small, bold and white over a faint shadow.
+TextStyle barButtonTitleStyle() {
+    TextStyle text;
+    text.size = 12;
+    text.bold = true;
+    text.color = Rgba::white(1);
+    text.shadow = Rgba::white(0, 0.45);
+    text.align = TextStyle::Align::Center;
+    return text;
+}
+
 // The bar's items: a bordered button, blue when it is the Done style, dimmed when disabled.
 void paintBarButton(cairo_t* cr, const std::string& title, CGRect frame, UIBarButtonItemStyle style,
                     bool enabled) {
@@ -47,16 +65,8 @@ void paintBarButton(cairo_t* cr, const std::string& title, CGRect frame, UIBarBu
         fillVertical(cr, frame, {0.58, 0.65, 0.75, 1}, {0.34, 0.43, 0.56, 1});
     }
     roundedRect(cr, inset(frame, 0.5f), 5);
-    setColor(cr, {0.16, 0.22, 0.31, 0.9});
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
-    TextStyle text;
-    text.size = 12;
-    text.bold = true;
-    text.color = Rgba::white(1);
-    text.shadow = Rgba::white(0, 0.45);
-    text.align = TextStyle::Align::Center;
-    drawText(cr, title, inset(frame, 4), text);
+    strokeBarButtonOutline(cr);
+    drawText(cr, title, inset(frame, 4), barButtonTitleStyle());
     if (!enabled) {
         cairo_pop_group_to_source(cr);
         cairo_paint_with_alpha(cr, 0.5);
@@ -84,19 +94,11 @@ void paintBackButton(cairo_t* cr, const std::string& title, CGRect frame) {
     outline();
     fillVertical(cr, frame, {0.58, 0.65, 0.75, 1}, {0.34, 0.43, 0.56, 1});
     outline();
-    setColor(cr, {0.16, 0.22, 0.31, 0.9});
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
-    TextStyle text;
-    text.size = 12;
-    text.bold = true;
-    text.color = Rgba::white(1);
-    text.shadow = Rgba::white(0, 0.45);
-    text.align = TextStyle::Align::Center;
+    strokeBarButtonOutline(cr);
     drawText(cr, title,
              CGRectMake(frame.origin.x + point - 2, frame.origin.y, frame.size.width - point - 2,
                         frame.size.height),
-             text);
+             barButtonTitleStyle());
 }
 
 } // namespace
