@@ -284,4 +284,12 @@ EncodeResult PropertyListXmlWriter::write(const NSObject& root) const {
     return {true, std::move(writer.out()), {}};
 }
 
+EncodeResult PropertyListXmlWriter::fragment(const NSObject& value, std::size_t level) const {
+    Writer writer(limits_);
+    if (!writer.value(&value, level) || writer.tooLarge()) {
+        return {false, {}, std::move(writer.reason())};
+    }
+    return {true, std::move(writer.out()), {}};
+}
+
 } // namespace plist

@@ -8,6 +8,8 @@
 #include "platform/foundation/PropertyListOptions.h"
 #include "platform/foundation/PropertyListResult.h"
 
+#include <cstddef>
+
 namespace plist {
 
 /// Turns a tree of property-list values into XML text.
@@ -23,6 +25,10 @@ class PropertyListXmlWriter {
     /// not finite, or a container that contains itself; or when the text would be larger than
     /// the readers accept.
     [[nodiscard]] EncodeResult write(const NSObject& root) const;
+    /// The lines `write` emits for `value` when it stands `level` containers deep in a document:
+    /// the same bytes, each line indented by `level` tabs and ending in a newline, so that the
+    /// text of a document can be assembled from the texts of its parts. Fails as `write` does.
+    [[nodiscard]] EncodeResult fragment(const NSObject& value, std::size_t level) const;
 
   private:
     Limits limits_;

@@ -188,6 +188,23 @@ TEST(PropertyListXmlWriter, WrapsDataInLinesShortenedByTheIndentation) {
     EXPECT_EQ(bodyOf(NSData::with({})), "\t<data>\n\t</data>\n");
 }
 
+TEST(PropertyListXmlWriter, FragmentsAreTheDocumentsOwnLines) {
+    auto root = plist_test::oneRecordFile();
+    root->setObject(NSData::with(std::vector<std::uint8_t>(70, 'x')), "Blob");
+    const std::string whole = xmlOf(*root);
+    // The document is its prolog, then each entry's key line and value fragment in key order.
+    std::string assembled(whole.substr(0, whole.find("<dict>\n") + 7));
+    for (const auto& [key, value] : root->entries()) {
+        assembled += "\t<key>" + key + "</key>\n";
+        const plist::EncodeResult part = PropertyListXmlWriter().fragment(*value, 1);
+        ASSERT_TRUE(part.ok) << part.reason;
+        assembled += part.text;
+    }
+    assembled += "</dict>\n</plist>\n";
+    EXPECT_EQ(assembled, whole);
+    EXPECT_FALSE(PropertyListXmlWriter().fragment(*NSArray::with({nullptr}), 2).ok);
+}
+
 TEST(PropertyListXmlWriter, EscapesOnlyAmpersandAndAngleBrackets) {
     EXPECT_EQ(bodyOf(NSString::with("a&b<c>d\"e'f\tg")), "\t<string>a&amp;b&lt;c&gt;d\"e'f\tg</string>\n");
 }
