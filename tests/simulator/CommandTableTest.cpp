@@ -66,14 +66,18 @@ INSTANTIATE_TEST_SUITE_P(
         CompletionCase{"UnknownCommand", "frobnicate ", {}, {"saved", "launch"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Arguments of the right shape for a command, so that its line reaches the screen checks.
-std::string sampleLine(const sim::CommandSpec& entry) {
+// Arguments of the right shape for a command, so that its line reaches the screen checks. The
+// picture's file lies inside `folder`, never beside the test.
+std::string sampleLine(const sim::CommandSpec& entry, const std::string& folder) {
     using Kind = sim::ArgumentShape::Kind;
     const auto& shape = entry.arguments;
     switch (shape.kind) {
     case Kind::None:
         return entry.name;
     case Kind::Word:
+        if (entry.name == "shot") {
+            return entry.name + " " + folder + "/screen.png";
+        }
         return entry.name + " " + (shape.choices.empty() ? "com.apple.mobiletimer" : shape.choices.front());
     case Kind::Numbers: {
         std::string line = entry.name;
@@ -109,7 +113,7 @@ TEST_P(EveryCommandOnEveryScreen, IsCarriedOutOrRefusedButNeverFaults) {
     testing_support::TemporaryDirectory home;
     std::string script;
     for (const auto& entry : sim::commandTable()) {
-        script += std::string("quit\n") + GetParam().script + sampleLine(entry) + "\n";
+        script += std::string("quit\n") + GetParam().script + sampleLine(entry, home.path()) + "\n";
     }
     auto run = testing_support::runLapvane(
         {"sim", "--home", home.path(), "--now", "2026-12-07T08:00:00Z", "--tz", "UTC"}, script);
