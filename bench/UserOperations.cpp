@@ -28,9 +28,10 @@ class OnCopy : public MeasuredOperation {
         replaceFromOutside(path(), original_);
     }
     [[nodiscard]] std::size_t fileBytes() const override { return original_.size(); }
+    [[nodiscard]] std::string filePath() const override { return home_.savedTimesFile(); }
 
   protected:
-    [[nodiscard]] std::string path() const { return home_.savedTimesFile(); }
+    [[nodiscard]] std::string path() const { return filePath(); }
     [[nodiscard]] const std::string& original() const { return original_; }
     BenchDevice& device() { return device_; }
 

@@ -34,6 +34,8 @@ class MeasuredOperation {
     virtual void run() = 0;
     /// The size of the file the operation was set up with.
     [[nodiscard]] virtual std::size_t fileBytes() const = 0;
+    /// The copy of the file the operation works on.
+    [[nodiscard]] virtual std::string filePath() const = 0;
 };
 
 /// Every operation's name, in the order the tables show them.
