@@ -15,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -88,22 +89,26 @@ void measure(benchmark::State& state, const std::string& op, int results, int se
         state.SkipWithError(e.what());
         return;
     }
+    double runSeconds = 0;
     for (auto _ : state) {
         state.PauseTiming();
         operation->prepare();
         state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
         try {
             operation->run();
         } catch (const std::exception& e) {
             state.SkipWithError(e.what());
             break;
         }
+        runSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
     const auto size = static_cast<double>(operation->fileBytes());
     state.counters["file_MB"] = size / 1e6;
-    state.counters["us_per_result"] =
-        benchmark::Counter(static_cast<double>(results) * 1e-6,
-                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    if (state.iterations() > 0 && results > 0) {
+        state.counters["us_per_result"] =
+            runSeconds * 1e6 / static_cast<double>(state.iterations()) / static_cast<double>(results);
+    }
     if (measureMemory) {
         operation.reset();
         if (auto peak = peakInFreshProcess(op, file)) {
