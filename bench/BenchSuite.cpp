@@ -21,6 +21,8 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 

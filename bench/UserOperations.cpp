@@ -14,7 +14,6 @@
 #include <benchmark/benchmark.h>
 
 #include <functional>
-#include <map>
 #include <stdexcept>
 
 namespace bench {
