@@ -1,0 +1,201 @@
+#!/usr/bin/env python3
+"""Tests of bench/compare's sampling and target checks, and of the anchors' harnesses on a small
+generated file. Usage: compare_test.py BUILD_DIR (the harnesses are taken from BUILD_DIR/bench)."""
+
+import contextlib
+import importlib.machinery
+import importlib.util
+import io
+import json
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+BUILD = sys.argv.pop(1) if len(sys.argv) > 1 else os.path.join(SOURCE, "build")
+
+
+def load_compare():
+    loader = importlib.machinery.SourceFileLoader("compare", os.path.join(SOURCE, "bench", "compare"))
+    spec = importlib.util.spec_from_loader("compare", loader)
+    module = importlib.util.module_from_spec(spec)
+    loader.exec_module(module)
+    return module
+
+
+compare = load_compare()
+
+
+def size_with(medians, memory_ratio=1.0, file_bytes=1000):
+    """A measured size whose every cell has the given median (a key missing from `medians` is 10)."""
+    samples = {}
+    for key, _, columns in compare.ROWS:
+        for column in columns:
+            samples[(key, column)] = [medians.get((key, column), 10.0)]
+    memory = {op: memory_ratio * file_bytes for op in compare.MEMORY_OPS}
+    return {"results": 10000, "sections": 50, "file_bytes": file_bytes, "rows": compare.ROWS,
+            "samples": samples, "memory": memory}
+
+
+def meeting_every_target():
+    medians = {("floor", "floor"): 10.0, ("parse", "ours"): 20.0, ("parse", "libplist"): 40.0,
+               ("export-process", "ours-process"): 60.0}
+    for key in compare.EDITS:
+        medians[(key, "ours")] = 40.0
+        medians[(key, "libplist")] = 160.0
+        medians[(key, "plistlib")] = 800.0
+    for key in ("tab-warm", "tab-cold"):
+        medians[(key, "ours")] = 40.0
+    return medians
+
+
+def checked(size):
+    out = io.StringIO()
+    with contextlib.redirect_stdout(out):
+        missed = compare.check_targets(size)
+    return missed, out.getvalue()
+
+
+class TargetChecks(unittest.TestCase):
+    def test_every_target_met_at_its_bounds(self):
+        missed, text = checked(size_with(meeting_every_target(), memory_ratio=2.9))
+        self.assertEqual(missed, 0, text)
+        self.assertNotIn("MISSED", text)
+
+    def test_each_bound_crossed_is_one_miss(self):
+        cases = [
+            # over 4x the floor, under 4x faster than libplist and under 20x faster than plistlib
+            (("delete", "ours"), 40.1),
+            (("tab-cold", "ours"), 50.0),  # not under 50 ms and over 2x the parse
+            (("parse", "libplist"), 39.9),
+            (("export-process", "ours-process"), 60.1),
+        ]
+        expected = [3, 2, 1, 1]
+        for (cell, value), count in zip(cases, expected):
+            medians = meeting_every_target()
+            medians[cell] = value
+            missed, text = checked(size_with(medians))
+            self.assertEqual(missed, count, f"{cell}: {text}")
+
+    def test_peak_memory_of_three_times_the_file_misses(self):
+        missed, text = checked(size_with(meeting_every_target(), memory_ratio=3.0))
+        self.assertEqual(missed, len(compare.MEMORY_OPS) - 1, text)  # the parse alone is no target
+
+
+class Sampling(unittest.TestCase):
+    def measure(self, sections, slow=()):
+        calls = []
+        clock = [0.0]
+
+        def fake_sample(progs, column, op, path):
+            calls.append((column, op))
+            clock[0] += 10.0 if (column, op) in slow else 0.001
+            return [1.0]
+
+        def fake_generate(argv, check):
+            with open(argv[argv.index("--out") + 1], "w") as out:
+                out.write("x" * 100)
+
+        saved = (compare.sample, compare.subprocess.run, compare.run_json, compare.time.perf_counter)
+        compare.sample = fake_sample
+        compare.subprocess.run = fake_generate
+        compare.run_json = lambda argv: {"peak_extra_bytes": 5}
+        compare.time.perf_counter = lambda: clock[0]
+        try:
+            with tempfile.TemporaryDirectory() as folder:
+                size = compare.measure_size({"benchgen": "gen", "ours": "ours"}, folder, 1000, sections, 3)
+        finally:
+            compare.sample, compare.subprocess.run, compare.run_json, compare.time.perf_counter = saved
+        return calls, size
+
+    def test_rounds_interleave_and_the_anchors_save_once_a_round(self):
+        calls, size = self.measure(50)
+        self.assertEqual(len(calls) % 3, 0)
+        per_round = calls[: len(calls) // 3]
+        self.assertEqual(calls, per_round * 3)
+        self.assertEqual(per_round.count(("libplist", "save")), 1)
+        self.assertEqual(per_round.count(("plistlib", "save")), 1)
+        self.assertLess(per_round.index(("ours", "parse")), per_round.index(("libplist", "parse")))
+        self.assertEqual(size["samples"][("delete", "libplist")], [1.0] * 3)
+        self.assertEqual(size["file_bytes"], 100)
+
+    def test_one_section_has_no_move_between_sections(self):
+        calls, size = self.measure(1)
+        self.assertNotIn(("ours", "move-between"), calls)
+        self.assertNotIn("move-between", size["memory"])
+
+    def test_a_slow_program_is_sampled_in_the_first_rounds_only(self):
+        calls, size = self.measure(50, slow={("ours", "tab-warm")})
+        self.assertEqual(calls.count(("ours", "tab-warm")), compare.SLOW_ROUNDS)
+        self.assertEqual(calls.count(("ours", "tab-cold")), 3)
+
+
+class Programs(unittest.TestCase):
+    def test_a_missing_program_says_to_build_first_and_exits_2(self):
+        err = io.StringIO()
+        with contextlib.redirect_stderr(err), self.assertRaises(SystemExit) as exit_:
+            compare.programs("/nonexistent-build")
+        self.assertEqual(exit_.exception.code, 2)
+        self.assertIn("run scripts/build first", err.getvalue())
+
+
+class Harnesses(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.folder = tempfile.TemporaryDirectory()
+        cls.file = os.path.join(cls.folder.name, "saved.plist")
+        subprocess.run([os.path.join(BUILD, "bench", "lapvane_benchgen"), "--results", "200", "--sections", "4",
+                        "--out", cls.file], check=True)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.folder.cleanup()
+
+    def run_harness(self, argv):
+        done = subprocess.run(argv, capture_output=True, text=True)
+        return done.returncode, json.loads(done.stdout.strip().splitlines()[-1])
+
+    def harnesses(self):
+        return [([os.path.join(BUILD, "bench", "libplist_harness")], ["parse", "write", "save"]),
+                ([sys.executable, os.path.join(SOURCE, "bench", "plistlib_harness.py")],
+                 ["load", "dump", "save", "export"])]
+
+    def test_each_operation_times_its_runs_and_measures_its_memory(self):
+        size = os.path.getsize(self.file)
+        for program, ops in self.harnesses():
+            for op in ops:
+                status, line = self.run_harness(program + ["--op", op, "--file", self.file, "--runs", "3"])
+                self.assertEqual(status, 0, line)
+                self.assertEqual(line["file_bytes"], size)
+                self.assertEqual(len(line["ms"]), 3, line)
+                self.assertTrue(all(ms > 0 for ms in line["ms"]), line)
+                status, line = self.run_harness(program + ["--op", op, "--file", self.file, "--memory"])
+                self.assertEqual(status, 0, line)
+                self.assertGreaterEqual(line["peak_bytes"], line["base_bytes"])
+        self.assertEqual(os.path.getsize(self.file), size, "the harnesses work on copies")
+
+    def test_a_file_that_is_not_a_property_list_is_an_error_line(self):
+        broken = os.path.join(self.folder.name, "broken.plist")
+        with open(broken, "w") as out:
+            out.write("<plist><dict><key>Sections</key>")
+        for program, ops in self.harnesses():
+            status, line = self.run_harness(program + ["--op", "save", "--file", broken])
+            self.assertEqual(status, 1, line)
+            self.assertIn("error", line)
+
+
+class ClockTexts(unittest.TestCase):
+    def test_the_python_export_writes_the_stopwatch_texts(self):
+        spec = importlib.util.spec_from_file_location(
+            "plistlib_harness", os.path.join(SOURCE, "bench", "plistlib_harness.py"))
+        harness = importlib.util.module_from_spec(spec)
+        spec.loader.exec_module(harness)
+        for seconds, text in [(15.0, "15.0"), (65.0, "01:05.0"), (413.47, "06:53.5"), (600.0, "10:0.0"),
+                              (3605.0, "1:5.0"), (3900.0, "1:05:0.0")]:
+            self.assertEqual(harness.clock_text(seconds), text, seconds)
+
+
+if __name__ == "__main__":
+    unittest.main()
