@@ -13,8 +13,12 @@ std::string sectionKey(const std::string& name) {
 SavedTimesDocument::SavedTimesDocument(std::shared_ptr<NSMutableDictionary> root) : root_(std::move(root)) {}
 
 std::vector<std::string> SavedTimesDocument::sectionNames() const {
+    return sectionNamesOf(*root_);
+}
+
+std::vector<std::string> sectionNamesOf(const NSDictionary& root) {
     std::vector<std::string> names;
-    auto list = root_->objectAs<NSArray>(kSectionsKey);
+    auto list = root.objectAs<NSArray>(kSectionsKey);
     if (!list) {
         return names;
     }

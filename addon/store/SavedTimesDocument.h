@@ -23,6 +23,9 @@ inline constexpr const char* kDefaultSectionName = "Default";
 /// a format.
 std::string sectionKey(const std::string& name);
 
+/// The names of the root's section list in order, as SavedTimesDocument::sectionNames gives them.
+std::vector<std::string> sectionNamesOf(const NSDictionary& root);
+
 /// A view over the root dictionary of the saved-times file, as read with mutable containers.
 class SavedTimesDocument {
   public:

@@ -1,11 +1,15 @@
 #include "addon/store/SavedTimesStore.h"
 
+#include "addon/store/SavedTimesCache.h"
 #include "platform/foundation/NSHomeDirectory.h"
 #include "platform/foundation/PropertyListFile.h"
 #include "platform/foundation/UnreadableFile.h"
 #include "platform/foundation/WallClock.h"
 
+#include <atomic>
+#include <cstdlib>
 #include <optional>
+#include <string_view>
 
 namespace lv {
 
@@ -13,9 +17,49 @@ std::string savedTimesPath() {
     return NSHomeDirectory() + "/Library/Preferences/" + kSavedTimesFileName;
 }
 
+namespace {
+
+bool plainRequested() {
+    const char* plain = std::getenv("LAPVANE_PLAIN_IO");
+    return plain != nullptr && std::string_view(plain) == "1";
+}
+
+std::atomic<bool>& fastPathsFlag() {
+    static std::atomic<bool> on{!plainRequested()};
+    return on;
+}
+
+} // namespace
+
+bool SavedTimesStore::fastPaths() {
+    return fastPathsFlag().load();
+}
+
+void SavedTimesStore::setFastPaths(bool on) {
+    fastPathsFlag().store(on);
+    SavedTimesCache::shared().drop();
+}
+
+SavedTimesWrite SavedTimesStore::settled(SavedTimesWrite outcome) {
+    if (!outcome.reason.empty()) {
+        SavedTimesCache::shared().drop();
+    }
+    return outcome;
+}
+
 SavedTimesRead SavedTimesStore::read() {
-    plist::ReadResult result =
-        plist::readDictionaryFile(savedTimesPath(), plist::Mutability::MutableContainers);
+    plist::ReadResult result;
+    if (fastPaths()) {
+        SavedTimesCache::Read cached = SavedTimesCache::shared().read(savedTimesPath());
+        result.status = cached.status;
+        result.reason = std::move(cached.reason);
+        if (cached.tree) {
+            // A new root the caller may change, holding the cache's values, which cannot change.
+            result.dictionary = NSMutableDictionary::with(cached.tree->entries());
+        }
+    } else {
+        result = plist::readDictionaryFile(savedTimesPath(), plist::Mutability::MutableContainers);
+    }
     SavedTimesRead read;
     read.reason = result.reason;
     switch (result.status) {
@@ -37,6 +81,10 @@ SavedTimesRead SavedTimesStore::read() {
 }
 
 std::vector<std::string> SavedTimesStore::sectionNames() {
+    if (fastPaths()) {
+        const SavedTimesCache::Read cached = SavedTimesCache::shared().read(savedTimesPath());
+        return cached.tree ? sectionNamesOf(*cached.tree) : std::vector<std::string>{};
+    }
     SavedTimesRead current = read();
     return current.root ? SavedTimesDocument(current.root).sectionNames() : std::vector<std::string>{};
 }
@@ -76,7 +124,9 @@ SavedTimesWrite SavedTimesStore::writeCreating(const CreatingChange& change) {
 
 bool SavedTimesStore::write(const NSMutableDictionary& root, SavedTimesWrite& outcome,
                             const std::optional<plist::FileAttributes>& attributes) {
-    plist::WriteResult result = plist::writeToFile(root, savedTimesPath(), true, attributes);
+    plist::WriteResult result = fastPaths()
+                                    ? SavedTimesCache::shared().write(root, savedTimesPath(), attributes)
+                                    : plist::writeToFile(root, savedTimesPath(), true, attributes);
     if (!result.ok) {
         outcome.written = false;
         outcome.reason = result.reason;
@@ -87,7 +137,7 @@ bool SavedTimesStore::write(const NSMutableDictionary& root, SavedTimesWrite& ou
 }
 
 SavedTimesWrite SavedTimesStore::appendToFirstSection(const id& record) {
-    return writeCreating([&record](SavedTimesDocument& document, SavedTimesWrite& outcome) {
+    return settled(writeCreating([&record](SavedTimesDocument& document, SavedTimesWrite& outcome) {
         if (document.sectionListHasWrongType()) {
             outcome.reason = "the section list is not an array";
             return false;
@@ -104,7 +154,7 @@ SavedTimesWrite SavedTimesStore::appendToFirstSection(const id& record) {
         records->addObject(record);
         document.storeRecords(first, records);
         return true;
-    });
+    }));
 }
 
 SavedTimesWrite SavedTimesStore::ensureSectionList() {
@@ -113,7 +163,7 @@ SavedTimesWrite SavedTimesStore::ensureSectionList() {
         !SavedTimesDocument(current.root).sectionNames().empty()) {
         return {};
     }
-    return writeCreating([](SavedTimesDocument& document, SavedTimesWrite& outcome) {
+    return settled(writeCreating([](SavedTimesDocument& document, SavedTimesWrite& outcome) {
         if (document.sectionListHasWrongType()) {
             outcome.reason = "the section list is not an array";
             return false;
@@ -129,7 +179,7 @@ SavedTimesWrite SavedTimesStore::ensureSectionList() {
             document.storeRecords(kDefaultSectionName, NSMutableArray::with());
         }
         return true;
-    });
+    }));
 }
 
 bool SavedTimesStore::recordsCanBeStored(const SavedTimesDocument& document,
@@ -190,7 +240,7 @@ SavedTimesWrite SavedTimesStore::deleteRecord(NSMutableArray& sections, std::siz
     plist::FileLock lock;
     auto root = readExisting(outcome, lock);
     if (!root) {
-        return outcome;
+        return settled(outcome);
     }
     SavedTimesDocument document(root);
     const auto names = document.sectionNames();
@@ -198,17 +248,17 @@ SavedTimesWrite SavedTimesStore::deleteRecord(NSMutableArray& sections, std::siz
     auto records = sections.objectAs<NSMutableArray>(section);
     if (!records || section >= names.size() || row >= records->count()) {
         outcome.reason = "no such record";
-        return outcome;
+        return settled(outcome);
     }
     if (!recordsCanBeStored(document, {names[section]}, outcome)) {
-        return outcome;
+        return settled(outcome);
     }
     records->removeObjectAtIndex(row);
     document.storeRecords(names[section], records);
     const bool emptied = names.size() >= 2 && records->count() == 0;
     writeThenDrop(document, emptied ? std::vector<std::size_t>{section} : std::vector<std::size_t>{}, outcome,
                   afterChange);
-    return outcome;
+    return settled(outcome);
 }
 
 SavedTimesWrite SavedTimesStore::moveRecord(NSMutableArray& sections, std::size_t fromSection,
@@ -218,7 +268,7 @@ SavedTimesWrite SavedTimesStore::moveRecord(NSMutableArray& sections, std::size_
     plist::FileLock lock;
     auto root = readExisting(outcome, lock);
     if (!root) {
-        return outcome;
+        return settled(outcome);
     }
     SavedTimesDocument document(root);
     const auto names = document.sectionNames();
@@ -228,16 +278,16 @@ SavedTimesWrite SavedTimesStore::moveRecord(NSMutableArray& sections, std::size_
     if (!source || !destination || fromSection >= names.size() || toSection >= names.size() ||
         fromRow >= source->count()) {
         outcome.reason = "no such record";
-        return outcome;
+        return settled(outcome);
     }
     // The destination row counts the record itself when it stays in its section.
     const std::size_t places = destination->count() + (fromSection == toSection ? 0 : 1);
     if (toRow >= places) {
         outcome.reason = "no such place";
-        return outcome;
+        return settled(outcome);
     }
     if (!recordsCanBeStored(document, {names[fromSection], names[toSection]}, outcome)) {
-        return outcome;
+        return settled(outcome);
     }
     id record = source->objectAtIndex(fromRow);
     source->removeObjectAtIndex(fromRow);
@@ -247,7 +297,7 @@ SavedTimesWrite SavedTimesStore::moveRecord(NSMutableArray& sections, std::size_
     const bool emptied = names.size() >= 2 && source->count() == 0;
     writeThenDrop(document, emptied ? std::vector<std::size_t>{fromSection} : std::vector<std::size_t>{},
                   outcome, afterChange);
-    return outcome;
+    return settled(outcome);
 }
 
 SavedTimesWrite SavedTimesStore::addSection(const std::string& name, const AfterChange& afterChange) {
@@ -255,17 +305,17 @@ SavedTimesWrite SavedTimesStore::addSection(const std::string& name, const After
     plist::FileLock lock;
     auto root = readExisting(outcome, lock);
     if (!root) {
-        return outcome;
+        return settled(outcome);
     }
     SavedTimesDocument document(root);
     const auto before = document.sectionNames();
     outcome.sectionsRead = before.size();
     if (document.sectionListHasWrongType()) {
         outcome.reason = "the section list is not an array";
-        return outcome;
+        return settled(outcome);
     }
     if (!recordsCanBeStored(document, {name}, outcome)) {
-        return outcome;
+        return settled(outcome);
     }
     document.appendSection(name);
     // Positions are those before any drop; the section just added is last and never among them.
@@ -279,7 +329,7 @@ SavedTimesWrite SavedTimesStore::addSection(const std::string& name, const After
         }
     }
     writeThenDrop(document, emptied, outcome, afterChange);
-    return outcome;
+    return settled(outcome);
 }
 
 } // namespace lv

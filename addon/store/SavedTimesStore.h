@@ -1,7 +1,14 @@
 #pragma once
-// Every operation on the saved-times file. Each one reads the whole file afresh with mutable
-// containers, changes what it read, and writes the whole dictionary back atomically; nothing is
-// cached between operations, not even the path.
+// Every operation on the saved-times file. Each one reads the whole file afresh, changes what it
+// read, and writes the whole dictionary back atomically. What the process last read or wrote is
+// kept (SavedTimesCache) only to skip parsing bytes it already knows and to copy the text of
+// values that did not change: every operation still reads the file's bytes as they are now and
+// writes exactly the bytes the plain read-modify-write would.
+//
+// The dictionaries handed out hold the mutable root and section arrays a caller may change, as
+// the records() of SavedTimesDocument copies an array before handing it out when it is
+// immutable. With the cache in use, the records themselves and their lap arrays are immutable and
+// shared with it; nothing in the add-on changes a record after it was made.
 //
 // Every operation that writes holds the file's writers' lock (plist::FileLock) from its read to
 // its last rename, so that concurrent processes never lose each other's changes.
@@ -70,6 +77,13 @@ using AfterChange = std::function<void()>;
 /// The operations on the saved-times file.
 class SavedTimesStore {
   public:
+    /// Whether operations reuse what this process last read or wrote (SavedTimesCache) instead of
+    /// parsing and writing the whole file each time. Either way they see and write the same bytes.
+    /// On unless the environment sets LAPVANE_PLAIN_IO=1.
+    [[nodiscard]] static bool fastPaths();
+    /// Turns the reuse on or off for the whole process, forgetting what was cached.
+    static void setFastPaths(bool on);
+
     /// Reads the whole file afresh.
     static SavedTimesRead read();
     /// The section list of a fresh read; empty when the file is missing or unreadable.
@@ -98,6 +112,9 @@ class SavedTimesStore {
     static SavedTimesWrite addSection(const std::string& name, const AfterChange& afterChange = {});
 
   private:
+    // Forgets the cache when the operation refused or failed, so that nothing it may have
+    // noticed about the file outlives it.
+    static SavedTimesWrite settled(SavedTimesWrite outcome);
     // Changes the document of an operation that may create the file; answers whether there is
     // anything to write, and says why not in the outcome when it refuses.
     using CreatingChange = std::function<bool(SavedTimesDocument&, SavedTimesWrite&)>;

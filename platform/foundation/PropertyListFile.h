@@ -29,6 +29,9 @@ namespace plist {
 /// The XML text the platform writes for `dictionary`, or why it cannot be written.
 [[nodiscard]] EncodeResult xmlText(const NSDictionary& dictionary);
 
+/// The text writeToFile writes for `dictionary`, or, as its failure reason, why it writes nothing.
+[[nodiscard]] EncodeResult xmlTextForFile(const NSDictionary& dictionary);
+
 /// `writeToFile:atomically:`: writes `dictionary` as XML to `path`. Fails, writing nothing, when
 /// the tree holds a value that is not a property-list type or its text is larger than the
 /// readers accept; fails with the reason, leaving any old file whole, when the file cannot be

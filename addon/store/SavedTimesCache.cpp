@@ -1,0 +1,121 @@
+#include "addon/store/SavedTimesCache.h"
+
+#include "platform/foundation/FileBytes.h"
+#include "platform/foundation/PropertyListFile.h"
+#include "platform/foundation/PropertyListReader.h"
+
+#include <new>
+#include <stdexcept>
+
+namespace lv {
+
+SavedTimesCache& SavedTimesCache::shared() {
+    static SavedTimesCache cache;
+    return cache;
+}
+
+SavedTimesCache::Read SavedTimesCache::read(const std::string& path) {
+    const std::lock_guard<std::mutex> guard(mutex_);
+    const plist::Limits limits;
+    std::string bytes;
+    bool unchanged = false;
+    const plist::ReadResult got =
+        tree_ && path == path_
+            ? plist::readFileBytesUnlessEqual(path, limits.maxBytes, bytes_, bytes, unchanged)
+            : plist::readFileBytes(path, limits.maxBytes, bytes);
+    if (!got.ok()) {
+        dropLocked();
+        return {got.status, nullptr, got.reason};
+    }
+    if (unchanged) {
+        ++counts_.reused;
+        return {plist::ReadStatus::Ok, tree_, {}};
+    }
+    ++counts_.parsed;
+    // Parsed with immutable containers: the tree is the cache's and is handed out as it is.
+    plist::ReadResult parsed =
+        plist::PropertyListReader(plist::Mutability::Immutable, limits).readDictionary(bytes);
+    if (!parsed.ok()) {
+        dropLocked();
+        return {parsed.status, nullptr, path + ": " + parsed.reason};
+    }
+    path_ = path;
+    bytes_ = std::move(bytes);
+    tree_ = parsed.dictionary;
+    // Whether these bytes are the writer's text for the tree is not known until we write them.
+    layout_.reset();
+    return {plist::ReadStatus::Ok, tree_, {}};
+}
+
+plist::WriteResult SavedTimesCache::write(const NSDictionary& root, const std::string& path,
+                                          const std::optional<plist::FileAttributes>& attributes) {
+    const std::lock_guard<std::mutex> guard(mutex_);
+    std::optional<SavedTimesLayout::Assembled> assembled;
+    if (layout_ && path == path_) {
+        try {
+            assembled = layout_->assemble(bytes_, root);
+        } catch (const std::bad_alloc&) {
+            assembled.reset();
+        }
+    }
+    std::string text;
+    std::shared_ptr<NSDictionary> tree;
+    std::optional<SavedTimesLayout> layout;
+    if (assembled) {
+        ++counts_.assembled;
+        if (checkAssembled_) {
+            const plist::EncodeResult whole = plist::xmlTextForFile(root);
+            if (!whole.ok || whole.text != assembled->text) {
+                throw std::logic_error("an assembled saved-times text differs from the writer's");
+            }
+        }
+        text = std::move(assembled->text);
+        tree = assembled->layout.tree();
+        layout = std::move(assembled->layout);
+    } else {
+        ++counts_.whole;
+        plist::EncodeResult whole = plist::xmlTextForFile(root);
+        if (!whole.ok) {
+            dropLocked();
+            return {false, std::move(whole.reason)};
+        }
+        text = std::move(whole.text);
+        tree = SavedTimesLayout::immutableTree(root);
+        layout = SavedTimesLayout::scan(text, tree);
+    }
+    plist::WriteResult written = plist::AtomicFile::write(path, text, attributes);
+    if (!written.ok) {
+        dropLocked();
+        return written;
+    }
+    path_ = path;
+    bytes_ = std::move(text);
+    tree_ = std::move(tree);
+    layout_ = std::move(layout);
+    return written;
+}
+
+void SavedTimesCache::drop() {
+    const std::lock_guard<std::mutex> guard(mutex_);
+    dropLocked();
+}
+
+void SavedTimesCache::dropLocked() {
+    path_.clear();
+    bytes_.clear();
+    bytes_.shrink_to_fit();
+    tree_.reset();
+    layout_.reset();
+}
+
+void SavedTimesCache::setCheckAssembledTexts(bool check) {
+    const std::lock_guard<std::mutex> guard(mutex_);
+    checkAssembled_ = check;
+}
+
+SavedTimesCache::Counts SavedTimesCache::counts() const {
+    const std::lock_guard<std::mutex> guard(mutex_);
+    return counts_;
+}
+
+} // namespace lv

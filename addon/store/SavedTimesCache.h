@@ -1,0 +1,75 @@
+#pragma once
+// What this process last read from or wrote to the saved-times file: the file's exact bytes and
+// their dictionary, parsed once, with every container immutable. Every operation still reads the
+// file: the cache is used only when the file's bytes are exactly the cached ones (compared while
+// reading, never judged by the file's times or size), so a change made by anyone a moment before
+// is always seen. Callers get a new mutable root holding the cached values; since those values
+// cannot change, a caller that wants to change an array copies it first (SavedTimesDocument does),
+// and nothing a caller does reaches the cache.
+//
+// After a write the cache holds the written bytes and knows where each value's text lies in them
+// (SavedTimesLayout), so the next write copies the text of what did not change instead of
+// writing the whole dictionary again. The bytes written are exactly those of plist::xmlText.
+
+#include "addon/store/SavedTimesLayout.h"
+#include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/PropertyListResult.h"
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+namespace lv {
+
+/// The file's bytes and parsed dictionary as this process last saw them.
+class SavedTimesCache {
+  public:
+    /// A read of the file: the status and reason of plist::readDictionaryFile, and on Ok the
+    /// dictionary, whose containers are all immutable and shared with the cache.
+    struct Read {
+        plist::ReadStatus status = plist::ReadStatus::Missing;
+        std::shared_ptr<NSDictionary> tree;
+        std::string reason;
+    };
+
+    /// The cache of this process.
+    static SavedTimesCache& shared();
+
+    /// Reads the file at `path` as plist::readDictionaryFile does; parses only when its bytes are
+    /// not the cached ones.
+    [[nodiscard]] Read read(const std::string& path);
+    /// Writes `root` to `path` as plist::writeToFile(root, path, true, attributes) does, with the
+    /// same bytes, outcome and reason; assembles the text from the cached one when it can.
+    [[nodiscard]] plist::WriteResult write(const NSDictionary& root, const std::string& path,
+                                           const std::optional<plist::FileAttributes>& attributes);
+    /// Forgets everything.
+    void drop();
+
+    /// For tests: compare every assembled text with the writer's text for the whole dictionary,
+    /// throwing std::logic_error on a difference.
+    void setCheckAssembledTexts(bool check);
+    /// For tests and benchmarks: how many writes were assembled and how many written whole, and
+    /// how many reads parsed.
+    struct Counts {
+        std::size_t assembled = 0;
+        std::size_t whole = 0;
+        std::size_t parsed = 0;
+        std::size_t reused = 0;
+    };
+    [[nodiscard]] Counts counts() const;
+
+  private:
+    void dropLocked();
+
+    mutable std::mutex mutex_;
+    std::string path_;
+    std::string bytes_;
+    std::shared_ptr<NSDictionary> tree_;
+    // Present when `bytes_` are exactly the writer's text for `tree_`.
+    std::optional<SavedTimesLayout> layout_;
+    bool checkAssembled_ = false;
+    Counts counts_;
+};
+
+} // namespace lv

@@ -1,0 +1,209 @@
+#include "addon/store/SavedTimesCache.h"
+#include "addon/store/SavedTimeRecord.h"
+#include "addon/store/SavedTimesLayout.h"
+#include "addon/store/SavedTimesStore.h"
+#include "platform/foundation/NSNumber.h"
+#include "platform/foundation/NSString.h"
+#include "platform/foundation/PropertyListFile.h"
+#include "tests/support/AddonFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using Root = std::shared_ptr<NSMutableDictionary>;
+
+id record(double total) {
+    return lv::makeSavedTime(1.5F, {0.5F, 1.0F}, total,
+                             NSDate::withTimeIntervalSince1970(testing_support::kFixedNow));
+}
+
+// An immutable tree of sections A (3 records), B (2) and C (1), a foreign string and a number.
+std::shared_ptr<NSDictionary> tree() {
+    auto root = NSMutableDictionary::with();
+    const std::vector<std::pair<std::string, int>> sections = {{"A", 3}, {"B", 2}, {"C", 1}};
+    auto list = NSMutableArray::with();
+    for (const auto& [name, count] : sections) {
+        list->addObject(NSString::with(name));
+        auto records = NSMutableArray::with();
+        for (int r = 0; r < count; ++r) {
+            records->addObject(record(10.0 * r + static_cast<double>(name[0])));
+        }
+        root->setObject(records, lv::sectionKey(name));
+    }
+    root->setObject(list, lv::kSectionsKey);
+    root->setObject(NSString::with("a < b & c"), "Foreign");
+    root->setObject(NSNumber::withInteger(3), "Version");
+    return lv::SavedTimesLayout::immutableTree(*root);
+}
+
+std::shared_ptr<NSMutableArray> section(const Root& root, const std::string& name) {
+    auto copy = NSMutableArray::with(root->objectAs<NSArray>(lv::sectionKey(name))->items());
+    root->setObject(copy, lv::sectionKey(name));
+    return copy;
+}
+
+std::shared_ptr<NSMutableArray> list(const Root& root) {
+    auto copy = NSMutableArray::with(root->objectAs<NSArray>(lv::kSectionsKey)->items());
+    root->setObject(copy, lv::kSectionsKey);
+    return copy;
+}
+
+struct Edit {
+    const char* name;
+    std::function<void(const Root&)> apply;
+};
+
+void PrintTo(const Edit& edit, std::ostream* os) {
+    *os << edit.name;
+}
+
+const std::vector<Edit> kEdits = {
+    {"appendRecord", [](const Root& r) { section(r, "A")->addObject(record(99)); }},
+    {"deleteFirst", [](const Root& r) { section(r, "A")->removeObjectAtIndex(0); }},
+    {"deleteLast",
+     [](const Root& r) {
+         auto a = section(r, "A");
+         a->removeObjectAtIndex(a->count() - 1);
+     }},
+    {"moveDownWithin",
+     [](const Root& r) {
+         auto a = section(r, "A");
+         id moved = a->objectAtIndex(0);
+         a->removeObjectAtIndex(0);
+         a->addObject(moved);
+     }},
+    {"moveUpWithin",
+     [](const Root& r) {
+         auto a = section(r, "A");
+         id moved = a->objectAtIndex(2);
+         a->removeObjectAtIndex(2);
+         a->insertObject(moved, 0);
+     }},
+    {"moveBetween",
+     [](const Root& r) {
+         auto a = section(r, "A");
+         auto b = section(r, "B");
+         b->insertObject(a->objectAtIndex(1), 1);
+         a->removeObjectAtIndex(1);
+     }},
+    {"emptySection", [](const Root& r) { section(r, "C")->removeAllObjects(); }},
+    {"addSectionSortingFirst",
+     [](const Root& r) {
+         list(r)->addObject(NSString::with("&"));
+         r->setObject(NSMutableArray::with(), lv::sectionKey("&"));
+     }},
+    {"addSectionNeedingUtf16Order",
+     [](const Root& r) {
+         list(r)->addObject(NSString::with("\xf0\x9f\x98\x80"));
+         r->setObject(NSMutableArray::with({record(1)}), lv::sectionKey("\xf0\x9f\x98\x80"));
+         r->setObject(NSString::with("x"), "Times - \xee\x80\x80");
+     }},
+    {"dropSection",
+     [](const Root& r) {
+         list(r)->removeObjectAtIndex(1);
+         r->removeObjectForKey(lv::sectionKey("B"));
+     }},
+    {"recordsOfTheWrongType",
+     [](const Root& r) { r->setObject(NSNumber::withInteger(1), lv::sectionKey("B")); }},
+    {"sameArrayCopied", [](const Root& r) { section(r, "B"); }},
+    {"everyRecordNew",
+     [](const Root& r) {
+         auto b = section(r, "B");
+         b->replaceObjectAtIndex(0, record(1));
+         b->replaceObjectAtIndex(1, record(2));
+     }},
+};
+
+class SavedTimesLayoutEdits : public testing::TestWithParam<Edit> {};
+
+// Twice in a row, so that the second edit starts from an assembled layout.
+TEST_P(SavedTimesLayoutEdits, AssemblesTheWritersTextForTheEditedDictionary) {
+    auto base = tree();
+    std::string text = plist::xmlText(*base).text;
+    auto layout = lv::SavedTimesLayout::scan(text, base);
+    ASSERT_TRUE(layout);
+    for (int round = 0; round < 2; ++round) {
+        auto root = NSMutableDictionary::with(layout->tree()->entries());
+        GetParam().apply(root);
+        auto assembled = layout->assemble(text, *root);
+        ASSERT_TRUE(assembled) << "round " << round;
+        EXPECT_EQ(assembled->text, plist::xmlText(*root).text) << "round " << round;
+        EXPECT_EQ(plist::xmlText(*assembled->layout.tree()).text, assembled->text) << "round " << round;
+        text = std::move(assembled->text);
+        layout = std::move(assembled->layout);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Edits, SavedTimesLayoutEdits, testing::ValuesIn(kEdits),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SavedTimesLayout, FindsNoLayoutInTextAnotherWriterLaidOut) {
+    auto base = tree();
+    std::string spaced;
+    for (char c : plist::xmlText(*base).text) {
+        spaced += c == '\t' ? std::string("  ") : std::string(1, c);
+    }
+    EXPECT_FALSE(lv::SavedTimesLayout::scan(spaced, base));
+    EXPECT_FALSE(lv::SavedTimesLayout::scan(plist::xmlText(NSDictionary()).text, NSDictionary::with({})));
+}
+
+TEST(SavedTimesLayout, AnImmutableCopySharesWhatCannotChangeAndCopiesWhatCan) {
+    auto frozen = tree()->objectAs<NSArray>(lv::sectionKey("A"));
+    EXPECT_EQ(lv::SavedTimesLayout::immutableCopy(frozen).get(), frozen.get());
+    auto changing = NSMutableArray::with({frozen->objectAtIndex(0), record(5)});
+    auto copy = rt::cast<NSArray>(lv::SavedTimesLayout::immutableCopy(changing));
+    ASSERT_TRUE(copy);
+    EXPECT_FALSE(rt::cast<NSMutableArray>(copy));
+    EXPECT_EQ(copy->objectAtIndex(0).get(), frozen->objectAtIndex(0).get());
+    EXPECT_FALSE(rt::cast<NSMutableDictionary>(copy->objectAtIndex(1)));
+}
+
+class SavedTimesCacheStore : public testing_support::DeviceHomeTest {
+  protected:
+    SavedTimesCacheStore() {
+        lv::SavedTimesStore::setFastPaths(true);
+        lv::SavedTimesCache::shared().setCheckAssembledTexts(true);
+    }
+    ~SavedTimesCacheStore() override { lv::SavedTimesCache::shared().setCheckAssembledTexts(false); }
+    std::string file() const {
+        return testing_support::readWholeFile(preferencesFile(lv::kSavedTimesFileName));
+    }
+};
+
+// The browser keeps the arrays it stored and changes them later; a captured record may change after
+// the capture. Neither reaches what later reads of the unchanged file give.
+TEST_F(SavedTimesCacheStore, ChangesByCallersAfterAWriteNeverReachLaterReads) {
+    auto captured = rt::cast<NSMutableDictionary>(record(7));
+    ASSERT_TRUE(lv::SavedTimesStore::appendToFirstSection(captured).written);
+    ASSERT_TRUE(lv::SavedTimesStore::appendToFirstSection(record(8)).written);
+    auto read = lv::SavedTimesStore::read();
+    auto kept = NSMutableArray::with({lv::SavedTimesDocument(read.root).recordsOrEmpty("Default")});
+    ASSERT_TRUE(lv::SavedTimesStore::deleteRecord(*kept, 0, 1).written);
+    const std::string written = file();
+
+    captured->setObject(NSNumber::withInteger(1), "Total Time");
+    kept->objectAs<NSMutableArray>(0)->addObject(record(9));
+    kept->objectAs<NSMutableArray>(0)->removeObjectAtIndex(0);
+
+    const auto counts = lv::SavedTimesCache::shared().counts();
+    auto again = lv::SavedTimesStore::read();
+    EXPECT_EQ(lv::SavedTimesCache::shared().counts().reused, counts.reused + 1);
+    EXPECT_EQ(plist::xmlText(*again.root).text, written);
+    // A write from the same state writes the file's own text again.
+    ASSERT_TRUE(lv::SavedTimesStore::addSection("Other").written);
+    EXPECT_EQ(lv::SavedTimesStore::sectionNames(), (std::vector<std::string>{"Default", "Other"}));
+    EXPECT_GT(lv::SavedTimesCache::shared().counts().assembled, counts.assembled);
+}
+
+TEST_F(SavedTimesCacheStore, AChangeFromOutsideIsSeenAtTheNextRead) {
+    ASSERT_TRUE(lv::SavedTimesStore::appendToFirstSection(record(7)).written);
+    std::string bytes = file();
+    bytes.replace(bytes.find("<string>Default</string>"), 24, "<string>Defaulx</string>");
+    testing_support::writeWholeFile(preferencesFile(lv::kSavedTimesFileName), bytes);
+    EXPECT_EQ(lv::SavedTimesStore::sectionNames(), std::vector<std::string>{"Defaulx"});
+}
+
+} // namespace
