@@ -168,31 +168,59 @@ class Tap final : public OnCopy {
     BrowserStage stage_;
 };
 
-// Deleting the first result of the first section, on the file as generated, with the browser's
-// list read from it just before as the Saved tab had it on screen.
+// Deleting the first result of the first section, with the browser's list as the Saved tab holds
+// it and the file as this process left it. Before each run the result deleted last is captured
+// back (untimed), so the file keeps its size.
 class Delete final : public OnCopy {
   public:
-    explicit Delete(const std::string& file) : OnCopy(file) {}
+    explicit Delete(const std::string& file) : OnCopy(file) {
+        // The first change a process makes meets a file it has never written; the runs measure
+        // the ones after it, as in a session with the Saved tab open.
+        prepare();
+        run();
+    }
     void prepare() override {
-        replaceFromOutside(path(), original());
+        if (deleted_) {
+            expectWritten(lv::SavedTimesStore::appendToFirstSection(deleted_), "capturing the result back");
+        }
         list_ = freshList();
+        auto first = list_->objectAs<NSArray>(0);
+        if (!first || first->count() == 0) {
+            throw std::runtime_error("the first section has no result to delete");
+        }
+        deleted_ = first->objectAtIndex(0);
     }
     void run() override { expectWritten(lv::SavedTimesStore::deleteRecord(*list_, 0, 0), "the delete"); }
 
   private:
     std::shared_ptr<NSMutableArray> list_;
+    id deleted_;
 };
 
+// Adding a section to the file as this process left it. Before each run a result is moved into the
+// section added last (untimed), as a person fills a new section, so that no empty section waits to
+// be dropped and each run makes the one write an add makes.
 class AddSection final : public OnCopy {
   public:
-    explicit AddSection(const std::string& file) : OnCopy(file) {}
+    explicit AddSection(const std::string& file) : OnCopy(file) {
+        prepare();
+        run();
+    }
     void prepare() override {
-        replaceFromOutside(path(), original());
-        (void)freshList();
+        if (added_ == 0) {
+            return;
+        }
+        auto list = freshList();
+        expectWritten(lv::SavedTimesStore::moveRecord(*list, 0, 0, list->count() - 1, 0),
+                      "filling the added section");
     }
     void run() override {
-        expectWritten(lv::SavedTimesStore::addSection("Added Section"), "adding a section");
+        expectWritten(lv::SavedTimesStore::addSection("Added Section " + std::to_string(++added_)),
+                      "adding a section");
     }
+
+  private:
+    int added_ = 0;
 };
 
 // A result moved and moved back in turns, so the file is as it was after every second run.

@@ -12,10 +12,10 @@
 //   tab-warm      the Saved tab appearing: the browser's refresh, its table's reload and layout
 //   tab-cold      the same after another process replaced the file
 //   tap           tapping a result: the lap panel's fresh read and the lap texts
-//   delete        deleting a result, the browser's list freshly read from the file first
+//   delete        deleting a result with the browser's list, the file as this process left it
 //   move-within   moving a result inside its section (to its end, then back)
 //   move-between  moving a result to the next section (and back)
-//   add-section   adding a section, the file freshly read first
+//   add-section   adding a section to the file as this process left it
 //   export        `lapvane times export --format json`, in this process
 //   floor         the file's bytes written back durably, the least any change costs
 
