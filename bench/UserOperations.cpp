@@ -178,49 +178,59 @@ class Delete final : public OnCopy {
         // the ones after it, as in a session with the Saved tab open.
         prepare();
         run();
+        prepare();
     }
     void prepare() override {
         if (deleted_) {
             expectWritten(lv::SavedTimesStore::appendToFirstSection(deleted_), "capturing the result back");
+            deleted_ = nullptr;
         }
         list_ = freshList();
         auto first = list_->objectAs<NSArray>(0);
         if (!first || first->count() == 0) {
             throw std::runtime_error("the first section has no result to delete");
         }
-        deleted_ = first->objectAtIndex(0);
     }
-    void run() override { expectWritten(lv::SavedTimesStore::deleteRecord(*list_, 0, 0), "the delete"); }
+    void run() override {
+        deleted_ = list_->objectAs<NSArray>(0)->objectAtIndex(0);
+        expectWritten(lv::SavedTimesStore::deleteRecord(*list_, 0, 0), "the delete");
+    }
 
   private:
     std::shared_ptr<NSMutableArray> list_;
     id deleted_;
 };
 
-// Adding a section to the file as this process left it. Before each run a result is moved into the
-// section added last (untimed), as a person fills a new section, so that no empty section waits to
-// be dropped and each run makes the one write an add makes.
+// Adding a section to the file as this process left it, with no empty section waiting to be
+// dropped, so that each run makes the one write such an add makes. Before each run (untimed) the
+// section added last is filled with a result and emptied again, which drops it: the file is then
+// byte for byte as it started.
 class AddSection final : public OnCopy {
   public:
     explicit AddSection(const std::string& file) : OnCopy(file) {
-        prepare();
+        // The first change a process makes meets a file it has never written; the runs measure
+        // the ones after it.
         run();
+        prepare();
     }
     void prepare() override {
-        if (added_ == 0) {
+        if (!added_) {
             return;
         }
+        added_ = false;
         auto list = freshList();
-        expectWritten(lv::SavedTimesStore::moveRecord(*list, 0, 0, list->count() - 1, 0),
-                      "filling the added section");
+        const std::size_t added = list->count() - 1;
+        expectWritten(lv::SavedTimesStore::moveRecord(*list, 0, 0, added, 0), "filling the added section");
+        list = freshList();
+        expectWritten(lv::SavedTimesStore::moveRecord(*list, added, 0, 0, 0), "emptying the added section");
     }
     void run() override {
-        expectWritten(lv::SavedTimesStore::addSection("Added Section " + std::to_string(++added_)),
-                      "adding a section");
+        expectWritten(lv::SavedTimesStore::addSection("Added Section"), "adding a section");
+        added_ = true;
     }
 
   private:
-    int added_ = 0;
+    bool added_ = false;
 };
 
 // A result moved and moved back in turns, so the file is as it was after every second run.

@@ -15,7 +15,7 @@
 //   delete        deleting a result with the browser's list, the file as this process left it
 //   move-within   moving a result inside its section (to its end, then back)
 //   move-between  moving a result to the next section (and back)
-//   add-section   adding a section to the file as this process left it
+//   add-section   adding a section to the file as this process left it, no empty one to drop
 //   export        `lapvane times export --format json`, in this process
 //   floor         the file's bytes written back durably, the least any change costs
 
