@@ -1,16 +1,42 @@
 #include "addon/store/ClockText.h"
 
-#include "platform/foundation/NumberScanning.h"
-#include "platform/foundation/StringFormat.h"
-
+#include <charconv>
 #include <cmath>
+#include <string_view>
+#include <system_error>
 
 namespace lv {
 namespace {
 
-// The text before the first "." of a printed number.
-std::string beforePoint(const std::string& printed) {
-    return printed.substr(0, printed.find('.'));
+// printf's "%.<precision>f" text of a value. std::to_chars with a precision promises exactly the
+// text printf gives in the "C" locale (correctly rounded, ties to even), and makes it without a
+// format to interpret: the display's steps print and read back several numbers per time shown.
+class Printed {
+  public:
+    Printed(double value, int precision) {
+        const std::to_chars_result result =
+            std::to_chars(text_, text_ + sizeof text_, value, std::chars_format::fixed, precision);
+        // A float's whole part has at most 39 digits, so the buffer always suffices.
+        size_ = result.ec == std::errc() ? static_cast<std::size_t>(result.ptr - text_) : 0;
+    }
+
+    [[nodiscard]] std::string_view text() const { return {text_, size_}; }
+    // The text before the first ".".
+    [[nodiscard]] std::string_view wholePart() const { return text().substr(0, text().find('.')); }
+
+  private:
+    char text_[64];
+    std::size_t size_;
+};
+
+// A printed finite number read back as the platform's scanner reads it: the text is a sign,
+// digits and a point, all of which the scanner takes, so this is the correctly rounded double
+// of the text, as strtod gives it.
+double readBack(std::string_view printed) {
+    double value = 0;
+    const std::from_chars_result result =
+        std::from_chars(printed.data(), printed.data() + printed.size(), value);
+    return result.ec == std::errc() ? value : 0.0;
 }
 
 } // namespace
@@ -21,16 +47,17 @@ std::string beforePoint(const std::string& printed) {
 // decimals before the whole minutes and hours are cut. Every single-precision operation is its
 // own statement so that no wider intermediate or fused multiply-add changes a result.
 std::string clockText(float seconds) {
-    // 1. Tenths rounding; every later step works on x.
-    const float x = ns::scanFloat(ns::format("%.1f", seconds));
+    // 1. Tenths rounding; every later step works on x. An infinity or a NaN prints as "inf",
+    // "-inf", "nan" or "-nan", in which the scanner finds no number: 0.
+    const float x = std::isfinite(seconds) ? static_cast<float>(readBack(Printed(seconds, 1).text())) : 0.0F;
     // 2. Whole minutes.
     const float minutesQuotient = x / 60.0F;
-    const float m = ns::scanFloat(beforePoint(ns::format("%f", minutesQuotient)));
+    const float m = static_cast<float>(readBack(Printed(minutesQuotient, 6).wholePart()));
     // 3. Hours. Whole hours of a large float do not fit an int: they are kept as a double,
     // which holds every whole number the printed quotient can show exactly, so that no step
     // overflows (a total of 1.3e11 s has 36 million hours, FLT_MAX about 1e35).
     const float hoursQuotient = m / 60.0F;
-    const double h = std::trunc(ns::scanDouble(beforePoint(ns::format("%f", hoursQuotient))));
+    const double h = std::trunc(readBack(Printed(hoursQuotient, 6).wholePart()));
     // 4. Minutes within the hour.
     const float hourMinutes = static_cast<float>(60.0 * h);
     const float mm = m - hourMinutes;
@@ -40,22 +67,27 @@ std::string clockText(float seconds) {
     // 6. Left to right. The comparisons are strict: no minutes field when mm is 0 (even after
     // hours), and no "0" before seconds of exactly 0.
     std::string text;
+    text.reserve(16);
     if (h >= 1) {
-        text += ns::format("%.0f:", h);
+        text += Printed(h, 0).text();
+        text += ':';
     }
     const bool padSeconds = s > 0 && s < 10;
     if (mm > 0 && mm < 10) {
-        text += ns::format("0%.f:", mm);
+        text += '0';
+        text += Printed(mm, 0).text();
+        text += ':';
         if (padSeconds) {
-            text += "0";
+            text += '0';
         }
     } else if (mm > 9) {
-        text += ns::format("%.f:", mm);
+        text += Printed(mm, 0).text();
+        text += ':';
         if (padSeconds) {
-            text += "0";
+            text += '0';
         }
     }
-    text += ns::format("%.1f", s);
+    text += Printed(s, 1).text();
     return text;
 }
 

@@ -230,8 +230,9 @@ class Mapper {
             if (!item) {
                 return nullptr;
             }
-            // A repeated key keeps its last value, as the platform's parser does.
-            entries.insert_or_assign(std::move(key), std::move(item));
+            // A repeated key keeps its last value, as the platform's parser does. Files list
+            // their keys sorted, so the end is the place to try first.
+            entries.insert_or_assign(entries.end(), std::move(key), std::move(item));
         }
         if (failed) {
             return nullptr;
@@ -258,21 +259,42 @@ class Mapper {
         return true;
     }
 
+    // The character content of a leaf element as text to read, without a copy when it is one
+    // run of text with no references (every number and date a writer makes); `storage` holds
+    // the content otherwise.
+    bool scalarText(const pugi::xml_node& node, std::string& storage, std::string_view& out) {
+        const pugi::xml_node only = node.first_child();
+        if (only && !only.next_sibling() && only.type() == pugi::node_pcdata) {
+            const std::string_view raw = only.value();
+            if (raw.find('&') == std::string_view::npos) {
+                out = raw;
+                return true;
+            }
+        }
+        if (!text(node, storage)) {
+            return false;
+        }
+        out = storage;
+        return true;
+    }
+
     id real(const pugi::xml_node& node) {
-        std::string content;
-        if (!text(node, content)) {
+        std::string storage;
+        std::string_view content;
+        if (!scalarText(node, storage, content)) {
             return nullptr;
         }
         const std::optional<double> parsed = parseReal(content);
         if (!parsed) {
-            return fail(node, "a malformed <real> \"" + content.substr(0, 40) + "\"");
+            return fail(node, "a malformed <real> \"" + std::string(content.substr(0, 40)) + "\"");
         }
         return NSNumber::withDouble(*parsed);
     }
 
     id integer(const pugi::xml_node& node) {
-        std::string content;
-        if (!text(node, content)) {
+        std::string storage;
+        std::string_view content;
+        if (!scalarText(node, storage, content)) {
             return nullptr;
         }
         const std::optional<std::int64_t> parsed = parseInteger(content);
@@ -280,19 +302,21 @@ class Mapper {
             if (const std::optional<std::uint64_t> beyond = parseUnsignedBeyondSigned(content)) {
                 return NSNumber::withUnsignedInteger(*beyond);
             }
-            return fail(node, "a malformed or out-of-range <integer> \"" + content.substr(0, 40) + "\"");
+            return fail(node, "a malformed or out-of-range <integer> \"" +
+                                  std::string(content.substr(0, 40)) + "\"");
         }
         return NSNumber::withInteger(*parsed);
     }
 
     id date(const pugi::xml_node& node) {
-        std::string content;
-        if (!text(node, content)) {
+        std::string storage;
+        std::string_view content;
+        if (!scalarText(node, storage, content)) {
             return nullptr;
         }
         const std::optional<double> parsed = parseXmlDate(content);
         if (!parsed) {
-            return fail(node, "a malformed <date> \"" + content.substr(0, 40) + "\"");
+            return fail(node, "a malformed <date> \"" + std::string(content.substr(0, 40)) + "\"");
         }
         return NSDate::withTimeIntervalSinceReferenceDate(*parsed);
     }
@@ -337,17 +361,53 @@ ParseResult failure(std::string reason) {
     return ParseResult{nullptr, std::move(reason)};
 }
 
+// True when the text holds a comment, a CDATA section or a processing instruction other than
+// the XML declaration at its start: markup that can stand between two runs of text inside one
+// element, so that a run of whitespace there is part of the element's content without being
+// its only child. The DOCTYPE is the one such "<!" markup that cannot stand inside an element.
+bool hasMarkupBetweenText(std::string_view text) {
+    for (const char mark : {'!', '?'}) {
+        for (std::size_t at = text.find(mark, 1); at != std::string_view::npos;
+             at = text.find(mark, at + 1)) {
+            if (text[at - 1] != '<') {
+                continue;
+            }
+            if (mark == '?' && at == 1) {
+                continue; // the XML declaration
+            }
+            if (mark == '!' && text.substr(at + 1, 7) == "DOCTYPE") {
+                continue;
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 PropertyListXmlReader::PropertyListXmlReader(Mutability mutability, Limits limits)
     : mutability_(mutability), limits_(limits) {}
 
 ParseResult PropertyListXmlReader::parse(std::string_view bytes) const {
+    return parseText(nullptr, bytes);
+}
+
+ParseResult PropertyListXmlReader::parseInPlace(std::string& bytes) const {
+    return parseText(bytes.data(), bytes);
+}
+
+// `text`, when given, is the writable buffer that `bytes` views; pugixml then cuts the tree out
+// of it instead of copying it first.
+ParseResult PropertyListXmlReader::parseText(char* text, std::string_view bytes) const {
     if (bytes.size() > limits_.maxBytes) {
         return failure("larger than " + std::to_string(limits_.maxBytes) + " bytes");
     }
     if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
         bytes.remove_prefix(3);
+        if (text != nullptr) {
+            text += 3;
+        }
     }
     // Checking the whole text once covers every string and key; it also rejects UTF-16 and
     // UTF-32 documents (their NUL bytes), which the platform's files never are.
@@ -356,11 +416,17 @@ ParseResult PropertyListXmlReader::parse(std::string_view bytes) const {
     }
     pugi::xml_document document;
     // No entity expansion by pugixml (see appendUnescaped), no DOCTYPE, comments or processing
-    // instructions in the tree; whitespace-only text is kept so that "<string> </string>" keeps
-    // its space.
-    const unsigned options = pugi::parse_cdata | pugi::parse_ws_pcdata | pugi::parse_eol;
+    // instructions in the tree. Whitespace-only text matters only inside a leaf element
+    // ("<string> </string>" keeps its space); between elements it is skipped. Unless the text
+    // holds comments, CDATA sections or processing instructions, a leaf's content is one run of
+    // text, and keeping whitespace-only text only where it is an element's sole content gives
+    // the same values without a tree node for every line break (half the nodes of a file).
+    const unsigned whitespace =
+        hasMarkupBetweenText(bytes) ? pugi::parse_ws_pcdata : pugi::parse_ws_pcdata_single;
+    const unsigned options = pugi::parse_cdata | whitespace | pugi::parse_eol;
     const pugi::xml_parse_result parsed =
-        document.load_buffer(bytes.data(), bytes.size(), options, pugi::encoding_utf8);
+        text != nullptr ? document.load_buffer_inplace(text, bytes.size(), options, pugi::encoding_utf8)
+                        : document.load_buffer(bytes.data(), bytes.size(), options, pugi::encoding_utf8);
     if (parsed.status == pugi::status_out_of_memory) {
         throw std::bad_alloc();
     }
