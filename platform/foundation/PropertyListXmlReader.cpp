@@ -8,6 +8,7 @@
 #include "platform/foundation/PropertyListContainers.h"
 #include "platform/foundation/PropertyListDate.h"
 #include "platform/foundation/PropertyListScalars.h"
+#include "platform/foundation/SharedNumbers.h"
 #include "platform/foundation/Utf8.h"
 
 #include <pugixml.hpp>
@@ -29,8 +30,21 @@ bool isXmlSpace(const char* text) {
     return true;
 }
 
-bool named(const pugi::xml_node& node, const char* name) {
-    return std::strcmp(node.name(), name) == 0;
+// True when an element's name is exactly `expected`, compared in place: element names are
+// checked for every value, so a call to strcmp each time shows in a file's parse time.
+template <std::size_t N>
+bool isName(const char* name, const char (&expected)[N]) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (name[i] != expected[i]) {
+            return false; // stops at the name's end at the latest, the last expected is its NUL
+        }
+    }
+    return true;
+}
+
+template <std::size_t N>
+bool named(const pugi::xml_node& node, const char (&expected)[N]) {
+    return isName(node.name(), expected);
 }
 
 // Replaces the predefined entities and character references of raw character data, in one
@@ -105,23 +119,23 @@ class Mapper {
         const char* name = node.name();
         switch (name[0]) {
         case 'd':
-            if (named(node, "dict")) {
+            if (isName(name, "dict")) {
                 return dictionary(node, depth + 1);
             }
-            if (named(node, "date")) {
+            if (isName(name, "date")) {
                 return date(node);
             }
-            if (named(node, "data")) {
+            if (isName(name, "data")) {
                 return data(node);
             }
             break;
         case 'a':
-            if (named(node, "array")) {
+            if (isName(name, "array")) {
                 return array(node, depth + 1);
             }
             break;
         case 's':
-            if (named(node, "string")) {
+            if (isName(name, "string")) {
                 std::string content;
                 if (!text(node, content)) {
                     return nullptr;
@@ -130,23 +144,27 @@ class Mapper {
             }
             break;
         case 'r':
-            if (named(node, "real")) {
+            if (isName(name, "real")) {
                 return real(node);
             }
             break;
         case 'i':
-            if (named(node, "integer")) {
+            if (isName(name, "integer")) {
                 return integer(node);
             }
             break;
         case 't':
+            if (isName(name, "true")) {
+                return boolean(node, true);
+            }
+            break;
         case 'f':
-            if (named(node, "true") || named(node, "false")) {
-                return boolean(node);
+            if (isName(name, "false")) {
+                return boolean(node, false);
             }
             break;
         case 'k':
-            if (named(node, "key")) {
+            if (isName(name, "key")) {
                 return fail(node, "a <key> outside a dictionary");
             }
             break;
@@ -187,7 +205,11 @@ class Mapper {
         if (depth > limits_.maxDepth) {
             return fail(node, "containers nested deeper than " + std::to_string(limits_.maxDepth));
         }
-        std::vector<id> items;
+        // The items gather in a list kept for this depth, so that the array's own list is
+        // allocated once at its size instead of growing item by item.
+        if (scratch_.size() <= depth) {
+            scratch_.resize(depth + 1);
+        }
         bool failed = false;
         for (pugi::xml_node child = node.first_child(); nextElement(child, failed);
              child = child.next_sibling()) {
@@ -195,11 +217,15 @@ class Mapper {
             if (!item) {
                 return nullptr;
             }
-            items.push_back(std::move(item));
+            scratch_[depth].push_back(std::move(item));
         }
         if (failed) {
             return nullptr;
         }
+        std::vector<id>& gathered = scratch_[depth];
+        std::vector<id> items(std::make_move_iterator(gathered.begin()),
+                              std::make_move_iterator(gathered.end()));
+        gathered.clear();
         return makeArray(std::move(items), mutability_);
     }
 
@@ -288,7 +314,7 @@ class Mapper {
         if (!parsed) {
             return fail(node, "a malformed <real> \"" + std::string(content.substr(0, 40)) + "\"");
         }
-        return NSNumber::withDouble(*parsed);
+        return numbers_.real(*parsed);
     }
 
     id integer(const pugi::xml_node& node) {
@@ -305,7 +331,7 @@ class Mapper {
             return fail(node, "a malformed or out-of-range <integer> \"" +
                                   std::string(content.substr(0, 40)) + "\"");
         }
-        return NSNumber::withInteger(*parsed);
+        return numbers_.integer(*parsed);
     }
 
     id date(const pugi::xml_node& node) {
@@ -333,7 +359,7 @@ class Mapper {
         return NSData::with(std::move(*bytes));
     }
 
-    id boolean(const pugi::xml_node& node) {
+    id boolean(const pugi::xml_node& node, bool value) {
         for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
             if (child.type() != pugi::node_pcdata || !isXmlSpace(child.value())) {
                 return fail(node, std::string("content inside <") + node.name() + ">");
@@ -342,7 +368,6 @@ class Mapper {
         // Booleans are immutable and hold nothing but their value, so one object of each serves
         // the whole document, as the platform shares its two booleans: a file of nothing but
         // <true/> then costs its tree nodes, not an object per seven bytes.
-        const bool value = named(node, "true");
         id& shared = value ? true_ : false_;
         if (!shared) {
             shared = NSNumber::withBool(value);
@@ -352,6 +377,8 @@ class Mapper {
 
     Mutability mutability_;
     const Limits& limits_;
+    std::vector<std::vector<id>> scratch_;
+    SharedNumbers numbers_;
     std::string reason_;
     id true_;
     id false_;
@@ -394,11 +421,16 @@ ParseResult PropertyListXmlReader::parse(std::string_view bytes) const {
 }
 
 ParseResult PropertyListXmlReader::parseInPlace(std::string& bytes) const {
-    return parseText(bytes.data(), bytes);
+    const std::size_t size = bytes.size();
+    // pugixml reads a copied text with a NUL after it and reports the offsets of errors at the
+    // end accordingly; the same NUL here gives the same reasons. A file's bytes have room for
+    // it (they are read into one byte more than the file's size).
+    bytes.push_back('\0');
+    return parseText(bytes.data(), std::string_view(bytes.data(), size));
 }
 
-// `text`, when given, is the writable buffer that `bytes` views; pugixml then cuts the tree out
-// of it instead of copying it first.
+// `text`, when given, is the writable buffer that `bytes` views, followed by a NUL; pugixml then
+// cuts the tree out of it instead of copying it first.
 ParseResult PropertyListXmlReader::parseText(char* text, std::string_view bytes) const {
     if (bytes.size() > limits_.maxBytes) {
         return failure("larger than " + std::to_string(limits_.maxBytes) + " bytes");
@@ -425,7 +457,7 @@ ParseResult PropertyListXmlReader::parseText(char* text, std::string_view bytes)
         hasMarkupBetweenText(bytes) ? pugi::parse_ws_pcdata : pugi::parse_ws_pcdata_single;
     const unsigned options = pugi::parse_cdata | whitespace | pugi::parse_eol;
     const pugi::xml_parse_result parsed =
-        text != nullptr ? document.load_buffer_inplace(text, bytes.size(), options, pugi::encoding_utf8)
+        text != nullptr ? document.load_buffer_inplace(text, bytes.size() + 1, options, pugi::encoding_utf8)
                         : document.load_buffer(bytes.data(), bytes.size(), options, pugi::encoding_utf8);
     if (parsed.status == pugi::status_out_of_memory) {
         throw std::bad_alloc();

@@ -24,8 +24,8 @@ class PropertyListXmlReader {
     /// may be left out, as the platform allows.
     [[nodiscard]] ParseResult parse(std::string_view bytes) const;
     /// As parse, reading the text where it stands: `bytes` is overwritten (names and values cut
-    /// out in place), which saves a copy of the whole text. For callers that own the bytes and
-    /// need them no more.
+    /// out in place, a NUL appended), which saves a copy of the whole text. For callers that own
+    /// the bytes and need them no more.
     [[nodiscard]] ParseResult parseInPlace(std::string& bytes) const;
 
   private:
