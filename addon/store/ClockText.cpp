@@ -1,7 +1,10 @@
 #include "addon/store/ClockText.h"
 
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string_view>
 #include <system_error>
 
@@ -29,6 +32,8 @@ class Printed {
     std::size_t size_;
 };
 
+std::string computedClockText(float seconds);
+
 // A printed finite number read back as the platform's scanner reads it: the text is a sign,
 // digits and a point, all of which the scanner takes, so this is the correctly rounded double
 // of the text, as strtod gives it.
@@ -39,14 +44,42 @@ double readBack(std::string_view printed) {
     return result.ec == std::errc() ? value : 0.0;
 }
 
-} // namespace
+// The display's steps are a pure function of the time's bits, and the times shown together
+// repeat (laps of a saved file come in tenths of a second): the last text made for each of a
+// fixed number of places is kept, keyed by the exact bits of the time.
+class ClockTextCache {
+  public:
+    static ClockTextCache& forThisThread() {
+        thread_local ClockTextCache cache;
+        return cache;
+    }
+
+    std::string text(float seconds) {
+        const auto bits = std::bit_cast<std::uint32_t>(seconds);
+        Entry& entry = entries_[(bits * 0x9E3779B1u) >> (32 - kPlaceBits)];
+        if (!entry.used || entry.bits != bits) {
+            entry = Entry{bits, true, computedClockText(seconds)};
+        }
+        return entry.text;
+    }
+
+  private:
+    struct Entry {
+        std::uint32_t bits = 0;
+        bool used = false;
+        std::string text;
+    };
+
+    static constexpr int kPlaceBits = 10;
+    std::array<Entry, std::size_t{1} << kPlaceBits> entries_;
+};
 
 // Each step prints a value and reads text back, as the display has always done, so its
 // roundings are part of the result: the single-precision read of step 1 decides ties (a total of
 // 0.15 is 0.150000006 and shows 0.2; 10.15 is 10.1499996 and shows 10.1), and "%f" rounds to six
 // decimals before the whole minutes and hours are cut. Every single-precision operation is its
 // own statement so that no wider intermediate or fused multiply-add changes a result.
-std::string clockText(float seconds) {
+std::string computedClockText(float seconds) {
     // 1. Tenths rounding; every later step works on x. An infinity or a NaN prints as "inf",
     // "-inf", "nan" or "-nan", in which the scanner finds no number: 0.
     const float x = std::isfinite(seconds) ? static_cast<float>(readBack(Printed(seconds, 1).text())) : 0.0F;
@@ -89,6 +122,12 @@ std::string clockText(float seconds) {
     }
     text += Printed(s, 1).text();
     return text;
+}
+
+} // namespace
+
+std::string clockText(float seconds) {
+    return ClockTextCache::forThisThread().text(seconds);
 }
 
 std::string totalText(float seconds) {
