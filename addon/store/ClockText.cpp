@@ -74,12 +74,89 @@ class ClockTextCache {
     std::array<Entry, std::size_t{1} << kPlaceBits> entries_;
 };
 
+// Below this size every number the steps print has a whole part and a count of tenths or
+// millionths that fit 64-bit integers, and the texts can be made from those integers.
+constexpr float kDirectLimit = 1e12F;
+
+void appendDigits(std::string& out, std::uint64_t value) {
+    char digits[24];
+    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, end.ptr);
+}
+
+// printf's "%.1f" text of a float. Ten times a float is exact in a double, so rounding it to a
+// whole number (to nearest, ties to even, as printf rounds the exact value) gives the tenths
+// printed; the sign is the value's own, so -0.04 prints as "-0.0".
+void appendTenths(std::string& out, float value) {
+    const auto tenths =
+        static_cast<std::uint64_t>(std::fabs(std::nearbyint(static_cast<double>(value) * 10.0)));
+    if (std::signbit(value)) {
+        out += '-';
+    }
+    appendDigits(out, tenths / 10);
+    out += '.';
+    out += static_cast<char>('0' + tenths % 10);
+}
+
+// The scanner's reading of the text before the point of printf's "%f" text of a float: a
+// million times a float is exact in a double, so its rounding gives the millionths printed,
+// and their whole part is cut toward zero; "-0" reads as -0.
+double printedWholePart(float value) {
+    const auto micros = static_cast<std::int64_t>(std::nearbyint(static_cast<double>(value) * 1e6));
+    const std::int64_t whole = micros / 1000000;
+    return whole == 0 ? std::copysign(0.0, static_cast<double>(value)) : static_cast<double>(whole);
+}
+
+// The steps of computedClockText for a finite time below kDirectLimit, with each printed and
+// scanned text replaced by the integers it shows (the tests check both against printf and the
+// scanner). Step 1: "%.1f" read back is the nearest double of tenths / 10, which the division
+// of the exact whole number of tenths by 10 gives.
+void directClockText(float seconds, std::string& text) {
+    const double tenths = std::nearbyint(static_cast<double>(seconds) * 10.0);
+    const float x = static_cast<float>(std::copysign(tenths / 10.0, static_cast<double>(seconds)));
+    const float minutesQuotient = x / 60.0F;
+    const float m = static_cast<float>(printedWholePart(minutesQuotient));
+    const float hoursQuotient = m / 60.0F;
+    const double h = printedWholePart(hoursQuotient);
+    const float hourMinutes = static_cast<float>(60.0 * h);
+    const float mm = m - hourMinutes;
+    const float minuteSeconds = 60.0F * m;
+    const float s = x - minuteSeconds;
+    // Whole numbers print as their digits ("%.0f", "%.f").
+    if (h >= 1) {
+        appendDigits(text, static_cast<std::uint64_t>(h));
+        text += ':';
+    }
+    const bool padSeconds = s > 0 && s < 10;
+    if (mm > 0 && mm < 10) {
+        text += '0';
+        appendDigits(text, static_cast<std::uint64_t>(mm));
+        text += ':';
+        if (padSeconds) {
+            text += '0';
+        }
+    } else if (mm > 9) {
+        appendDigits(text, static_cast<std::uint64_t>(mm));
+        text += ':';
+        if (padSeconds) {
+            text += '0';
+        }
+    }
+    appendTenths(text, s);
+}
+
 // Each step prints a value and reads text back, as the display has always done, so its
 // roundings are part of the result: the single-precision read of step 1 decides ties (a total of
 // 0.15 is 0.150000006 and shows 0.2; 10.15 is 10.1499996 and shows 10.1), and "%f" rounds to six
 // decimals before the whole minutes and hours are cut. Every single-precision operation is its
 // own statement so that no wider intermediate or fused multiply-add changes a result.
 std::string computedClockText(float seconds) {
+    std::string text;
+    text.reserve(16);
+    if (std::isfinite(seconds) && std::fabs(seconds) < kDirectLimit) {
+        directClockText(seconds, text);
+        return text;
+    }
     // 1. Tenths rounding; every later step works on x. An infinity or a NaN prints as "inf",
     // "-inf", "nan" or "-nan", in which the scanner finds no number: 0.
     const float x = std::isfinite(seconds) ? static_cast<float>(readBack(Printed(seconds, 1).text())) : 0.0F;
@@ -99,8 +176,6 @@ std::string computedClockText(float seconds) {
     const float s = x - minuteSeconds;
     // 6. Left to right. The comparisons are strict: no minutes field when mm is 0 (even after
     // hours), and no "0" before seconds of exactly 0.
-    std::string text;
-    text.reserve(16);
     if (h >= 1) {
         text += Printed(h, 0).text();
         text += ':';
