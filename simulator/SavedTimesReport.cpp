@@ -1,5 +1,6 @@
 #include "simulator/SavedTimesReport.h"
 
+#include "simulator/JsonText.h"
 #include "simulator/ShortestNumber.h"
 
 #include "addon/store/ClockText.h"
@@ -117,6 +118,39 @@ nlohmann::ordered_json exportJson(const SavedTimesReport& report) {
         sections.push_back({{"name", section.name}, {"records", records}});
     }
     return {{"sections", sections}};
+}
+
+std::string exportJsonText(const SavedTimesReport& report) {
+    JsonText json;
+    json.raw(R"({"sections":[)");
+    bool firstSection = true;
+    for (const auto& section : report.sections) {
+        json.raw(firstSection ? R"({"name":)" : R"(,{"name":)").string(section.name).raw(R"(,"records":[)");
+        firstSection = false;
+        bool firstRecord = true;
+        for (const auto& record : section.records) {
+            json.raw(firstRecord ? R"({"total":)" : R"(,{"total":)").number(shortestDouble(record.total));
+            firstRecord = false;
+            json.raw(R"(,"total_text":)").string(record.totalText);
+            json.raw(R"(,"date":)");
+            record.date ? json.string(*record.date) : json.null();
+            json.raw(R"(,"date_text":)");
+            record.dateText ? json.string(*record.dateText) : json.null();
+            json.raw(R"(,"last_lap":)").number(shortestDouble(record.lastLap));
+            json.raw(R"(,"laps":[)");
+            for (std::size_t i = 0; i < record.laps.size(); ++i) {
+                json.raw(i == 0 ? "" : ",").number(shortestDouble(record.laps[i]));
+            }
+            json.raw(R"(],"lap_texts":[)");
+            for (std::size_t i = 0; i < record.lapTexts.size(); ++i) {
+                json.raw(i == 0 ? "" : ",").string(record.lapTexts[i]);
+            }
+            json.raw("]}");
+        }
+        json.raw("]}");
+    }
+    json.raw("]}");
+    return std::move(json.text());
 }
 
 } // namespace sim

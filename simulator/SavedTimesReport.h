@@ -43,5 +43,7 @@ SavedTimesReport readSavedTimesReport(const std::string& path);
 std::string listText(const SavedTimesReport& report);
 /// The document of `lapvane times export --format json`, keys in the documented order.
 nlohmann::ordered_json exportJson(const SavedTimesReport& report);
+/// The text of that document as its dump() gives it, written directly.
+std::string exportJsonText(const SavedTimesReport& report);
 
 } // namespace sim

@@ -12,9 +12,13 @@ std::string shortestText(float value) {
 }
 
 double shortestDouble(float value) {
-    std::string text = shortestText(value);
+    // The same text as shortestText, kept on the stack: an export reads one per lap.
+    char text[32];
     double widened = static_cast<double>(value);
-    std::from_chars(text.data(), text.data() + text.size(), widened);
+    const auto [end, error] = std::to_chars(text, text + sizeof text, value);
+    if (error == std::errc{}) {
+        std::from_chars(text, end, widened);
+    }
     return widened;
 }
 

@@ -106,7 +106,7 @@ void addTimesCommand(CLI::App& app, int& status) {
         if (options->format == "csv") {
             std::cout << exportCsv(report);
         } else {
-            std::cout << exportJson(report).dump() << '\n';
+            std::cout << exportJsonText(report) << '\n';
         }
     });
 

@@ -29,6 +29,7 @@ class NSArray : public NSObject {
     [[nodiscard]] const std::vector<id>& items() const { return items_; }
     /// The first index holding an object equal to `object` (isEqual:), or npos.
     [[nodiscard]] std::size_t indexOfObject(const NSObject& object) const;
+    [[nodiscard]] rt::ValueKind valueKind() const override { return rt::ValueKind::Array; }
     [[nodiscard]] bool isEqual(const NSObject& other) const override;
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 

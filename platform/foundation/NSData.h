@@ -17,6 +17,7 @@ class NSData : public NSObject {
     static std::shared_ptr<NSData> with(std::vector<std::uint8_t> bytes);
 
     [[nodiscard]] const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+    [[nodiscard]] rt::ValueKind valueKind() const override { return rt::ValueKind::Data; }
     [[nodiscard]] bool isEqual(const NSObject& other) const override;
 
   private:

@@ -22,6 +22,7 @@ class NSDate : public NSObject {
 
     [[nodiscard]] double timeIntervalSinceReferenceDate() const { return seconds_; }
     [[nodiscard]] double timeIntervalSince1970() const { return seconds_ + kReferenceDateUnixSeconds; }
+    [[nodiscard]] rt::ValueKind valueKind() const override { return rt::ValueKind::Date; }
     [[nodiscard]] bool isEqual(const NSObject& other) const override;
 
   private:

@@ -7,12 +7,43 @@
 #include <unicode/timezone.h>
 #include <unicode/unistr.h>
 
-// ICU stays in this file: the formatter and the settings it was made for.
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace {
+
+// True when every field of the pattern is one of the calendar date (era, year, quarter, month,
+// week, day, weekday): its text is then the same for every moment of one local day. Quoted text
+// is literal; any other letter (hours, minutes, zones, periods) is a field of the time.
+bool namesTheDayOnly(std::string_view pattern) {
+    constexpr std::string_view kDateFields = "GyYuUrQqMLwWdDFgEec";
+    bool quoted = false;
+    for (const char c : pattern) {
+        if (c == '\'') {
+            quoted = !quoted;
+        } else if (!quoted && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) &&
+                   kDateFields.find(c) == std::string_view::npos) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+// ICU stays in this file: the formatter and the settings it was made for, and, for a pattern of
+// the date alone, the text of the last local day formatted.
 struct NSDateFormatter::Engine {
     std::string pattern;
     std::string localeIdentifier;
     std::string timeZoneName;
     std::unique_ptr<icu::SimpleDateFormat> format;
+    bool dayOnly = false;
+    bool hasDay = false;
+    std::int64_t day = 0;
+    std::string dayText;
 };
 
 NSDateFormatter::NSDateFormatter()
@@ -44,11 +75,15 @@ std::shared_ptr<NSString> NSDateFormatter::stringFromDate(const std::shared_ptr<
     if (!date) {
         return nullptr;
     }
-    const std::string localeIdentifier = locale()->localeIdentifier();
-    const std::string timeZoneName = timeZone()->name();
+    const std::shared_ptr<NSLocale> currentLocale = locale();
+    const std::shared_ptr<NSTimeZone> currentTimeZone = timeZone();
+    const std::string& localeIdentifier = currentLocale->localeIdentifier();
+    const std::string& timeZoneName = currentTimeZone->name();
     if (!engine_ || engine_->pattern != pattern_ || engine_->localeIdentifier != localeIdentifier ||
         engine_->timeZoneName != timeZoneName) {
-        auto engine = std::make_unique<Engine>(Engine{pattern_, localeIdentifier, timeZoneName, nullptr});
+        auto engine = std::make_unique<Engine>(
+            Engine{pattern_, localeIdentifier, timeZoneName, nullptr, false, false, 0, {}});
+        engine->dayOnly = namesTheDayOnly(pattern_);
         UErrorCode status = U_ZERO_ERROR;
         engine->format = std::make_unique<icu::SimpleDateFormat>(
             icu::UnicodeString::fromUTF8(pattern_), icu::Locale::createFromName(localeIdentifier.c_str()),
@@ -64,9 +99,32 @@ std::shared_ptr<NSString> NSDateFormatter::stringFromDate(const std::shared_ptr<
     if (!engine_->format) {
         return NSString::with("");
     }
+    const double moment = date->timeIntervalSince1970() * 1000.0;
+    // The calendar finds a moment's fields from its local day, the moment plus the zone's offset
+    // then, so a date pattern's text is that of the day: dates of one day (a list of saved
+    // results) are formatted once.
+    std::optional<std::int64_t> localDay;
+    if (engine_->dayOnly && std::fabs(moment) < 1e17) {
+        std::int32_t rawOffset = 0;
+        std::int32_t dstOffset = 0;
+        UErrorCode status = U_ZERO_ERROR;
+        engine_->format->getTimeZone().getOffset(moment, false, rawOffset, dstOffset, status);
+        if (U_SUCCESS(status)) {
+            localDay = static_cast<std::int64_t>(std::floor(
+                (moment + static_cast<double>(rawOffset) + static_cast<double>(dstOffset)) / 86400000.0));
+        }
+    }
+    if (localDay && engine_->hasDay && engine_->day == *localDay) {
+        return NSString::with(engine_->dayText);
+    }
     icu::UnicodeString text;
-    engine_->format->format(date->timeIntervalSince1970() * 1000.0, text);
+    engine_->format->format(moment, text);
     std::string utf8;
     text.toUTF8String(utf8);
+    if (localDay) {
+        engine_->hasDay = true;
+        engine_->day = *localDay;
+        engine_->dayText = utf8;
+    }
     return NSString::with(std::move(utf8));
 }

@@ -27,6 +27,7 @@ class NSDictionary : public NSObject {
         return std::dynamic_pointer_cast<T>(objectForKey(key));
     }
     [[nodiscard]] const Entries& entries() const { return entries_; }
+    [[nodiscard]] rt::ValueKind valueKind() const override { return rt::ValueKind::Dictionary; }
     [[nodiscard]] bool isEqual(const NSObject& other) const override;
 
   protected:

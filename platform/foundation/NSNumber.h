@@ -15,10 +15,17 @@ class NSNumber : public NSObject {
     static constexpr const char* kClassName = "NSNumber";
     using Super = NSObject;
 
-    enum class Kind { Boolean, Integer, Float, Double };
+    enum class Kind : std::uint8_t { Boolean, Integer, Float, Double };
 
+    /// A number of `kind`: the real kinds keep `real`, the others `integer`.
     NSNumber(Kind kind, double real, std::int64_t integer, bool unsignedBeyondSigned = false)
-        : kind_(kind), real_(real), integer_(integer), unsignedBeyondSigned_(unsignedBeyondSigned) {}
+        : kind_(kind), unsignedBeyondSigned_(unsignedBeyondSigned) {
+        if (isReal()) {
+            real_ = real;
+        } else {
+            integer_ = integer;
+        }
+    }
 
     static std::shared_ptr<NSNumber> withBool(bool value);
     static std::shared_ptr<NSNumber> withInteger(std::int64_t value);
@@ -45,13 +52,18 @@ class NSNumber : public NSObject {
     /// `decimalValue`: integers exactly; reals by the platform's conversion of their double
     /// (ns::decimalFromDouble), a single-precision value widened first.
     [[nodiscard]] virtual NSDecimal decimalValue() const;
+    [[nodiscard]] rt::ValueKind valueKind() const override { return rt::ValueKind::Number; }
     [[nodiscard]] bool isEqual(const NSObject& other) const override;
     [[nodiscard]] std::string description() const override;
 
   private:
     Kind kind_;
-    double real_;
-    std::int64_t integer_;
     // integer_ holds the bits of an unsigned value above INT64_MAX.
     bool unsignedBeyondSigned_;
+    // One of the two is ever read, as isReal() says: a number is made once and never changes
+    // kind, so they share their place.
+    union {
+        double real_;
+        std::int64_t integer_;
+    };
 };

@@ -25,6 +25,7 @@ class NSString : public NSObject {
     }
 
     [[nodiscard]] const std::string& str() const { return value_; }
+    [[nodiscard]] rt::ValueKind valueKind() const override { return rt::ValueKind::String; }
     [[nodiscard]] bool isEqual(const NSObject& other) const override;
     [[nodiscard]] std::string description() const override { return value_; }
     /// `floatValue`, `doubleValue`, `intValue`: the platform's scanner rules (leading blanks

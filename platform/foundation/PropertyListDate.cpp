@@ -88,19 +88,57 @@ bool isWritableDate(double secondsSinceReferenceDate) {
 }
 
 std::optional<std::string> formatXmlDate(double secondsSinceReferenceDate) {
-    if (!isWritableDate(secondsSinceReferenceDate)) {
+    std::string text;
+    if (!appendXmlDate(text, secondsSinceReferenceDate)) {
         return std::nullopt;
+    }
+    return text;
+}
+
+bool appendXmlDate(std::string& out, double secondsSinceReferenceDate) {
+    if (!isWritableDate(secondsSinceReferenceDate)) {
+        return false;
     }
     const auto whole = static_cast<std::int64_t>(std::floor(secondsSinceReferenceDate));
     const std::int64_t day = floorDiv(whole, kSecondsPerDay);
     const std::int64_t secondOfDay = whole - day * kSecondsPerDay;
     const Civil date = civilFromDays(day + kReferenceDay);
-    char text[64];
-    std::snprintf(text, sizeof text, "%04lld-%02u-%02uT%02lld:%02lld:%02lldZ",
-                  static_cast<long long>(date.year), date.month, date.day,
-                  static_cast<long long>(secondOfDay / 3600), static_cast<long long>(secondOfDay / 60 % 60),
-                  static_cast<long long>(secondOfDay % 60));
-    return std::string(text);
+    const auto hour = static_cast<unsigned>(secondOfDay / 3600);
+    const auto minute = static_cast<unsigned>(secondOfDay / 60 % 60);
+    const auto second = static_cast<unsigned>(secondOfDay % 60);
+    if (date.year < 0 || date.year > 9999) {
+        // Years of other widths, and signs, as printf lays them out.
+        char text[64];
+        const int length =
+            std::snprintf(text, sizeof text, "%04lld-%02u-%02uT%02u:%02u:%02uZ",
+                          static_cast<long long>(date.year), date.month, date.day, hour, minute, second);
+        out.append(text, static_cast<std::size_t>(length));
+        return true;
+    }
+    // Every date a real file holds: fixed places, written directly.
+    const auto year = static_cast<unsigned>(date.year);
+    char text[20] = {static_cast<char>('0' + year / 1000),
+                     static_cast<char>('0' + year / 100 % 10),
+                     static_cast<char>('0' + year / 10 % 10),
+                     static_cast<char>('0' + year % 10),
+                     '-',
+                     static_cast<char>('0' + date.month / 10),
+                     static_cast<char>('0' + date.month % 10),
+                     '-',
+                     static_cast<char>('0' + date.day / 10),
+                     static_cast<char>('0' + date.day % 10),
+                     'T',
+                     static_cast<char>('0' + hour / 10),
+                     static_cast<char>('0' + hour % 10),
+                     ':',
+                     static_cast<char>('0' + minute / 10),
+                     static_cast<char>('0' + minute % 10),
+                     ':',
+                     static_cast<char>('0' + second / 10),
+                     static_cast<char>('0' + second % 10),
+                     'Z'};
+    out.append(text, sizeof text);
+    return true;
 }
 
 std::optional<double> parseXmlDate(std::string_view text) {

@@ -17,6 +17,8 @@ namespace plist {
 /// calendar breakdown does. Nothing for a date that is not finite or lies beyond about 30
 /// million years.
 [[nodiscard]] std::optional<std::string> formatXmlDate(double secondsSinceReferenceDate);
+/// Appends the text formatXmlDate gives to `out`; false, appending nothing, where it gives none.
+bool appendXmlDate(std::string& out, double secondsSinceReferenceDate);
 
 /// Seconds since the reference date for exactly `[-]Y-MM-DDTHH:MM:SSZ` (year of 1 to 9 digits,
 /// every other field two digits and in its range, the day valid for its month, the date

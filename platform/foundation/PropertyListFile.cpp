@@ -15,7 +15,9 @@ ReadResult readDictionaryFile(const std::string& path, Mutability mutability, co
     if (!read.ok()) {
         return read;
     }
-    ReadResult parsed = PropertyListReader(mutability, limits).readDictionary(bytes);
+    // The bytes are read afresh for each call and wanted for nothing else, so the parse may cut
+    // its tree out of them.
+    ReadResult parsed = PropertyListReader(mutability, limits).readDictionaryInPlace(bytes);
     if (!parsed.ok()) {
         parsed.reason = path + ": " + parsed.reason;
     }

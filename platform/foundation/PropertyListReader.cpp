@@ -20,14 +20,31 @@ ParseResult PropertyListReader::parse(std::string_view bytes) const {
     return PropertyListXmlReader(mutability_, limits_).parse(bytes);
 }
 
+ParseResult PropertyListReader::parseInPlace(std::string& bytes) const {
+    if (bytes.empty() || PropertyListBinaryReader::looksBinary(bytes)) {
+        return parse(bytes);
+    }
+    return PropertyListXmlReader(mutability_, limits_).parseInPlace(bytes);
+}
+
 ReadResult PropertyListReader::readDictionary(std::string_view bytes) const {
-    ParseResult parsed;
     try {
-        parsed = parse(bytes);
+        return dictionaryResult(parse(bytes));
     } catch (const std::bad_alloc&) {
         // Running out of memory says nothing about the bytes: the file is not damaged.
         return {ReadStatus::Inaccessible, nullptr, "not enough memory to read it"};
     }
+}
+
+ReadResult PropertyListReader::readDictionaryInPlace(std::string& bytes) const {
+    try {
+        return dictionaryResult(parseInPlace(bytes));
+    } catch (const std::bad_alloc&) {
+        return {ReadStatus::Inaccessible, nullptr, "not enough memory to read it"};
+    }
+}
+
+ReadResult PropertyListReader::dictionaryResult(ParseResult parsed) {
     if (!parsed.ok()) {
         return {ReadStatus::Unreadable, nullptr, std::move(parsed.reason)};
     }

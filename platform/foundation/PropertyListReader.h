@@ -5,6 +5,7 @@
 #include "platform/foundation/PropertyListOptions.h"
 #include "platform/foundation/PropertyListResult.h"
 
+#include <string>
 #include <string_view>
 
 namespace plist {
@@ -21,8 +22,14 @@ class PropertyListReader {
     /// The root dictionary: status Ok, or Unreadable with the reason (unparseable bytes or a
     /// root of another type).
     [[nodiscard]] ReadResult readDictionary(std::string_view bytes) const;
+    /// As readDictionary, reading XML text where it stands: `bytes` is overwritten. For callers
+    /// that own the bytes and need them no more, such as a file's reader.
+    [[nodiscard]] ReadResult readDictionaryInPlace(std::string& bytes) const;
 
   private:
+    ParseResult parseInPlace(std::string& bytes) const;
+    static ReadResult dictionaryResult(ParseResult parsed);
+
     Mutability mutability_;
     Limits limits_;
 };

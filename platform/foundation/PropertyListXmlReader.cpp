@@ -8,6 +8,7 @@
 #include "platform/foundation/PropertyListContainers.h"
 #include "platform/foundation/PropertyListDate.h"
 #include "platform/foundation/PropertyListScalars.h"
+#include "platform/foundation/SharedNumbers.h"
 #include "platform/foundation/Utf8.h"
 
 #include <pugixml.hpp>
@@ -29,8 +30,21 @@ bool isXmlSpace(const char* text) {
     return true;
 }
 
-bool named(const pugi::xml_node& node, const char* name) {
-    return std::strcmp(node.name(), name) == 0;
+// True when an element's name is exactly `expected`, compared in place: element names are
+// checked for every value, so a call to strcmp each time shows in a file's parse time.
+template <std::size_t N>
+bool isName(const char* name, const char (&expected)[N]) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (name[i] != expected[i]) {
+            return false; // stops at the name's end at the latest, the last expected is its NUL
+        }
+    }
+    return true;
+}
+
+template <std::size_t N>
+bool named(const pugi::xml_node& node, const char (&expected)[N]) {
+    return isName(node.name(), expected);
 }
 
 // Replaces the predefined entities and character references of raw character data, in one
@@ -105,23 +119,23 @@ class Mapper {
         const char* name = node.name();
         switch (name[0]) {
         case 'd':
-            if (named(node, "dict")) {
+            if (isName(name, "dict")) {
                 return dictionary(node, depth + 1);
             }
-            if (named(node, "date")) {
+            if (isName(name, "date")) {
                 return date(node);
             }
-            if (named(node, "data")) {
+            if (isName(name, "data")) {
                 return data(node);
             }
             break;
         case 'a':
-            if (named(node, "array")) {
+            if (isName(name, "array")) {
                 return array(node, depth + 1);
             }
             break;
         case 's':
-            if (named(node, "string")) {
+            if (isName(name, "string")) {
                 std::string content;
                 if (!text(node, content)) {
                     return nullptr;
@@ -130,23 +144,27 @@ class Mapper {
             }
             break;
         case 'r':
-            if (named(node, "real")) {
+            if (isName(name, "real")) {
                 return real(node);
             }
             break;
         case 'i':
-            if (named(node, "integer")) {
+            if (isName(name, "integer")) {
                 return integer(node);
             }
             break;
         case 't':
+            if (isName(name, "true")) {
+                return boolean(node, true);
+            }
+            break;
         case 'f':
-            if (named(node, "true") || named(node, "false")) {
-                return boolean(node);
+            if (isName(name, "false")) {
+                return boolean(node, false);
             }
             break;
         case 'k':
-            if (named(node, "key")) {
+            if (isName(name, "key")) {
                 return fail(node, "a <key> outside a dictionary");
             }
             break;
@@ -187,7 +205,11 @@ class Mapper {
         if (depth > limits_.maxDepth) {
             return fail(node, "containers nested deeper than " + std::to_string(limits_.maxDepth));
         }
-        std::vector<id> items;
+        // The items gather in a list kept for this depth, so that the array's own list is
+        // allocated once at its size instead of growing item by item.
+        if (scratch_.size() <= depth) {
+            scratch_.resize(depth + 1);
+        }
         bool failed = false;
         for (pugi::xml_node child = node.first_child(); nextElement(child, failed);
              child = child.next_sibling()) {
@@ -195,11 +217,15 @@ class Mapper {
             if (!item) {
                 return nullptr;
             }
-            items.push_back(std::move(item));
+            scratch_[depth].push_back(std::move(item));
         }
         if (failed) {
             return nullptr;
         }
+        std::vector<id>& gathered = scratch_[depth];
+        std::vector<id> items(std::make_move_iterator(gathered.begin()),
+                              std::make_move_iterator(gathered.end()));
+        gathered.clear();
         return makeArray(std::move(items), mutability_);
     }
 
@@ -230,8 +256,9 @@ class Mapper {
             if (!item) {
                 return nullptr;
             }
-            // A repeated key keeps its last value, as the platform's parser does.
-            entries.insert_or_assign(std::move(key), std::move(item));
+            // A repeated key keeps its last value, as the platform's parser does. Files list
+            // their keys sorted, so the end is the place to try first.
+            entries.insert_or_assign(entries.end(), std::move(key), std::move(item));
         }
         if (failed) {
             return nullptr;
@@ -258,21 +285,42 @@ class Mapper {
         return true;
     }
 
+    // The character content of a leaf element as text to read, without a copy when it is one
+    // run of text with no references (every number and date a writer makes); `storage` holds
+    // the content otherwise.
+    bool scalarText(const pugi::xml_node& node, std::string& storage, std::string_view& out) {
+        const pugi::xml_node only = node.first_child();
+        if (only && !only.next_sibling() && only.type() == pugi::node_pcdata) {
+            const std::string_view raw = only.value();
+            if (raw.find('&') == std::string_view::npos) {
+                out = raw;
+                return true;
+            }
+        }
+        if (!text(node, storage)) {
+            return false;
+        }
+        out = storage;
+        return true;
+    }
+
     id real(const pugi::xml_node& node) {
-        std::string content;
-        if (!text(node, content)) {
+        std::string storage;
+        std::string_view content;
+        if (!scalarText(node, storage, content)) {
             return nullptr;
         }
         const std::optional<double> parsed = parseReal(content);
         if (!parsed) {
-            return fail(node, "a malformed <real> \"" + content.substr(0, 40) + "\"");
+            return fail(node, "a malformed <real> \"" + std::string(content.substr(0, 40)) + "\"");
         }
-        return NSNumber::withDouble(*parsed);
+        return numbers_.real(*parsed);
     }
 
     id integer(const pugi::xml_node& node) {
-        std::string content;
-        if (!text(node, content)) {
+        std::string storage;
+        std::string_view content;
+        if (!scalarText(node, storage, content)) {
             return nullptr;
         }
         const std::optional<std::int64_t> parsed = parseInteger(content);
@@ -280,19 +328,21 @@ class Mapper {
             if (const std::optional<std::uint64_t> beyond = parseUnsignedBeyondSigned(content)) {
                 return NSNumber::withUnsignedInteger(*beyond);
             }
-            return fail(node, "a malformed or out-of-range <integer> \"" + content.substr(0, 40) + "\"");
+            return fail(node, "a malformed or out-of-range <integer> \"" +
+                                  std::string(content.substr(0, 40)) + "\"");
         }
-        return NSNumber::withInteger(*parsed);
+        return numbers_.integer(*parsed);
     }
 
     id date(const pugi::xml_node& node) {
-        std::string content;
-        if (!text(node, content)) {
+        std::string storage;
+        std::string_view content;
+        if (!scalarText(node, storage, content)) {
             return nullptr;
         }
         const std::optional<double> parsed = parseXmlDate(content);
         if (!parsed) {
-            return fail(node, "a malformed <date> \"" + content.substr(0, 40) + "\"");
+            return fail(node, "a malformed <date> \"" + std::string(content.substr(0, 40)) + "\"");
         }
         return NSDate::withTimeIntervalSinceReferenceDate(*parsed);
     }
@@ -309,7 +359,7 @@ class Mapper {
         return NSData::with(std::move(*bytes));
     }
 
-    id boolean(const pugi::xml_node& node) {
+    id boolean(const pugi::xml_node& node, bool value) {
         for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
             if (child.type() != pugi::node_pcdata || !isXmlSpace(child.value())) {
                 return fail(node, std::string("content inside <") + node.name() + ">");
@@ -318,7 +368,6 @@ class Mapper {
         // Booleans are immutable and hold nothing but their value, so one object of each serves
         // the whole document, as the platform shares its two booleans: a file of nothing but
         // <true/> then costs its tree nodes, not an object per seven bytes.
-        const bool value = named(node, "true");
         id& shared = value ? true_ : false_;
         if (!shared) {
             shared = NSNumber::withBool(value);
@@ -328,6 +377,8 @@ class Mapper {
 
     Mutability mutability_;
     const Limits& limits_;
+    std::vector<std::vector<id>> scratch_;
+    SharedNumbers numbers_;
     std::string reason_;
     id true_;
     id false_;
@@ -337,17 +388,58 @@ ParseResult failure(std::string reason) {
     return ParseResult{nullptr, std::move(reason)};
 }
 
+// True when the text holds a comment, a CDATA section or a processing instruction other than
+// the XML declaration at its start: markup that can stand between two runs of text inside one
+// element, so that a run of whitespace there is part of the element's content without being
+// its only child. The DOCTYPE is the one such "<!" markup that cannot stand inside an element.
+bool hasMarkupBetweenText(std::string_view text) {
+    for (const char mark : {'!', '?'}) {
+        for (std::size_t at = text.find(mark, 1); at != std::string_view::npos;
+             at = text.find(mark, at + 1)) {
+            if (text[at - 1] != '<') {
+                continue;
+            }
+            if (mark == '?' && at == 1) {
+                continue; // the XML declaration
+            }
+            if (mark == '!' && text.substr(at + 1, 7) == "DOCTYPE") {
+                continue;
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 PropertyListXmlReader::PropertyListXmlReader(Mutability mutability, Limits limits)
     : mutability_(mutability), limits_(limits) {}
 
 ParseResult PropertyListXmlReader::parse(std::string_view bytes) const {
+    return parseText(nullptr, bytes);
+}
+
+ParseResult PropertyListXmlReader::parseInPlace(std::string& bytes) const {
+    const std::size_t size = bytes.size();
+    // pugixml reads a copied text with a NUL after it and reports the offsets of errors at the
+    // end accordingly; the same NUL here gives the same reasons. A file's bytes have room for
+    // it (they are read into one byte more than the file's size).
+    bytes.push_back('\0');
+    return parseText(bytes.data(), std::string_view(bytes.data(), size));
+}
+
+// `text`, when given, is the writable buffer that `bytes` views, followed by a NUL; pugixml then
+// cuts the tree out of it instead of copying it first.
+ParseResult PropertyListXmlReader::parseText(char* text, std::string_view bytes) const {
     if (bytes.size() > limits_.maxBytes) {
         return failure("larger than " + std::to_string(limits_.maxBytes) + " bytes");
     }
     if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
         bytes.remove_prefix(3);
+        if (text != nullptr) {
+            text += 3;
+        }
     }
     // Checking the whole text once covers every string and key; it also rejects UTF-16 and
     // UTF-32 documents (their NUL bytes), which the platform's files never are.
@@ -356,11 +448,17 @@ ParseResult PropertyListXmlReader::parse(std::string_view bytes) const {
     }
     pugi::xml_document document;
     // No entity expansion by pugixml (see appendUnescaped), no DOCTYPE, comments or processing
-    // instructions in the tree; whitespace-only text is kept so that "<string> </string>" keeps
-    // its space.
-    const unsigned options = pugi::parse_cdata | pugi::parse_ws_pcdata | pugi::parse_eol;
+    // instructions in the tree. Whitespace-only text matters only inside a leaf element
+    // ("<string> </string>" keeps its space); between elements it is skipped. Unless the text
+    // holds comments, CDATA sections or processing instructions, a leaf's content is one run of
+    // text, and keeping whitespace-only text only where it is an element's sole content gives
+    // the same values without a tree node for every line break (half the nodes of a file).
+    const unsigned whitespace =
+        hasMarkupBetweenText(bytes) ? pugi::parse_ws_pcdata : pugi::parse_ws_pcdata_single;
+    const unsigned options = pugi::parse_cdata | whitespace | pugi::parse_eol;
     const pugi::xml_parse_result parsed =
-        document.load_buffer(bytes.data(), bytes.size(), options, pugi::encoding_utf8);
+        text != nullptr ? document.load_buffer_inplace(text, bytes.size() + 1, options, pugi::encoding_utf8)
+                        : document.load_buffer(bytes.data(), bytes.size(), options, pugi::encoding_utf8);
     if (parsed.status == pugi::status_out_of_memory) {
         throw std::bad_alloc();
     }

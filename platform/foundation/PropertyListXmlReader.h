@@ -7,6 +7,7 @@
 #include "platform/foundation/PropertyListOptions.h"
 #include "platform/foundation/PropertyListResult.h"
 
+#include <string>
 #include <string_view>
 
 namespace plist {
@@ -22,8 +23,14 @@ class PropertyListXmlReader {
     /// only the five predefined entities and character references are. The `<plist>` wrapper
     /// may be left out, as the platform allows.
     [[nodiscard]] ParseResult parse(std::string_view bytes) const;
+    /// As parse, reading the text where it stands: `bytes` is overwritten (names and values cut
+    /// out in place, a NUL appended), which saves a copy of the whole text. For callers that own
+    /// the bytes and need them no more.
+    [[nodiscard]] ParseResult parseInPlace(std::string& bytes) const;
 
   private:
+    ParseResult parseText(char* text, std::string_view bytes) const;
+
     Mutability mutability_;
     Limits limits_;
 };

@@ -12,6 +12,7 @@
 #include "platform/runtime/RuntimeFunctions.h"
 
 #include <algorithm>
+#include <charconv>
 #include <string_view>
 #include <typeinfo>
 #include <vector>
@@ -19,6 +20,8 @@
 namespace plist {
 
 namespace {
+
+using namespace std::string_view_literals;
 
 constexpr std::string_view kHeader = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                                      "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
@@ -39,25 +42,25 @@ class Writer {
         if (object == nullptr) {
             return fail("a nil value");
         }
-        if (const auto* text = dynamic_cast<const NSString*>(object)) {
-            return string(text->str(), level);
-        }
-        if (const auto* numeric = dynamic_cast<const NSNumber*>(object)) {
-            number(*numeric, level);
+        // valueKind answers for the value classes and their subclasses, so each cast below is to
+        // the class the object is an instance of.
+        switch (object->valueKind()) {
+        case rt::ValueKind::String:
+            return string(static_cast<const NSString*>(object)->str(), level);
+        case rt::ValueKind::Number:
+            number(*static_cast<const NSNumber*>(object), level);
             return true;
-        }
-        if (const auto* map = dynamic_cast<const NSDictionary*>(object)) {
-            return dictionary(*map, level);
-        }
-        if (const auto* list = dynamic_cast<const NSArray*>(object)) {
-            return array(*list, level);
-        }
-        if (const auto* moment = dynamic_cast<const NSDate*>(object)) {
-            return date(*moment, level);
-        }
-        if (const auto* bytes = dynamic_cast<const NSData*>(object)) {
-            data(*bytes, level);
+        case rt::ValueKind::Dictionary:
+            return dictionary(*static_cast<const NSDictionary*>(object), level);
+        case rt::ValueKind::Array:
+            return array(*static_cast<const NSArray*>(object), level);
+        case rt::ValueKind::Date:
+            return date(*static_cast<const NSDate*>(object), level);
+        case rt::ValueKind::Data:
+            data(*static_cast<const NSData*>(object), level);
             return true;
+        case rt::ValueKind::Other:
+            break;
         }
         return fail(std::string("a value of class ") + className(object) +
                     ", which is not a property-list type");
@@ -108,12 +111,16 @@ class Writer {
         std::size_t start = 0;
         for (std::size_t i = 0; i < text.size(); ++i) {
             const char c = text[i];
-            const char* reference = c == '&'    ? "&amp;"
-                                    : c == '<'  ? "&lt;"
-                                    : c == '>'  ? "&gt;"
-                                    : c == '\r' ? "&#13;"
-                                                : nullptr;
-            if (reference != nullptr) {
+            // Every character to escape lies below '?', so one comparison passes most text.
+            if (c >= '?') {
+                continue;
+            }
+            const std::string_view reference = c == '&'    ? "&amp;"sv
+                                               : c == '<'  ? "&lt;"sv
+                                               : c == '>'  ? "&gt;"sv
+                                               : c == '\r' ? "&#13;"sv
+                                                           : std::string_view();
+            if (!reference.empty()) {
                 out_.append(text.substr(start, i - start));
                 out_.append(reference);
                 start = i + 1;
@@ -127,9 +134,9 @@ class Writer {
             return fail("a string that is not valid UTF-8 or holds a NUL");
         }
         indent(level);
-        out_.append("<string>");
+        out_.append("<string>"sv);
         escaped(text);
-        out_.append("</string>\n");
+        out_.append("</string>\n"sv);
         return true;
     }
 
@@ -137,34 +144,39 @@ class Writer {
         indent(level);
         switch (number.kind()) {
         case NSNumber::Kind::Boolean:
-            out_.append(number.boolValue() ? "<true/>\n" : "<false/>\n");
+            out_.append(number.boolValue() ? "<true/>\n"sv : "<false/>\n"sv);
             return;
-        case NSNumber::Kind::Integer:
-            out_.append("<integer>");
-            out_.append(number.isUnsignedBeyondSigned() ? std::to_string(number.unsignedIntegerValue())
-                                                        : std::to_string(number.integerValue()));
-            out_.append("</integer>\n");
+        case NSNumber::Kind::Integer: {
+            out_.append("<integer>"sv);
+            char digits[24];
+            const std::to_chars_result printed =
+                number.isUnsignedBeyondSigned()
+                    ? std::to_chars(digits, digits + sizeof digits, number.unsignedIntegerValue())
+                    : std::to_chars(digits, digits + sizeof digits, number.integerValue());
+            out_.append(digits, printed.ptr);
+            out_.append("</integer>\n"sv);
             return;
+        }
         case NSNumber::Kind::Float:
         case NSNumber::Kind::Double:
             // A single-precision number is already held widened to double, so 75.3f prints as
             // 75.300003051757812, as on the platform.
-            out_.append("<real>");
+            out_.append("<real>"sv);
             appendReal(out_, number.doubleValue());
-            out_.append("</real>\n");
+            out_.append("</real>\n"sv);
             return;
         }
     }
 
     bool date(const NSDate& date, std::size_t level) {
-        const std::optional<std::string> text = formatXmlDate(date.timeIntervalSinceReferenceDate());
-        if (!text) {
+        const double seconds = date.timeIntervalSinceReferenceDate();
+        if (!isWritableDate(seconds)) {
             return fail("a date that is not finite or beyond the calendar's range");
         }
         indent(level);
-        out_.append("<date>");
-        out_.append(*text);
-        out_.append("</date>\n");
+        out_.append("<date>"sv);
+        appendXmlDate(out_, seconds);
+        out_.append("</date>\n"sv);
         return true;
     }
 
@@ -172,7 +184,7 @@ class Writer {
     // counted), each line indented like the element itself, as the platform lays data out.
     void data(const NSData& data, std::size_t level) {
         indent(level);
-        out_.append("<data>\n");
+        out_.append("<data>\n"sv);
         const std::string encoded = encodeBase64(data.bytes());
         const std::size_t lineIndent = std::min<std::size_t>(level, 8);
         const std::size_t lineLength = 76 - 8 * lineIndent;
@@ -182,7 +194,7 @@ class Writer {
             out_.push_back('\n');
         }
         indent(level);
-        out_.append("</data>\n");
+        out_.append("</data>\n"sv);
     }
 
     bool enter(const NSObject& container, std::size_t level) {
@@ -202,9 +214,9 @@ class Writer {
         }
         indent(level);
         if (array.count() == 0) {
-            out_.append("<array/>\n");
+            out_.append("<array/>\n"sv);
         } else {
-            out_.append("<array>\n");
+            out_.append("<array>\n"sv);
             const std::vector<id>& items = array.items();
             for (std::size_t i = 0; i < items.size(); ++i) {
                 if (!value(items[i].get(), level + 1)) {
@@ -212,7 +224,7 @@ class Writer {
                 }
             }
             indent(level);
-            out_.append("</array>\n");
+            out_.append("</array>\n"sv);
         }
         path_.pop_back();
         return true;
@@ -224,40 +236,55 @@ class Writer {
         }
         indent(level);
         if (dictionary.count() == 0) {
-            out_.append("<dict/>\n");
+            out_.append("<dict/>\n"sv);
             path_.pop_back();
             return true;
         }
-        out_.append("<dict>\n");
+        out_.append("<dict>\n"sv);
         // The map keeps its keys in byte order, which is UTF-16 order unless a key holds a
         // character at or above U+E000; only then are the keys sorted again.
-        std::vector<const NSDictionary::Entries::value_type*> entries;
-        entries.reserve(dictionary.count());
         bool resort = false;
         for (const auto& entry : dictionary.entries()) {
             if (!isValidUtf8(entry.first)) {
                 return fail("a key that is not valid UTF-8 or holds a NUL");
             }
             resort = resort || mayOrderDifferentlyInUtf16(entry.first);
-            entries.push_back(&entry);
         }
-        if (resort) {
+        if (!resort) {
+            for (const auto& entry : dictionary.entries()) {
+                if (!keyAndValue(entry, level)) {
+                    return false;
+                }
+            }
+        } else {
+            std::vector<const NSDictionary::Entries::value_type*> entries;
+            entries.reserve(dictionary.count());
+            for (const auto& entry : dictionary.entries()) {
+                entries.push_back(&entry);
+            }
             std::stable_sort(entries.begin(), entries.end(), [](const auto* a, const auto* b) {
                 return lessInUtf16Order(a->first, b->first);
             });
-        }
-        for (const auto* entry : entries) {
-            indent(level + 1);
-            out_.append("<key>");
-            escaped(entry->first);
-            out_.append("</key>\n");
-            if (!value(entry->second.get(), level + 1)) {
-                return failWithin("/" + entry->first);
+            for (const auto* entry : entries) {
+                if (!keyAndValue(*entry, level)) {
+                    return false;
+                }
             }
         }
         indent(level);
-        out_.append("</dict>\n");
+        out_.append("</dict>\n"sv);
         path_.pop_back();
+        return true;
+    }
+
+    bool keyAndValue(const NSDictionary::Entries::value_type& entry, std::size_t level) {
+        indent(level + 1);
+        out_.append("<key>"sv);
+        escaped(entry.first);
+        out_.append("</key>\n"sv);
+        if (!value(entry.second.get(), level + 1)) {
+            return failWithin("/" + entry.first);
+        }
         return true;
     }
 

@@ -1,5 +1,8 @@
 #include "platform/foundation/Utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace plist {
 
 namespace {
@@ -39,6 +42,20 @@ bool isValidUtf8(std::string_view text) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const auto* end = p + text.size();
     while (p < end) {
+        // Eight bytes at a time while they are ASCII and none is NUL: almost all of a file.
+        while (end - p >= 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, p, sizeof word);
+            constexpr std::uint64_t kLow = 0x0101010101010101u;
+            constexpr std::uint64_t kHigh = 0x8080808080808080u;
+            if (((word | (word - kLow)) & kHigh) != 0) {
+                break; // a byte at or above 0x80, or a NUL (whose subtraction borrows into bit 7)
+            }
+            p += 8;
+        }
+        if (p == end) {
+            break;
+        }
         const unsigned char lead = *p;
         if (lead >= 0x01 && lead < 0x80) {
             ++p;

@@ -20,6 +20,7 @@ using Method = objc_method*;
 namespace rt {
 class Implementation;
 class Runtime;
+struct IvarBlock;
 struct IvarLayout;
 } // namespace rt
 

@@ -5,14 +5,33 @@
 #include <memory>
 #include <sstream>
 
+namespace rt {
+
+IvarBlock::IvarBlock(std::shared_ptr<const IvarLayout> ivarLayout)
+    : layout(std::move(ivarLayout)), bytes(std::make_unique<std::byte[]>(layout->size)) {
+    for (std::ptrdiff_t offset : layout->objectOffsets) {
+        std::construct_at(reinterpret_cast<id*>(bytes.get() + offset));
+    }
+}
+
+IvarBlock::~IvarBlock() {
+    for (std::ptrdiff_t offset : layout->objectOffsets) {
+        std::destroy_at(reinterpret_cast<id*>(bytes.get() + offset));
+    }
+}
+
+} // namespace rt
+
 NSObject::NSObject() = default;
 
-NSObject::~NSObject() {
-    if (layout_ && ivars_) {
-        for (std::ptrdiff_t offset : layout_->objectOffsets) {
-            std::destroy_at(reinterpret_cast<id*>(ivars_.get() + offset));
-        }
-    }
+NSObject::~NSObject() = default;
+
+std::byte* NSObject::ivarBase() const {
+    return ivars_ ? ivars_->bytes.get() : nullptr;
+}
+
+rt::ValueKind NSObject::valueKind() const {
+    return rt::ValueKind::Other;
 }
 
 std::string NSObject::description() const {

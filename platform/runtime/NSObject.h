@@ -5,8 +5,14 @@
 #include "platform/runtime/Forward.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
+
+namespace rt {
+/// The kinds of value a property list holds, as the value classes answer `valueKind`.
+enum class ValueKind : std::uint8_t { Other, String, Number, Date, Data, Array, Dictionary };
+} // namespace rt
 
 /// The root of every object the runtime can message.
 class NSObject : public std::enable_shared_from_this<NSObject> {
@@ -21,12 +27,18 @@ class NSObject : public std::enable_shared_from_this<NSObject> {
 
     /// The object's class (its isa), nil before rt::make attached one.
     [[nodiscard]] Class isa() const { return isa_; }
-    /// The start of the instance-variable block; ivar_getOffset values index into it.
-    [[nodiscard]] std::byte* ivarBase() const { return ivars_.get(); }
+    /// The start of the instance-variable block; ivar_getOffset values index into it. Nil for an
+    /// object whose class declares no instance variables.
+    [[nodiscard]] std::byte* ivarBase() const;
     /// Equality as `isEqual:` defines it; identity unless a class says otherwise.
     [[nodiscard]] virtual bool isEqual(const NSObject& other) const { return this == &other; }
     /// Text for people, as `description` gives it.
     [[nodiscard]] virtual std::string description() const;
+    /// Which property-list value the object is (Other for everything else). The value classes
+    /// answer it, and their subclasses inherit the answer, so code that tells values apart asks
+    /// once instead of trying one cast after another; an object answering a value kind is an
+    /// instance of that kind's class.
+    [[nodiscard]] virtual rt::ValueKind valueKind() const;
 
     /// This object as a strong reference of its own type.
     template <class T = NSObject>
@@ -41,8 +53,9 @@ class NSObject : public std::enable_shared_from_this<NSObject> {
   private:
     friend class rt::Runtime;
     Class isa_ = nullptr;
-    std::unique_ptr<std::byte[]> ivars_;
-    std::shared_ptr<const rt::IvarLayout> layout_;
+    // Behind one pointer, so that the many objects without instance variables (every
+    // property-list value) carry a single word for them.
+    std::unique_ptr<rt::IvarBlock> ivars_;
 };
 
 namespace rt {

@@ -31,6 +31,19 @@ struct IvarLayout {
     std::size_t size = 0;
     std::vector<std::ptrdiff_t> objectOffsets;
 };
+
+/// One object's instance variables: the bytes laid out by its class, object variables
+/// constructed, and the layout that says which to destroy, kept with them because an object
+/// may outlive its runtime.
+struct IvarBlock {
+    explicit IvarBlock(std::shared_ptr<const IvarLayout> layout);
+    ~IvarBlock();
+    IvarBlock(const IvarBlock&) = delete;
+    IvarBlock& operator=(const IvarBlock&) = delete;
+
+    std::shared_ptr<const IvarLayout> layout;
+    std::unique_ptr<std::byte[]> bytes;
+};
 } // namespace rt
 
 /// A class: name, superclass, instance variables and a method table.

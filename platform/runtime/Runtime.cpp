@@ -2,6 +2,7 @@
 
 #include "platform/runtime/NSException.h"
 
+#include <atomic>
 #include <cxxabi.h>
 
 namespace rt {
@@ -50,9 +51,14 @@ std::string classNameOf(const id& self) {
     return self && self->isa() ? self->isa()->name : std::string("nil");
 }
 
+std::uint64_t nextSerial() {
+    static std::atomic<std::uint64_t> next{1};
+    return next.fetch_add(1, std::memory_order_relaxed);
+}
+
 } // namespace
 
-Runtime::Runtime() = default;
+Runtime::Runtime() : serial_(nextSerial()) {}
 Runtime::~Runtime() = default;
 
 Runtime& Runtime::current() {
@@ -119,10 +125,10 @@ Class Runtime::registerClass(const ClassBuilder& builder) {
 
 void Runtime::attach(NSObject& object, Class cls) {
     object.isa_ = cls;
-    object.layout_ = cls->layout;
-    object.ivars_ = std::make_unique<std::byte[]>(cls->layout->size);
-    for (std::ptrdiff_t offset : cls->layout->objectOffsets) {
-        std::construct_at(reinterpret_cast<id*>(object.ivars_.get() + offset));
+    // A class without instance variables needs no block: its objects answer nothing to an
+    // instance-variable lookup (ivarBase() is nil), as they would with an empty block.
+    if (cls->layout->size > sizeof(void*)) {
+        object.ivars_ = std::make_unique<IvarBlock>(cls->layout);
     }
 }
 

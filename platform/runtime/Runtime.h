@@ -7,6 +7,7 @@
 #include "platform/runtime/NSObject.h"
 #include "platform/runtime/ObjcClass.h"
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -49,9 +50,36 @@ class Runtime {
     /// Registers a class built by `builder`; registering a name twice is a fault.
     Class registerClass(const ClassBuilder& builder);
 
-    /// The class for the C++ type T, registered with its superclasses on first use.
+    /// A number no other runtime of the process has had or will have, so that what is cached
+    /// about a runtime is never taken for another made later at the same address.
+    [[nodiscard]] std::uint64_t serial() const { return serial_; }
+
+    /// The class for the C++ type T, registered with its superclasses on first use. The answer
+    /// is remembered per thread for the last runtime asked, by its serial: a name never changes
+    /// its class within a runtime, so only the first call for a runtime looks the name up.
     template <class T>
     Class classFor() {
+        thread_local CachedClass cached;
+        if (cached.serial == serial_) {
+            return cached.cls;
+        }
+        Class cls = lookUpOrRegister<T>();
+        cached = CachedClass{serial_, cls};
+        return cls;
+    }
+
+    /// Gives an object its class and, when the class has instance variables, a fresh block laid
+    /// out for them.
+    void attach(NSObject& object, Class cls);
+
+  private:
+    struct CachedClass {
+        std::uint64_t serial = 0;
+        Class cls = nullptr;
+    };
+
+    template <class T>
+    Class lookUpOrRegister() {
         if (Class found = getClass(T::kClassName)) {
             return found;
         }
@@ -76,10 +104,7 @@ class Runtime {
         return registerClass(builder);
     }
 
-    /// Gives an object its class and a fresh instance-variable block laid out for it.
-    void attach(NSObject& object, Class cls);
-
-  private:
+    std::uint64_t serial_;
     std::map<std::string, std::unique_ptr<objc_class>, std::less<>> classes_;
 };
 

@@ -81,6 +81,7 @@ TEST_P(SavedTimesReportTest, AFileWrittenByPlistlibShowsTheClockTextsOfEveryTota
     }
 
     auto json = sim::exportJson(report);
+    EXPECT_EQ(sim::exportJsonText(report), json.dump());
     const auto& first = json["sections"][0]["records"][10];
     EXPECT_EQ(first["total_text"], "Time: 01:15.4");
     EXPECT_EQ(first["laps"][4].get<double>(), 75.3);
@@ -132,6 +133,38 @@ TEST(SavedTimesReport, MissingAndUnreadableFilesAreToldApart) {
     EXPECT_FALSE(report.reason.empty());
     EXPECT_EQ(testing_support::readWholeFile(folder.path() + "/bad.plist"), "<plist><dict>");
     EXPECT_EQ(sim::listText(sim::SavedTimesReport{}), "No saved times.\n");
+}
+
+// The export's text is written without the JSON library's tree: it must be the tree's dump()
+// byte for byte, whatever the names, texts and numbers hold.
+TEST(SavedTimesReport, ExportTextIsTheDocumentsDumpByteForByte) {
+    sim::SavedTimesReport report;
+    report.status = sim::SavedTimesReport::Status::Ok;
+    const float numbers[] = {0.0F,   -0.0F, 75.3F,        1e-7F, 3.4e38F,
+                             -12.5F, 1e20F, 123456789.0F, 0.1F,  16777217.0F};
+    for (const std::string name : {"Default", "", "Q\"uote\\slash", "tab\tline\ncr\r\x01\x1F\x7F",
+                                   "caf\xC3\xA9 \xF0\x9F\x98\x80", "/<>&'"}) {
+        sim::ReportedSection section{name, {}};
+        for (std::size_t i = 0; i < 4; ++i) {
+            sim::ReportedRecord record;
+            record.total = numbers[i * 2];
+            record.totalText = "Time: " + name;
+            record.lastLap = numbers[i * 2 + 1];
+            if (i % 2 == 0) {
+                record.date = "2013-01-08T12:00:00Z";
+                record.dateText = name + " Jan 8";
+            }
+            for (std::size_t lap = 0; lap < i * 3; ++lap) {
+                record.laps.push_back(numbers[(lap + i) % std::size(numbers)]);
+                record.lapTexts.push_back(lap % 2 == 0 ? name : "01:15.3");
+            }
+            section.records.push_back(record);
+        }
+        report.sections.push_back(section);
+    }
+    report.sections.push_back({"No records", {}});
+    EXPECT_EQ(sim::exportJsonText(report), sim::exportJson(report).dump());
+    EXPECT_EQ(sim::exportJsonText(sim::SavedTimesReport{}), sim::exportJson(sim::SavedTimesReport{}).dump());
 }
 
 } // namespace

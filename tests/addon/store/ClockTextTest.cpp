@@ -1,11 +1,17 @@
 #include "addon/store/ClockText.h"
 #include "addon/store/TenthsTruncation.h"
+#include "platform/foundation/NumberScanning.h"
+#include "platform/foundation/StringFormat.h"
 #include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <iomanip>
 #include <limits>
+#include <random>
 #include <string>
 
 namespace {
@@ -104,6 +110,72 @@ TEST(ClockText, TotalIsRoundedWhileLapsWereCut) {
         laps += lv::lapText(lv::tenthsTruncation(lap)) + " ";
     }
     EXPECT_EQ(laps, "30.0 30.0 15.3 ");
+}
+
+// The display's steps exactly as they read with printf and the scanner; clockText makes its
+// texts without either and must give the same characters for every time.
+std::string printedAndScannedClockText(float seconds) {
+    const auto beforePoint = [](const std::string& printed) { return printed.substr(0, printed.find('.')); };
+    const float x = ns::scanFloat(ns::format("%.1f", seconds));
+    const float minutesQuotient = x / 60.0F;
+    const float m = ns::scanFloat(beforePoint(ns::format("%f", minutesQuotient)));
+    const float hoursQuotient = m / 60.0F;
+    const double h = std::trunc(ns::scanDouble(beforePoint(ns::format("%f", hoursQuotient))));
+    const float hourMinutes = static_cast<float>(60.0 * h);
+    const float mm = m - hourMinutes;
+    const float minuteSeconds = 60.0F * m;
+    const float s = x - minuteSeconds;
+    std::string text;
+    if (h >= 1) {
+        text += ns::format("%.0f:", h);
+    }
+    const bool padSeconds = s > 0 && s < 10;
+    if (mm > 0 && mm < 10) {
+        text += ns::format("0%.f:", mm);
+        text += padSeconds ? "0" : "";
+    } else if (mm > 9) {
+        text += ns::format("%.f:", mm);
+        text += padSeconds ? "0" : "";
+    }
+    text += ns::format("%.1f", s);
+    return text;
+}
+
+// Every hundredth of a second up to an hour (ties of the tenths rounding, minute and hour
+// carries), the neighbours of each tenth up to a day, and random bit patterns over the whole
+// range: infinities, NaNs, negatives, subnormals, huge values.
+TEST(ClockText, GivesThePrintedAndScannedTextForEveryKindOfTime) {
+    std::vector<float> times;
+    for (int hundredths = 0; hundredths <= 3600 * 100 + 100; hundredths += 1) {
+        times.push_back(static_cast<float>(hundredths) / 100.0F);
+    }
+    for (int tenths = 0; tenths <= 86400 * 10; tenths += 7) {
+        const float tenth = static_cast<float>(tenths) / 10.0F;
+        times.push_back(std::nextafter(tenth, 0.0F));
+        times.push_back(std::nextafter(tenth, 1e9F));
+        times.push_back(tenth + 0.05F);
+        times.push_back(-tenth);
+    }
+    std::mt19937 random(12);
+    for (int i = 0; i < 200000; ++i) {
+        times.push_back(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
+    }
+    for (const float special :
+         {std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+          std::numeric_limits<float>::quiet_NaN(), -std::numeric_limits<float>::quiet_NaN(),
+          std::numeric_limits<float>::max(), std::numeric_limits<float>::lowest(),
+          std::numeric_limits<float>::denorm_min(), -0.0F, 59.95F, 3599.95F}) {
+        times.push_back(special);
+    }
+    int mismatches = 0;
+    for (const float time : times) {
+        const std::string expected = printedAndScannedClockText(time);
+        if (lv::clockText(time) != expected && ++mismatches <= 10) {
+            ADD_FAILURE() << std::setprecision(9) << time << " (bits " << std::bit_cast<std::uint32_t>(time)
+                          << ") shows " << lv::clockText(time) << ", expected " << expected;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -46,13 +47,46 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatterCase{"de_DE", "America/New_York", "EEE, MMM d, y", "Mo., Jan. 7, 2013"},
                       FormatterCase{"en_US", "Asia/Tokyo", "EEEE dd MMMM yyyy HH:mm:ss",
                                     "Tuesday 08 January 2013 12:30:00"},
-                      FormatterCase{"en_US", "America/New_York", "h:mm a 'at' M/d", "10:30 PM at 1/7"}),
+                      FormatterCase{"en_US", "America/New_York", "h:mm a 'at' M/d", "10:30 PM at 1/7"},
+                      FormatterCase{"en_US", "Asia/Kolkata", "d 'h' MMM", "8 h Jan"}),
     [](const auto& info) {
         // The zone's city is enough to tell the cases apart.
         const std::string& zone = info.param.timeZone;
         return testing_support::caseName(info.param.locale + " " + zone.substr(zone.rfind('/') + 1) + " " +
                                          info.param.pattern);
     });
+
+// One formatter keeps the text of the last local day for a pattern of the date alone; every
+// moment must still show what it shows when that formatter has just shown a moment of another
+// year: across midnights, offset changes of an hour, half an hour and a whole day, zones of
+// quarter hours, and for patterns with the time or quoted letters.
+TEST(DateFormatter, ShowsTheSameTextForEveryMomentOfARowAsForThatMomentAlone) {
+    rt::Runtime runtime;
+    rt::Runtime::Scope scope{runtime};
+    const auto formatterFor = [](const std::string& zone, const std::string& pattern) {
+        auto formatter = rt::make<NSDateFormatter>();
+        formatter->setDateFormat(pattern);
+        formatter->setLocale(NSLocale::localeWithLocaleIdentifier("en_US"));
+        formatter->setTimeZone(NSTimeZone::timeZoneWithName(zone));
+        return formatter;
+    };
+    const auto elsewhere = NSDate::withTimeIntervalSince1970(631152000.0); // 1990
+    for (const std::string& zone : std::vector<std::string>{
+             "America/New_York", "Asia/Kolkata", "Australia/Lord_Howe", "Pacific/Chatham", "Pacific/Apia"}) {
+        for (const std::string& pattern :
+             std::vector<std::string>{"EEE, MMM d, y", "d 'h' MMM", "h:mm a 'at' M/d"}) {
+            const auto inARow = formatterFor(zone, pattern);
+            const auto alone = formatterFor(zone, pattern);
+            // 2011-03-01 to 2012-05-01 in steps of 1 h 30 min 17 s: Apia skipped 2011-12-30.
+            for (double moment = 1298937600.0; moment < 1335830400.0; moment += 5417.0) {
+                const auto date = NSDate::withTimeIntervalSince1970(moment);
+                (void)alone->stringFromDate(elsewhere);
+                ASSERT_EQ(inARow->stringFromDate(date)->str(), alone->stringFromDate(date)->str())
+                    << zone << " \"" << pattern << "\" at " << moment;
+            }
+        }
+    }
+}
 
 class DateFormatterDefaultsTest : public ::testing::Test {
   protected:

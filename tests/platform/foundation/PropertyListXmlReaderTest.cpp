@@ -253,6 +253,14 @@ std::vector<BadCase> badCases() {
     return cases;
 }
 
+// A file's reader parses the bytes it owns where they stand; the outcome must not differ.
+TEST_P(PropertyListXmlReaderRejects, InPlaceWithTheSameReason) {
+    std::string bytes = GetParam().text;
+    const plist::ParseResult inPlace = PropertyListXmlReader(Mutability::Immutable).parseInPlace(bytes);
+    EXPECT_FALSE(inPlace.ok());
+    EXPECT_EQ(inPlace.reason, parse(GetParam().text).reason);
+}
+
 INSTANTIATE_TEST_SUITE_P(Table, PropertyListXmlReaderRejects, ::testing::ValuesIn(badCases()),
                          [](const auto& info) { return info.param.name; });
 
@@ -279,6 +287,111 @@ TEST(PropertyListXmlReader, RefusesInputLargerThanTheCap) {
                                           .parse("<string>" + std::string(100, 'x') + "</string>");
     EXPECT_FALSE(result.ok());
     EXPECT_NE(result.reason.find("larger than 100 bytes"), std::string::npos);
+}
+
+struct TextCase {
+    std::string name;
+    std::string element;
+    std::string text;
+    // The text is that of a second key rather than the string under "k".
+    bool isKey = false;
+};
+
+void PrintTo(const TextCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class PropertyListXmlReaderText : public ::testing::TestWithParam<TextCase> {};
+
+// Whitespace is part of a leaf's text wherever it stands in it, also beside a comment, a CDATA
+// section or a processing instruction (where the tree holds it as a run of its own), and in a
+// dictionary's key; between elements it is nothing.
+TEST_P(PropertyListXmlReaderText, KeepsEveryRunOfWhitespaceInsideALeaf) {
+    const std::string text = document("<dict>\n\t<key>k</key>\n\t" + GetParam().element + "\n</dict>");
+    for (const bool inPlace : {false, true}) {
+        std::string bytes = text;
+        const PropertyListXmlReader reader(Mutability::Immutable);
+        const plist::ParseResult result = inPlace ? reader.parseInPlace(bytes) : reader.parse(bytes);
+        ASSERT_TRUE(result.ok()) << result.reason;
+        const auto root = rt::cast<NSDictionary>(result.value);
+        ASSERT_TRUE(root);
+        if (GetParam().isKey) {
+            EXPECT_EQ(root->count(), 2u);
+            EXPECT_TRUE(root->objectForKey(GetParam().text)) << "no key \"" << GetParam().text << "\"";
+        } else {
+            const auto string = root->objectAs<NSString>("k");
+            ASSERT_TRUE(string);
+            EXPECT_EQ(string->str(), GetParam().text);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PropertyListXmlReaderText,
+    ::testing::Values(TextCase{"Space", "<string> </string>", " "},
+                      TextCase{"LineBreaks", "<string>\n\t\n</string>", "\n\t\n"},
+                      TextCase{"SpacesAroundAComment", "<string> <!-- note --> </string>", "  "},
+                      TextCase{"LineBreaksAroundAComment", "<string>\n<!-- note -->\n</string>", "\n\n"},
+                      TextCase{"SpacesAroundCData", "<string> <![CDATA[x]]> </string>", " x "},
+                      TextCase{"SpaceBeforeCData", "<string> <![CDATA[<]]></string>", " <"},
+                      TextCase{"SpacesAroundAnInstruction", "<string> <?note x?> </string>", "  "},
+                      TextCase{"TextAndSpaceAroundAComment", "<string>a <!-- b --> </string>", "a  "},
+                      TextCase{"KeyOfSpacesAroundAComment",
+                               "<string>v</string>\n\t<key> <!-- note --> </key><string>x</string>", "  ",
+                               true}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(PropertyListXmlReader, RefusesADoctypeInsideAnElement) {
+    // The one kind of markup that a document holds outside its elements only: whitespace beside
+    // it inside a leaf never comes to be read.
+    EXPECT_FALSE(parse(document("<string> <!DOCTYPE x> </string>")).ok());
+    EXPECT_FALSE(parse(document("<array> <!DOCTYPE x> </array>")).ok());
+}
+
+TEST(PropertyListXmlReader, StillRefusesTextBetweenElementsNextToMarkup) {
+    for (const char* between :
+         {"x", " x ", "<!-- c --> x", "x <!-- c -->", "<![CDATA[x]]>", " <![CDATA[ ]]> "}) {
+        EXPECT_FALSE(
+            parse(document(std::string("<array><string>a</string>") + between + "<string>b</string></array>"))
+                .ok())
+            << between;
+        EXPECT_FALSE(
+            parse(document(std::string("<dict><key>a</key>") + between + "<string>b</string></dict>")).ok())
+            << between;
+    }
+    EXPECT_TRUE(parse(document("<array> <!-- c --> <string>a</string> <?pi?> </array>")).ok());
+}
+
+// Equal numbers of one document may be one object (they are immutable); numbers that differ in
+// any bit, or in kind, never are.
+TEST(PropertyListXmlReader, SharesEqualNumbersAndKeepsEveryValueExact) {
+    std::string items;
+    for (int i = 0; i < 10000; ++i) {
+        items += "<real>" + std::to_string(i) + ".5</real><integer>" + std::to_string(-i) + "</integer>";
+    }
+    items += "<real>0.0</real><real>-0.0</real><integer>0</integer><real>30.100000381469727</real>"
+             "<real>30.100000381469727</real>";
+    const auto array = rt::cast<NSArray>(valueOf("<array>" + items + "</array>"));
+    ASSERT_TRUE(array);
+    ASSERT_EQ(array->count(), 20005u);
+    for (int i = 0; i < 10000; ++i) {
+        const auto real = array->objectAs<NSNumber>(static_cast<std::size_t>(2 * i));
+        const auto integer = array->objectAs<NSNumber>(static_cast<std::size_t>(2 * i + 1));
+        ASSERT_TRUE(real && integer);
+        ASSERT_EQ(real->kind(), NSNumber::Kind::Double);
+        ASSERT_EQ(real->doubleValue(), i + 0.5);
+        ASSERT_EQ(integer->kind(), NSNumber::Kind::Integer);
+        ASSERT_EQ(integer->integerValue(), -i);
+    }
+    const auto positiveZero = array->objectAs<NSNumber>(20000);
+    const auto negativeZero = array->objectAs<NSNumber>(20001);
+    EXPECT_FALSE(std::signbit(positiveZero->doubleValue()));
+    EXPECT_TRUE(std::signbit(negativeZero->doubleValue()));
+    EXPECT_NE(positiveZero, negativeZero);
+    EXPECT_EQ(array->objectAs<NSNumber>(20002)->kind(), NSNumber::Kind::Integer);
+    EXPECT_EQ(array->objectAs<NSNumber>(20000)->kind(), NSNumber::Kind::Double);
+    EXPECT_EQ(array->objectAs<NSNumber>(20003), array->objectAs<NSNumber>(20004));
+    EXPECT_EQ(array->objectAs<NSNumber>(20003)->floatValue(), 30.1F);
 }
 
 } // namespace

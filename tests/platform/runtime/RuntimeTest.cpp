@@ -220,4 +220,58 @@ TEST_F(RuntimeTest, TypedVariablesReadThroughTheClassTableAndRefuseAnotherKind) 
     EXPECT_EQ(object_getIvar(dog, class_getInstanceVariable(object_getClass(dog), "_legs")), nullptr);
 }
 
+// A class with no instance variables of its own or inherited.
+class Pebble : public NSObject {
+  public:
+    static constexpr const char* kClassName = "Pebble";
+    using Super = NSObject;
+};
+
+// rt::make remembers the class it found per runtime; runtimes come and go in one process (each
+// test has its own), and a new one may stand at the address of one destroyed, so each runtime's
+// objects must get that runtime's class.
+TEST(Runtime, ObjectsGetTheClassOfTheRuntimeCurrentWhenMade) {
+    std::optional<rt::Runtime> first;
+    first.emplace();
+    Class firstDog = nullptr;
+    {
+        rt::Runtime::Scope scope(*first);
+        firstDog = object_getClass(rt::make<Dog>());
+        EXPECT_EQ(object_getClass(rt::make<Dog>()), firstDog);
+    }
+    rt::Runtime second;
+    {
+        rt::Runtime::Scope scope(second);
+        const id dog = rt::make<Dog>();
+        EXPECT_EQ(object_getClass(dog), objc_getClass("Dog"));
+        EXPECT_NE(object_getClass(dog), firstDog);
+        EXPECT_EQ(class_getSuperclass(object_getClass(dog)), objc_getClass("Animal"));
+    }
+    const std::uint64_t firstSerial = first->serial();
+    first.reset();
+    first.emplace(); // very likely at the same address
+    EXPECT_NE(first->serial(), firstSerial);
+    rt::Runtime::Scope scope(*first);
+    EXPECT_EQ(objc_getClass("Dog"), nullptr);
+    const id dog = rt::make<Dog>();
+    EXPECT_EQ(object_getClass(dog), objc_getClass("Dog"));
+    EXPECT_NE(objc_getClass("Dog"), nullptr);
+}
+
+TEST_F(RuntimeTest, AnObjectWithoutVariablesHasNoBlockAndAnswersNoVariable) {
+    const id pebble = rt::make<Pebble>();
+    EXPECT_EQ(pebble->ivarBase(), nullptr);
+    EXPECT_EQ(object_getIvar(pebble, class_getInstanceVariable(objc_getClass("Animal"), "_name")), nullptr);
+    EXPECT_EQ(nameIvar.get(pebble), nullptr);
+    EXPECT_EQ(legsIvar.get(pebble), 0);
+    nameIvar.set(pebble, pebble); // answers nothing and stores nothing
+    EXPECT_EQ(nameIvar.get(pebble), nullptr);
+    // A class with variables still gets its block, object variables constructed empty.
+    const id dog = rt::make<Dog>();
+    ASSERT_NE(dog->ivarBase(), nullptr);
+    EXPECT_EQ(nameIvar.get(dog), nullptr);
+    nameIvar.set(dog, pebble);
+    EXPECT_EQ(nameIvar.get(dog), pebble);
+}
+
 } // namespace

@@ -1,0 +1,39 @@
+#pragma once
+// Numbers are immutable and hold nothing but their value, so a reader may hand out one object
+// for a value it meets again, as the platform's own numbers are often one shared object. A
+// saved-times file repeats few lap values thousands of times: sharing them saves an object, its
+// allocation and its release per lap.
+
+#include "platform/foundation/NSNumber.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace plist {
+
+/// Number objects shared by value within one read.
+class SharedNumbers {
+  public:
+    /// A double-precision number of exactly `value`'s bits (0.0 and -0.0, and each NaN, apart).
+    std::shared_ptr<NSNumber> real(double value);
+    /// An integer of the signed range.
+    std::shared_ptr<NSNumber> integer(std::int64_t value);
+
+  private:
+    struct Slot {
+        std::uint64_t bits = 0;
+        std::shared_ptr<NSNumber> number;
+    };
+
+    // A table of fixed size where a value has one place and a newcomer replaces whatever stood
+    // there, so that a document of all different values costs no more than a lookup each.
+    static constexpr std::size_t kSlots = 4096;
+
+    Slot& slotFor(std::uint64_t bits, std::vector<Slot>& table);
+
+    std::vector<Slot> reals_;
+    std::vector<Slot> integers_;
+};
+
+} // namespace plist
