@@ -5,7 +5,8 @@
 // device where the run starts from, and the timed `run`.
 //
 // The names are stable: the benchmark suite, `lapvane_compare --op` and `bench/compare` use them.
-//   parse         the reader alone on the file's bytes (the values are freed outside the timing)
+//   parse         the reader alone on the file's bytes, in their own buffer as a read parses them
+//                 (the values are freed outside the timing)
 //   write         the writer alone on the file's values
 //   save-warm     a capture into the file as this process left it
 //   save-cold     a capture after another process replaced the file with different bytes
