@@ -51,7 +51,8 @@ bool named(const pugi::xml_node& node, const char (&expected)[N]) {
 
 class Mapper {
   public:
-    Mapper(Mutability mutability, const Limits& limits) : mutability_(mutability), limits_(limits) {}
+    Mapper(Mutability mutability, const Limits& limits, std::size_t documentBytes)
+        : mutability_(mutability), limits_(limits), numbers_(documentBytes) {}
 
     id value(const pugi::xml_node& node, std::size_t depth) {
         const char* name = node.name();
@@ -425,7 +426,7 @@ ParseResult PropertyListXmlReader::parseText(char* text, std::string_view bytes)
     if (!root) {
         return failure("no root element");
     }
-    Mapper mapper(mutability_, limits_);
+    Mapper mapper(mutability_, limits_, bytes.size());
     if (named(root, "plist")) {
         pugi::xml_node valueNode;
         for (pugi::xml_node child = root.first_child(); child; child = child.next_sibling()) {

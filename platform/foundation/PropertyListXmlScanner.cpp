@@ -35,7 +35,8 @@ bool isNameChar(char c) {
 class Scan {
   public:
     Scan(std::string_view text, Mutability mutability, const Limits& limits)
-        : at_(text.data()), end_(text.data() + text.size()), mutability_(mutability), limits_(limits) {}
+        : at_(text.data()), end_(text.data() + text.size()), mutability_(mutability), limits_(limits),
+          numbers_(text.size()) {}
 
     id document() {
         // Line ends are normalised by the full reader, in text and attributes alike; a text
