@@ -8,6 +8,8 @@
 #include "platform/foundation/PropertyListContainers.h"
 #include "platform/foundation/PropertyListDate.h"
 #include "platform/foundation/PropertyListScalars.h"
+#include "platform/foundation/PropertyListXmlScanner.h"
+#include "platform/foundation/PropertyListXmlText.h"
 #include "platform/foundation/SharedNumbers.h"
 #include "platform/foundation/Utf8.h"
 
@@ -47,73 +49,10 @@ bool named(const pugi::xml_node& node, const char (&expected)[N]) {
     return isName(node.name(), expected);
 }
 
-// Replaces the predefined entities and character references of raw character data, in one
-// pass. pugixml's own unescaping is off because it would silently cut a string at "&#0;".
-bool appendUnescaped(std::string_view raw, std::string& out) {
-    std::size_t pos = 0;
-    while (pos < raw.size()) {
-        const std::size_t amp = raw.find('&', pos);
-        if (amp == std::string_view::npos) {
-            out.append(raw.substr(pos));
-            return true;
-        }
-        out.append(raw.substr(pos, amp - pos));
-        // The longest reference is "&#x10FFFF;" or "&#1114111;"; leading zeros make longer ones
-        // possible but nothing writes them, so a short window keeps this linear.
-        const std::size_t semicolon = raw.find(';', amp + 1);
-        if (semicolon == std::string_view::npos || semicolon - amp > 12) {
-            return false;
-        }
-        const std::string_view name = raw.substr(amp + 1, semicolon - amp - 1);
-        if (name == "amp") {
-            out.push_back('&');
-        } else if (name == "lt") {
-            out.push_back('<');
-        } else if (name == "gt") {
-            out.push_back('>');
-        } else if (name == "quot") {
-            out.push_back('"');
-        } else if (name == "apos") {
-            out.push_back('\'');
-        } else if (name.size() >= 2 && name[0] == '#') {
-            const bool hex = name[1] == 'x';
-            const std::string_view digits = name.substr(hex ? 2 : 1);
-            if (digits.empty()) {
-                return false;
-            }
-            char32_t codePoint = 0;
-            for (const char c : digits) {
-                int digit = -1;
-                if (c >= '0' && c <= '9') {
-                    digit = c - '0';
-                } else if (hex && c >= 'a' && c <= 'f') {
-                    digit = c - 'a' + 10;
-                } else if (hex && c >= 'A' && c <= 'F') {
-                    digit = c - 'A' + 10;
-                }
-                if (digit < 0) {
-                    return false;
-                }
-                codePoint = codePoint * (hex ? 16 : 10) + static_cast<char32_t>(digit);
-                if (codePoint > 0x10FFFF) {
-                    return false;
-                }
-            }
-            if (codePoint == 0 || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
-                return false;
-            }
-            appendUtf8(out, codePoint);
-        } else {
-            return false; // an entity of the DTD (never expanded) or no entity at all
-        }
-        pos = semicolon + 1;
-    }
-    return true;
-}
-
 class Mapper {
   public:
-    Mapper(Mutability mutability, const Limits& limits) : mutability_(mutability), limits_(limits) {}
+    Mapper(Mutability mutability, const Limits& limits, std::size_t documentBytes)
+        : mutability_(mutability), limits_(limits), numbers_(documentBytes) {}
 
     id value(const pugi::xml_node& node, std::size_t depth) {
         const char* name = node.name();
@@ -413,8 +352,8 @@ bool hasMarkupBetweenText(std::string_view text) {
 
 } // namespace
 
-PropertyListXmlReader::PropertyListXmlReader(Mutability mutability, Limits limits)
-    : mutability_(mutability), limits_(limits) {}
+PropertyListXmlReader::PropertyListXmlReader(Mutability mutability, Limits limits, XmlParsing parsing)
+    : mutability_(mutability), limits_(limits), parsing_(parsing) {}
 
 ParseResult PropertyListXmlReader::parse(std::string_view bytes) const {
     return parseText(nullptr, bytes);
@@ -445,6 +384,13 @@ ParseResult PropertyListXmlReader::parseText(char* text, std::string_view bytes)
     // UTF-32 documents (their NUL bytes), which the platform's files never are.
     if (!isValidUtf8(bytes)) {
         return failure("not valid UTF-8 text (or contains a NUL character)");
+    }
+    // The scan reads the text as it stands and gives up without a trace where it cannot be sure
+    // of the full parser's answer, which then decides (the text is still untouched).
+    if (parsing_ == XmlParsing::ScanFirst) {
+        if (id value = PropertyListXmlScanner(mutability_, limits_).scan(bytes)) {
+            return ParseResult{std::move(value), {}};
+        }
     }
     pugi::xml_document document;
     // No entity expansion by pugixml (see appendUnescaped), no DOCTYPE, comments or processing
@@ -480,7 +426,7 @@ ParseResult PropertyListXmlReader::parseText(char* text, std::string_view bytes)
     if (!root) {
         return failure("no root element");
     }
-    Mapper mapper(mutability_, limits_);
+    Mapper mapper(mutability_, limits_, bytes.size());
     if (named(root, "plist")) {
         pugi::xml_node valueNode;
         for (pugi::xml_node child = root.first_child(); child; child = child.next_sibling()) {

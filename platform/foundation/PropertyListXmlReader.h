@@ -1,6 +1,8 @@
 #pragma once
-// Reads the XML form of a property list (PLIST 1.0) into value objects. pugixml builds the
-// element tree; this class maps it strictly: unknown elements, stray text, a key without a
+// Reads the XML form of a property list (PLIST 1.0) into value objects. Documents laid out as
+// writers lay them out are scanned straight into values (PropertyListXmlScanner); any other
+// document, and every error, goes to pugixml, which builds the element tree that this class
+// maps strictly: unknown elements, stray text, a key without a
 // value, malformed numbers or dates and invalid text all fail the whole document, because a
 // half-understood file must not be taken for a good one.
 
@@ -12,11 +14,20 @@
 
 namespace plist {
 
+/// Which way a reader parses XML.
+enum class XmlParsing {
+    /// The direct scan where the document's layout allows it, the full parser otherwise.
+    ScanFirst,
+    /// The full parser always, as tests comparing the two ways need.
+    FullOnly,
+};
+
 /// Parses XML property lists.
 class PropertyListXmlReader {
   public:
     /// A reader that builds containers of the given kind within the given caps.
-    explicit PropertyListXmlReader(Mutability mutability = Mutability::Immutable, Limits limits = {});
+    explicit PropertyListXmlReader(Mutability mutability = Mutability::Immutable, Limits limits = {},
+                                   XmlParsing parsing = XmlParsing::ScanFirst);
 
     /// The root value of a whole document, of any property-list type. The text must be UTF-8 (a
     /// byte-order mark is skipped); the DOCTYPE is skipped and its entities are never expanded,
@@ -33,6 +44,7 @@ class PropertyListXmlReader {
 
     Mutability mutability_;
     Limits limits_;
+    XmlParsing parsing_;
 };
 
 } // namespace plist

@@ -15,6 +15,10 @@ namespace plist {
 /// Number objects shared by value within one read.
 class SharedNumbers {
   public:
+    /// A table sized for a document of `documentBytes`: large documents repeat more distinct
+    /// values (a lap time for every hundredth of a second), which a small table would evict.
+    explicit SharedNumbers(std::size_t documentBytes = 0);
+
     /// A double-precision number of exactly `value`'s bits (0.0 and -0.0, and each NaN, apart).
     std::shared_ptr<NSNumber> real(double value);
     /// An integer of the signed range.
@@ -28,10 +32,13 @@ class SharedNumbers {
 
     // A table of fixed size where a value has one place and a newcomer replaces whatever stood
     // there, so that a document of all different values costs no more than a lookup each.
-    static constexpr std::size_t kSlots = 4096;
+    static constexpr std::size_t kMinSlots = 4096;
+    static constexpr std::size_t kMaxSlots = 65536;
 
     Slot& slotFor(std::uint64_t bits, std::vector<Slot>& table);
 
+    std::size_t slots_;
+    int shift_;
     std::vector<Slot> reals_;
     std::vector<Slot> integers_;
 };

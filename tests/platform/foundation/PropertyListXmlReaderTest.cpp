@@ -7,6 +7,7 @@
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/NSString.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/XmlScanCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,10 @@ std::string document(const std::string& value) {
     return kProlog + "<plist version=\"1.0\">\n" + value + "\n</plist>\n";
 }
 
+// Every document these tests read is also read with and without the direct scan: a value the
+// scan gives must be the full parser's, and every error stays the full parser's.
 plist::ParseResult parse(const std::string& text, Mutability mutability = Mutability::Immutable) {
+    EXPECT_EQ(plist_test::checkScan(text, mutability).difference, "") << text.substr(0, 300);
     return PropertyListXmlReader(mutability).parse(text);
 }
 

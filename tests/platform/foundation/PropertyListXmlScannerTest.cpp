@@ -1,0 +1,187 @@
+#include "platform/foundation/PropertyListXmlScanner.h"
+
+#include "PropertyListFixtures.h"
+#include "platform/foundation/NSString.h"
+#include "platform/foundation/PropertyListXmlWriter.h"
+#include "tests/support/XmlScanCheck.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using plist::Mutability;
+using plist_test::checkScan;
+
+const std::string kHead = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                          "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+                          "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+                          "<plist version=\"1.0\">\n";
+
+std::string document(const std::string& value) {
+    return kHead + value + "\n</plist>\n";
+}
+
+struct ScanCase {
+    std::string name;
+    std::string text;
+    bool scanned;
+};
+
+void PrintTo(const ScanCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+std::vector<ScanCase> scanCases() {
+    return {
+        // The layouts writers make, and the lenient corners of the format the scan still reads.
+        {"WritersLayout",
+         document("<dict>\n\t<key>a</key>\n\t<array>\n\t\t<real>1.5</real>\n\t</array>\n</dict>"), true},
+        {"NoDeclarationNoDoctype", "<plist version=\"1.0\"><string>x</string></plist>", true},
+        {"NoWrapper", "\n<dict><key>k</key><integer>1</integer></dict>\n", true},
+        {"ByteOrderMark", "\xEF\xBB\xBF" + document("<true/>"), true},
+        {"WrapperAttributes", "<plist version=\"1.0\" xmlns:x=\"y\" >\n<false/></plist>", true},
+        {"EmptyForms", document("<array><string/><dict/><array/><data/><string></string></array>"), true},
+        {"EmptyKey", document("<dict><key/><string>v</string><key></key><string>w</string></dict>"), true},
+        {"References",
+         document("<dict><key>&lt;k&#x41;&gt;</key><string>a&amp;b&quot;&apos;&#233;</string></dict>"), true},
+        {"WhitespaceStrings", document("<array><string> </string><string>\n\t</string></array>"), true},
+        {"RepeatedKeyKeepsTheLast",
+         document("<dict><key>a</key><integer>1</integer><key>a</key><true/></dict>"), true},
+        {"UnsignedBeyondSigned", document("<integer>18446744073709551615</integer>"), true},
+        {"PaddedScalars",
+         document(
+             "<array><integer> 7 </integer><real>\n1e3\n</real><date> 2001-01-01T00:00:00Z </date></array>"),
+         true},
+        {"DataOverLines", document("<data>\n\taGVs\n\tbG8=\n</data>"), true},
+        {"GreaterThanInText", document("<string>a > b ]]> c</string>"), true},
+        {"NotANumber", document("<real>nan</real>"), true},
+        // Everything else goes to the full parser, which reads it or refuses it.
+        {"Comment", document("<array><!-- c --><true/></array>"), false},
+        {"CData", document("<string><![CDATA[<]]></string>"), false},
+        {"Instruction", document("<array><?pi x?></array>"), false},
+        {"CarriageReturns", "<plist version=\"1.0\">\r\n<string>a\r\nb</string>\r\n</plist>", false},
+        {"OtherDeclaration", "<?xml version=\"1.0\"?><string>x</string>", false},
+        {"InternalSubset", "<!DOCTYPE plist [<!ENTITY e \"x\">]><string>&e;</string>", false},
+        {"QuotedGreaterThanInDoctype", "<!DOCTYPE plist \"a>b\"><string>x</string>", false},
+        {"AttributeOnAValue", document("<string a=\"b\">x</string>"), false},
+        {"SpaceInATag", document("<dict ></dict>"), false},
+        {"SpaceInAnEndTag", document("<dict></dict >"), false},
+        {"UnknownElement", document("<set/>"), false},
+        {"TextBetweenElements", document("<array>x<true/></array>"), false},
+        {"KeyOutsideADictionary", document("<key>a</key>"), false},
+        {"KeyWithoutAValue", document("<dict><key>a</key></dict>"), false},
+        {"TwoKeys", document("<dict><key>a</key><key>b</key><true/></dict>"), false},
+        {"ValueWithoutAKey", document("<dict><true/></dict>"), false},
+        {"BooleanWithContent", document("<true></true>"), false},
+        {"EmptyWrapper", "<plist version=\"1.0\"/>", false},
+        {"TwoValuesInTheWrapper", document("<true/><false/>"), false},
+        {"TrailingText", document("<true/>") + "garbage", false},
+        {"SecondRoot", "<true/><false/>", false},
+        {"MalformedReal", document("<real>75,3</real>"), false},
+        {"MalformedDate", document("<date>2001-02-30T00:00:00Z</date>"), false},
+        {"MalformedData", document("<data>a</data>"), false},
+        {"UnknownEntity", document("<string>&nbsp;</string>"), false},
+        {"ReferenceToNul", document("<string>&#0;</string>"), false},
+        {"UnclosedElement", document("<array><true/>"), false},
+        {"MismatchedEndTag", document("<string>x</key>"), false},
+        {"LongerName", "<plistx><true/></plistx>", false},
+        {"Empty", "", false},
+        {"OnlyWhitespace", " \n\t", false},
+    };
+}
+
+class PropertyListXmlScanner : public ::testing::TestWithParam<ScanCase> {};
+
+TEST_P(PropertyListXmlScanner, ReadsWhatTheFullParserReadsOrGivesUp) {
+    for (const Mutability mutability : {Mutability::Immutable, Mutability::MutableContainers}) {
+        const plist_test::ScanCheck check = checkScan(GetParam().text, mutability);
+        EXPECT_EQ(check.difference, "");
+        EXPECT_EQ(check.scanned, GetParam().scanned);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PropertyListXmlScanner, ::testing::ValuesIn(scanCases()),
+                         [](const auto& info) { return info.param.name; });
+
+std::string nestedArrays(std::size_t depth) {
+    std::string text;
+    for (std::size_t i = 0; i < depth; ++i) {
+        text += "<array>";
+    }
+    text += "<array/>";
+    for (std::size_t i = 0; i < depth; ++i) {
+        text += "</array>";
+    }
+    return text;
+}
+
+TEST(PropertyListXmlScannerLimits, GivesUpOnlyBeyondTheNestingCap) {
+    plist::Limits limits;
+    limits.maxDepth = 6;
+    EXPECT_TRUE(checkScan(document(nestedArrays(5)), Mutability::Immutable, limits).scanned);
+    const plist_test::ScanCheck deeper = checkScan(document(nestedArrays(6)), Mutability::Immutable, limits);
+    EXPECT_FALSE(deeper.scanned);
+    EXPECT_EQ(deeper.difference, "");
+    EXPECT_FALSE(
+        checkScan("<dict><key>a</key>" + nestedArrays(6) + "</dict>", Mutability::Immutable, limits).scanned);
+}
+
+TEST(PropertyListXmlScannerFiles, ReadsSavedTimesAsTheProjectWritesThem) {
+    const std::string text = plist::PropertyListXmlWriter().write(*plist_test::savedTimes(7, 300)).text;
+    for (const Mutability mutability : {Mutability::Immutable, Mutability::MutableContainers}) {
+        const plist_test::ScanCheck check = checkScan(text, mutability);
+        EXPECT_TRUE(check.scanned);
+        EXPECT_EQ(check.difference, "");
+    }
+}
+
+TEST(PropertyListXmlScannerFiles, ReadsSavedTimesAsPlistlibWritesThem) {
+    if (!plist_test::havePlistlib()) {
+        FAIL() << "python3 with plistlib is not installed (scripts/install-deps installs it)";
+    }
+    plist_test::ScratchFolder folder;
+    const std::string path = folder.file("theirs.plist");
+    std::string output;
+    ASSERT_EQ(plist_test::runPython(
+                  "import plistlib, sys, datetime\n"
+                  "times = [{'All Laps': [30.04, 30.03, 15.300000190734863], 'Last Lap': 15.3,\n"
+                  "          'Total Time': 75.43, 'Date': datetime.datetime(2013, 3, 2, 12, i % 60),\n"
+                  "          'Note': 'Q&A <%d> caf\\u00e9' % i, 'Count': i, 'On': i % 2 == 0,\n"
+                  "          'Blob': bytes(range(i % 90))} for i in range(200)]\n"
+                  "d = {'Sections': ['Default', ''], 'Times - Default': times, 'Times - ': []}\n"
+                  "with open(sys.argv[1], 'wb') as f: plistlib.dump(d, f)\n",
+                  path, output),
+              0)
+        << output;
+    const std::string text = plist_test::readFile(path);
+    for (const Mutability mutability : {Mutability::Immutable, Mutability::MutableContainers}) {
+        const plist_test::ScanCheck check = checkScan(text, mutability);
+        EXPECT_TRUE(check.scanned);
+        EXPECT_EQ(check.difference, "");
+    }
+}
+
+// The committed fuzz seeds are real files (scanned); the findings are hostile (either way, but
+// the same answer).
+TEST(PropertyListXmlScannerFiles, AgreesOnTheFuzzCorpus) {
+    const std::filesystem::path fuzz = std::filesystem::path(LAPVANE_SOURCE_DIR) / "tests/reliability/fuzz";
+    int files = 0;
+    for (const char* folder : {"seeds", "findings"}) {
+        for (const auto& entry : std::filesystem::directory_iterator(fuzz / folder)) {
+            const std::string text = plist_test::readFile(entry.path().string());
+            for (const Mutability mutability : {Mutability::Immutable, Mutability::MutableContainers}) {
+                const plist_test::ScanCheck check = checkScan(text, mutability);
+                EXPECT_EQ(check.difference, "") << entry.path();
+                if (std::string(folder) == "seeds" && entry.path().extension() == ".xml") {
+                    EXPECT_TRUE(check.scanned) << entry.path();
+                }
+            }
+            ++files;
+        }
+    }
+    EXPECT_GT(files, 8);
+}
+
+} // namespace

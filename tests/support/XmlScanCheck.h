@@ -1,0 +1,121 @@
+#pragma once
+// Compares the XML reader's direct scan with its full parser on one text: the scan may give up,
+// but a value it gives must be the full parser's, class for class. Header-only, so that the
+// fuzz targets (built apart from the test support library) can use it too.
+
+#include "platform/foundation/NSArray.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSDate.h"
+#include "platform/foundation/NSDictionary.h"
+#include "platform/foundation/NSNumber.h"
+#include "platform/foundation/NSString.h"
+#include "platform/foundation/PropertyListXmlReader.h"
+#include "platform/foundation/PropertyListXmlScanner.h"
+#include "platform/foundation/Utf8.h"
+
+#include <bit>
+#include <string>
+#include <string_view>
+#include <typeinfo>
+
+namespace plist_test {
+
+/// The first difference between two value trees (class, number kind, value, count or key) with
+/// where it is; empty when they are equal.
+inline std::string treeDifference(const NSObject& a, const NSObject& b, const std::string& at = "root") {
+    if (typeid(a) != typeid(b)) {
+        return at + ": " + typeid(a).name() + " vs " + typeid(b).name();
+    }
+    switch (a.valueKind()) {
+    case rt::ValueKind::String:
+        return static_cast<const NSString&>(a).str() == static_cast<const NSString&>(b).str()
+                   ? ""
+                   : at + ": strings differ";
+    case rt::ValueKind::Number: {
+        const auto& x = static_cast<const NSNumber&>(a);
+        const auto& y = static_cast<const NSNumber&>(b);
+        const bool same = x.kind() == y.kind() && x.isUnsignedBeyondSigned() == y.isUnsignedBeyondSigned() &&
+                          (x.isReal() ? std::bit_cast<std::uint64_t>(x.doubleValue()) ==
+                                            std::bit_cast<std::uint64_t>(y.doubleValue())
+                                      : x.integerValue() == y.integerValue());
+        return same ? "" : at + ": numbers differ";
+    }
+    case rt::ValueKind::Date:
+        return std::bit_cast<std::uint64_t>(static_cast<const NSDate&>(a).timeIntervalSinceReferenceDate()) ==
+                       std::bit_cast<std::uint64_t>(
+                           static_cast<const NSDate&>(b).timeIntervalSinceReferenceDate())
+                   ? ""
+                   : at + ": dates differ";
+    case rt::ValueKind::Data:
+        return static_cast<const NSData&>(a).bytes() == static_cast<const NSData&>(b).bytes()
+                   ? ""
+                   : at + ": data differ";
+    case rt::ValueKind::Array: {
+        const auto& x = static_cast<const NSArray&>(a).items();
+        const auto& y = static_cast<const NSArray&>(b).items();
+        if (x.size() != y.size()) {
+            return at + ": " + std::to_string(x.size()) + " vs " + std::to_string(y.size()) + " items";
+        }
+        for (std::size_t i = 0; i < x.size(); ++i) {
+            std::string difference = treeDifference(*x[i], *y[i], at + "[" + std::to_string(i) + "]");
+            if (!difference.empty()) {
+                return difference;
+            }
+        }
+        return "";
+    }
+    case rt::ValueKind::Dictionary: {
+        const auto& x = static_cast<const NSDictionary&>(a).entries();
+        const auto& y = static_cast<const NSDictionary&>(b).entries();
+        if (x.size() != y.size()) {
+            return at + ": " + std::to_string(x.size()) + " vs " + std::to_string(y.size()) + " entries";
+        }
+        for (auto i = x.begin(), j = y.begin(); i != x.end(); ++i, ++j) {
+            if (i->first != j->first) {
+                return at + ": key \"" + i->first + "\" vs \"" + j->first + "\"";
+            }
+            std::string difference = treeDifference(*i->second, *j->second, at + "/" + i->first);
+            if (!difference.empty()) {
+                return difference;
+            }
+        }
+        return "";
+    }
+    case rt::ValueKind::Other:
+        break;
+    }
+    return at + ": a value of no property-list kind";
+}
+
+/// What the two ways of reading made of one text.
+struct ScanCheck {
+    /// True when the direct scan read the text (did not give up).
+    bool scanned = false;
+    /// How the reader's answer with the scan differs from the full parser's; empty when equal.
+    std::string difference;
+};
+
+/// Reads `text` with and without the direct scan and compares the answers.
+inline ScanCheck checkScan(std::string_view text, plist::Mutability mutability, plist::Limits limits = {}) {
+    ScanCheck check;
+    std::string_view body = text;
+    if (body.substr(0, 3) == "\xEF\xBB\xBF") {
+        body.remove_prefix(3);
+    }
+    check.scanned =
+        plist::isValidUtf8(body) && plist::PropertyListXmlScanner(mutability, limits).scan(body) != nullptr;
+    const plist::ParseResult full =
+        plist::PropertyListXmlReader(mutability, limits, plist::XmlParsing::FullOnly).parse(text);
+    const plist::ParseResult fast = plist::PropertyListXmlReader(mutability, limits).parse(text);
+    if (full.ok() != fast.ok()) {
+        check.difference = full.ok() ? "only the full parser read it" : "only the scan read it";
+    } else if (!full.ok()) {
+        check.difference =
+            full.reason == fast.reason ? "" : "reasons differ: " + full.reason + " / " + fast.reason;
+    } else {
+        check.difference = treeDifference(*fast.value, *full.value);
+    }
+    return check;
+}
+
+} // namespace plist_test
