@@ -304,14 +304,7 @@ class Mapper {
                 return fail(node, std::string("content inside <") + node.name() + ">");
             }
         }
-        // Booleans are immutable and hold nothing but their value, so one object of each serves
-        // the whole document, as the platform shares its two booleans: a file of nothing but
-        // <true/> then costs its tree nodes, not an object per seven bytes.
-        id& shared = value ? true_ : false_;
-        if (!shared) {
-            shared = NSNumber::withBool(value);
-        }
-        return shared;
+        return numbers_.boolean(value);
     }
 
     Mutability mutability_;
@@ -319,8 +312,6 @@ class Mapper {
     std::vector<std::vector<id>> scratch_;
     SharedNumbers numbers_;
     std::string reason_;
-    id true_;
-    id false_;
 };
 
 ParseResult failure(std::string reason) {

@@ -318,14 +318,7 @@ class Scan {
         return bytes ? NSData::with(std::move(*bytes)) : nullptr;
     }
 
-    // One object of each boolean serves the whole document, as in the full reader.
-    id boolean(bool value) {
-        id& shared = value ? true_ : false_;
-        if (!shared) {
-            shared = NSNumber::withBool(value);
-        }
-        return shared;
-    }
+    id boolean(bool value) { return numbers_.boolean(value); }
 
     const char* at_;
     const char* end_;
@@ -334,8 +327,6 @@ class Scan {
     std::vector<std::vector<id>> scratch_;
     SharedNumbers numbers_;
     std::string buffer_;
-    id true_;
-    id false_;
 };
 
 } // namespace

@@ -37,4 +37,12 @@ std::shared_ptr<NSNumber> SharedNumbers::integer(std::int64_t value) {
     return slot.number;
 }
 
+std::shared_ptr<NSNumber> SharedNumbers::boolean(bool value) {
+    std::shared_ptr<NSNumber>& shared = value ? true_ : false_;
+    if (!shared) {
+        shared = NSNumber::withBool(value);
+    }
+    return shared;
+}
+
 } // namespace plist

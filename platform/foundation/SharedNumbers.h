@@ -23,6 +23,9 @@ class SharedNumbers {
     std::shared_ptr<NSNumber> real(double value);
     /// An integer of the signed range.
     std::shared_ptr<NSNumber> integer(std::int64_t value);
+    /// One object of each boolean for the whole document, as the platform shares its two
+    /// booleans: a file of nothing but <true/> then costs no object per seven bytes.
+    std::shared_ptr<NSNumber> boolean(bool value);
 
   private:
     struct Slot {
@@ -41,6 +44,8 @@ class SharedNumbers {
     int shift_;
     std::vector<Slot> reals_;
     std::vector<Slot> integers_;
+    std::shared_ptr<NSNumber> true_;
+    std::shared_ptr<NSNumber> false_;
 };
 
 } // namespace plist

@@ -19,8 +19,8 @@ BUILD = sys.argv.pop(1) if len(sys.argv) > 1 else os.path.join(SOURCE, "build")
 
 def load_compare():
     loader = importlib.machinery.SourceFileLoader("compare", os.path.join(SOURCE, "bench", "compare"))
-    spec = importlib.util.spec_from_loader("compare", loader)
-    module = importlib.util.module_from_spec(spec)
+    module_info = importlib.util.spec_from_loader("compare", loader)
+    module = importlib.util.module_from_spec(module_info)
     loader.exec_module(module)
     return module
 
@@ -188,10 +188,10 @@ class Harnesses(unittest.TestCase):
 
 class ClockTexts(unittest.TestCase):
     def test_the_python_export_writes_the_stopwatch_texts(self):
-        spec = importlib.util.spec_from_file_location(
+        module_info = importlib.util.spec_from_file_location(
             "plistlib_harness", os.path.join(SOURCE, "bench", "plistlib_harness.py"))
-        harness = importlib.util.module_from_spec(spec)
-        spec.loader.exec_module(harness)
+        harness = importlib.util.module_from_spec(module_info)
+        module_info.loader.exec_module(harness)
         for seconds, text in [(15.0, "15.0"), (65.0, "01:05.0"), (413.47, "06:53.5"), (600.0, "10:0.0"),
                               (3605.0, "1:5.0"), (3900.0, "1:05:0.0")]:
             self.assertEqual(harness.clock_text(seconds), text, seconds)
