@@ -28,6 +28,9 @@ class OnCopy : public MeasuredOperation {
     }
     [[nodiscard]] std::size_t fileBytes() const override { return original_.size(); }
     [[nodiscard]] std::string filePath() const override { return home_.savedTimesFile(); }
+    [[nodiscard]] std::size_t harnessBytes() const override {
+        return original_.capacity() + changed_.capacity();
+    }
 
   protected:
     [[nodiscard]] std::string path() const { return filePath(); }
@@ -252,6 +255,10 @@ class Move final : public OnCopy {
             throw std::invalid_argument("moving needs two results in the first section");
         }
         last_ = first->count() - 1;
+        // The first change a process makes meets a file it has never written; the runs measure
+        // the ones after it. There and back leaves the file as it started.
+        run();
+        run();
     }
     void run() override {
         const std::size_t toSection = between_ ? 1 : 0;

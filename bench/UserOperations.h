@@ -37,6 +37,9 @@ class MeasuredOperation {
     [[nodiscard]] virtual std::size_t fileBytes() const = 0;
     /// The copy of the file the operation works on.
     [[nodiscard]] virtual std::string filePath() const = 0;
+    /// Bytes the measuring harness itself holds for the operation (the file's original bytes it
+    /// restores or changes the file from), which a measure of the operation's memory leaves out.
+    [[nodiscard]] virtual std::size_t harnessBytes() const { return 0; }
 };
 
 /// Every operation's name, in the order the tables show them.

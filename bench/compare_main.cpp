@@ -3,8 +3,9 @@
 // milliseconds were spent in runs; prints one JSON line with each run's milliseconds. With
 // --memory it runs the operation once and prints its peak memory instead: the peak resident size
 // during the run minus the resident size once the operation, its device and the saved-times cache
-// are gone, freed heap handed back first. So what the cache keeps between operations to make the
-// next one fast counts as the operation's memory, as does the browser's list of results.
+// are gone and the bytes the harness itself holds, freed heap handed back first. So what the cache keeps
+// between operations to make the next one fast counts as the operation's memory, as does the browser's list
+// of results.
 
 #include "addon/store/SavedTimesCache.h"
 #include "bench/MemoryUse.h"
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
             const bench::MemoryUse before = bench::memoryNow();
             operation->run();
             const bench::MemoryUse after = bench::memoryNow();
+            const std::size_t harness = operation->harnessBytes();
             operation.reset();
             lv::SavedTimesCache::shared().drop();
             malloc_trim(0);
@@ -49,7 +51,9 @@ int main(int argc, char** argv) {
             line["base_bytes"] = gone.resident;
             line["before_run_bytes"] = before.resident;
             line["peak_bytes"] = after.peak;
-            line["peak_extra_bytes"] = after.peak > gone.resident ? after.peak - gone.resident : 0;
+            line["harness_bytes"] = harness;
+            const std::uint64_t floor = gone.resident + harness;
+            line["peak_extra_bytes"] = after.peak > floor ? after.peak - floor : 0;
         } else {
             nlohmann::json times = nlohmann::json::array();
             double spent = 0;

@@ -32,6 +32,9 @@ SavedTimesCache::Read SavedTimesCache::read(const std::string& path) {
         return {plist::ReadStatus::Ok, tree_, {}};
     }
     ++counts_.parsed;
+    // What the cache held describes bytes the file no longer has; let it go before the parse, so
+    // that two trees of the file are never held at once.
+    dropLocked();
     // Parsed with immutable containers: the tree is the cache's and is handed out as it is.
     plist::ReadResult parsed =
         plist::PropertyListReader(plist::Mutability::Immutable, limits).readDictionary(bytes);
@@ -74,7 +77,10 @@ plist::WriteResult SavedTimesCache::write(const NSDictionary& root, const std::s
         layout = std::move(assembled->layout);
     } else {
         ++counts_.whole;
-        plist::EncodeResult whole = plist::xmlTextForFile(root);
+        // The new text is about as long as the bytes last read; room for a little more is set
+        // aside at once (untouched, it costs nothing).
+        const std::size_t expected = path == path_ ? bytes_.size() + bytes_.size() / 16 : 0;
+        plist::EncodeResult whole = plist::xmlTextForFile(root, expected);
         if (!whole.ok) {
             dropLocked();
             return {false, std::move(whole.reason)};

@@ -32,10 +32,10 @@ EncodeResult xmlText(const NSDictionary& dictionary) {
     return PropertyListXmlWriter().write(dictionary);
 }
 
-EncodeResult xmlTextForFile(const NSDictionary& dictionary) {
+EncodeResult xmlTextForFile(const NSDictionary& dictionary, std::size_t expectedBytes) {
     EncodeResult encoded;
     try {
-        encoded = xmlText(dictionary);
+        encoded = PropertyListXmlWriter().write(dictionary, expectedBytes);
     } catch (const std::bad_alloc&) {
         return {false, {}, "not written: not enough memory for its text"};
     }

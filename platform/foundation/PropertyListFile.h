@@ -29,8 +29,9 @@ namespace plist {
 /// The XML text the platform writes for `dictionary`, or why it cannot be written.
 [[nodiscard]] EncodeResult xmlText(const NSDictionary& dictionary);
 
-/// The text writeToFile writes for `dictionary`, or, as its failure reason, why it writes nothing.
-[[nodiscard]] EncodeResult xmlTextForFile(const NSDictionary& dictionary);
+/// The text writeToFile writes for `dictionary`, or, as its failure reason, why it writes nothing;
+/// `expectedBytes` as in PropertyListXmlWriter::write.
+[[nodiscard]] EncodeResult xmlTextForFile(const NSDictionary& dictionary, std::size_t expectedBytes = 0);
 
 /// `writeToFile:atomically:`: writes `dictionary` as XML to `path`. Fails, writing nothing, when
 /// the tree holds a value that is not a property-list type or its text is larger than the

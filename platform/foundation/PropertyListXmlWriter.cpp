@@ -298,8 +298,11 @@ class Writer {
 
 PropertyListXmlWriter::PropertyListXmlWriter(Limits limits) : limits_(limits) {}
 
-EncodeResult PropertyListXmlWriter::write(const NSObject& root) const {
+EncodeResult PropertyListXmlWriter::write(const NSObject& root, std::size_t expectedBytes) const {
     Writer writer(limits_);
+    // Pages set aside but never written cost no memory; a text that grows by doubling holds its
+    // old copy and its new one at once.
+    writer.out().reserve(std::min(expectedBytes, limits_.maxBytes + 1));
     writer.out().append(kHeader);
     if (!writer.value(&root, 0)) {
         return {false, {}, std::move(writer.reason())};

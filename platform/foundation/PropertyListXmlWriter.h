@@ -24,7 +24,9 @@ class PropertyListXmlWriter {
     /// dictionaries (or a nil), a string that is not valid UTF-8 or holds a NUL, a date that is
     /// not finite, or a container that contains itself; or when the text would be larger than
     /// the readers accept.
-    [[nodiscard]] EncodeResult write(const NSObject& root) const;
+    /// `expectedBytes`, when known (the size of the text the document had before a change), is
+    /// set aside at once, so that a large text is not copied as it grows.
+    [[nodiscard]] EncodeResult write(const NSObject& root, std::size_t expectedBytes = 0) const;
     /// The lines `write` emits for `value` when it stands `level` containers deep in a document:
     /// the same bytes, each line indented by `level` tabs and ending in a newline, so that the
     /// text of a document can be assembled from the texts of its parts. Fails as `write` does.
