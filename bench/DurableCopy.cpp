@@ -1,5 +1,7 @@
 #include "bench/DurableCopy.h"
 
+#include "platform/foundation/FileDescriptor.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,29 +18,12 @@ std::string failure(const std::string& step, const std::string& path) {
     return step + " " + path + ": " + std::strerror(errno);
 }
 
-// Closes a descriptor at the end of its scope.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    [[nodiscard]] int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
 } // namespace
 
 std::string rewriteDurably(const std::string& path) {
     std::string bytes;
     {
-        Descriptor in(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+        plist::FileDescriptor in(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
         struct stat info {};
         if (in.get() < 0 || ::fstat(in.get(), &info) != 0) {
             return failure("cannot open", path);
@@ -55,7 +40,7 @@ std::string rewriteDurably(const std::string& path) {
     }
     const std::string temporary = path + ".floor";
     {
-        Descriptor out(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+        plist::FileDescriptor out(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
         if (out.get() < 0) {
             return failure("cannot create", temporary);
         }
@@ -75,7 +60,8 @@ std::string rewriteDurably(const std::string& path) {
         return failure("cannot rename over", path);
     }
     const std::string folder = std::filesystem::path(path).parent_path().string();
-    Descriptor directory(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    plist::FileDescriptor directory(
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (directory.get() < 0 || ::fsync(directory.get()) != 0) {
         return failure("cannot sync the folder", folder);
     }

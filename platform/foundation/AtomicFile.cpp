@@ -1,5 +1,7 @@
 #include "platform/foundation/AtomicFile.h"
 
+#include "platform/foundation/FileDescriptor.h"
+
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -19,30 +21,6 @@ namespace {
 std::string describe(const std::string& step, const std::string& path) {
     return step + " " + path + ": " + std::strerror(errno);
 }
-
-// Closes a descriptor once, on every path out of a function.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    [[nodiscard]] int get() const { return fd_; }
-    // Closes now, so that a failing close (a deferred write error) can be reported.
-    bool close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-  private:
-    int fd_;
-};
 
 bool writeAll(int fd, std::string_view bytes) {
     const char* next = bytes.data();
@@ -189,7 +167,7 @@ WriteResult AtomicFile::write(const std::string& path, std::string_view bytes,
     }
     sweepStaleTemporaries(path);
     std::string tempPath;
-    Descriptor file(openTemporary(folder, baseNameOf(path), tempPath));
+    FileDescriptor file(openTemporary(folder, baseNameOf(path), tempPath));
     if (file.get() < 0) {
         return {false, describe("cannot create a temporary file in", folder)};
     }
@@ -219,7 +197,7 @@ WriteResult AtomicFile::write(const std::string& path, std::string_view bytes,
     }
     // The new content is in place; syncing the folder makes the rename itself durable. Its
     // failure cannot undo the replacement, so it is reported as a warning on success.
-    Descriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (directory.get() < 0 || ::fsync(directory.get()) != 0) {
         return {true, describe("written, but cannot sync the folder", folder)};
     }
@@ -227,7 +205,7 @@ WriteResult AtomicFile::write(const std::string& path, std::string_view bytes,
 }
 
 WriteResult AtomicFile::writeInPlace(const std::string& path, std::string_view bytes) {
-    Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (file.get() < 0) {
         return {false, describe("cannot open", path)};
     }
