@@ -9,7 +9,7 @@
 #include "addon/store/SavedTimesStore.h"
 #include "platform/foundation/PropertyListReader.h"
 #include "platform/foundation/PropertyListXmlWriter.h"
-#include "simulator/SavedTimesReport.h"
+#include "simulator/times/SavedTimesReport.h"
 
 #include <benchmark/benchmark.h>
 

@@ -12,7 +12,5 @@ namespace sim {
 void addSimCommand(CLI::App& app, int& status);
 /// `lapvane demo`: runs the built-in demonstration in a fresh temporary home.
 void addDemoCommand(CLI::App& app, int& status);
-/// `lapvane times list|export`: reads the saved-times file.
-void addTimesCommand(CLI::App& app, int& status);
 
 } // namespace sim

@@ -3,10 +3,10 @@
 
 #include "simulator/Commands.h"
 #include "simulator/DemoScript.h"
-#include "simulator/DeviceProfile.h"
-#include "simulator/LapStatistics.h"
-#include "simulator/SavedTimesReport.h"
-#include "simulator/Session.h"
+#include "simulator/device/DeviceProfile.h"
+#include "simulator/script/Session.h"
+#include "simulator/times/LapStatistics.h"
+#include "simulator/times/SavedTimesReport.h"
 
 #include <CLI/CLI.hpp>
 

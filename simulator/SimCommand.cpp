@@ -2,9 +2,9 @@
 // input, or from a terminal with a prompt and line editing.
 
 #include "simulator/Commands.h"
-#include "simulator/DeviceHome.h"
-#include "simulator/DeviceProfile.h"
-#include "simulator/Session.h"
+#include "simulator/device/DeviceHome.h"
+#include "simulator/device/DeviceProfile.h"
+#include "simulator/script/Session.h"
 
 #include <CLI/CLI.hpp>
 

@@ -2,6 +2,7 @@
 
 #include "simulator/CommandWords.h"
 #include "simulator/Commands.h"
+#include "simulator/times/TimesCommand.h"
 #include "simulator/window/WindowCommand.h"
 
 #include <CLI/CLI.hpp>

@@ -1,9 +1,9 @@
 #include "simulator/window/DeviceWindow.h"
 
-#include "simulator/Device.h"
-#include "simulator/ScreenGestures.h"
-#include "simulator/ScreenPicture.h"
-#include "simulator/StateDump.h"
+#include "simulator/device/Device.h"
+#include "simulator/scene/ScreenGestures.h"
+#include "simulator/scene/ScreenPicture.h"
+#include "simulator/scene/StateDump.h"
 
 #include "simulator/render/ImagePainter.h"
 #include "simulator/render/Picture.h"

@@ -3,7 +3,7 @@
 // the wall clock from GLib's main loop; clicks, drags and keys become the toolkit's gestures
 // through ScreenGestures, so nothing below this folder knows GTK.
 
-#include "simulator/Session.h"
+#include "simulator/script/Session.h"
 
 #include <ostream>
 

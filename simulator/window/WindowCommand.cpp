@@ -3,8 +3,8 @@
 
 #include "simulator/window/WindowCommand.h"
 
-#include "simulator/DeviceHome.h"
-#include "simulator/DeviceProfile.h"
+#include "simulator/device/DeviceHome.h"
+#include "simulator/device/DeviceProfile.h"
 #include "simulator/window/DeviceWindow.h"
 
 #include <CLI/CLI.hpp>

@@ -60,9 +60,45 @@ TEST(Layering, TheSimulatorUsesOnlyTheAddOnsStoreNeverItsHooksOrViews) {
 
 TEST(Layering, TheRendererKnowsOnlyThePlatformsViews) {
     EXPECT_EQ(
-        forbiddenIncludes("simulator/render", {"hosts/", "addon/", "simulator/Device", "simulator/Inspector",
-                                               "simulator/Saved", "simulator/Screen"}),
+        forbiddenIncludes("simulator/render", {"hosts/", "addon/", "simulator/device/", "simulator/scene/",
+                                               "simulator/script/", "simulator/commands/"}),
         std::vector<std::string>{});
+}
+
+// The simulator's rooms include one way: device <- scene <- script <- commands <- the `lapvane`
+// commands at the top; `times` never starts a device; nothing in a room includes the top.
+TEST(Layering, TheSimulatorsRoomsIncludeOneWay) {
+    const std::vector<std::string> top = {"simulator/Commands.h", "simulator/CommandWords.h",
+                                          "simulator/DemoScript.h"};
+    auto with = [&](std::vector<std::string> rooms) {
+        rooms.insert(rooms.end(), top.begin(), top.end());
+        return rooms;
+    };
+    EXPECT_EQ(forbiddenIncludes("simulator/device",
+                                with({"simulator/scene/", "simulator/script/", "simulator/commands/",
+                                      "simulator/times/", "simulator/window/"})),
+              std::vector<std::string>{});
+    EXPECT_EQ(forbiddenIncludes("simulator/scene", with({"simulator/script/", "simulator/commands/",
+                                                         "simulator/times/", "simulator/window/"})),
+              std::vector<std::string>{});
+    EXPECT_EQ(forbiddenIncludes("simulator/script",
+                                with({"simulator/commands/", "simulator/times/", "simulator/window/"})),
+              std::vector<std::string>{});
+    EXPECT_EQ(forbiddenIncludes("simulator/commands", with({"simulator/times/", "simulator/window/"})),
+              std::vector<std::string>{});
+    EXPECT_EQ(forbiddenIncludes("simulator/times",
+                                with({"simulator/device/Device.h", "simulator/scene/", "simulator/script/",
+                                      "simulator/commands/", "simulator/window/", "simulator/render/"})),
+              std::vector<std::string>{});
+}
+
+// A newcomer finds the simulator's files in their rooms: a few entry points at the top.
+TEST(Layering, TheSimulatorsTopFolderHoldsOnlyItsEntryPoints) {
+    int files = 0;
+    for (const auto& entry : fs::directory_iterator(fs::path(LAPVANE_SOURCE_DIR) / "simulator")) {
+        files += entry.is_regular_file() ? 1 : 0;
+    }
+    EXPECT_LE(files, 14);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // The one table of simulator commands: what it promises to help and completion, and that every
 // entry's screen requirements keep its handler from acting on something that is not there.
 
-#include "simulator/CommandTable.h"
-#include "simulator/ScriptCommand.h"
+#include "simulator/script/CommandTable.h"
+#include "simulator/script/ScriptCommand.h"
 
 #include "tests/simulator/LapvaneProgram.h"
 #include "tests/support/TemporaryDirectory.h"

@@ -2,8 +2,8 @@
 // a stand-in browser with the same parts (a top bar, the saved-times table, the laps table and
 // the empty label) in the fifth tab and drive it with the simulator's commands.
 
-#include "simulator/SavedScreen.h"
-#include "simulator/Inspector.h"
+#include "simulator/scene/SavedScreen.h"
+#include "simulator/scene/Inspector.h"
 
 #include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIAlertView.h"

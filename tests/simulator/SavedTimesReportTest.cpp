@@ -1,4 +1,4 @@
-#include "simulator/SavedTimesReport.h"
+#include "simulator/times/SavedTimesReport.h"
 
 #include "platform/foundation/Region.h"
 #include "platform/runtime/Runtime.h"

@@ -4,7 +4,7 @@
 
 #include "tests/simulator/SimulatorFixture.h"
 
-#include "simulator/ScreenGestures.h"
+#include "simulator/scene/ScreenGestures.h"
 
 #include "addon/hooks/AddonState.h"
 #include "addon/hooks/HookInstaller.h"

@@ -1,4 +1,4 @@
-#include "simulator/ScriptCommand.h"
+#include "simulator/script/ScriptCommand.h"
 #include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>

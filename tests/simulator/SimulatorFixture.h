@@ -2,9 +2,9 @@
 // A simulated device in this process, without hooking libraries unless a test loads them, and a
 // simulator that runs script text against it and keeps what it printed.
 
-#include "simulator/Device.h"
-#include "simulator/DeviceFolder.h"
-#include "simulator/Simulator.h"
+#include "simulator/device/Device.h"
+#include "simulator/device/DeviceFolder.h"
+#include "simulator/script/Simulator.h"
 
 #include "platform/foundation/NSDictionary.h"
 #include "platform/foundation/PropertyListFile.h"

@@ -1,4 +1,4 @@
-#include "simulator/Simulator.h"
+#include "simulator/script/Simulator.h"
 
 #include "hosts/clock/StopWatchViewController.h"
 #include "platform/foundation/NSNumber.h"

@@ -1,4 +1,4 @@
-#include "simulator/StartTime.h"
+#include "simulator/device/StartTime.h"
 #include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>

@@ -22,8 +22,8 @@
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/NSPathUtilities.h"
 #include "platform/runtime/Runtime.h"
-#include "simulator/LineReader.h"
-#include "simulator/Session.h"
+#include "simulator/script/LineReader.h"
+#include "simulator/script/Session.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,7 +1,7 @@
 // The renderer draws the toolkit's views as they stand: known states are drawn and the pixels of
 // regions that must differ are compared.
 
-#include "simulator/DeviceFolder.h"
+#include "simulator/device/DeviceFolder.h"
 #include "simulator/render/Picture.h"
 
 #include "platform/uikit/AlertPresenter.h"

@@ -1,0 +1,180 @@
+#include "simulator/commands/SavedActions.h"
+
+#include "simulator/device/Device.h"
+#include "simulator/script/CommandContext.h"
+#include "simulator/script/ScriptCommand.h"
+
+#include "platform/foundation/NSIndexPath.h"
+#include "platform/uikit/UIBarButtonItem.h"
+#include "platform/uikit/UINavigationBar.h"
+#include "platform/uikit/UINavigationItem.h"
+#include "platform/uikit/UITableView.h"
+
+#include <algorithm>
+
+namespace sim {
+namespace {
+
+std::string rowName(int section, int row) {
+    return "row " + std::to_string(section) + " " + std::to_string(row);
+}
+
+// Checks that (section, row) exists in the table's own model.
+std::string checkRow(UITableView& table, int section, int row) {
+    NSInteger sections = table.numberOfSections();
+    if (section >= sections) {
+        return "the saved-times table has no section " + std::to_string(section) + " (it has " +
+               std::to_string(sections) + ")";
+    }
+    NSInteger rows = table.numberOfRowsInSection(section);
+    if (row >= rows) {
+        return "section " + std::to_string(section) + " of the saved-times table has no row " +
+               std::to_string(row) + " (it has " + std::to_string(rows) + ")";
+    }
+    return {};
+}
+
+// A person scrolls a row into view before touching it; a row already on screen stays put.
+void scrollIntoView(UITableView& table, const std::shared_ptr<NSIndexPath>& path) {
+    if (table.cellForRowAtIndexPath(path)) {
+        return;
+    }
+    CGRect rect = table.rectForRowAtIndexPath(path);
+    CGFloat height = table.bounds().size.height;
+    CGFloat maxOffset = std::max<CGFloat>(0, table.contentSize().height - height);
+    table.simulateScroll(CGPointMake(0, std::clamp<CGFloat>(rect.origin.y, 0, maxOffset)));
+    table.layoutIfNeeded();
+}
+
+// The row the command's first two numbers name, checked and scrolled into view; nil with the
+// reason in `why` when the table has no such row.
+std::shared_ptr<NSIndexPath> rowInView(UITableView& table, const ScriptCommand& command, std::string& why) {
+    int section = command.numbers[0];
+    int row = command.numbers[1];
+    why = checkRow(table, section, row);
+    if (!why.empty()) {
+        return nullptr;
+    }
+    auto path = NSIndexPath::indexPathForRowInSection(row, section);
+    scrollIntoView(table, path);
+    return path;
+}
+
+} // namespace
+
+std::string tapBackControl(CommandContext& context, const ScriptCommand& /*command*/) {
+    const auto& bar = context.saved.topBar;
+    if (!bar || !bar->showsBackButton()) {
+        return "there is no back control on the top bar";
+    }
+    if (!bar->simulateTapBackButton()) {
+        return "the back control does not take a tap now (the bar is still moving)";
+    }
+    return {};
+}
+
+std::string tapBarItem(CommandContext& context, const std::string& title) {
+    const auto& bar = context.saved.topBar;
+    auto top = bar ? bar->topItem() : nullptr;
+    const bool left = top && top->leftBarButtonItem() && top->leftBarButtonItem()->title() == title;
+    const bool right = top && top->rightBarButtonItem() && top->rightBarButtonItem()->title() == title;
+    if (!left && !right) {
+        return "there is no \"" + title + "\" item on the top bar";
+    }
+    if (!(left ? bar->simulateTapLeftItem() : bar->simulateTapRightItem())) {
+        return "the \"" + title + "\" item does not take a tap now (the bar is still moving)";
+    }
+    return {};
+}
+
+std::string tapSavedRow(CommandContext& context, const ScriptCommand& command) {
+    UITableView& table = *context.saved.savedTable;
+    std::string why;
+    auto path = rowInView(table, command, why);
+    if (!path) {
+        return why;
+    }
+    return table.simulateTapOnRow(path)
+               ? std::string()
+               : rowName(command.numbers[0], command.numbers[1]) + " cannot be tapped";
+}
+
+std::string swipeSavedRow(CommandContext& context, const ScriptCommand& command) {
+    UITableView& table = *context.saved.savedTable;
+    context.device.runFor(kSwipeSeconds);
+    std::string why;
+    auto path = rowInView(table, command, why);
+    if (!path) {
+        return why;
+    }
+    return table.simulateSwipeOnRow(path)
+               ? std::string()
+               : rowName(command.numbers[0], command.numbers[1]) + " cannot be swiped";
+}
+
+std::string unswipeSavedRow(CommandContext& context, const ScriptCommand& /*command*/) {
+    UITableView& table = *context.saved.savedTable;
+    if (!table.swipedRow() && !table.deleteConfirmationRow()) {
+        return "no Delete button shows";
+    }
+    context.device.runFor(kEditingControlTapSeconds);
+    return table.simulateTapOutside() ? std::string() : "no Delete button shows";
+}
+
+std::string deleteSavedRow(CommandContext& context, const ScriptCommand& command) {
+    UITableView& table = *context.saved.savedTable;
+    const auto sameRow = [](const std::shared_ptr<NSIndexPath>& shown,
+                            const std::shared_ptr<NSIndexPath>& path) {
+        return shown && path && shown->section() == path->section() && shown->row() == path->row();
+    };
+    auto path = NSIndexPath::indexPathForRowInSection(command.numbers[1], command.numbers[0]);
+    const auto shown = table.swipedRow() ? table.swipedRow() : table.deleteConfirmationRow();
+    if (!sameRow(shown, path)) {
+        if (shown) {
+            // Another row's Delete button goes away first.
+            context.device.runFor(kEditingControlTapSeconds);
+            table.simulateTapOutside();
+        }
+        // Outside edit mode a swipe shows the Delete button; in edit mode the minus control does.
+        const bool editing = table.isEditing();
+        context.device.runFor(editing ? kEditingControlTapSeconds : kSwipeSeconds);
+        std::string why;
+        path = rowInView(table, command, why);
+        if (!path) {
+            return why;
+        }
+        if (!(editing ? table.simulateTapEditingControl(path) : table.simulateSwipeOnRow(path))) {
+            return rowName(command.numbers[0], command.numbers[1]) + " offers no Delete button";
+        }
+    }
+    context.device.runFor(kEditingControlTapSeconds);
+    if (!table.simulateTapDeleteConfirmation()) {
+        return rowName(command.numbers[0], command.numbers[1]) + " offers no Delete button";
+    }
+    return {};
+}
+
+std::string moveSavedRow(CommandContext& context, const ScriptCommand& command) {
+    UITableView& table = *context.saved.savedTable;
+    const auto& n = command.numbers;
+    if (!table.isEditing()) {
+        return "rows move only in edit mode (use \"edit\")";
+    }
+    context.device.runFor(kDragSeconds);
+    if (std::string why = checkRow(table, n[0], n[1]); !why.empty()) {
+        return why;
+    }
+    if (n[2] >= table.numberOfSections()) {
+        return "the saved-times table has no section " + std::to_string(n[2]);
+    }
+    auto from = NSIndexPath::indexPathForRowInSection(n[1], n[0]);
+    auto to = NSIndexPath::indexPathForRowInSection(n[3], n[2]);
+    scrollIntoView(table, from);
+    if (!table.simulateDrag(from, to)) {
+        return rowName(n[0], n[1]) + " cannot be moved to " + std::to_string(n[2]) + " " +
+               std::to_string(n[3]);
+    }
+    return {};
+}
+
+} // namespace sim

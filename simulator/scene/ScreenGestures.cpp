@@ -1,0 +1,273 @@
+#include "simulator/scene/ScreenGestures.h"
+
+#include "simulator/device/Device.h"
+#include "simulator/scene/Inspector.h"
+
+#include "simulator/render/AlertLayout.h"
+
+#include "platform/foundation/NSIndexPath.h"
+#include "platform/uikit/UIAlertView.h"
+#include "platform/uikit/UIControl.h"
+#include "platform/uikit/UINavigationBar.h"
+#include "platform/uikit/UITabBarController.h"
+#include "platform/uikit/UITableView.h"
+#include "platform/uikit/UITableViewCell.h"
+#include "platform/uikit/UITextField.h"
+#include "platform/uikit/UIWindow.h"
+
+#include <cmath>
+#include <vector>
+
+namespace sim {
+namespace {
+
+// Where the cell's editing controls take a touch, from its left and right edges.
+constexpr CGFloat kEditingControlWidth = 44;
+constexpr CGFloat kReorderControlWidth = 44;
+constexpr CGFloat kDeleteButtonRight = 80;
+
+// One view on the way down to the point, with the point in its own bounds' coordinates.
+struct Hit {
+    std::shared_ptr<UIView> view;
+    CGPoint point;
+};
+
+// The views under `point`, from the window down to the frontmost one that contains it. Hidden,
+// transparent and untouchable views and what lies outside a clipping view take nothing.
+std::vector<Hit> hitChain(const std::shared_ptr<UIView>& root, CGPoint point) {
+    std::vector<Hit> chain;
+    if (!root || !CGRectContainsPoint(root->bounds(), point)) {
+        return chain;
+    }
+    chain.push_back({root, point});
+    for (;;) {
+        const Hit& last = chain.back();
+        std::optional<Hit> next;
+        const auto& children = last.view->subviews();
+        for (auto it = children.rbegin(); it != children.rend() && !next; ++it) {
+            const auto& child = *it;
+            if (child->isHidden() || child->alpha() < 0.01f || !child->isUserInteractionEnabled()) {
+                continue;
+            }
+            CGRect frame = child->frame();
+            CGRect bounds = child->bounds();
+            CGPoint inChild{last.point.x - frame.origin.x + bounds.origin.x,
+                            last.point.y - frame.origin.y + bounds.origin.y};
+            if (CGRectContainsPoint(bounds, inChild)) {
+                next = Hit{child, inChild};
+            }
+        }
+        if (!next) {
+            return chain;
+        }
+        chain.push_back(*next);
+    }
+}
+
+template <class T>
+std::optional<std::pair<std::shared_ptr<T>, CGPoint>> innermost(const std::vector<Hit>& chain) {
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        if (auto match = std::dynamic_pointer_cast<T>(it->view)) {
+            return std::pair{match, it->point};
+        }
+    }
+    return std::nullopt;
+}
+
+std::shared_ptr<UIAlertView> frontAlert(Device& device) {
+    auto alerts = Inspector(device).alerts();
+    return alerts.empty() ? nullptr : alerts.back();
+}
+
+std::shared_ptr<UITextField> frontAlertField(Device& device) {
+    auto alert = frontAlert(device);
+    if (!alert || alert->isDismissing() || alert->alertViewStyle() == UIAlertViewStyleDefault) {
+        return nullptr;
+    }
+    return alert->textFieldAtIndex(0);
+}
+
+// The tab under `point` on the tab bar, or nullopt off the bar.
+std::optional<NSUInteger> tabAt(UITabBarController& tabs, CGPoint point) {
+    if (!tabs.isViewLoaded()) {
+        return std::nullopt;
+    }
+    CGRect area = tabs.view()->frameInRootView();
+    CGFloat height = UITabBarController::kTabBarHeight;
+    CGRect bar = CGRectMake(area.origin.x, CGRectGetMaxY(area) - height, area.size.width, height);
+    std::size_t count = tabs.visibleItems().size() + (tabs.showsMoreItem() ? 1 : 0);
+    if (count == 0 || !CGRectContainsPoint(bar, point)) {
+        return std::nullopt;
+    }
+    auto slot = static_cast<double>(bar.size.width) / static_cast<double>(count);
+    return static_cast<NSUInteger>(static_cast<double>(point.x - bar.origin.x) / slot);
+}
+
+bool tapNavigationBar(UINavigationBar& bar, CGPoint point) {
+    // The items sit at the ends, at most a third of the bar wide each.
+    CGFloat third = bar.bounds().size.width / 3;
+    if (point.x < third) {
+        return bar.showsBackButton() ? bar.simulateTapBackButton() : bar.simulateTapLeftItem();
+    }
+    if (point.x >= 2 * third) {
+        return bar.simulateTapRightItem();
+    }
+    return false;
+}
+
+bool tapTable(UITableView& table, CGPoint point, const std::vector<Hit>& chain) {
+    auto path = table.indexPathForRowAtPoint(point);
+    auto cell = innermost<UITableViewCell>(chain);
+    if (cell && cell->first->showingDeleteConfirmation() &&
+        cell->second.x >= cell->first->bounds().size.width - kDeleteButtonRight) {
+        return table.simulateTapDeleteConfirmation();
+    }
+    if (path && cell && table.isEditing() && cell->first->editingStyle() != UITableViewCellEditingStyleNone &&
+        cell->second.x < kEditingControlWidth) {
+        return table.simulateTapEditingControl(path);
+    }
+    if (!path) {
+        return table.simulateTapOutside();
+    }
+    return table.simulateTapOnRow(path);
+}
+
+// Where a row dropped at `point` (table content coordinates) goes: the row there, or, below a
+// section's last row or on an empty section's header, one past that section's last row (the
+// last place when the row comes from that section).
+std::shared_ptr<NSIndexPath> dropTarget(UITableView& table, const NSIndexPath& source, CGPoint point) {
+    if (auto row = table.indexPathForRowAtPoint(point)) {
+        return row;
+    }
+    NSInteger sections = table.numberOfSections();
+    for (NSInteger section = sections - 1; section >= 0; --section) {
+        if (point.y >= table.rectForHeaderInSection(section).origin.y) {
+            NSInteger rows = table.numberOfRowsInSection(section);
+            NSInteger place = section == source.section() ? rows - 1 : rows;
+            return place < 0 ? nullptr : NSIndexPath::indexPathForRowInSection(place, section);
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool ScreenGestures::click(CGPoint point) {
+    Device& device = *device_;
+    bool took = false;
+    if (device.launchImageShown() || !device.clockRunning()) {
+        return false;
+    }
+    if (auto alert = frontAlert(device)) {
+        int button = render::AlertLayout::of(
+                         *alert, {device.settings().profile.width, device.settings().profile.height})
+                         .buttonAt(point);
+        took = button >= 0 && alert->simulateTapButtonAtIndex(button);
+    } else if (auto tabs = Inspector(device).tabBarController(); tabs && tabAt(*tabs, point)) {
+        took = tabs->simulateTapOnTab(*tabAt(*tabs, point));
+    } else {
+        auto chain = hitChain(device.window(), point);
+        if (auto control = innermost<UIControl>(chain)) {
+            took = control->first->simulateTap();
+        } else if (auto bar = innermost<UINavigationBar>(chain)) {
+            took = tapNavigationBar(*bar->first, bar->second);
+        } else if (auto table = innermost<UITableView>(chain)) {
+            took = tapTable(*table->first, table->second, chain);
+        }
+    }
+    device.settle();
+    return took;
+}
+
+bool ScreenGestures::drag(CGPoint from, CGPoint to) {
+    CGFloat dx = to.x - from.x;
+    CGFloat dy = to.y - from.y;
+    if (std::abs(dx) < kClickSlop && std::abs(dy) < kClickSlop) {
+        return click(from);
+    }
+    Device& device = *device_;
+    if (device.launchImageShown() || !device.clockRunning() || frontAlert(device)) {
+        return false;
+    }
+    bool took = false;
+    if (auto held = reorderControlAt(from)) {
+        auto source = held->table->indexPathForCell(held->cell);
+        CGPoint inTable{to.x - held->contentOrigin.x, to.y - held->contentOrigin.y};
+        auto target = source ? dropTarget(*held->table, *source, inTable) : nullptr;
+        took = source && target && held->table->simulateDrag(source, target);
+    } else if (std::abs(dx) >= kSwipeWidth && std::abs(dx) > std::abs(dy)) {
+        auto chain = hitChain(device.window(), from);
+        if (auto table = innermost<UITableView>(chain)) {
+            if (auto path = table->first->indexPathForRowAtPoint(table->second)) {
+                took = table->first->simulateSwipeOnRow(path);
+            }
+        }
+    }
+    device.settle();
+    return took;
+}
+
+std::optional<ScreenGestures::HeldRow> ScreenGestures::reorderControlAt(CGPoint point) const {
+    Device& device = *device_;
+    if (device.launchImageShown() || !device.clockRunning() || frontAlert(device)) {
+        return std::nullopt;
+    }
+    auto chain = hitChain(device.window(), point);
+    auto table = innermost<UITableView>(chain);
+    auto cell = innermost<UITableViewCell>(chain);
+    if (!table || !cell || !table->first->isEditing() || !cell->first->showsReorderControl() ||
+        cell->first->showingDeleteConfirmation() ||
+        cell->second.x < cell->first->bounds().size.width - kReorderControlWidth) {
+        return std::nullopt;
+    }
+    return HeldRow{table->first, cell->first, {point.x - table->second.x, point.y - table->second.y}};
+}
+
+bool ScreenGestures::type(const std::string& text) {
+    auto field = frontAlertField(*device_);
+    bool took = field && field->simulateTyping(field->text() + text);
+    device_->settle();
+    return took;
+}
+
+bool ScreenGestures::backspace() {
+    auto field = frontAlertField(*device_);
+    if (!field || field->text().empty()) {
+        return false;
+    }
+    std::string text = field->text();
+    // Drops the last character, with the continuation bytes of its UTF-8 encoding.
+    std::size_t end = text.size() - 1;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0U) == 0x80U) {
+        --end;
+    }
+    text.resize(end);
+    bool took = field->simulateTyping(text);
+    device_->settle();
+    return took;
+}
+
+bool ScreenGestures::pressReturn() {
+    auto alert = frontAlert(*device_);
+    bool took = alert && alert->numberOfButtons() > 0 &&
+                alert->simulateTapButtonAtIndex(alert->numberOfButtons() - 1);
+    device_->settle();
+    return took;
+}
+
+bool ScreenGestures::pressEscape() {
+    auto alert = frontAlert(*device_);
+    bool took = alert && alert->cancelButtonIndex() >= 0 &&
+                alert->simulateTapButtonAtIndex(alert->cancelButtonIndex());
+    device_->settle();
+    return took;
+}
+
+std::string ScreenGestures::relaunch() {
+    if (device_->clockRunning()) {
+        device_->quitClock();
+    }
+    return device_->launchClock();
+}
+
+} // namespace sim

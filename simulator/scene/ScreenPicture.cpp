@@ -1,0 +1,55 @@
+#include "simulator/scene/ScreenPicture.h"
+
+#include "simulator/device/Device.h"
+#include "simulator/device/DeviceFolder.h"
+#include "simulator/scene/Inspector.h"
+
+#include "platform/foundation/NSDate.h"
+#include "platform/foundation/NSDateFormatter.h"
+#include "platform/foundation/NSString.h"
+#include "platform/runtime/Runtime.h"
+
+#include <filesystem>
+
+namespace sim {
+namespace {
+
+// The status bar's clock: the device's wall clock in its region, "8:38 AM".
+std::string statusClockText() {
+    auto formatter = rt::make<NSDateFormatter>();
+    formatter->setDateFormat("h:mm a");
+    auto text = formatter->stringFromDate(NSDate::date());
+    return text ? text->str() : std::string();
+}
+
+} // namespace
+
+render::Scene screenScene(Device& device) {
+    render::Scene scene;
+    const DeviceProfile& profile = device.settings().profile;
+    scene.screenSize = {profile.width, profile.height};
+    scene.scale = profile.scale;
+    scene.moment = device.now();
+    scene.clockText = statusClockText();
+    if (const auto& shown = device.launchImageShown()) {
+        render::LaunchScreen launch{shown->name, {}};
+        // SpringBoard looks the name up in the application's bundle; only the Clock
+        // application's bundle is on this device.
+        if (shown->bundleIdentifier == kClockBundleIdentifier) {
+            auto file = clockBundleFolder(device.settings().systemFolder) / shown->name;
+            std::error_code error;
+            if (std::filesystem::is_regular_file(file, error)) {
+                launch.path = file.string();
+            }
+        }
+        scene.launch = launch;
+        return scene;
+    }
+    scene.window = device.window();
+    if (scene.window) {
+        scene.alerts = Inspector(device).alerts();
+    }
+    return scene;
+}
+
+} // namespace sim

@@ -1,0 +1,72 @@
+#include "simulator/script/Simulator.h"
+
+#include "simulator/device/Device.h"
+#include "simulator/script/CommandContext.h"
+#include "simulator/script/CommandTable.h"
+
+#include "platform/runtime/NSException.h"
+
+#include <exception>
+
+namespace sim {
+
+Simulator::Simulator(Device& device, std::ostream& out, std::ostream& err, bool echo)
+    : device_(&device), out_(&out), err_(&err), echo_(echo) {}
+
+std::string Simulator::execute(const ScriptCommand& command) {
+    const CommandSpec* entry = findCommand(command.name);
+    if (entry == nullptr) {
+        return "unknown command \"" + command.name + "\" (try \"help\")";
+    }
+    CommandContext context{*device_, *out_, nullptr, {}, pictureFolder_};
+    if (std::string why = checkScreen(entry->needs, context); !why.empty()) {
+        return why;
+    }
+    std::string result = entry->handler(context, command);
+    if (entry->touch == Touch::Yes) {
+        // What the touch left for the run loop is delivered before the next command, as the
+        // phone's run loop turns after every event.
+        device_->settle();
+    }
+    return result;
+}
+
+int Simulator::run(LineReader& reader) {
+    bool rejected = false;
+    while (auto line = reader.next()) {
+        ParsedLine parsed = parseScriptLine(line->text);
+        if (!parsed.command && parsed.error.empty()) {
+            continue;
+        }
+        if (echo_) {
+            *out_ << "> " << line->text << '\n';
+        }
+        std::string why = parsed.error;
+        if (parsed.command) {
+            try {
+                why = execute(*parsed.command);
+            } catch (const NSException& e) {
+                out_->flush();
+                *err_ << "fault: " << line->where << ": " << e.name() << ": " << e.reason() << '\n';
+                return kExitFault;
+            } catch (const std::exception& e) {
+                out_->flush();
+                *err_ << "fault: " << line->where << ": " << e.what() << '\n';
+                return kExitFault;
+            }
+        }
+        if (!why.empty()) {
+            rejected = true;
+            out_->flush();
+            *err_ << "error: " << line->where << ": " << why << '\n';
+        }
+        out_->flush();
+    }
+    if (std::string failure = reader.failure(); !failure.empty()) {
+        *err_ << "error: " << failure << '\n';
+        return kExitFault;
+    }
+    return rejected && !reader.interactive() ? kExitRejectedLines : kExitOk;
+}
+
+} // namespace sim

@@ -1,0 +1,66 @@
+#include "simulator/times/JsonText.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+
+namespace sim {
+
+namespace {
+
+// True when dump() copies the text unchanged between its quotes: valid UTF-8 without control
+// characters, quotation marks or backslashes (it escapes nothing else when it keeps UTF-8).
+bool copiedAsIs(std::string_view value) {
+    const auto* p = reinterpret_cast<const unsigned char*>(value.data());
+    const auto* end = p + value.size();
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            if (c < 0x20 || c == '"' || c == '\\') {
+                return false;
+            }
+            ++p;
+            continue;
+        }
+        // Anything beyond ASCII goes the library's own way, which checks it as UTF-8.
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+JsonText& JsonText::string(std::string_view value) {
+    if (copiedAsIs(value)) {
+        text_.push_back('"');
+        text_.append(value);
+        text_.push_back('"');
+    } else {
+        text_.append(nlohmann::ordered_json(std::string(value)).dump());
+    }
+    return *this;
+}
+
+JsonText& JsonText::number(double value) {
+    if (!std::isfinite(value)) {
+        return null();
+    }
+    // The library's own conversion of a double, the one dump() calls for every number of this
+    // type; it is in its detail namespace, so the text is checked against dump() in the tests.
+    char digits[64];
+    const char* end = nlohmann::detail::to_chars(digits, digits + sizeof digits, value);
+    text_.append(digits, static_cast<std::size_t>(end - digits));
+    return *this;
+}
+
+JsonText& JsonText::null() {
+    text_.append("null");
+    return *this;
+}
+
+JsonText& JsonText::raw(std::string_view text) {
+    text_.append(text);
+    return *this;
+}
+
+} // namespace sim

@@ -1,0 +1,264 @@
+#include "simulator/times/SavedTimesCheck.h"
+
+#include "addon/store/SavedTimesDocument.h"
+#include "platform/foundation/NSArray.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSDate.h"
+#include "platform/foundation/NSDictionary.h"
+#include "platform/foundation/NSNumber.h"
+#include "platform/foundation/NSString.h"
+#include "platform/foundation/PropertyListFile.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace sim {
+namespace {
+
+constexpr std::string_view kSectionKeyPrefix = "Times - ";
+
+std::string keyPath(const std::string& key) {
+    return "[" + nlohmann::json(key).dump() + "]";
+}
+
+std::string indexPath(std::size_t index) {
+    return "[" + std::to_string(index) + "]";
+}
+
+// What a value is, as a person calls it.
+std::string kindOf(const id& value) {
+    if (!value) {
+        return "nothing";
+    }
+    if (rt::cast<NSString>(value)) {
+        return "a string";
+    }
+    if (auto number = rt::cast<NSNumber>(value)) {
+        return number->kind() == NSNumber::Kind::Boolean ? "a boolean" : "a number";
+    }
+    if (rt::cast<NSDate>(value)) {
+        return "a date";
+    }
+    if (rt::cast<NSData>(value)) {
+        return "data";
+    }
+    if (rt::cast<NSArray>(value)) {
+        return "an array";
+    }
+    if (rt::cast<NSDictionary>(value)) {
+        return "a dictionary";
+    }
+    return "an unknown value";
+}
+
+class Checker {
+  public:
+    std::vector<CheckFinding> findings;
+
+    void checkRoot(const NSDictionary& root) {
+        std::vector<std::string> names = checkSectionList(root);
+        for (const auto& [key, value] : root.entries()) {
+            if (key.rfind(kSectionKeyPrefix, 0) != 0) {
+                continue; // Keys the add-on does not know are kept and never read.
+            }
+            std::string name = key.substr(kSectionKeyPrefix.size());
+            if (std::find(names.begin(), names.end(), name) == names.end()) {
+                add(keyPath(key), "no section " + nlohmann::json(name).dump() +
+                                      " in the section list (its records are not shown)");
+            }
+        }
+        for (const auto& name : names) {
+            std::string key = lv::sectionKey(name);
+            id value = root.objectForKey(key);
+            if (!value) {
+                continue; // A section without records reads as empty, as a new one is.
+            }
+            auto records = rt::cast<NSArray>(value);
+            if (!records) {
+                add(keyPath(key), kindOf(value) + ", not an array of records (shown as none and kept: a "
+                                                  "capture or a move into it writes nothing)");
+                continue;
+            }
+            for (std::size_t i = 0; i < records->items().size(); ++i) {
+                checkRecord(records->items()[i], keyPath(key) + indexPath(i));
+            }
+        }
+    }
+
+  private:
+    void add(std::string path, std::string problem) {
+        findings.push_back({std::move(path), std::move(problem)});
+    }
+
+    // The names the add-on reads from the section list, with what it leaves out or repeats. A
+    // list it reads as missing or empty becomes ["Default"] at the Saved tab's first load, which
+    // keeps the records already under that name.
+    std::vector<std::string> checkSectionList(const NSDictionary& root) {
+        const std::vector<std::string> recreated = {lv::kDefaultSectionName};
+        std::vector<std::string> names;
+        const std::string listPath = keyPath(lv::kSectionsKey);
+        id value = root.objectForKey(lv::kSectionsKey);
+        if (!value) {
+            add(listPath, "missing (the Saved tab starts a new list with \"Default\")");
+            return recreated;
+        }
+        auto list = rt::cast<NSArray>(value);
+        if (!list) {
+            add(listPath, kindOf(value) + ", not an array of names (read as missing and kept: nothing is "
+                                          "written until it is repaired)");
+            return recreated;
+        }
+        std::map<std::string, std::size_t> firstAt;
+        for (std::size_t i = 0; i < list->items().size(); ++i) {
+            const id& item = list->items()[i];
+            std::string path = listPath + indexPath(i);
+            auto name = rt::cast<NSString>(item);
+            if (!name) {
+                add(path, kindOf(item) + ", not a section name (skipped, and kept in the list)");
+                continue;
+            }
+            names.push_back(name->str());
+            if (name->str().empty()) {
+                add(path, "an empty section name");
+            }
+            auto [at, inserted] = firstAt.emplace(name->str(), i);
+            if (!inserted) {
+                add(path, nlohmann::json(name->str()).dump() + " is listed twice (first at " + listPath +
+                              indexPath(at->second) + "); its records show twice");
+            }
+        }
+        return names.empty() ? recreated : names;
+    }
+
+    void checkTime(const id& value, const std::string& path) {
+        auto number = rt::cast<NSNumber>(value);
+        if (!number || number->kind() == NSNumber::Kind::Boolean) {
+            add(path, kindOf(value) + ", not a number (read as 0)");
+            return;
+        }
+        double seconds = number->doubleValue();
+        if (!std::isfinite(seconds) || !std::isfinite(number->floatValue())) {
+            std::ostringstream text;
+            text << seconds;
+            add(path, text.str() + " is not a finite time");
+        } else if (seconds < 0) {
+            std::ostringstream text;
+            text << seconds;
+            add(path, text.str() + " is a negative time");
+        }
+    }
+
+    void checkRecord(const id& value, const std::string& path) {
+        auto record = rt::cast<NSDictionary>(value);
+        if (!record) {
+            add(path, kindOf(value) + ", not a record (read as a record without values: Time: 0.0, no laps)");
+            return;
+        }
+        for (const char* key : {"Total Time", "Last Lap"}) {
+            id time = record->objectForKey(key);
+            if (!time) {
+                add(path + keyPath(key), "missing (read as 0)");
+            } else {
+                checkTime(time, path + keyPath(key));
+            }
+        }
+        id laps = record->objectForKey("All Laps");
+        if (!laps) {
+            add(path + keyPath("All Laps"), "missing (read as no laps)");
+        } else if (auto list = rt::cast<NSArray>(laps)) {
+            for (std::size_t i = 0; i < list->items().size(); ++i) {
+                checkTime(list->items()[i], path + keyPath("All Laps") + indexPath(i));
+            }
+        } else {
+            add(path + keyPath("All Laps"), kindOf(laps) + ", not an array (read as no laps)");
+        }
+        id date = record->objectForKey("Date");
+        if (!date) {
+            add(path + keyPath("Date"), "missing (read as no date)");
+        } else if (!rt::cast<NSDate>(date)) {
+            add(path + keyPath("Date"), kindOf(date) + ", not a date (read as no date)");
+        }
+    }
+};
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+} // namespace
+
+SavedTimesCheck checkSavedTimesFile(const std::string& path) {
+    SavedTimesCheck check;
+    plist::ReadResult read = plist::readDictionaryFile(path, plist::Mutability::Immutable);
+    if (read.status == plist::ReadStatus::Missing) {
+        check.status = SavedTimesCheck::Status::Missing;
+        return check;
+    }
+    if (read.status == plist::ReadStatus::Unreadable) {
+        check.status = SavedTimesCheck::Status::Unreadable;
+        check.reason = read.reason;
+        return check;
+    }
+    if (read.status == plist::ReadStatus::Inaccessible) {
+        check.status = SavedTimesCheck::Status::Inaccessible;
+        check.reason = read.reason;
+        return check;
+    }
+    check.status = SavedTimesCheck::Status::Read;
+    Checker checker;
+    checker.checkRoot(*read.dictionary);
+    check.findings = std::move(checker.findings);
+
+    std::string bytes = fileBytes(path);
+    plist::EncodeResult written = plist::xmlText(*read.dictionary);
+    if (bytes.rfind("bplist00", 0) == 0) {
+        check.layout = "a binary property list; the add-on writes XML at its next change";
+    } else if (written.ok && written.text == bytes) {
+        check.platformLayout = true;
+        check.layout = "XML exactly as the platform writes it";
+    } else {
+        check.layout = "XML, but not laid out as the platform writes it (another program wrote it); the "
+                       "add-on rewrites it at its next change";
+    }
+    return check;
+}
+
+std::string checkText(const SavedTimesCheck& check, const std::string& path) {
+    std::ostringstream out;
+    switch (check.status) {
+    case SavedTimesCheck::Status::Missing:
+        out << "No saved-times file at " << path << ".\n";
+        return out.str();
+    case SavedTimesCheck::Status::Unreadable:
+        out << path << ": cannot be read (" << check.reason
+            << "); the add-on moves it aside and starts a new file.\n";
+        return out.str();
+    case SavedTimesCheck::Status::Inaccessible:
+        out << path << ": cannot be read (" << check.reason
+            << "); the add-on leaves it as it is and writes nothing while that lasts.\n";
+        return out.str();
+    case SavedTimesCheck::Status::Read:
+        break;
+    }
+    for (const auto& finding : check.findings) {
+        out << finding.path << ": " << finding.problem << '\n';
+    }
+    out << "layout: " << check.layout << '\n';
+    std::size_t count = check.findings.size();
+    if (count == 0) {
+        out << path << ": no problems found.\n";
+    } else {
+        out << path << ": " << count << (count == 1 ? " problem" : " problems") << " found.\n";
+    }
+    return out.str();
+}
+
+} // namespace sim

@@ -1,0 +1,41 @@
+#include "simulator/times/SavedTimesCsv.h"
+
+#include "simulator/times/ShortestNumber.h"
+
+namespace sim {
+
+std::string csvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string quoted = "\"";
+    for (char c : text) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + '"';
+}
+
+std::string exportCsv(const SavedTimesReport& report) {
+    constexpr const char* kLineEnd = "\r\n";
+    std::string out = "section,position,date,date_text,total,total_text,lap_count,laps";
+    out += kLineEnd;
+    for (const auto& section : report.sections) {
+        std::size_t position = 0;
+        for (const auto& record : section.records) {
+            std::string laps;
+            for (float lap : record.laps) {
+                laps += (laps.empty() ? "" : ";") + shortestText(lap);
+            }
+            out += csvField(section.name) + ',' + std::to_string(++position) + ',' +
+                   record.date.value_or("") + ',' + csvField(record.dateText.value_or("")) + ',' +
+                   shortestText(record.total) + ',' + csvField(record.totalText) + ',' +
+                   std::to_string(record.laps.size()) + ',' + laps + kLineEnd;
+        }
+    }
+    return out;
+}
+
+} // namespace sim

@@ -1,0 +1,156 @@
+#include "simulator/times/SavedTimesReport.h"
+
+#include "simulator/times/JsonText.h"
+#include "simulator/times/ShortestNumber.h"
+
+#include "addon/store/ClockText.h"
+#include "addon/store/SavedTimeRecord.h"
+#include "addon/store/SavedTimesDocument.h"
+#include "platform/foundation/NSDateFormatter.h"
+#include "platform/foundation/NSString.h"
+#include "platform/foundation/PropertyListFile.h"
+#include "platform/runtime/Runtime.h"
+
+#include <cmath>
+#include <ctime>
+#include <sstream>
+
+namespace sim {
+namespace {
+
+std::string isoDate(const NSDate& date) {
+    std::time_t seconds = static_cast<std::time_t>(std::floor(date.timeIntervalSince1970()));
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text;
+}
+
+ReportedRecord reportRecord(const id& record, const NSDateFormatter& formatter) {
+    lv::SavedTimeView view = lv::readSavedTime(record);
+    ReportedRecord out;
+    out.total = view.total;
+    out.totalText = lv::totalText(view.total);
+    out.lastLap = view.lastLap;
+    out.laps = view.laps;
+    for (float lap : view.laps) {
+        out.lapTexts.push_back(lv::lapText(lap));
+    }
+    if (view.date) {
+        out.date = isoDate(*view.date);
+        out.dateText = formatter.stringFromDate(view.date)->str();
+    }
+    return out;
+}
+
+} // namespace
+
+SavedTimesReport readSavedTimesReport(const std::string& path) {
+    SavedTimesReport report;
+    plist::ReadResult read = plist::readDictionaryFile(path, plist::Mutability::MutableContainers);
+    if (read.status == plist::ReadStatus::Missing) {
+        report.status = SavedTimesReport::Status::Missing;
+        return report;
+    }
+    if (!read.ok()) {
+        // Damaged or not readable at all: either way there is nothing to list.
+        report.status = SavedTimesReport::Status::Unreadable;
+        report.reason = read.reason;
+        return report;
+    }
+    report.status = SavedTimesReport::Status::Ok;
+    auto formatter = rt::make<NSDateFormatter>();
+    formatter->setDateFormat("EEE, MMM d, y");
+    lv::SavedTimesDocument document(read.mutableDictionary());
+    for (const auto& name : document.sectionNames()) {
+        ReportedSection section{name, {}};
+        // The array is held for the loop: a section without records gets a new one, which
+        // nothing else owns.
+        const auto records = document.recordsOrEmpty(name);
+        for (const id& record : records->items()) {
+            section.records.push_back(reportRecord(record, *formatter));
+        }
+        report.sections.push_back(std::move(section));
+    }
+    return report;
+}
+
+std::string listText(const SavedTimesReport& report) {
+    std::ostringstream out;
+    if (report.sections.empty()) {
+        out << "No saved times.\n";
+        return out.str();
+    }
+    for (const auto& section : report.sections) {
+        out << section.name << " (" << section.records.size()
+            << (section.records.size() == 1 ? " record" : " records") << ")\n";
+        for (const auto& record : section.records) {
+            out << "  " << record.totalText << "  " << record.dateText.value_or("(no date)")
+                << "  Laps: " << record.laps.size() << "\n   ";
+            for (const auto& lap : record.lapTexts) {
+                out << ' ' << lap;
+            }
+            out << '\n';
+        }
+    }
+    return out.str();
+}
+
+nlohmann::ordered_json exportJson(const SavedTimesReport& report) {
+    using Json = nlohmann::ordered_json;
+    Json sections = Json::array();
+    for (const auto& section : report.sections) {
+        Json records = Json::array();
+        for (const auto& record : section.records) {
+            Json laps = Json::array();
+            for (float lap : record.laps) {
+                laps.push_back(shortestDouble(lap));
+            }
+            records.push_back({{"total", shortestDouble(record.total)},
+                               {"total_text", record.totalText},
+                               {"date", record.date ? Json(*record.date) : Json(nullptr)},
+                               {"date_text", record.dateText ? Json(*record.dateText) : Json(nullptr)},
+                               {"last_lap", shortestDouble(record.lastLap)},
+                               {"laps", laps},
+                               {"lap_texts", record.lapTexts}});
+        }
+        sections.push_back({{"name", section.name}, {"records", records}});
+    }
+    return {{"sections", sections}};
+}
+
+std::string exportJsonText(const SavedTimesReport& report) {
+    JsonText json;
+    json.raw(R"({"sections":[)");
+    bool firstSection = true;
+    for (const auto& section : report.sections) {
+        json.raw(firstSection ? R"({"name":)" : R"(,{"name":)").string(section.name).raw(R"(,"records":[)");
+        firstSection = false;
+        bool firstRecord = true;
+        for (const auto& record : section.records) {
+            json.raw(firstRecord ? R"({"total":)" : R"(,{"total":)").number(shortestDouble(record.total));
+            firstRecord = false;
+            json.raw(R"(,"total_text":)").string(record.totalText);
+            json.raw(R"(,"date":)");
+            record.date ? json.string(*record.date) : json.null();
+            json.raw(R"(,"date_text":)");
+            record.dateText ? json.string(*record.dateText) : json.null();
+            json.raw(R"(,"last_lap":)").number(shortestDouble(record.lastLap));
+            json.raw(R"(,"laps":[)");
+            for (std::size_t i = 0; i < record.laps.size(); ++i) {
+                json.raw(i == 0 ? "" : ",").number(shortestDouble(record.laps[i]));
+            }
+            json.raw(R"(],"lap_texts":[)");
+            for (std::size_t i = 0; i < record.lapTexts.size(); ++i) {
+                json.raw(i == 0 ? "" : ",").string(record.lapTexts[i]);
+            }
+            json.raw("]}");
+        }
+        json.raw("]}");
+    }
+    json.raw("]}");
+    return std::move(json.text());
+}
+
+} // namespace sim

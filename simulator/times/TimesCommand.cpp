@@ -1,0 +1,156 @@
+// `lapvane times`: lists, exports, summarises or checks the saved-times file. It only reads:
+// nothing here writes.
+
+#include "simulator/times/TimesCommand.h"
+
+#include "simulator/device/DeviceHome.h"
+#include "simulator/device/StartTime.h"
+#include "simulator/times/LapStatistics.h"
+#include "simulator/times/SavedTimesCheck.h"
+#include "simulator/times/SavedTimesCsv.h"
+#include "simulator/times/SavedTimesReport.h"
+
+#include "platform/foundation/Region.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <memory>
+#include <string>
+
+namespace sim {
+namespace {
+
+struct TimesOptions {
+    std::string home;
+    std::string file;
+    std::string format = "json";
+    std::string statsFormat = "text";
+    std::string section;
+    std::string locale;
+    std::string timeZone;
+
+    [[nodiscard]] std::string path() const {
+        if (!file.empty()) {
+            return file;
+        }
+        return (home.empty() ? defaultDeviceHome() : home) + "/Library/Preferences/com.varnoth.lapvane.plist";
+    }
+};
+
+void addPathOptions(CLI::App& command, TimesOptions& options) {
+    auto* home =
+        command.add_option("--home", options.home, "The device's home folder (holds Library/Preferences)");
+    auto* file = command.add_option("--file", options.file, "A saved-times file to read");
+    home->excludes(file);
+    file->excludes(home);
+}
+
+void addFileOptions(CLI::App& command, TimesOptions& options) {
+    addPathOptions(command, options);
+    command.add_option("--locale", options.locale,
+                       "Locale of the date texts, e.g. en_US (default: environment)");
+    command.add_option("--tz", options.timeZone,
+                       "Time zone of the date texts, e.g. Europe/Berlin (default: environment)");
+}
+
+// Reads the report, or says in one line why it cannot and sets a failing status.
+bool readReport(const TimesOptions& options, SavedTimesReport& report, int& status) {
+    if (!options.timeZone.empty() && !isKnownTimeZone(options.timeZone)) {
+        std::cerr << "lapvane: unknown time zone \"" << options.timeZone
+                  << "\"; give a name such as Europe/Berlin or UTC.\n";
+        status = 1;
+        return false;
+    }
+    ns::Region::Scope region(ns::Region{options.locale, options.timeZone});
+    report = readSavedTimesReport(options.path());
+    if (report.status == SavedTimesReport::Status::Unreadable) {
+        std::cerr << "lapvane: cannot read the saved times (" << report.reason
+                  << "); the file was left unchanged: repair it or move it aside.\n";
+        status = 1;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void addTimesCommand(CLI::App& app, int& status) {
+    auto options = std::make_shared<TimesOptions>();
+    auto* times = app.add_subcommand("times", "Read the saved-times file");
+    times->require_subcommand(1);
+
+    auto* list =
+        times->add_subcommand("list", "List every section and its records as the Saved tab shows them");
+    addFileOptions(*list, *options);
+    list->callback([options, &status] {
+        SavedTimesReport report;
+        if (readReport(*options, report, status)) {
+            std::cout << listText(report);
+        }
+    });
+
+    auto* exporter = times->add_subcommand(
+        "export", "Print the saved times as one JSON document or as CSV for a spreadsheet");
+    addFileOptions(*exporter, *options);
+    exporter->add_option("--format", options->format, "Output format: json or csv")
+        ->check(CLI::IsMember({"json", "csv"}))
+        ->required();
+    exporter->callback([options, &status] {
+        SavedTimesReport report;
+        if (!readReport(*options, report, status)) {
+            return;
+        }
+        if (report.status == SavedTimesReport::Status::Missing) {
+            std::cerr << "lapvane: no saved times in " << options->path() << ".\n";
+        }
+        if (options->format == "csv") {
+            std::cout << exportCsv(report);
+        } else {
+            std::cout << exportJsonText(report) << '\n';
+        }
+    });
+
+    auto* stats = times->add_subcommand(
+        "stats",
+        "Fastest, slowest and average laps and splits of each result; best, worst and average totals");
+    addFileOptions(*stats, *options);
+    stats->add_option("--section", options->section, "Only the section with this name");
+    stats->add_option("--format", options->statsFormat, "Output format: text or json")
+        ->check(CLI::IsMember({"text", "json"}))
+        ->capture_default_str();
+    stats->callback([options, &status] {
+        SavedTimesReport report;
+        if (!readReport(*options, report, status)) {
+            return;
+        }
+        if (!options->section.empty()) {
+            auto& sections = report.sections;
+            std::erase_if(sections, [&](const ReportedSection& s) { return s.name != options->section; });
+            if (sections.empty()) {
+                std::cerr << "lapvane: there is no section named \"" << options->section << "\" in "
+                          << options->path() << ".\n";
+                status = 1;
+                return;
+            }
+        }
+        auto statistics = lapStatistics(report);
+        if (options->statsFormat == "json") {
+            std::cout << statisticsJson(statistics).dump() << '\n';
+        } else {
+            std::cout << statisticsText(statistics);
+        }
+    });
+
+    auto* check = times->add_subcommand("check", "Report every value the add-on would misread or drop");
+    addPathOptions(*check, *options);
+    check->callback([options, &status] {
+        SavedTimesCheck result = checkSavedTimesFile(options->path());
+        std::cout << checkText(result, options->path());
+        if (!result.clean()) {
+            status = 1;
+        }
+    });
+}
+
+} // namespace sim
