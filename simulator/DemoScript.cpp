@@ -99,6 +99,8 @@ shot 17-done.png
 quit
 launch
 shot 18-relaunch-launch-image.png
+# The launch image gives way to the application's first frame at the next turn of the run loop.
+wait 0.1
 screen
 shot 19-relaunch-on-saved-tab.png
 # Other applications keep their own launch images.

@@ -112,6 +112,7 @@ void UIAlertView::presentNow() {
     visible_ = true;
     NSRunLoop::currentRunLoop().scheduleStep(
         ui::AlertPresenter::kPresentDuration, "didPresentAlertView:", me, [me] {
+            me->presented_ = me->visible_;
             if (auto delegate = me->delegateForMessage("didPresentAlertView:");
                 delegate && delegate->implements(UIAlertViewDelegate::Method::DidPresentAlertView)) {
                 delegate->didPresentAlertView(me);
@@ -147,6 +148,7 @@ void UIAlertView::finishDismissal(NSInteger index) {
     auto me = self<UIAlertView>();
     visible_ = false;
     dismissing_ = false;
+    presented_ = false;
     auto& presenter = ui::Environment::current().alerts();
     presenter.endDismissal(me);
     if (auto delegate = delegateForMessage("alertView:didDismissWithButtonIndex:");

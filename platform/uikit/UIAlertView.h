@@ -70,6 +70,8 @@ class UIAlertView : public UIView {
     [[nodiscard]] bool isVisible() const { return visible_; }
     /// True between the start and the end of its dismissal.
     [[nodiscard]] bool isDismissing() const { return dismissing_; }
+    /// True from the end of its appear animation (didPresent) until it leaves the screen.
+    [[nodiscard]] bool isPresented() const { return presented_; }
 
     /// `show`: willPresent, then on screen in front (or queued behind a dismissal in progress),
     /// then didPresent after the appear animation.
@@ -98,6 +100,7 @@ class UIAlertView : public UIView {
     [[nodiscard]] std::shared_ptr<UIAlertViewDelegate> delegateForMessage(const char* selector) const;
 
     std::optional<std::string> title_;
+    bool presented_ = false;
     std::optional<std::string> message_;
     std::weak_ptr<UIAlertViewDelegate> delegate_;
     bool hadDelegate_ = false;

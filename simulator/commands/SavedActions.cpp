@@ -1,10 +1,12 @@
 #include "simulator/commands/SavedActions.h"
 
 #include "simulator/device/Device.h"
+#include "simulator/scene/Scene.h"
 #include "simulator/script/CommandContext.h"
 #include "simulator/script/ScriptCommand.h"
 
 #include "platform/foundation/NSIndexPath.h"
+#include "platform/runtime/RuntimeFunctions.h"
 #include "platform/uikit/UIBarButtonItem.h"
 #include "platform/uikit/UINavigationBar.h"
 #include "platform/uikit/UINavigationItem.h"
@@ -34,21 +36,77 @@ std::string checkRow(UITableView& table, int section, int row) {
     return {};
 }
 
-// A person scrolls a row into view before touching it; a row already on screen stays put.
-void scrollIntoView(UITableView& table, const std::shared_ptr<NSIndexPath>& path) {
-    if (table.cellForRowAtIndexPath(path)) {
+// What a touch meets instead of a row, in a person's words.
+std::string describeFront(CommandContext& context, const std::vector<const SceneElement*>& chain) {
+    if (chain.empty()) {
+        return "nothing that takes a touch";
+    }
+    const SceneElement& front = *chain.back();
+    if (front.kind == SceneElement::Kind::SectionHeader) {
+        return "the header of section \"" + front.title.value_or("") + "\"";
+    }
+    if (front.kind == SceneElement::Kind::TabBar) {
+        return "the tab bar";
+    }
+    const SavedParts& parts = context.saved;
+    for (const SceneElement* at : chain) {
+        if (parts.lapsTable && at->view == parts.lapsTable) {
+            return "the laps table";
+        }
+        if (parts.topBar && at->view == parts.topBar) {
+            return "the top bar";
+        }
+    }
+    return std::string("a ") + class_getName(front.view->isa());
+}
+
+// The row's cell as the scene shows it; nil when the row has no cell on screen.
+const SceneElement* rowElement(const Scene& scene, UITableView& table,
+                               const std::shared_ptr<NSIndexPath>& path) {
+    auto cell = table.cellForRowAtIndexPath(path);
+    return cell ? scene.find(cell.get()) : nullptr;
+}
+
+bool wholeAndUncovered(const SceneElement* element) {
+    return element != nullptr && !element->covered &&
+           element->visible.size.height >= element->frame.size.height - 0.5f &&
+           element->visible.size.width >= element->frame.size.width - 0.5f;
+}
+
+// A person scrolls a row into view before touching it, just below its section's floating
+// header; a row already shown whole stays put.
+void scrollIntoView(CommandContext& context, UITableView& table, const std::shared_ptr<NSIndexPath>& path) {
+    if (wholeAndUncovered(rowElement(captureScene(context.device), table, path))) {
         return;
     }
     CGRect rect = table.rectForRowAtIndexPath(path);
+    CGFloat header = table.rectForHeaderInSection(path->section()).size.height;
     CGFloat height = table.bounds().size.height;
     CGFloat maxOffset = std::max<CGFloat>(0, table.contentSize().height - height);
-    table.simulateScroll(CGPointMake(0, std::clamp<CGFloat>(rect.origin.y, 0, maxOffset)));
+    table.simulateScroll(CGPointMake(0, std::clamp<CGFloat>(rect.origin.y - header, 0, maxOffset)));
     table.layoutIfNeeded();
 }
 
-// The row the command's first two numbers name, checked and scrolled into view; nil with the
-// reason in `why` when the table has no such row.
-std::shared_ptr<NSIndexPath> rowInView(UITableView& table, const ScriptCommand& command, std::string& why) {
+// What a person's finger meets at the middle of what shows of the row: empty when it is the
+// row, otherwise why the row cannot be touched (not on screen, or what lies over it).
+std::string reachRow(CommandContext& context, UITableView& table, const std::shared_ptr<NSIndexPath>& path) {
+    std::string name = rowName(static_cast<int>(path->section()), static_cast<int>(path->row()));
+    Scene scene = captureScene(context.device);
+    const SceneElement* element = rowElement(scene, table, path);
+    if (element == nullptr || element->visible.size.width <= 0 || element->visible.size.height <= 0) {
+        return name + " is not on screen";
+    }
+    auto chain = scene.hitChain(element->visibleCentre());
+    if (!chain.empty() && scene.isInside(*chain.back(), *element)) {
+        return {};
+    }
+    return name + " is covered by " + describeFront(context, chain);
+}
+
+// The row the command's first two numbers name, checked, scrolled into view and reachable by a
+// touch; nil with the reason in `why` otherwise.
+std::shared_ptr<NSIndexPath> rowInView(CommandContext& context, UITableView& table,
+                                       const ScriptCommand& command, std::string& why) {
     int section = command.numbers[0];
     int row = command.numbers[1];
     why = checkRow(table, section, row);
@@ -56,8 +114,9 @@ std::shared_ptr<NSIndexPath> rowInView(UITableView& table, const ScriptCommand& 
         return nullptr;
     }
     auto path = NSIndexPath::indexPathForRowInSection(row, section);
-    scrollIntoView(table, path);
-    return path;
+    scrollIntoView(context, table, path);
+    why = reachRow(context, table, path);
+    return why.empty() ? path : nullptr;
 }
 
 } // namespace
@@ -90,7 +149,7 @@ std::string tapBarItem(CommandContext& context, const std::string& title) {
 std::string tapSavedRow(CommandContext& context, const ScriptCommand& command) {
     UITableView& table = *context.saved.savedTable;
     std::string why;
-    auto path = rowInView(table, command, why);
+    auto path = rowInView(context, table, command, why);
     if (!path) {
         return why;
     }
@@ -103,7 +162,7 @@ std::string swipeSavedRow(CommandContext& context, const ScriptCommand& command)
     UITableView& table = *context.saved.savedTable;
     context.device.runFor(kSwipeSeconds);
     std::string why;
-    auto path = rowInView(table, command, why);
+    auto path = rowInView(context, table, command, why);
     if (!path) {
         return why;
     }
@@ -139,7 +198,7 @@ std::string deleteSavedRow(CommandContext& context, const ScriptCommand& command
         const bool editing = table.isEditing();
         context.device.runFor(editing ? kEditingControlTapSeconds : kSwipeSeconds);
         std::string why;
-        path = rowInView(table, command, why);
+        path = rowInView(context, table, command, why);
         if (!path) {
             return why;
         }
@@ -148,6 +207,9 @@ std::string deleteSavedRow(CommandContext& context, const ScriptCommand& command
         }
     }
     context.device.runFor(kEditingControlTapSeconds);
+    if (std::string why = reachRow(context, table, path); !why.empty()) {
+        return why;
+    }
     if (!table.simulateTapDeleteConfirmation()) {
         return rowName(command.numbers[0], command.numbers[1]) + " offers no Delete button";
     }
@@ -169,7 +231,10 @@ std::string moveSavedRow(CommandContext& context, const ScriptCommand& command) 
     }
     auto from = NSIndexPath::indexPathForRowInSection(n[1], n[0]);
     auto to = NSIndexPath::indexPathForRowInSection(n[3], n[2]);
-    scrollIntoView(table, from);
+    scrollIntoView(context, table, from);
+    if (std::string why = reachRow(context, table, from); !why.empty()) {
+        return why;
+    }
     if (!table.simulateDrag(from, to)) {
         return rowName(n[0], n[1]) + " cannot be moved to " + std::to_string(n[2]) + " " +
                std::to_string(n[3]);

@@ -2,6 +2,7 @@
 
 #include "simulator/device/Device.h"
 #include "simulator/scene/Inspector.h"
+#include "simulator/scene/Scene.h"
 #include "simulator/scene/StateDump.h"
 
 #include "platform/foundation/NSIndexPath.h"
@@ -74,7 +75,15 @@ std::vector<std::shared_ptr<NSIndexPath>> visibleRows(const std::shared_ptr<UITa
     return rows;
 }
 
-json savedTableJson(const std::shared_ptr<UITableView>& table, double now) {
+// Whether a row on screen is out of a person's sight: clipped away, too faint, or under
+// something opaque in front (the lap panel over the saved times, a section header).
+json coveredJson(const Scene& scene, const std::shared_ptr<UITableViewCell>& cell) {
+    const SceneElement* element = scene.find(cell.get());
+    return element == nullptr || !element->seen();
+}
+
+json savedTableJson(const std::shared_ptr<UITableView>& table, const Scene& scene) {
+    double now = scene.moment;
     if (!table) {
         return nullptr;
     }
@@ -88,13 +97,13 @@ json savedTableJson(const std::shared_ptr<UITableView>& table, double now) {
         for (const auto& path : visibleRows(table, s)) {
             auto cell = table->cellForRowAtIndexPath(path);
             CellLabels labels = cellLabels(cell);
-            rows.push_back(
-                {{"row", path->row()},
-                 {"main", textJson(labels.main)},
-                 {"date", textJson(labels.date)},
-                 {"laps", textJson(labels.laps)},
-                 {"main_frame", labels.main ? frameJson(labels.main->frame()) : json(nullptr)},
-                 {"laps_alpha", labels.laps ? json(points(labels.laps->alpha())) : json(nullptr)}});
+            rows.push_back({{"row", path->row()},
+                            {"main", textJson(labels.main)},
+                            {"date", textJson(labels.date)},
+                            {"laps", textJson(labels.laps)},
+                            {"main_frame", labels.main ? frameJson(labels.main->frame()) : json(nullptr)},
+                            {"laps_alpha", labels.laps ? json(points(labels.laps->alpha())) : json(nullptr)},
+                            {"covered", coveredJson(scene, cell)}});
         }
         auto title = headerTitle(table, s);
         sections.push_back({{"title", title ? json(*title) : json(nullptr)},
@@ -108,18 +117,21 @@ json savedTableJson(const std::shared_ptr<UITableView>& table, double now) {
             {"sections", sections}};
 }
 
-json lapsTableJson(const std::shared_ptr<UITableView>& table, double now) {
+json lapsTableJson(const std::shared_ptr<UITableView>& table, const Scene& scene) {
+    double now = scene.moment;
     if (!table) {
         return nullptr;
     }
     json rows = json::array();
     for (const auto& path : table->indexPathsForVisibleRows()) {
-        CellLabels labels = cellLabels(table->cellForRowAtIndexPath(path));
+        auto cell = table->cellForRowAtIndexPath(path);
+        CellLabels labels = cellLabels(cell);
         rows.push_back({{"main", textJson(labels.main)},
                         {"laps", textJson(labels.laps)},
                         {"main_frame", labels.main ? frameJson(labels.main->frame()) : json(nullptr)},
                         {"laps_frame", labels.laps ? frameJson(labels.laps->frame()) : json(nullptr)},
-                        {"laps_alpha", labels.laps ? json(points(labels.laps->alpha())) : json(nullptr)}});
+                        {"laps_alpha", labels.laps ? json(points(labels.laps->alpha())) : json(nullptr)},
+                        {"covered", coveredJson(scene, cell)}});
     }
     std::optional<std::string> title = table->numberOfSections() > 0 ? headerTitle(table, 0) : std::nullopt;
     CGPoint offset = table->contentOffset();
@@ -207,7 +219,7 @@ CellLabels cellLabels(const std::shared_ptr<UITableViewCell>& cell) {
     return labels;
 }
 
-json savedScreenJson(Device& device) {
+json savedScreenJson(Device& device, const Scene& scene) {
     auto parts = findSavedParts(device);
     if (!parts) {
         return nullptr;
@@ -216,8 +228,8 @@ json savedScreenJson(Device& device) {
             {"editing", parts->savedTable ? parts->savedTable->isEditing() : false},
             {"no_saved_times_visible",
              parts->emptyLabel && !parts->emptyLabel->isHidden() && parts->emptyLabel->alpha() > 0},
-            {"saved_table", savedTableJson(parts->savedTable, device.now())},
-            {"laps_table", lapsTableJson(parts->lapsTable, device.now())},
+            {"saved_table", savedTableJson(parts->savedTable, scene)},
+            {"laps_table", lapsTableJson(parts->lapsTable, scene)},
             {"pending", pendingJson(device, parts->controller)}};
 }
 

@@ -45,7 +45,10 @@ struct CellLabels {
 /// The labels of a cell.
 CellLabels cellLabels(const std::shared_ptr<UITableViewCell>& cell);
 
-/// The `saved` field of the state dump; null while the Saved tab's view is not loaded.
-nlohmann::ordered_json savedScreenJson(Device& device);
+struct Scene;
+
+/// The `saved` field of the state dump, with what `scene` shows of its rows; null while the
+/// Saved tab's view is not loaded.
+nlohmann::ordered_json savedScreenJson(Device& device, const Scene& scene);
 
 } // namespace sim

@@ -2,6 +2,7 @@
 
 #include "simulator/device/Device.h"
 #include "simulator/scene/Inspector.h"
+#include "simulator/scene/Scene.h"
 
 #include "simulator/render/AlertLayout.h"
 
@@ -32,36 +33,22 @@ struct Hit {
     CGPoint point;
 };
 
-// The views under `point`, from the window down to the frontmost one that contains it. Hidden,
-// transparent and untouchable views and what lies outside a clipping view take nothing.
-std::vector<Hit> hitChain(const std::shared_ptr<UIView>& root, CGPoint point) {
+// The views under `point`, from the window down to the frontmost one that takes the touch, as
+// the scene's hit test finds them. A section header ends the chain at its table with no point
+// on a row: it takes the touch itself.
+std::vector<Hit> hitChain(const Scene& scene, CGPoint point) {
     std::vector<Hit> chain;
-    if (!root || !CGRectContainsPoint(root->bounds(), point)) {
+    if (!scene.windowTakesTouches()) {
         return chain;
     }
-    chain.push_back({root, point});
-    for (;;) {
-        const Hit& last = chain.back();
-        std::optional<Hit> next;
-        const auto& children = last.view->subviews();
-        for (auto it = children.rbegin(); it != children.rend() && !next; ++it) {
-            const auto& child = *it;
-            if (child->isHidden() || child->alpha() < 0.01f || !child->isUserInteractionEnabled()) {
-                continue;
-            }
-            CGRect frame = child->frame();
-            CGRect bounds = child->bounds();
-            CGPoint inChild{last.point.x - frame.origin.x + bounds.origin.x,
-                            last.point.y - frame.origin.y + bounds.origin.y};
-            if (CGRectContainsPoint(bounds, inChild)) {
-                next = Hit{child, inChild};
-            }
-        }
-        if (!next) {
+    for (const SceneElement* element : scene.hitChain(point)) {
+        if (element->kind != SceneElement::Kind::View) {
+            chain.clear();
             return chain;
         }
-        chain.push_back(*next);
+        chain.push_back({element->view, pointInElement(*element, point)});
     }
+    return chain;
 }
 
 template <class T>
@@ -166,7 +153,7 @@ bool ScreenGestures::click(CGPoint point) {
     } else if (auto tabs = Inspector(device).tabBarController(); tabs && tabAt(*tabs, point)) {
         took = tabs->simulateTapOnTab(*tabAt(*tabs, point));
     } else {
-        auto chain = hitChain(device.window(), point);
+        auto chain = hitChain(captureScene(device), point);
         if (auto control = innermost<UIControl>(chain)) {
             took = control->first->simulateTap();
         } else if (auto bar = innermost<UINavigationBar>(chain)) {
@@ -196,7 +183,7 @@ bool ScreenGestures::drag(CGPoint from, CGPoint to) {
         auto target = source ? dropTarget(*held->table, *source, inTable) : nullptr;
         took = source && target && held->table->simulateDrag(source, target);
     } else if (std::abs(dx) >= kSwipeWidth && std::abs(dx) > std::abs(dy)) {
-        auto chain = hitChain(device.window(), from);
+        auto chain = hitChain(captureScene(device), from);
         if (auto table = innermost<UITableView>(chain)) {
             if (auto path = table->first->indexPathForRowAtPoint(table->second)) {
                 took = table->first->simulateSwipeOnRow(path);
@@ -212,7 +199,7 @@ std::optional<ScreenGestures::HeldRow> ScreenGestures::reorderControlAt(CGPoint 
     if (device.launchImageShown() || !device.clockRunning() || frontAlert(device)) {
         return std::nullopt;
     }
-    auto chain = hitChain(device.window(), point);
+    auto chain = hitChain(captureScene(device), point);
     auto table = innermost<UITableView>(chain);
     auto cell = innermost<UITableViewCell>(chain);
     if (!table || !cell || !table->first->isEditing() || !cell->first->showsReorderControl() ||

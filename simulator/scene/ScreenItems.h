@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-class UIView;
-
 namespace sim {
+
+struct Scene;
 
 /// One visible piece of the screen: its frame in window coordinates, its text and where the
 /// text sits in the frame.
@@ -23,8 +23,8 @@ struct ScreenItem {
     Align align = Align::Left;
 };
 
-/// The visible pieces of `root`'s tree: hidden and transparent views, what lies outside the root
-/// or outside a clipping ancestor, and what a table in front covers are left out.
-std::vector<ScreenItem> screenItems(const std::shared_ptr<UIView>& root);
+/// The pieces of the scene a person sees: what is hidden, too faint, clipped away or covered is
+/// left out; each piece stands at the part of its view that shows.
+std::vector<ScreenItem> screenItems(const Scene& scene);
 
 } // namespace sim

@@ -2,7 +2,7 @@
 
 #include "simulator/device/Device.h"
 #include "simulator/device/DeviceFolder.h"
-#include "simulator/scene/Inspector.h"
+#include "simulator/scene/Scene.h"
 
 #include "platform/foundation/NSDate.h"
 #include "platform/foundation/NSDateFormatter.h"
@@ -25,13 +25,17 @@ std::string statusClockText() {
 } // namespace
 
 render::Scene screenScene(Device& device) {
+    return pictureScene(device, captureScene(device));
+}
+
+render::Scene pictureScene(Device& device, const Scene& seen) {
     render::Scene scene;
     const DeviceProfile& profile = device.settings().profile;
     scene.screenSize = {profile.width, profile.height};
     scene.scale = profile.scale;
-    scene.moment = device.now();
+    scene.moment = seen.moment;
     scene.clockText = statusClockText();
-    if (const auto& shown = device.launchImageShown()) {
+    if (const auto& shown = seen.launch) {
         render::LaunchScreen launch{shown->name, {}};
         // SpringBoard looks the name up in the application's bundle; only the Clock
         // application's bundle is on this device.
@@ -45,9 +49,9 @@ render::Scene screenScene(Device& device) {
         scene.launch = launch;
         return scene;
     }
-    scene.window = device.window();
-    if (scene.window) {
-        scene.alerts = Inspector(device).alerts();
+    scene.window = seen.window;
+    for (const auto& alert : seen.alerts) {
+        scene.alerts.push_back(alert.alert);
     }
     return scene;
 }

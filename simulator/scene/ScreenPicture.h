@@ -7,8 +7,12 @@
 namespace sim {
 
 class Device;
+struct Scene;
 
 /// The device's screen as a scene to draw.
 render::Scene screenScene(Device& device);
+/// What `seen` shows, as a scene to draw (the device gives the status bar's clock and where
+/// the launch image's file is).
+render::Scene pictureScene(Device& device, const Scene& seen);
 
 } // namespace sim

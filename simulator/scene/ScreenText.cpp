@@ -2,6 +2,7 @@
 
 #include "simulator/device/Device.h"
 #include "simulator/scene/Inspector.h"
+#include "simulator/scene/Scene.h"
 #include "simulator/scene/ScreenItems.h"
 
 #include "platform/uikit/UIAlertView.h"
@@ -96,9 +97,17 @@ std::string tabBarLine(const Inspector& inspector) {
     return line + '\n';
 }
 
-std::string alertBox(const UIAlertView& alert) {
+std::string alertBox(const SceneAlert& shown) {
+    const UIAlertView& alert = *shown.alert;
     std::ostringstream out;
-    out << "  +-- Alert ------------------------------------\n";
+    if (shown.state == AlertState::Shown) {
+        out << "  +-- Alert ------------------------------------\n";
+    } else {
+        // An alert that is going (or still coming) says so, so that one closing after an
+        // accepted answer does not read as a refusal.
+        std::string head = std::string("  +-- Alert (") + alertStateName(shown.state) + ") ";
+        out << head << std::string(head.size() < 49 ? 49 - head.size() : 1, '-') << '\n';
+    }
     if (alert.title()) {
         out << "  | " << *alert.title() << '\n';
     }
@@ -128,8 +137,12 @@ std::string screenText(Device& device) {
     std::snprintf(header, sizeof header, "== %s %gx%g  t=%ss ", profile.name.c_str(), profile.width,
                   profile.height, secondsText(device.now()).c_str());
     std::string out = header;
-    auto window = device.window();
-    if (!window) {
+    Scene scene = captureScene(device);
+    if (scene.launch) {
+        out += "== launch image " + scene.launch->name + "\n";
+        return out;
+    }
+    if (!scene.window) {
         out += "== home screen (Clock not running)\n";
         return out;
     }
@@ -139,10 +152,10 @@ std::string screenText(Device& device) {
         out += " > " + *shown->title();
     }
     out += '\n';
-    out += layoutRows(screenItems(window));
+    out += layoutRows(screenItems(scene));
     out += tabBarLine(inspector);
-    for (const auto& alert : inspector.alerts()) {
-        out += alertBox(*alert);
+    for (const auto& alert : scene.alerts) {
+        out += alertBox(alert);
     }
     return out;
 }

@@ -3,6 +3,7 @@
 #include "simulator/device/Device.h"
 #include "simulator/scene/Inspector.h"
 #include "simulator/scene/SavedScreen.h"
+#include "simulator/scene/Scene.h"
 
 #include "hosts/clock/StopWatchViewController.h"
 #include "platform/uikit/UIAlertView.h"
@@ -61,9 +62,10 @@ json stopwatchJson(const Inspector& inspector) {
     return {{"running", screen->isRunning()}, {"laps", screen->laps()}, {"save_button", save}};
 }
 
-json alertsJson(const Inspector& inspector) {
+json alertsJson(const Scene& scene) {
     json alerts = json::array();
-    for (const auto& alert : inspector.alerts()) {
+    for (const auto& shown : scene.alerts) {
+        const auto& alert = shown.alert;
         json buttons = json::array();
         for (NSInteger i = 0; i < alert->numberOfButtons(); ++i) {
             buttons.push_back(alert->buttonTitleAtIndex(i));
@@ -80,7 +82,8 @@ json alertsJson(const Inspector& inspector) {
                           {"message", optionalText(alert->message())},
                           {"buttons", buttons},
                           {"text", text},
-                          {"placeholder", placeholder}});
+                          {"placeholder", placeholder},
+                          {"state", alertStateName(shown.state)}});
     }
     return alerts;
 }
@@ -89,15 +92,17 @@ json alertsJson(const Inspector& inspector) {
 
 json dumpState(Device& device) {
     Inspector inspector(device);
+    Scene scene = captureScene(device);
     const auto& launchImage = device.springBoard().lastLaunchImageName();
     return {
         {"time", device.now()},
         {"app", device.clockRunning() ? json("clock") : json(nullptr)},
         {"tab", tabJson(inspector)},
         {"stopwatch", stopwatchJson(inspector)},
-        {"saved", savedScreenJson(device)},
-        {"alerts", alertsJson(inspector)},
+        {"saved", savedScreenJson(device, scene)},
+        {"alerts", alertsJson(scene)},
         {"launch_image", launchImage ? json(*launchImage) : json(nullptr)},
+        {"launch_image_shown", scene.launch ? json(scene.launch->name) : json(nullptr)},
     };
 }
 
