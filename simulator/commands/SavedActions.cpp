@@ -114,6 +114,13 @@ std::shared_ptr<NSIndexPath> rowInView(CommandContext& context, UITableView& tab
         return nullptr;
     }
     auto path = NSIndexPath::indexPathForRowInSection(row, section);
+    // A table that something covers is not scrolled either: the finger never reaches it.
+    Scene scene = captureScene(context.device);
+    if (const SceneElement* shown = scene.find(&table); shown != nullptr && shown->covered) {
+        why = rowName(section, row) + " is covered by " +
+              describeFront(context, scene.hitChain(shown->visibleCentre()));
+        return nullptr;
+    }
     scrollIntoView(context, table, path);
     why = reachRow(context, table, path);
     return why.empty() ? path : nullptr;

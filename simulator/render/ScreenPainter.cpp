@@ -48,6 +48,7 @@ void ScreenPainter::paint(const Scene& scene) {
         return;
     }
     ViewPainter views(cr_, scene.moment, images_);
+    views.recordInto(record_);
     views.paint(scene.window);
     if (auto tabs = std::dynamic_pointer_cast<UITabBarController>(scene.window->rootViewController());
         tabs && tabs->isViewLoaded()) {

@@ -5,6 +5,7 @@
 
 #include "simulator/render/ImagePainter.h"
 #include "simulator/render/Scene.h"
+#include "simulator/render/ViewPainter.h"
 
 #include <cairo.h>
 
@@ -20,6 +21,8 @@ class ScreenPainter {
 
     /// Draws `scene` over the whole screen.
     void paint(const Scene& scene);
+    /// Notes every view the next paints draw in `record` (nil to stop).
+    void recordInto(std::vector<PaintedView>* record) { record_ = record; }
 
   private:
     void paintLaunchScreen(const Scene& scene);
@@ -30,6 +33,7 @@ class ScreenPainter {
 
     cairo_t* cr_;
     ImagePainter images_;
+    std::vector<PaintedView>* record_ = nullptr;
 };
 
 } // namespace render

@@ -127,12 +127,37 @@ void ViewPainter::paintFaded(const std::shared_ptr<UIView>& view, double fade) {
         cairo_rectangle(cr_, 0, 0, frame.size.width, frame.size.height);
         cairo_clip(cr_);
     }
+    if (record_ != nullptr) {
+        note(view.get(), frame.size);
+    }
     paintContent(view, frame.size);
     if (faded) {
         cairo_pop_group_to_source(cr_);
         cairo_paint_with_alpha(cr_, alpha);
     }
     cairo_restore(cr_);
+}
+
+void ViewPainter::note(const UIView* view, CGSize size) {
+    double left = 0;
+    double top = 0;
+    double right = size.width;
+    double bottom = size.height;
+    cairo_user_to_device(cr_, &left, &top);
+    cairo_user_to_device(cr_, &right, &bottom);
+    double clipLeft = 0;
+    double clipTop = 0;
+    double clipRight = 0;
+    double clipBottom = 0;
+    cairo_clip_extents(cr_, &clipLeft, &clipTop, &clipRight, &clipBottom);
+    cairo_user_to_device(cr_, &clipLeft, &clipTop);
+    cairo_user_to_device(cr_, &clipRight, &clipBottom);
+    auto rect = [](double x0, double y0, double x1, double y1) {
+        return CGRectMake(static_cast<CGFloat>(x0), static_cast<CGFloat>(y0), static_cast<CGFloat>(x1 - x0),
+                          static_cast<CGFloat>(y1 - y0));
+    };
+    record_->push_back(
+        {view, rect(left, top, right, bottom), rect(clipLeft, clipTop, clipRight, clipBottom)});
 }
 
 void ViewPainter::paintContent(const std::shared_ptr<UIView>& view, CGSize size) {

@@ -13,6 +13,7 @@
 #include <cairo.h>
 
 #include <memory>
+#include <vector>
 
 class UIButton;
 class UILabel;
@@ -24,6 +25,15 @@ class UIView;
 
 namespace render {
 
+/// One view as the painter drew it, in the context's device space (points at scale 1).
+struct PaintedView {
+    const UIView* view = nullptr;
+    /// Where the view's frame was drawn.
+    CGRect frame{};
+    /// What the clip left of the context where it was drawn.
+    CGRect clip{};
+};
+
 /// Paints views onto a cairo context whose unit is the point.
 class ViewPainter {
   public:
@@ -33,11 +43,15 @@ class ViewPainter {
     /// Draws `view` and everything below it; the context's origin is the superview's content
     /// origin.
     void paint(const std::shared_ptr<UIView>& view);
+    /// Notes every view drawn from now on in `record` (nil to stop): a check that the picture
+    /// holds what the screen's other views say it holds.
+    void recordInto(std::vector<PaintedView>* record) { record_ = record; }
 
   private:
     /// Draws `view` with an extra fade (a row animating out).
     void paintFaded(const std::shared_ptr<UIView>& view, double fade);
     void paintContent(const std::shared_ptr<UIView>& view, CGSize size);
+    void note(const UIView* view, CGSize size);
     void paintChildren(const std::shared_ptr<UIView>& view);
     void paintBackground(const UIView& view, CGSize size);
     void paintLabel(UILabel& label, CGSize size);
@@ -54,6 +68,7 @@ class ViewPainter {
     cairo_t* cr_;
     NSTimeInterval moment_;
     ImagePainter* images_;
+    std::vector<PaintedView>* record_ = nullptr;
 };
 
 } // namespace render

@@ -1,0 +1,108 @@
+// What a person sees is what every view of the device says: the lap panel takes the touches on
+// the rows it covers and hides them from `screen`; a row under a section header is neither
+// printed nor touched there; the launch image is one state for `screen`, `dump` and `shot`; an
+// alert that is going says so.
+
+#include "tests/simulator/SimulatorFixture.h"
+
+#include "addon/hooks/AddonState.h"
+#include "addon/hooks/HookInstaller.h"
+#include "simulator/scene/SavedScreen.h"
+#include "simulator/scene/Scene.h"
+#include "simulator/scene/ScreenPicture.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/uikit/UITableView.h"
+
+#include <string>
+
+namespace {
+
+class SceneFindings : public testing_support::SimulatorTest {
+  protected:
+    void SetUp() override {
+        SimulatorTest::SetUp();
+        lv::resetAddonState();
+        lv::installHooks();
+        ASSERT_EQ(run("launch\ntab stopwatch\n"), sim::kExitOk) << err.str();
+    }
+    void TearDown() override {
+        if (device->clockRunning()) {
+            device->quitClock();
+        }
+        lv::resetAddonState();
+        SimulatorTest::TearDown();
+    }
+    // `count` results of 1, 2, ... seconds with one lap each, then the Saved tab settled.
+    void saveResults(int count) {
+        std::string script;
+        for (int i = 1; i <= count; ++i) {
+            script += "start\nwait " + std::to_string(i) + "\nstop\nsave\nreset\n";
+        }
+        ASSERT_EQ(run(script + "tab saved\nwait 1\n"), sim::kExitOk) << err.str();
+    }
+    std::string screen() {
+        out.str("");
+        EXPECT_EQ(run("screen\n"), sim::kExitOk);
+        return out.str();
+    }
+    std::string refusal(const std::string& line) {
+        err.str("");
+        EXPECT_EQ(run(line + "\n"), sim::kExitRejectedLines) << line;
+        return err.str();
+    }
+};
+
+TEST_F(SceneFindings, TheLapPanelTakesTheTouchesOnTheRowsItCoversAndHidesThem) {
+    saveResults(10);
+    ASSERT_EQ(run("tap 0 0\nwait 1\n"), sim::kExitOk) << err.str();
+    std::string before = dump()["saved"].dump();
+    EXPECT_NE(refusal("swipe 0 1").find("covered by the laps table"), std::string::npos) << err.str();
+    EXPECT_NE(refusal("delete 0 0").find("covered by the laps table"), std::string::npos) << err.str();
+    EXPECT_NE(refusal("tap 0 9").find("covered by the laps table"), std::string::npos) << err.str();
+    EXPECT_EQ(dump()["saved"].dump(), before) << "nothing under the panel changed";
+    std::string shown = screen();
+    EXPECT_NE(shown.find("-- Laps --"), std::string::npos) << shown;
+    EXPECT_EQ(shown.find("Laps: 1 >"), std::string::npos) << "a saved row printed under the panel\n" << shown;
+    ASSERT_EQ(run("back\nwait 1\nswipe 0 1\n"), sim::kExitOk) << "the rows take touches again once it is out";
+}
+
+TEST_F(SceneFindings, ARowUnderItsSectionHeaderIsNotPrintedOnTheBarsLine) {
+    saveResults(12);
+    auto table = sim::findSavedParts(*device)->savedTable;
+    // Half a row under the floating header.
+    table->simulateScroll(CGPointMake(0, 40));
+    device->settle();
+    std::string shown = screen();
+    std::string barLine = shown.substr(shown.find('\n') + 1);
+    barLine = barLine.substr(0, barLine.find('\n'));
+    EXPECT_EQ(barLine.find("Time:"), std::string::npos) << shown;
+    // A row partly hidden is scrolled into view before it is touched.
+    ASSERT_EQ(run("swipe 0 0\n"), sim::kExitOk) << err.str();
+}
+
+TEST_F(SceneFindings, TheLaunchImageIsOneStateForScreenDumpAndPicture) {
+    ASSERT_EQ(run("quit\nlaunch\n"), sim::kExitOk);
+    EXPECT_NE(screen().find("== launch image "), std::string::npos);
+    EXPECT_FALSE(dump()["launch_image_shown"].is_null());
+    EXPECT_TRUE(sim::screenScene(*device).launch.has_value());
+    ASSERT_EQ(run("wait 0.1\n"), sim::kExitOk);
+    EXPECT_NE(screen().find("== Clock > "), std::string::npos);
+    EXPECT_TRUE(dump()["launch_image_shown"].is_null());
+    EXPECT_FALSE(sim::screenScene(*device).launch.has_value());
+}
+
+TEST_F(SceneFindings, AnAlertThatIsGoingSaysSo) {
+    ASSERT_EQ(run("tab saved\nwait 1\nedit\nadd\n"), sim::kExitOk) << err.str();
+    EXPECT_EQ(dump()["alerts"][0]["state"], "appearing");
+    ASSERT_EQ(run("wait 1\ntype Work\n"), sim::kExitOk);
+    EXPECT_EQ(dump()["alerts"][0]["state"], "shown");
+    ASSERT_EQ(run("button Add\n"), sim::kExitOk) << err.str();
+    EXPECT_EQ(dump()["alerts"][0]["state"], "closing");
+    EXPECT_NE(screen().find("Alert (closing)"), std::string::npos);
+    ASSERT_EQ(run("wait 1\n"), sim::kExitOk);
+    EXPECT_TRUE(dump()["alerts"].empty());
+}
+
+} // namespace
