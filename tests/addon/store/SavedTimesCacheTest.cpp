@@ -109,6 +109,11 @@ const std::vector<Edit> kEdits = {
     {"recordsOfTheWrongType",
      [](const Root& r) { r->setObject(NSNumber::withInteger(1), lv::sectionKey("B")); }},
     {"sameArrayCopied", [](const Root& r) { section(r, "B"); }},
+    {"lastRecordNew",
+     [](const Root& r) {
+         auto a = section(r, "A");
+         a->replaceObjectAtIndex(a->count() - 1, record(7));
+     }},
     {"everyRecordNew",
      [](const Root& r) {
          auto b = section(r, "B");

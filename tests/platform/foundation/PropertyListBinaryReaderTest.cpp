@@ -337,6 +337,10 @@ std::vector<BadCase> badCases() {
         {"Real1Byte", holding({0x20, 0x00})},
         {"Real16Bytes", holding({0x24, 0x00})},
         {"Date4Bytes", holding({0x32, 0x00, 0x00, 0x00, 0x00})},
+        // Scalars one byte short, whose last byte would be the offset table's first.
+        {"DateOneByteShort", holding({0x33, 0x41, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00})},
+        {"RealOneByteShort", holding({0x23, 0x40, 0x08, 0x00, 0x00, 0x00, 0x00, 0x00})},
+        {"IntegerOneByteShort", holding({0x13, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00})},
         {"DateNotFinite", holding(Bplist::date(std::numeric_limits<double>::infinity()))},
         {"DateBeyondWritableRange", holding(Bplist::date(1e17))},
         {"NonStringKey", nonStringKey.build()},

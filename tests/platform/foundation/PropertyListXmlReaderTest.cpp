@@ -141,6 +141,22 @@ INSTANTIATE_TEST_SUITE_P(Table, PropertyListXmlReaderReals,
                                            RealCase{"Infinity", INFINITY}),
                          testing_support::PrintedName());
 
+// Integers in decimal or with a 0x prefix, signed or not, at the shortest text of each form;
+// a prefix with no digits after it is no integer.
+TEST(PropertyListXmlReader, ReadsIntegersInEitherBaseAtTheShortestSpellings) {
+    const std::pair<const char*, long long> cases[] = {{"0", 0},     {"7", 7},      {"+7", 7},
+                                                       {"-7", -7},   {"0x5", 5},    {"0XF", 15},
+                                                       {"-0x1", -1}, {"+0x10", 16}, {"010", 10}};
+    for (const auto& [text, expected] : cases) {
+        const auto number = rt::cast<NSNumber>(valueOf(std::string("<integer>") + text + "</integer>"));
+        ASSERT_TRUE(number) << text;
+        EXPECT_EQ(number->integerValue(), expected) << text;
+    }
+    for (const char* text : {"0x", "-", "+0x", "x5"}) {
+        EXPECT_FALSE(parse(document(std::string("<integer>") + text + "</integer>")).ok()) << text;
+    }
+}
+
 TEST(PropertyListXmlReader, ReadsRealsTheSameUnderACommaLocale) {
     const locale_t comma = testing_support::commaLocale();
     if (comma == static_cast<locale_t>(0)) {
