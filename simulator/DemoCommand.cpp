@@ -4,6 +4,7 @@
 #include "simulator/Commands.h"
 #include "simulator/DemoScript.h"
 #include "simulator/device/DeviceProfile.h"
+#include "simulator/device/PathOption.h"
 #include "simulator/script/Session.h"
 #include "simulator/times/LapStatistics.h"
 #include "simulator/times/SavedTimesReport.h"
@@ -41,8 +42,10 @@ void addDemoCommand(CLI::App& app, int& status) {
     command->add_option("--tz", options->timeZone, "Time zone (default: the environment's)");
     command->add_option("--now", options->now, "The device's wall clock at start, ISO 8601 (default: now)");
     command->add_flag("--keep-home", *keepHome, "Keep the temporary home folder and print where it is");
-    command->add_option("--pictures", options->pictureFolder,
-                        "Folder for the pictures of each step (default: a new one in the temporary folder)");
+    command
+        ->add_option("--pictures", options->pictureFolder,
+                     "Folder for the pictures of each step (default: a new one in the temporary folder)")
+        ->check([](const std::string& path) { return pathOptionProblem({}, path, PathKind::Folder); });
     command->callback([&status, options, keepHome] {
         std::error_code error;
         options->home = makeTemporaryFolder("lapvane-demo");
@@ -57,7 +60,9 @@ void addDemoCommand(CLI::App& app, int& status) {
             std::filesystem::create_directories(options->pictureFolder, error);
         }
         if (options->pictureFolder.empty() || error) {
-            std::cerr << "lapvane: cannot make a folder for the pictures\n";
+            std::cerr << "lapvane: cannot make the folder for the pictures"
+                      << (options->pictureFolder.empty() ? std::string() : " " + options->pictureFolder)
+                      << (error ? ": " + error.message() : std::string()) << '\n';
             std::filesystem::remove_all(options->home, error);
             status = 1;
             return;

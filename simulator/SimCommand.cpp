@@ -4,7 +4,10 @@
 #include "simulator/Commands.h"
 #include "simulator/device/DeviceHome.h"
 #include "simulator/device/DeviceProfile.h"
+#include "simulator/device/PathOption.h"
+#include "simulator/script/CommandTable.h"
 #include "simulator/script/Session.h"
+#include "simulator/script/Simulator.h"
 
 #include <CLI/CLI.hpp>
 
@@ -16,12 +19,13 @@ namespace sim {
 
 void addSimCommand(CLI::App& app, int& status) {
     auto* command = app.add_subcommand("sim", "Drive the simulated device from scripts or standard input");
+    command->footer("\n" + helpText());
     auto options = std::make_shared<SessionOptions>();
     auto scripts = std::make_shared<std::vector<std::string>>();
     options->device = kDefaultDeviceName;
     command->add_option("scripts", *scripts, "Script files, run in order (default: standard input)");
-    command->add_option("--home", options->home,
-                        "The device's home folder (default: " + defaultDeviceHome() + ")");
+    auto* homeOption = command->add_option("--home", options->home,
+                                           "The device's home folder (default: " + defaultDeviceHome() + ")");
     command->add_option("--device", options->device, "Device kind")
         ->check(CLI::IsMember(deviceProfileNames()))
         ->capture_default_str();
@@ -31,20 +35,42 @@ void addSimCommand(CLI::App& app, int& status) {
                         "Time zone, e.g. Europe/Paris (default: the environment's)");
     command->add_option("--now", options->now, "The device's wall clock at start, ISO 8601 (default: now)");
     command->add_flag("--no-addon", options->noAddon, "Start without loading the hooking libraries");
-    command->callback([&status, options, scripts] {
-        if (options->home.empty()) {
+    command->callback([&status, options, scripts, homeOption] {
+        if (homeOption->count() == 0) {
             options->home = defaultDeviceHome();
         }
+        if (std::string problem = pathOptionProblem("--home", options->home, PathKind::Folder);
+            !problem.empty()) {
+            std::cerr << "lapvane: " << problem << '\n';
+            status = kExitFault;
+            return;
+        }
         std::unique_ptr<LineReader> reader;
-        if (!scripts->empty()) {
-            reader = fileLineReader({scripts->begin(), scripts->end()});
-        } else if (isatty(STDIN_FILENO) != 0) {
+        if (scripts->empty() && isatty(STDIN_FILENO) != 0) {
             options->reportLibraries = true;
             std::cout << "lapvane sim: home " << options->home << ", device " << options->device
-                      << ". Type \"help\" for the commands.\n";
+                      << ". Type \"help\" for the commands, \"exit\" or Ctrl-D to leave.\n";
             reader = terminalLineReader("lapvane> ");
         } else {
-            reader = streamLineReader(std::cin, "<stdin>");
+            // Scripts are read and checked whole before the device starts: a missing file or a
+            // bad line anywhere runs nothing, so a session never stops halfway through its saves.
+            auto source = scripts->empty() ? streamLineReader(std::cin, "<stdin>")
+                                           : fileLineReader({scripts->begin(), scripts->end()});
+            PreparedScript script = prepareScript(*source);
+            if (!script.failure.empty()) {
+                std::cerr << "error: " << script.failure << " (nothing was run)\n";
+                status = kExitFault;
+                return;
+            }
+            if (!script.errors.empty()) {
+                for (const auto& error : script.errors) {
+                    std::cerr << "error: " << error << '\n';
+                }
+                std::cerr << "lapvane sim: nothing was run; mend the lines above and run again\n";
+                status = kExitRejectedLines;
+                return;
+            }
+            reader = preparedLineReader(std::move(script.lines));
         }
         status = runSession(*options, *reader, std::cout, std::cerr);
     });

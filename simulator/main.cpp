@@ -16,6 +16,10 @@ int main(int argc, char** argv) {
     CLI::App app{"Lapvane: the stopwatch add-on on a simulated device", "lapvane"};
     app.set_version_flag("--version", std::string("lapvane ") + LAPVANE_VERSION);
     app.require_subcommand(1);
+    // A refused command line is one line, as every other error: what is wrong, and where to look.
+    app.failure_message([](const CLI::App* /*app*/, const CLI::Error& e) {
+        return "lapvane: " + std::string(e.what()) + " (see --help)\n";
+    });
     int status = 0;
     sim::addSimCommand(app, status);
     sim::addDemoCommand(app, status);

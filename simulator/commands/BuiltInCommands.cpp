@@ -77,6 +77,8 @@ std::vector<CommandSpec> builtInCommands() {
         {"dump", Shape::none(), "", "print the state as one line of JSON", Needs::Nothing, Touch::No,
          printDump},
         {"help", Shape::none(), "", "list the commands", Needs::Nothing, Touch::No, printHelp},
+        {"exit", Shape::none(), "", "end the session (at the prompt, Ctrl-D too)", Needs::Nothing, Touch::No,
+         endSession},
     };
 }
 

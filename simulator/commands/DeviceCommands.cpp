@@ -107,4 +107,9 @@ std::string printHelp(CommandContext& context, const ScriptCommand& /*command*/)
     return {};
 }
 
+std::string endSession(CommandContext& context, const ScriptCommand& /*command*/) {
+    context.endsSession = true;
+    return {};
+}
+
 } // namespace sim

@@ -27,5 +27,7 @@ std::string printDump(CommandContext& context, const ScriptCommand& command);
 std::string takePicture(CommandContext& context, const ScriptCommand& command);
 /// `help`: prints the commands.
 std::string printHelp(CommandContext& context, const ScriptCommand& command);
+/// `exit`: ends the session; the lines after it are not read.
+std::string endSession(CommandContext& context, const ScriptCommand& command);
 
 } // namespace sim

@@ -30,6 +30,8 @@ struct CommandContext {
     SavedParts saved;
     /// Where pictures named by a relative path go; empty for the working folder.
     std::filesystem::path pictureFolder;
+    /// Set by a command that ends the session (`exit`): no further line is read.
+    bool endsSession = false;
 };
 
 /// Checks that what `needs` asks for is on screen, in order, filling in what it finds.

@@ -20,12 +20,13 @@ const CommandSpec* findCommand(std::string_view name) {
 std::string helpText() {
     // Summaries line up after the usual usage lines; a longer one pushes its summary along.
     constexpr std::size_t kUsageColumn = 30;
-    std::string text = "Commands (one a line, # starts a comment):\n";
+    std::string text = "Script commands (one a line, # starts a comment):\n";
     for (const auto& entry : commandTable()) {
         std::string usage = entry.usage();
         std::size_t pad = usage.size() < kUsageColumn ? kUsageColumn - usage.size() : 2;
         text += "  " + usage + std::string(pad, ' ') + entry.summary + '\n';
     }
+    text += "At the prompt: Tab completes, Ctrl-C clears the line, \"exit\" or Ctrl-D leaves.\n";
     return text;
 }
 

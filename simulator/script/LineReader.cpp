@@ -1,13 +1,17 @@
 #include "simulator/script/LineReader.h"
 
 #include "simulator/script/CommandTable.h"
+#include "simulator/script/ScriptCommand.h"
 
 #include <cerrno>
+#include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <readline.h>
+#include <signal.h>
 #include <string_view>
 
 namespace sim {
@@ -29,6 +33,11 @@ class StreamLineReader final : public LineReader {
         std::string line;
         if (!std::getline(*in_, line)) {
             return std::nullopt;
+        }
+        // A byte order mark that some editors put at the start of a UTF-8 file is not text.
+        constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+        if (number_ == 0 && std::string_view(line).substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+            line.erase(0, kByteOrderMark.size());
         }
         return SourceLine{withoutTerminator(std::move(line)), name_ + ":" + std::to_string(++number_)};
     }
@@ -103,13 +112,42 @@ char** completion(const char* text, int start, int /*end*/) {
     return completionWords->empty() ? nullptr : rl_completion_matches(text, nextCompletion);
 }
 
+// Set by Ctrl-C while a line is being typed.
+volatile std::sig_atomic_t interrupted = 0;
+
+void noteInterrupt(int /*signal*/) {
+    interrupted = 1;
+}
+
 class TerminalLineReader final : public LineReader {
   public:
     explicit TerminalLineReader(std::string prompt) : prompt_(std::move(prompt)) {
         rl_attempted_completion_function = completion;
+        // The line editor reads characters as the locale's character type says: without it, an
+        // accent typed in a UTF-8 terminal is dropped. Only the character type: numbers and
+        // dates never follow the process locale.
+        std::setlocale(LC_CTYPE, "");
+        // Ctrl-C clears the line being typed, as a shell does, instead of ending the session:
+        // the read is interrupted (no restart) and the prompt comes back.
+        struct sigaction action {};
+        action.sa_handler = noteInterrupt;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &previous_);
     }
+    ~TerminalLineReader() override { sigaction(SIGINT, &previous_, nullptr); }
+    TerminalLineReader(const TerminalLineReader&) = delete;
+    TerminalLineReader& operator=(const TerminalLineReader&) = delete;
+
     std::optional<SourceLine> next() override {
-        char* raw = readline(prompt_.c_str());
+        char* raw = nullptr;
+        for (;;) {
+            interrupted = 0;
+            raw = readline(prompt_.c_str());
+            if (raw != nullptr || interrupted == 0) {
+                break;
+            }
+            std::fputc('\n', stdout);
+        }
         if (raw == nullptr) {
             std::fputc('\n', stdout);
             return std::nullopt;
@@ -126,9 +164,41 @@ class TerminalLineReader final : public LineReader {
   private:
     std::string prompt_;
     int number_ = 0;
+    struct sigaction previous_ {};
+};
+
+class PreparedLineReader final : public LineReader {
+  public:
+    explicit PreparedLineReader(std::vector<SourceLine> lines) : lines_(std::move(lines)) {}
+    std::optional<SourceLine> next() override {
+        if (index_ >= lines_.size()) {
+            return std::nullopt;
+        }
+        return lines_[index_++];
+    }
+
+  private:
+    std::vector<SourceLine> lines_;
+    std::size_t index_ = 0;
 };
 
 } // namespace
+
+PreparedScript prepareScript(LineReader& reader) {
+    PreparedScript script;
+    while (auto line = reader.next()) {
+        if (std::string why = parseScriptLine(line->text).error; !why.empty()) {
+            script.errors.push_back(line->where + ": " + why);
+        }
+        script.lines.push_back(std::move(*line));
+    }
+    script.failure = reader.failure();
+    return script;
+}
+
+std::unique_ptr<LineReader> preparedLineReader(std::vector<SourceLine> lines) {
+    return std::make_unique<PreparedLineReader>(std::move(lines));
+}
 
 std::unique_ptr<LineReader> fileLineReader(std::vector<std::filesystem::path> files) {
     return std::make_unique<FileLineReader>(std::move(files));

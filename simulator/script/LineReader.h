@@ -37,4 +37,17 @@ std::unique_ptr<LineReader> streamLineReader(std::istream& in, std::string name)
 /// Reads from the terminal with the prompt, line editing and history.
 std::unique_ptr<LineReader> terminalLineReader(std::string prompt);
 
+/// A whole script read and checked before anything runs.
+struct PreparedScript {
+    std::vector<SourceLine> lines;
+    /// Why the input could not be read (a missing or unreadable file); empty when it was.
+    std::string failure;
+    /// "WHERE: WHY" for each line that is not a command.
+    std::vector<std::string> errors;
+};
+/// Reads every line of `reader` and parses each, so that one bad line or file runs nothing.
+PreparedScript prepareScript(LineReader& reader);
+/// Gives the lines of a prepared script.
+std::unique_ptr<LineReader> preparedLineReader(std::vector<SourceLine> lines);
+
 } // namespace sim

@@ -1,5 +1,7 @@
 #include "simulator/script/ScriptCommand.h"
 
+#include "simulator/device/TerminalText.h"
+
 #include "simulator/script/CommandTable.h"
 
 #include <algorithm>
@@ -40,14 +42,19 @@ std::optional<int> readIndex(const std::string& word) {
     return value;
 }
 
+// Beyond a billion seconds the virtual clock could no longer keep tenths apart.
+constexpr double kLongestWait = 1e9;
+
 std::optional<double> readSeconds(const std::string& word) {
+    // A decimal in any of the usual spellings: 2, 2.5, .5, +5, 1e6.
+    std::string_view digits = word;
+    if (!digits.empty() && digits.front() == '+') {
+        digits.remove_prefix(1);
+    }
     double value = 0;
-    auto [end, error] =
-        std::from_chars(word.data(), word.data() + word.size(), value, std::chars_format::fixed);
-    // Beyond a billion seconds the virtual clock could no longer keep tenths apart.
-    constexpr double kLongestWait = 1e9;
-    if (error != std::errc{} || end != word.data() + word.size() || !std::isfinite(value) || value < 0 ||
-        value > kLongestWait) {
+    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (digits.empty() || digits.front() == '-' || error != std::errc{} ||
+        end != digits.data() + digits.size() || !std::isfinite(value) || value < 0 || value > kLongestWait) {
         return std::nullopt;
     }
     return value;
@@ -78,7 +85,7 @@ ParsedLine parseScriptLine(std::string_view line) {
     std::string name(line.substr(first, nameEnd - first));
     const CommandSpec* entry = findCommand(name);
     if (entry == nullptr) {
-        return fail("unknown command \"" + name + "\" (try \"help\")");
+        return fail("unknown command \"" + terminalText(name) + "\" (try \"help\")");
     }
     using Kind = ArgumentShape::Kind;
     const ArgumentShape& shape = entry->arguments;
@@ -125,7 +132,7 @@ ParsedLine parseScriptLine(std::string_view line) {
         std::optional<double> seconds =
             command.words.size() == 1 ? readSeconds(command.words[0]) : std::nullopt;
         if (!seconds) {
-            return usage(*entry, "a number of seconds, not negative");
+            return usage(*entry, "a number of seconds from 0 to 1000000000, such as 2.5 or 1e6");
         }
         command.seconds = *seconds;
         break;

@@ -79,8 +79,12 @@ Device* startSessionDevice(const SessionOptions& options, std::ostream& out, std
             err << "lapvane: " << library.path.filename().string() << " not loaded: " << library.reason
                 << '\n';
         } else if (options.reportLibraries) {
-            out << (library.loaded ? "loaded " : "skipped ") << library.path.filename().string() << " ("
-                << library.reason << ")\n";
+            if (library.loaded) {
+                out << "add-on " << library.path.filename().string() << " loaded into the device\n";
+            } else {
+                out << "add-on " << library.path.filename().string() << " not loaded: its filter ("
+                    << library.reason << ") names no process on this device\n";
+            }
         }
     }
     return processDevice;

@@ -23,6 +23,7 @@ std::string Simulator::execute(const ScriptCommand& command) {
         return why;
     }
     std::string result = entry->handler(context, command);
+    ended_ = ended_ || context.endsSession;
     if (entry->touch == Touch::Yes) {
         // What the touch left for the run loop is delivered before the next command, as the
         // phone's run loop turns after every event.
@@ -33,7 +34,11 @@ std::string Simulator::execute(const ScriptCommand& command) {
 
 int Simulator::run(LineReader& reader) {
     bool rejected = false;
-    while (auto line = reader.next()) {
+    while (!ended_) {
+        auto line = reader.next();
+        if (!line) {
+            break;
+        }
         ParsedLine parsed = parseScriptLine(line->text);
         if (!parsed.command && parsed.error.empty()) {
             continue;

@@ -48,6 +48,7 @@ class Simulator {
     std::ostream* err_;
     bool echo_;
     std::filesystem::path pictureFolder_;
+    bool ended_ = false;
 };
 
 } // namespace sim

@@ -4,6 +4,7 @@
 #include "simulator/times/TimesCommand.h"
 
 #include "simulator/device/DeviceHome.h"
+#include "simulator/device/PathOption.h"
 #include "simulator/device/StartTime.h"
 #include "simulator/times/LapStatistics.h"
 #include "simulator/times/SavedTimesCheck.h"
@@ -38,12 +39,23 @@ struct TimesOptions {
     }
 };
 
-void addPathOptions(CLI::App& command, TimesOptions& options) {
+// `check` reports itself what stands at the file's path (a folder, a FIFO), so it takes any path
+// that is not empty; the other commands read the file and refuse what is not one.
+enum class FileCheck { WholeReport, MustBeAFile };
+
+void addPathOptions(CLI::App& command, TimesOptions& options, FileCheck fileCheck = FileCheck::MustBeAFile) {
     auto* home =
         command.add_option("--home", options.home, "The device's home folder (holds Library/Preferences)");
     auto* file = command.add_option("--file", options.file, "A saved-times file to read");
     home->excludes(file);
     file->excludes(home);
+    // A name given empty is refused rather than read as "the default": the check runs while the
+    // line is parsed, so an empty --home never reaches the user's own saved times.
+    home->check([](const std::string& path) { return pathOptionProblem({}, path, PathKind::Folder); });
+    file->check([fileCheck](const std::string& path) {
+        return fileCheck == FileCheck::MustBeAFile || path.empty() ? pathOptionProblem({}, path, PathKind::File)
+                                                                   : std::string();
+    });
 }
 
 void addFileOptions(CLI::App& command, TimesOptions& options) {
@@ -143,7 +155,7 @@ void addTimesCommand(CLI::App& app, int& status) {
     });
 
     auto* check = times->add_subcommand("check", "Report every value the add-on would misread or drop");
-    addPathOptions(*check, *options);
+    addPathOptions(*check, *options, FileCheck::WholeReport);
     check->callback([options, &status] {
         SavedTimesCheck result = checkSavedTimesFile(options->path());
         std::cout << checkText(result, options->path());

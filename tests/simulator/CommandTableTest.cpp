@@ -27,7 +27,9 @@ TEST(CommandTable, EveryCommandHasOneEntryAndOneHelpLineShowingItsArguments) {
         EXPECT_NE(help.find("\n  " + entry.usage() + "  "), std::string::npos) << entry.name << " in\n"
                                                                                << help;
     }
-    EXPECT_EQ(std::count(help.begin(), help.end(), '\n'), static_cast<long>(names.size()) + 1);
+    // A heading, a line a command, and how to leave.
+    EXPECT_EQ(std::count(help.begin(), help.end(), '\n'), static_cast<long>(names.size()) + 2);
+    EXPECT_NE(help.find("Ctrl-D"), std::string::npos);
 }
 
 struct CompletionCase {

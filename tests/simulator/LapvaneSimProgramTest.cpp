@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -103,12 +104,31 @@ TEST_F(LapvaneSimProgram, StoppingWritesTheTotalForTheNextLaunch) {
         << "a stopped result survives the relaunch";
 }
 
-TEST_F(LapvaneSimProgram, ABadLineGivesOneErrorLineAndTheRestRuns) {
-    ProgramRun run = runLapvane(options(), "launch\nfly away\nwait -3\ntab 1\ndump\n");
+TEST_F(LapvaneSimProgram, ABadLineAnywhereRunsNothingAndEveryBadLineIsNamed) {
+    ProgramRun run = runLapvane(options(), "\xEF\xBB\xBFlaunch\nfly away\nwait -3\ntab 1\ndump\n");
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err, "error: <stdin>:2: unknown command \"fly\" (try \"help\")\n"
-                       "error: <stdin>:3: usage: wait SECONDS (a number of seconds, not negative)\n");
-    EXPECT_EQ(testing_support::dumpsIn(run.out).size(), 1u);
+    EXPECT_EQ(run.err,
+              "error: <stdin>:2: unknown command \"fly\" (try \"help\")\n"
+              "error: <stdin>:3: usage: wait SECONDS (a number of seconds from 0 to 1000000000, such "
+              "as 2.5 or 1e6)\n"
+              "lapvane sim: nothing was run; mend the lines above and run again\n");
+    EXPECT_EQ(run.out, "") << "not even the launch ran";
+}
+
+TEST_F(LapvaneSimProgram, AMissingScriptAfterAGoodOneRunsNothing) {
+    testing_support::writeWholeFile(home.path() + "/ok.txt",
+                                    "launch\ntab stopwatch\nstart\nwait 1\nstop\nsave\n");
+    ProgramRun run = runLapvane(options({home.path() + "/ok.txt", home.path() + "/missing.txt"}));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("missing.txt"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_FALSE(std::filesystem::exists(home.path() + "/Library/Preferences/com.varnoth.lapvane.plist"));
+}
+
+TEST_F(LapvaneSimProgram, ExitEndsTheSessionAndTheRestIsNotRun) {
+    ProgramRun run = runLapvane(options(), "launch\nexit\ndump\n");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(testing_support::dumpsIn(run.out).empty()) << run.out;
 }
 
 TEST_F(LapvaneSimProgram, AFolderGivenAsAScriptIsRefused) {
