@@ -76,8 +76,8 @@ class Checker {
             }
             std::string name = key.substr(kSectionKeyPrefix.size());
             if (std::find(names.begin(), names.end(), name) == names.end()) {
-                add(keyPath(key), "no section " + jsonQuoted(name) +
-                                      " in the section list (its records are not shown)");
+                add(keyPath(key),
+                    "no section " + jsonQuoted(name) + " in the section list (its records are not shown)");
             }
         }
         for (const auto& name : names) {

@@ -135,7 +135,9 @@ void addTimesCommand(CLI::App& app, int& status) {
         }
         auto statistics = lapStatistics(report);
         if (options->statsFormat == "json") {
-            std::cout << statisticsJson(statistics).dump() << '\n';
+            std::cout
+                << statisticsJson(statistics).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
+                << '\n';
         } else {
             std::cout << statisticsText(statistics);
         }

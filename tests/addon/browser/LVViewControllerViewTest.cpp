@@ -142,7 +142,9 @@ TEST_F(BrowserTest, TheNoSavedTimesLabelIsBoldWhiteTextWithADarkShadowAboveIt) {
     show();
     const auto& label = browser->noSavedTimes();
     EXPECT_EQ(label->text(), "No Saved Times");
-    const auto name = [](const std::shared_ptr<UIColor>& color) { return color ? color->description() : "nil"; };
+    const auto name = [](const std::shared_ptr<UIColor>& color) {
+        return color ? color->description() : "nil";
+    };
     EXPECT_EQ(name(label->textColor()), "white");
     EXPECT_EQ(name(label->backgroundColor()), "clear");
     EXPECT_EQ(name(label->shadowColor()), "black");
@@ -287,16 +289,17 @@ TEST_F(BrowserTest, ComingOnScreenPutsTheVisibleLabelsWhereEditModeWantsThem) {
     EXPECT_EQ(cell->mainLabel()->frame().origin.x, 10);
     EXPECT_EQ(cell->lapsLabel()->alpha(), 1);
 
+    // Edit mode is the Edit and Done switch's; it stays on while the tab is away.
+    ASSERT_TRUE(browser->topBar()->simulateTapRightItem());
     hide();
-    browser->savedTable()->setEditing(true);
     show();
     cell = cellAt(browser->savedTable(), 0, 1);
     ASSERT_TRUE(cell);
     EXPECT_EQ(cell->mainLabel()->frame(), CGRectMake(40, 17, 320, 30)) << "only x moves";
     EXPECT_EQ(cell->lapsLabel()->alpha(), 0);
 
+    ASSERT_TRUE(browser->topBar()->simulateTapRightItem());
     hide();
-    browser->savedTable()->setEditing(false);
     show();
     cell = cellAt(browser->savedTable(), 0, 1);
     EXPECT_EQ(cell->mainLabel()->frame().origin.x, 10);
