@@ -163,18 +163,19 @@ void LVViewController::viewDidAppear(bool animated) {
             auto cell = std::dynamic_pointer_cast<LVTableViewCell>(savedTable_->cellForRowAtIndexPath(
                 NSIndexPath::indexPathForRowInSection(static_cast<NSInteger>(r), static_cast<NSInteger>(s))));
             if (cell) {
-                placeResultLabels(*cell, savedTable_->isEditing());
+                placeResultLabels(*cell, editMode_,
+                                  isSwipedRow(static_cast<NSInteger>(s), static_cast<NSInteger>(r)));
             }
         }
     }
 }
 
-void LVViewController::placeResultLabels(LVTableViewCell& cell, bool editing) {
+void LVViewController::placeResultLabels(LVTableViewCell& cell, bool editing, bool swiped) {
     if (!cell.mainLabel() || !cell.lapsLabel()) {
         return;
     }
     CGRect frame = cell.mainLabel()->frame();
     frame.origin.x = editing ? kMainLabelEditingX : kMainLabelX;
     cell.mainLabel()->setFrame(frame);
-    cell.lapsLabel()->setAlpha(editing ? 0 : 1);
+    cell.lapsLabel()->setAlpha(editing || swiped ? 0 : 1);
 }

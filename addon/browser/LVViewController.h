@@ -168,8 +168,10 @@ class LVViewController final : public UIViewController,
     [[nodiscard]] const std::shared_ptr<UILabel>& noSavedTimes() const { return noSavedTimes_; }
 
   private:
-    /// Puts a result cell's main label and lap count where the edit mode wants them.
-    static void placeResultLabels(LVTableViewCell& cell, bool editing);
+    /// Puts a result cell's main label and lap count where the browser's mode wants them: the
+    /// edit-mode places in edit mode; otherwise the normal ones, with the lap count hidden on
+    /// the row that shows its swipe's Delete button.
+    static void placeResultLabels(LVTableViewCell& cell, bool editing, bool swiped);
 
     // View construction (LVViewController.cpp).
     void buildTopBar(CGFloat width);
@@ -193,6 +195,8 @@ class LVViewController final : public UIViewController,
     /// Slides the main label of every result on screen to `mainLabelX` and fades its lap count
     /// to `lapsAlpha`, one animation block per cell.
     void slideResultLabels(CGFloat mainLabelX, CGFloat lapsAlpha);
+    /// True when row `row` of section `section` shows its swipe's Delete button.
+    [[nodiscard]] bool isSwipedRow(NSInteger section, NSInteger row) const;
     /// Fades the lap count of a result on screen to `alpha` with the default animation timing.
     void fadeLapCount(const std::shared_ptr<NSIndexPath>& indexPath, CGFloat alpha);
     /// The row counts the table of results holds now (its own model, not a fresh question).
@@ -237,6 +241,10 @@ class LVViewController final : public UIViewController,
     std::shared_ptr<NSMutableArray> allStopWatchSavedTimes_;
     std::shared_ptr<NSMutableArray> allLaps_;
     std::shared_ptr<UILabel> noSavedTimes_;
+    /// The browser's edit mode, switched by the Edit and Done item. It alone decides where a
+    /// cell's labels go: the table's own editing flag is also on while a row shows its swipe's
+    /// Delete button, when every other row keeps its normal places.
+    bool editMode_ = false;
     /// The sections a delayed `deleteEmptySections:` will take out of the table, while the batch
     /// it closes is open; nil otherwise.
     std::shared_ptr<NSIndexSet> pendingSectionRemoval_;

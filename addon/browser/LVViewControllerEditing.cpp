@@ -64,6 +64,7 @@ void LVViewController::topBarButtonClicked(id sender) {
     // changes with the root item on top.
     if (item == top->rightBarButtonItem()) {
         if (item->title() == kEditTitle) {
+            editMode_ = true;
             // The labels start moving before the table starts its own editing animation.
             slideResultLabels(kMainLabelEditingX, 0);
             item->setTitle(std::string(kDoneTitle));
@@ -74,6 +75,7 @@ void LVViewController::topBarButtonClicked(id sender) {
                                                                  UIBarButtonItemStyleDone, self(),
                                                                  lv::browser::topBarButtonClicked.sel()));
         } else if (item->title() == kDoneTitle) {
+            editMode_ = false;
             slideResultLabels(kMainLabelX, 1);
             item->setTitle(std::string(kEditTitle));
             item->setStyle(UIBarButtonItemStylePlain);
@@ -120,7 +122,14 @@ void LVViewController::tableViewWillBeginEditingRowAtIndexPath(TableRef /*tableV
 }
 
 void LVViewController::tableViewDidEndEditingRowAtIndexPath(TableRef /*tableView*/, PathRef indexPath) {
-    fadeLapCount(indexPath, 1);
+    // Edit mode ends a swipe as it comes on, after it has hidden every lap count: the swiped row's
+    // count stays hidden with the others.
+    fadeLapCount(indexPath, editMode_ ? 0 : 1);
+}
+
+bool LVViewController::isSwipedRow(NSInteger section, NSInteger row) const {
+    auto swiped = savedTable_ ? savedTable_->swipedRow() : nullptr;
+    return swiped && swiped->section() == section && swiped->row() == row;
 }
 
 void LVViewController::fadeLapCount(const std::shared_ptr<NSIndexPath>& indexPath, CGFloat alpha) {

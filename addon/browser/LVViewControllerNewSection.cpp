@@ -1,12 +1,14 @@
 // The new section dialog: an alert with one text field in which the user names a new section.
-// A name the section list already holds (compared exactly, letter case and blanks included) or an
-// empty one is refused with an alert of its own, shown over a fresh dialog so that the user can
+// A name the section list already holds (compared exactly, letter case and blanks included), an
+// empty one, or one holding control characters or bytes that are not UTF-8 is refused with an
+// alert of its own, shown over a fresh dialog so that the user can
 // try again at once. An accepted name becomes an empty last section, in the file and in the
 // table, and every other empty section is then dropped from both.
 
 #include "addon/browser/BrowserMessages.h"
 #include "addon/browser/LVViewController.h"
 #include "addon/store/SavedTimesStore.h"
+#include "addon/store/SectionNameText.h"
 #include "platform/foundation/NSIndexSet.h"
 #include "platform/runtime/Message.h"
 #include "platform/uikit/UIAlertView.h"
@@ -56,6 +58,12 @@ void LVViewController::alertViewClickedButtonAtIndex(const std::shared_ptr<UIAle
     }
     if (name.empty()) {
         refuseSectionName("No Name", "Please type in name.");
+        return;
+    }
+    // No keyboard types a control character, but a pasted or scripted name may hold one, or
+    // bytes that are not text at all; stored, either makes the file unreadable to other programs.
+    if (lv::holdsCharactersNoNameMay(name)) {
+        refuseSectionName("Invalid Name", "Please type in a name without control characters.");
         return;
     }
     addSectionNamed(name);

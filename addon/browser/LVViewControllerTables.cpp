@@ -180,9 +180,10 @@ std::shared_ptr<LVTableViewCell> LVViewController::savedTimeCell(NSInteger secti
     setText(cell->lapsLabel(), lapCount);
     setText(cell->dateLabel(), date);
     // A queued cell keeps the places it last had: a row's lap count faded by a swipe, or labels
-    // placed for the other edit mode. The row takes the places of the mode it is shown in, as a
-    // lap row does, so the lap count is never missing outside edit mode.
-    placeResultLabels(*cell, savedTable_->isEditing());
+    // placed for the other edit mode. The row takes the places of the browser's mode, as a lap
+    // row does, so the lap count is never missing outside edit mode. The table's editing flag
+    // would not do: it is on while any row shows its swipe's Delete button.
+    placeResultLabels(*cell, editMode_, isSwipedRow(section, row));
     cell->setBackgroundView(lv::rowBackgroundView());
     cell->setSelectionStyle(UITableViewCellSelectionStyleGray);
     setText(cell->mainLabel(), mainText);
@@ -201,6 +202,8 @@ std::shared_ptr<LVTableViewCell> LVViewController::lapCell(NSInteger row) {
     auto lap = allLaps_ && row >= 0 ? allLaps_->objectAs<NSString>(static_cast<std::size_t>(row)) : nullptr;
     setText(cell->mainLabel(), lap ? std::optional<std::string>(lap->str()) : std::nullopt);
     setText(cell->lapsLabel(), ns::format("Lap %i", static_cast<int>(row + 1)));
+    // The table's editing flag: no lap row is filled while a row shows its swipe's Delete button,
+    // since a tap then only puts the button away.
     const bool editing = savedTable_->isEditing();
     if (const auto& number = cell->lapsLabel()) {
         number->setAlpha(editing ? 0 : 1);

@@ -86,7 +86,7 @@ std::string printScreen(CommandContext& context, const ScriptCommand& /*command*
 }
 
 std::string printDump(CommandContext& context, const ScriptCommand& /*command*/) {
-    context.out << dumpState(context.device).dump() << '\n';
+    context.out << dumpText(context.device) << '\n';
     return {};
 }
 

@@ -20,7 +20,15 @@ Layout makeLayout(cairo_t* cr, const std::string& text, double size, bool bold) 
     pango_font_description_set_absolute_size(font, size * PANGO_SCALE);
     pango_layout_set_font_description(layout.get(), font);
     pango_font_description_free(font);
-    pango_layout_set_text(layout.get(), text.c_str(), static_cast<int>(text.size()));
+    // Pango warns about bytes that are not UTF-8 and draws nothing of such a text; a name in a
+    // file may hold them, and shows with U+FFFD in their place.
+    if (g_utf8_validate(text.c_str(), static_cast<gssize>(text.size()), nullptr) != 0) {
+        pango_layout_set_text(layout.get(), text.c_str(), static_cast<int>(text.size()));
+    } else {
+        gchar* valid = g_utf8_make_valid(text.c_str(), static_cast<gssize>(text.size()));
+        pango_layout_set_text(layout.get(), valid, -1);
+        g_free(valid);
+    }
     return layout;
 }
 

@@ -91,6 +91,10 @@ json savedTableJson(const std::shared_ptr<UITableView>& table, const Scene& scen
     if (auto path = table->indexPathForSelectedRow()) {
         selected = json::array({path->section(), path->row()});
     }
+    json swiped = nullptr;
+    if (auto path = table->swipedRow()) {
+        swiped = json::array({path->section(), path->row()});
+    }
     json sections = json::array();
     for (NSInteger s = 0; s < table->numberOfSections(); ++s) {
         json rows = json::array();
@@ -114,6 +118,7 @@ json savedTableJson(const std::shared_ptr<UITableView>& table, const Scene& scen
             {"frame_on_screen", frameJson(table->presentationFrame(now))},
             {"allows_selection", table->allowsSelection()},
             {"selected", selected},
+            {"swiped", swiped},
             {"sections", sections}};
 }
 

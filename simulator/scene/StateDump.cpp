@@ -106,4 +106,8 @@ json dumpState(Device& device) {
     };
 }
 
+std::string dumpText(Device& device, int indent) {
+    return dumpState(device).dump(indent, ' ', false, json::error_handler_t::replace);
+}
+
 } // namespace sim

@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <string>
+
 namespace sim {
 
 class Device;
@@ -14,5 +16,10 @@ double points(float value);
 
 /// The fields: time, app, tab, stopwatch, saved, alerts, launch_image.
 nlohmann::ordered_json dumpState(Device& device);
+
+/// The state as JSON text, on one line or indented by `indent`. Texts on screen are whatever the
+/// add-on and the files put there: bytes that are not UTF-8 are written as U+FFFD rather than
+/// ending the session.
+std::string dumpText(Device& device, int indent = -1);
 
 } // namespace sim

@@ -36,7 +36,8 @@ JsonText& JsonText::string(std::string_view value) {
         text_.append(value);
         text_.push_back('"');
     } else {
-        text_.append(nlohmann::ordered_json(std::string(value)).dump());
+        text_.append(nlohmann::ordered_json(std::string(value))
+                         .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
     }
     return *this;
 }

@@ -14,7 +14,8 @@ class JsonText {
     /// The text written so far.
     [[nodiscard]] std::string& text() { return text_; }
 
-    /// A string, escaped as dump() escapes it (a string that is not valid UTF-8 throws as there).
+    /// A string, escaped as dump() escapes it; bytes that are not UTF-8 become U+FFFD, as
+    /// dump() with the replacing error handler writes them.
     JsonText& string(std::string_view value);
     /// A number, in dump()'s shortest form; null when it is not finite, as there.
     JsonText& number(double value);

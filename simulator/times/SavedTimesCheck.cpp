@@ -1,6 +1,7 @@
 #include "simulator/times/SavedTimesCheck.h"
 
 #include "addon/store/SavedTimesDocument.h"
+#include "addon/store/SectionNameText.h"
 #include "platform/foundation/NSArray.h"
 #include "platform/foundation/NSData.h"
 #include "platform/foundation/NSDate.h"
@@ -13,8 +14,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 
 namespace sim {
@@ -22,8 +25,13 @@ namespace {
 
 constexpr std::string_view kSectionKeyPrefix = "Times - ";
 
+// A string as JSON writes it: control characters escaped, bytes that are not UTF-8 replaced.
+std::string jsonQuoted(const std::string& text) {
+    return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 std::string keyPath(const std::string& key) {
-    return "[" + nlohmann::json(key).dump() + "]";
+    return "[" + jsonQuoted(key) + "]";
 }
 
 std::string indexPath(std::size_t index) {
@@ -68,8 +76,8 @@ class Checker {
             }
             std::string name = key.substr(kSectionKeyPrefix.size());
             if (std::find(names.begin(), names.end(), name) == names.end()) {
-                add(keyPath(key), "no section " + nlohmann::json(name).dump() +
-                                      " in the section list (its records are not shown)");
+                add(keyPath(key),
+                    "no section " + jsonQuoted(name) + " in the section list (its records are not shown)");
             }
         }
         for (const auto& name : names) {
@@ -88,11 +96,76 @@ class Checker {
                 checkRecord(records->items()[i], keyPath(key) + indexPath(i));
             }
         }
+        checkCharacters(root);
     }
 
   private:
     void add(std::string path, std::string problem) {
         findings.push_back({std::move(path), std::move(problem)});
+    }
+
+    // What is wrong with the characters of a string, or "" when every one can stand in XML.
+    static std::string characterProblem(const std::string& text) {
+        if (!lv::isValidUtf8(text)) {
+            return "is not UTF-8";
+        }
+        if (auto c = lv::firstCharacterXmlForbids(text)) {
+            char code[16];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(*c));
+            return std::string("holds ") + code + ", a character XML 1.0 forbids";
+        }
+        return {};
+    }
+
+    // Every string of the file, keys included, must be text an XML property list can hold: one
+    // that is not makes the whole file unreadable to other programs, though the add-on reads it.
+    // A section's name is reported once, where the section list holds it, naming the section.
+    void checkCharacters(const NSDictionary& root) {
+        const std::string consequence = ": other programs refuse the whole file (the add-on reads it)";
+        std::set<std::string> reported;
+        if (auto list = rt::cast<NSArray>(root.objectForKey(lv::kSectionsKey))) {
+            for (std::size_t i = 0; i < list->items().size(); ++i) {
+                auto name = rt::cast<NSString>(list->items()[i]);
+                std::string problem = name ? characterProblem(name->str()) : "";
+                if (!problem.empty() && reported.insert(name->str()).second) {
+                    add(keyPath(lv::kSectionsKey) + indexPath(i),
+                        "the name of section " + jsonQuoted(name->str()) + " " + problem + consequence);
+                }
+            }
+        }
+        for (const auto& [key, value] : root.entries()) {
+            const bool reportedSectionKey = key.rfind(kSectionKeyPrefix, 0) == 0 &&
+                                            reported.count(key.substr(kSectionKeyPrefix.size())) != 0;
+            if (!reportedSectionKey) {
+                checkKeyCharacters(key, keyPath(key), consequence);
+            }
+            if (key != lv::kSectionsKey || !rt::cast<NSArray>(value)) {
+                checkValueCharacters(value, keyPath(key), consequence);
+            }
+        }
+    }
+
+    void checkKeyCharacters(const std::string& key, const std::string& path, const std::string& consequence) {
+        if (std::string problem = characterProblem(key); !problem.empty()) {
+            add(path, "the key " + problem + consequence);
+        }
+    }
+
+    void checkValueCharacters(const id& value, const std::string& path, const std::string& consequence) {
+        if (auto text = rt::cast<NSString>(value)) {
+            if (std::string problem = characterProblem(text->str()); !problem.empty()) {
+                add(path, "a string that " + problem + consequence);
+            }
+        } else if (auto array = rt::cast<NSArray>(value)) {
+            for (std::size_t i = 0; i < array->items().size(); ++i) {
+                checkValueCharacters(array->items()[i], path + indexPath(i), consequence);
+            }
+        } else if (auto dictionary = rt::cast<NSDictionary>(value)) {
+            for (const auto& [key, item] : dictionary->entries()) {
+                checkKeyCharacters(key, path + keyPath(key), consequence);
+                checkValueCharacters(item, path + keyPath(key), consequence);
+            }
+        }
     }
 
     // The names the add-on reads from the section list, with what it leaves out or repeats. A
@@ -128,7 +201,7 @@ class Checker {
             }
             auto [at, inserted] = firstAt.emplace(name->str(), i);
             if (!inserted) {
-                add(path, nlohmann::json(name->str()).dump() + " is listed twice (first at " + listPath +
+                add(path, jsonQuoted(name->str()) + " is listed twice (first at " + listPath +
                               indexPath(at->second) + "); its records show twice");
             }
         }

@@ -53,8 +53,9 @@ void addPathOptions(CLI::App& command, TimesOptions& options, FileCheck fileChec
     // line is parsed, so an empty --home never reaches the user's own saved times.
     home->check([](const std::string& path) { return pathOptionProblem({}, path, PathKind::Folder); });
     file->check([fileCheck](const std::string& path) {
-        return fileCheck == FileCheck::MustBeAFile || path.empty() ? pathOptionProblem({}, path, PathKind::File)
-                                                                   : std::string();
+        return fileCheck == FileCheck::MustBeAFile || path.empty()
+                   ? pathOptionProblem({}, path, PathKind::File)
+                   : std::string();
     });
 }
 
@@ -148,7 +149,9 @@ void addTimesCommand(CLI::App& app, int& status) {
         }
         auto statistics = lapStatistics(report);
         if (options->statsFormat == "json") {
-            std::cout << statisticsJson(statistics).dump() << '\n';
+            std::cout
+                << statisticsJson(statistics).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
+                << '\n';
         } else {
             std::cout << statisticsText(statistics);
         }

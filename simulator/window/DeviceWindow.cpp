@@ -57,7 +57,7 @@ struct WindowState {
 };
 
 void refreshDump(WindowState& state) {
-    std::string text = dumpState(*state.device).dump(2);
+    std::string text = dumpText(*state.device, 2);
     gtk_text_buffer_set_text(state.dump, text.c_str(), static_cast<int>(text.size()));
 }
 
@@ -185,7 +185,7 @@ gboolean keyPressed(GtkEventControllerKey* /*controller*/, guint keyval, guint /
         takeShot(state);
     } else if (control && (keyval == GDK_KEY_d || keyval == GDK_KEY_D)) {
         followWallClock(state);
-        *state.out << dumpState(*state.device).dump() << std::endl;
+        *state.out << dumpText(*state.device) << std::endl;
     } else if (control) {
         return FALSE;
     } else if (keyval == GDK_KEY_Return || keyval == GDK_KEY_KP_Enter) {

@@ -123,6 +123,24 @@ TEST_F(EditingThroughSim, AScriptOfEditsLeavesTheFileAndTheScreenAsExpected) {
     EXPECT_EQ(fileNow(), (Lines{"Work:Time: 5.0,", "Gym:"}));
 }
 
+TEST_F(EditingThroughSim, BytesThatAreNotTextInTheDialogShowReplacedAndTheNameIsRefused) {
+    // A script types what no keyboard does; the dump, the screen and a picture show it with
+    // U+FFFD, nothing warns, and the name is refused with its own alert.
+    testing_support::TemporaryDirectory pictures;
+    auto states = dumps(std::string(kTwoResultsOnTheSavedTab) +
+                        "edit\nadd\ntype Bad\xFF\ndump\nscreen\nshot " + pictures.file("typed.png") +
+                        "\nbutton Add\nwait 1\ndump\nscreen\nshot " + pictures.file("refused.png") + "\n");
+    ASSERT_EQ(states.size(), 2U) << output;
+    ASSERT_EQ(states[0]["alerts"].size(), 1U);
+    EXPECT_EQ(states[0]["alerts"][0]["text"], "Bad\xEF\xBF\xBD");
+    const json& refused = states[1]["alerts"];
+    ASSERT_EQ(refused.size(), 2U) << states[1].dump();
+    EXPECT_EQ(refused[0]["title"], "New Section");
+    EXPECT_EQ(refused[1]["title"], "Invalid Name");
+    EXPECT_EQ(refused[1]["message"], "Please type in a name without control characters.");
+    EXPECT_EQ(fileNow(), Lines{"Default:Time: 3.0,Time: 5.0,"});
+}
+
 TEST_F(EditingThroughSim, TableGesturesTakeTheirTimeAndTheStopwatchButtonsNone) {
     auto states = dumps(std::string(kTwoResultsOnTheSavedTab) +
                         "dump\nswipe 0 0\ndump\nunswipe\ndump\ndelete 0 0\ndump\nedit\ndump\n"

@@ -249,7 +249,17 @@ INSTANTIATE_TEST_SUITE_P(
                    sections({"A"}) + recordsOf("A", {"<dict><key>All Laps</key><array/><key>Date</key>"
                                                      "<string>yesterday</string><key>Last Lap</key><real>0</"
                                                      "real><key>Total Time</key><real>1</real></dict>"}),
-                   R"(["Times - A"][0]["Date"]: a string, not a date (read as no date))"}),
+                   R"(["Times - A"][0]["Date"]: a string, not a date (read as no date))"},
+        // Text that XML 1.0 cannot hold: the add-on reads it, other programs refuse the file.
+        FlawedFile{
+            "section_name_with_control_characters",
+            sections({"Esc\x1B[31mRED\x07"}) + recordsOf("Esc\x1B[31mRED\x07", {kGood}),
+            R"(["Sections"][0]: the name of section "Esc\u001b[31mRED\u0007" holds U+001B, a character XML 1.0 forbids: other programs refuse the whole file (the add-on reads it))"},
+        FlawedFile{
+            "foreign_string_with_a_noncharacter",
+            sections({"A"}) + recordsOf("A", {kGood}) +
+                "<key>Note</key><array><string>a\xEF\xBF\xBF</string></array>",
+            R"(["Note"][0]: a string that holds U+FFFF, a character XML 1.0 forbids: other programs refuse the whole file (the add-on reads it))"}),
     testing_support::PrintedName());
 
 TEST_F(TimesReports, CheckFindsNothingInACleanFileAndTellsItsLayout) {

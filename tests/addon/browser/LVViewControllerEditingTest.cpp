@@ -18,6 +18,7 @@
 #include "platform/uikit/UITableView.h"
 #include "platform/uikit/UIViewAnimation.h"
 #include "tests/addon/browser/EditingFixture.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <ostream>
 
@@ -130,7 +131,53 @@ TEST_F(EditingTest, ASwipeFadesTheLapCountOutAndBackWithoutMovingTheTime) {
     EXPECT_EQ(fileTotals(), (Totals{{1, 2}}));
 }
 
+TEST_F(EditingTest, EditTappedWhileARowShowsItsDeleteButtonHidesThatRowsLapCountToo) {
+    showFile({{"Default", 2}});
+    auto table = browser->savedTable();
+    ASSERT_TRUE(table->simulateSwipeOnRow(at(0, 1)));
+    // Entering edit mode puts the Delete button away; its end must not bring the count back.
+    tapEditButton();
+    EXPECT_FALSE(table->swipedRow());
+    for (NSInteger row = 0; row < 2; ++row) {
+        EXPECT_EQ(cellAt(table, 0, row)->lapsLabel()->alpha(), 0) << "row " << row;
+        EXPECT_EQ(cellAt(table, 0, row)->mainLabel()->frame().origin.x, 40) << "row " << row;
+    }
+    tapEditButton();
+    EXPECT_EQ(cellAt(table, 0, 1)->lapsLabel()->alpha(), 1);
+}
+
+TEST_F(EditingTest, ACellFilledWhileARowIsSwipedTakesThePlacesOfTheBrowsersMode) {
+    // Deleting the one result of the first section by a swipe brings the sixth result of the
+    // second on screen while the swipe is still on: it is filled outside edit mode.
+    showFile({{"A", 1}, {"B", 6}});
+    auto table = browser->savedTable();
+    deleteRow(0, 0);
+    runFor(1);
+    EXPECT_FALSE(table->isEditing());
+    const auto visible = table->indexPathsForVisibleRows();
+    ASSERT_GE(visible.size(), 6U);
+    for (const auto& path : visible) {
+        auto cell = cellAt(table, path->section(), path->row());
+        EXPECT_EQ(cell->mainLabel()->frame().origin.x, 10) << "row " << path->section() << " " << path->row();
+        EXPECT_EQ(cell->lapsLabel()->alpha(), 1) << "row " << path->section() << " " << path->row();
+    }
+}
+
 // ---- Delete ----------------------------------------------------------------------------------
+
+TEST_F(EditingTest, ACommitOfAStyleOtherThanDeleteChangesNothing) {
+    showFile({{"Default", 2}, {"Work", 1}});
+    const std::string path = preferencesFile(lv::kSavedTimesFileName);
+    const std::string before = testing_support::readWholeFile(path);
+    for (auto style : {UITableViewCellEditingStyleNone, UITableViewCellEditingStyleInsert}) {
+        browser->tableViewCommitEditingStyleForRowAtIndexPath(browser->savedTable(), style, at(1, 0));
+    }
+    runFor(1);
+    EXPECT_EQ(testing_support::readWholeFile(path), before);
+    EXPECT_EQ(rowCounts(), (Counts{2, 1}));
+    EXPECT_EQ(listCounts(), (Counts{2, 1}));
+    EXPECT_TRUE(pendingMessages().empty());
+}
 
 struct DeleteCase {
     const char* name;

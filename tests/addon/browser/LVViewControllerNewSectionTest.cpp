@@ -136,6 +136,13 @@ INSTANTIATE_TEST_SUITE_P(
                 {Kind::InsertSection}},
         AddCase{
             "ANameOfBlanks", {{"Default", 1}}, "   ", {"Default", "   "}, {}, {1, 0}, {Kind::InsertSection}},
+        AddCase{"ANameBeyondAscii",
+                {{"Default", 1}},
+                "Z\xC3\xBCrich \xE2\x8F\xB1 \xF0\x9F\x8F\x83",
+                {"Default", "Z\xC3\xBCrich \xE2\x8F\xB1 \xF0\x9F\x8F\x83"},
+                {},
+                {1, 0},
+                {Kind::InsertSection}},
         AddCase{"SeveralEmptySections",
                 {{"A", 0}, {"B", 0}, {"C", 1}},
                 "N",
@@ -187,6 +194,9 @@ void PrintTo(const RefusalCase& c, std::ostream* out) {
     *out << c.name;
 }
 
+const char* const kInvalidTitle = "Invalid Name";
+const char* const kInvalidMessage = "Please type in a name without control characters.";
+
 class RefusingAName : public EditingTest, public testing::WithParamInterface<RefusalCase> {};
 
 TEST_P(RefusingAName, ShowsWhyOverAFreshDialogAndWritesNothing) {
@@ -231,15 +241,33 @@ TEST_P(RefusingAName, ShowsWhyOverAFreshDialogAndWritesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RefusingAName,
-    testing::Values(RefusalCase{"ADuplicate", "<string>Default</string>", "Default", "Error",
-                                "Section: \"Default\" already exists."},
-                    RefusalCase{"AnEmptyName", "<string>Default</string>", "", "No Name",
-                                "Please type in name."},
-                    // A name listed as empty (an outside edit) is refused as taken: that test comes first.
-                    RefusalCase{"AnEmptyNameAlreadyListed", "<string>A</string><string></string>", "",
-                                "Error", "Section: \"\" already exists."},
-                    RefusalCase{"ANameThatLooksLikeAFormat", "<string>%@ %n</string>", "%@ %n", "Error",
-                                "Section: \"%@ %n\" already exists."}),
+    testing::Values(
+        RefusalCase{"ADuplicate", "<string>Default</string>", "Default", "Error",
+                    "Section: \"Default\" already exists."},
+        RefusalCase{"AnEmptyName", "<string>Default</string>", "", "No Name", "Please type in name."},
+        // A name listed as empty (an outside edit) is refused as taken: that test comes first.
+        RefusalCase{"AnEmptyNameAlreadyListed", "<string>A</string><string></string>", "", "Error",
+                    "Section: \"\" already exists."},
+        RefusalCase{"ANameThatLooksLikeAFormat", "<string>%@ %n</string>", "%@ %n", "Error",
+                    "Section: \"%@ %n\" already exists."},
+        // Characters an XML property list cannot hold, and bytes that are not text,
+        // would make the file unreadable to other programs.
+        RefusalCase{"EscapeAndBell", "<string>Default</string>", "Esc\x1B[31mRED\x07", kInvalidTitle,
+                    kInvalidMessage},
+        RefusalCase{"ATab", "<string>Default</string>", "A\tB", kInvalidTitle, kInvalidMessage},
+        RefusalCase{"ALineFeed", "<string>Default</string>", "A\nB", kInvalidTitle, kInvalidMessage},
+        RefusalCase{"AControlOfTheSecondSet", "<string>Default</string>", "A\xC2\x85", kInvalidTitle,
+                    kInvalidMessage},
+        RefusalCase{"TheNoncharacterFFFE", "<string>Default</string>", "A\xEF\xBF\xBE", kInvalidTitle,
+                    kInvalidMessage},
+        RefusalCase{"AByteThatIsNotUtf8", "<string>Default</string>", "Bad\xFF", kInvalidTitle,
+                    kInvalidMessage},
+        RefusalCase{"ATruncatedSequence", "<string>Default</string>", "Half\xC3", kInvalidTitle,
+                    kInvalidMessage},
+        RefusalCase{"AnOverlongSlash", "<string>Default</string>", "\xC0\xAF", kInvalidTitle,
+                    kInvalidMessage},
+        RefusalCase{"AnEncodedSurrogate", "<string>Default</string>", "\xED\xA0\x80", kInvalidTitle,
+                    kInvalidMessage}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -9,6 +9,8 @@
 #include "platform/runtime/RuntimeFunctions.h"
 #include "platform/substrate/MSHookMessageEx.h"
 #include "platform/uikit/UIBarButtonItem.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIFont.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UILabel.h"
@@ -16,6 +18,7 @@
 #include "platform/uikit/UINavigationItem.h"
 #include "platform/uikit/UITableView.h"
 #include "tests/addon/browser/BrowserFixture.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <filesystem>
 
@@ -56,6 +59,29 @@ TEST_F(BrowserTest, FirstLoadWithAnEmptySectionListKeepsEveryOtherKey) {
     EXPECT_TRUE(file->objectForKey("Foreign"));
     EXPECT_EQ(file->objectAs<NSArray>("Times - Old")->count(), 1U);
 }
+
+// A file that lost its section list keeps the records under the default key: the first load
+// lists them again instead of replacing them with an empty list.
+class FirstLoadWithoutSectionList : public BrowserTest, public testing::WithParamInterface<const char*> {};
+
+TEST_P(FirstLoadWithoutSectionList, KeepsTheRecordsAlreadyUnderTheDefaultKey) {
+    std::string file = kTwoRecords;
+    file.replace(0, file.find('\n') + 1, GetParam());
+    writeSavedTimes(file);
+    show();
+    auto saved = savedTimes();
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(strings(*saved, "Sections"), std::vector<std::string>{"Default"});
+    ASSERT_TRUE(saved->objectAs<NSArray>("Times - Default"));
+    EXPECT_EQ(saved->objectAs<NSArray>("Times - Default")->count(), 2U);
+    EXPECT_EQ(rowCounts(), std::vector<NSInteger>{2});
+    EXPECT_EQ(headerTitles(), std::vector<std::optional<std::string>>{"Default"});
+    EXPECT_TRUE(browser->noSavedTimes()->isHidden());
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, FirstLoadWithoutSectionList,
+                         testing::Values("", "<key>Sections</key><array/>\n"),
+                         [](const auto& info) { return info.index == 0 ? "ListMissing" : "ListEmpty"; });
 
 TEST_F(BrowserTest, FirstLoadWithASectionListWritesNothing) {
     writeSavedTimes(kTwoRecords);
@@ -110,6 +136,45 @@ TEST_F(BrowserTest, TheBarShowsSavedTimesWithEditOnTheRightAndNeverTheCloseItem)
         EXPECT_EQ(item->target(), browser);
         EXPECT_EQ(item->action(), lv::browser::topBarButtonClicked.sel());
     }
+}
+
+TEST_F(BrowserTest, TheNoSavedTimesLabelIsBoldWhiteTextWithADarkShadowAboveIt) {
+    show();
+    const auto& label = browser->noSavedTimes();
+    EXPECT_EQ(label->text(), "No Saved Times");
+    const auto name = [](const std::shared_ptr<UIColor>& color) {
+        return color ? color->description() : "nil";
+    };
+    EXPECT_EQ(name(label->textColor()), "white");
+    EXPECT_EQ(name(label->backgroundColor()), "clear");
+    EXPECT_EQ(name(label->shadowColor()), "black");
+    EXPECT_EQ(label->shadowOffset(), CGSizeMake(0, -0.9F));
+    ASSERT_TRUE(label->font());
+    EXPECT_EQ(label->font()->description(), "bold 20");
+    EXPECT_EQ(label->textAlignment(), NSTextAlignmentCenter);
+}
+
+TEST_F(BrowserTest, MissingImagesLeaveEmptyImageViewsBehindTheTablesAndTheRows) {
+    testing_support::TemporaryDirectory emptyBundle;
+    ns::BundleRegistry withoutImages;
+    withoutImages.add("com.apple.mobiletimer", emptyBundle.path());
+    ns::BundleRegistry::Scope scope{withoutImages};
+    writeSavedTimes(kTwoRecords);
+    show();
+    tapResult(0, 0);
+    runFor(0.5);
+    const auto emptyImageView = [](const std::shared_ptr<UIView>& view) {
+        auto imageView = std::dynamic_pointer_cast<UIImageView>(view);
+        return imageView && !imageView->image();
+    };
+    EXPECT_TRUE(emptyImageView(browser->savedTable()->backgroundView()));
+    EXPECT_TRUE(emptyImageView(browser->lapsTable()->backgroundView()));
+    auto result = cellAt(browser->savedTable(), 0, 1);
+    auto lap = cellAt(browser->lapsTable(), 0, 0);
+    ASSERT_TRUE(result && lap);
+    EXPECT_TRUE(emptyImageView(result->backgroundView()));
+    EXPECT_TRUE(emptyImageView(lap->backgroundView()));
+    EXPECT_EQ(lap->mainLabel()->text(), "30.0") << "the rows are filled all the same";
 }
 
 // The label shows for exactly one section with no records.
@@ -224,16 +289,17 @@ TEST_F(BrowserTest, ComingOnScreenPutsTheVisibleLabelsWhereEditModeWantsThem) {
     EXPECT_EQ(cell->mainLabel()->frame().origin.x, 10);
     EXPECT_EQ(cell->lapsLabel()->alpha(), 1);
 
+    // Edit mode is the Edit and Done switch's; it stays on while the tab is away.
+    ASSERT_TRUE(browser->topBar()->simulateTapRightItem());
     hide();
-    browser->savedTable()->setEditing(true);
     show();
     cell = cellAt(browser->savedTable(), 0, 1);
     ASSERT_TRUE(cell);
     EXPECT_EQ(cell->mainLabel()->frame(), CGRectMake(40, 17, 320, 30)) << "only x moves";
     EXPECT_EQ(cell->lapsLabel()->alpha(), 0);
 
+    ASSERT_TRUE(browser->topBar()->simulateTapRightItem());
     hide();
-    browser->savedTable()->setEditing(false);
     show();
     cell = cellAt(browser->savedTable(), 0, 1);
     EXPECT_EQ(cell->mainLabel()->frame().origin.x, 10);
