@@ -51,11 +51,14 @@ void addSimCommand(CLI::App& app, int& status) {
             std::cout << "lapvane sim: home " << options->home << ", device " << options->device
                       << ". Type \"help\" for the commands, \"exit\" or Ctrl-D to leave.\n";
             reader = terminalLineReader("lapvane> ");
+        } else if (scripts->empty()) {
+            // Standard input is read as it comes: another program may be driving the session a
+            // line at a time and waiting for each answer.
+            reader = streamLineReader(std::cin, "<stdin>");
         } else {
-            // Scripts are read and checked whole before the device starts: a missing file or a
-            // bad line anywhere runs nothing, so a session never stops halfway through its saves.
-            auto source = scripts->empty() ? streamLineReader(std::cin, "<stdin>")
-                                           : fileLineReader({scripts->begin(), scripts->end()});
+            // Script files are read and checked whole before the device starts: a missing file or
+            // a bad line anywhere runs nothing, so a session never stops halfway through its saves.
+            auto source = fileLineReader({scripts->begin(), scripts->end()});
             PreparedScript script = prepareScript(*source);
             if (!script.failure.empty()) {
                 std::cerr << "error: " << script.failure << " (nothing was run)\n";

@@ -104,15 +104,27 @@ TEST_F(LapvaneSimProgram, StoppingWritesTheTotalForTheNextLaunch) {
         << "a stopped result survives the relaunch";
 }
 
-TEST_F(LapvaneSimProgram, ABadLineAnywhereRunsNothingAndEveryBadLineIsNamed) {
-    ProgramRun run = runLapvane(options(), "\xEF\xBB\xBFlaunch\nfly away\nwait -3\ntab 1\ndump\n");
+TEST_F(LapvaneSimProgram, ABadLineAnywhereInTheScriptsRunsNothingAndEveryBadLineIsNamed) {
+    testing_support::writeWholeFile(home.path() + "/a.txt", "\xEF\xBB\xBFlaunch\nfly away\n");
+    testing_support::writeWholeFile(home.path() + "/b.txt", "wait -3\ntab 1\ndump\n");
+    ProgramRun run = runLapvane(options({home.path() + "/a.txt", home.path() + "/b.txt"}));
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err,
-              "error: <stdin>:2: unknown command \"fly\" (try \"help\")\n"
-              "error: <stdin>:3: usage: wait SECONDS (a number of seconds from 0 to 1000000000, such "
-              "as 2.5 or 1e6)\n"
-              "lapvane sim: nothing was run; mend the lines above and run again\n");
+              "error: " + home.path() + "/a.txt:2: unknown command \"fly\" (try \"help\")\n" +
+                  "error: " + home.path() +
+                  "/b.txt:1: usage: wait SECONDS (a number of seconds from 0 to 1000000000, such as 2.5 "
+                  "or 1e6)\n"
+                  "lapvane sim: nothing was run; mend the lines above and run again\n");
     EXPECT_EQ(run.out, "") << "not even the launch ran";
+}
+
+TEST_F(LapvaneSimProgram, OnStandardInputABadLineGivesOneErrorLineAndTheRestRuns) {
+    ProgramRun run = runLapvane(options(), "\xEF\xBB\xBFlaunch\nfly \x1b[31maway\nwait +1\ntab 1\ndump\n");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "error: <stdin>:2: unknown command \"fly\" (try \"help\")\n");
+    EXPECT_EQ(testing_support::dumpsIn(run.out).size(), 1u);
+    run = runLapvane(options(), "\x1b[31mfly\n");
+    EXPECT_EQ(run.err, "error: <stdin>:1: unknown command \"\\x1b[31mfly\" (try \"help\")\n");
 }
 
 TEST_F(LapvaneSimProgram, AMissingScriptAfterAGoodOneRunsNothing) {
