@@ -1,5 +1,7 @@
 #include "simulator/times/LapStatistics.h"
 
+#include "simulator/device/TerminalText.h"
+
 #include "simulator/times/ShortestNumber.h"
 
 #include "addon/store/ClockText.h"
@@ -85,7 +87,7 @@ std::string statisticsText(const std::vector<SectionStatistics>& sections) {
         return out.str();
     }
     for (const auto& section : sections) {
-        out << section.name << " (" << section.records.size()
+        out << terminalText(section.name) << " (" << section.records.size()
             << (section.records.size() == 1 ? " record" : " records") << ")";
         if (section.bestTotal) {
             out << "  best " << lv::clockText(*section.bestTotal) << "  worst "

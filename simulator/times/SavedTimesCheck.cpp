@@ -80,7 +80,13 @@ class Checker {
                     "no section " + jsonQuoted(name) + " in the section list (its records are not shown)");
             }
         }
+        // A section listed twice is one section: its problems are counted once (the list's repeat
+        // is reported by itself).
+        std::set<std::string> checked;
         for (const auto& name : names) {
+            if (!checked.insert(name).second) {
+                continue;
+            }
             std::string key = lv::sectionKey(name);
             id value = root.objectForKey(key);
             if (!value) {

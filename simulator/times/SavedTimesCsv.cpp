@@ -26,12 +26,12 @@ std::string exportCsv(const SavedTimesReport& report) {
         std::size_t position = 0;
         for (const auto& record : section.records) {
             std::string laps;
-            for (float lap : record.laps) {
-                laps += (laps.empty() ? "" : ";") + shortestText(lap);
+            for (std::size_t i = 0; i < record.laps.size(); ++i) {
+                laps += (i == 0 ? "" : ";") + plainDecimalText(record.laps[i]);
             }
             out += csvField(section.name) + ',' + std::to_string(++position) + ',' +
                    record.date.value_or("") + ',' + csvField(record.dateText.value_or("")) + ',' +
-                   shortestText(record.total) + ',' + csvField(record.totalText) + ',' +
+                   plainDecimalText(record.total) + ',' + csvField(record.totalText) + ',' +
                    std::to_string(record.laps.size()) + ',' + laps + kLineEnd;
         }
     }

@@ -1,5 +1,7 @@
 #include "simulator/times/SavedTimesReport.h"
 
+#include "simulator/device/TerminalText.h"
+
 #include "simulator/times/JsonText.h"
 #include "simulator/times/ShortestNumber.h"
 
@@ -12,6 +14,7 @@
 #include "platform/runtime/Runtime.h"
 
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <sstream>
 
@@ -22,8 +25,11 @@ std::string isoDate(const NSDate& date) {
     std::time_t seconds = static_cast<std::time_t>(std::floor(date.timeIntervalSince1970()));
     std::tm utc{};
     gmtime_r(&seconds, &utc);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    // ISO 8601 writes the year with four digits at least (0001), a sign before years before 1.
+    long long year = static_cast<long long>(utc.tm_year) + 1900;
+    char text[48];
+    std::snprintf(text, sizeof text, "%s%04lld-%02d-%02dT%02d:%02d:%02dZ", year < 0 ? "-" : "",
+                  year < 0 ? -year : year, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
     return text;
 }
 
@@ -83,7 +89,7 @@ std::string listText(const SavedTimesReport& report) {
         return out.str();
     }
     for (const auto& section : report.sections) {
-        out << section.name << " (" << section.records.size()
+        out << terminalText(section.name) << " (" << section.records.size()
             << (section.records.size() == 1 ? " record" : " records") << ")\n";
         for (const auto& record : section.records) {
             out << "  " << record.totalText << "  " << record.dateText.value_or("(no date)")

@@ -6,8 +6,9 @@
 
 namespace sim {
 
-/// The shortest decimal text of `value` ("75.3", "42.5", "0").
-std::string shortestText(float value);
+/// The shortest decimal that reads back as `value`, always in plain notation ("1000000000",
+/// "0.0001"), as a spreadsheet or a person reads it; empty when the value is not finite.
+std::string plainDecimalText(float value);
 
 /// The same value as a double for JSON, whose writer prints the shortest form of a double.
 double shortestDouble(float value);

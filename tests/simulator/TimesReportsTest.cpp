@@ -293,4 +293,41 @@ TEST_F(TimesReports, CheckOfAPathWhoseBytesCannotBeReadSaysSoAndTouchesNothing) 
     EXPECT_EQ(testing_support::readWholeFile(path + "/inside"), "x");
 }
 
+// One rule per value in every format: a time that is not finite is null in JSON and an empty
+// CSV field; times are plain decimals in CSV; years have four digits; a name's control
+// characters are data in JSON and CSV and escapes in the text for the terminal; a section listed
+// twice has its problems counted once.
+TEST_F(TimesReports, EachFormatWritesAwkwardValuesByOneRule) {
+    std::string body = sections({"Esc\x1b[31m", "Esc\x1b[31m"});
+    body += recordsOf("Esc\x1b[31m",
+                      {record({"1e300", "2"}, "1000000000", "0001-01-01T00:00:05Z"), "<string>x</string>"});
+    std::string file = write(body);
+
+    auto csv = times({"export", "--format", "csv"}, file);
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    EXPECT_NE(csv.out.find(",0001-01-01T00:00:05Z,"), std::string::npos) << csv.out;
+    EXPECT_NE(csv.out.find(",1000000000,"), std::string::npos) << csv.out;
+    EXPECT_NE(csv.out.find(",2,;2\r\n"), std::string::npos) << "an infinite lap is an empty field\n"
+                                                            << csv.out;
+    EXPECT_NE(csv.out.find("Esc\x1b[31m"), std::string::npos) << "the name is data in CSV";
+
+    auto json = times({"export", "--format", "json"}, file);
+    ASSERT_EQ(json.status, 0) << json.err;
+    Json first = Json::parse(json.out)["sections"][0];
+    EXPECT_EQ(first["name"], "Esc\x1b[31m");
+    EXPECT_EQ(first["records"][0]["date"], "0001-01-01T00:00:05Z");
+    EXPECT_TRUE(first["records"][0]["laps"][0].is_null());
+
+    auto list = times({"list"}, file);
+    EXPECT_EQ(list.out.find('\x1b'), std::string::npos) << "no raw escape reaches the terminal";
+    EXPECT_NE(list.out.find("Esc\\x1b[31m"), std::string::npos) << list.out;
+
+    auto check = times({"check"}, file);
+    EXPECT_NE(check.out.find("is not a finite time"), std::string::npos) << check.out;
+    // The repeat of the name, its escape character, the infinite lap (and the last lap, the same
+    // value) and the record that is not one: five problems, however many times the section is
+    // listed.
+    EXPECT_NE(check.out.find(": 5 problems found."), std::string::npos) << check.out;
+}
+
 } // namespace
