@@ -95,8 +95,15 @@ std::string takePicture(CommandContext& context, const ScriptCommand& command) {
     if (file.is_relative() && !context.pictureFolder.empty()) {
         file = context.pictureFolder / file;
     }
+    // The drawing library only says that its stream failed; the folder's state says why.
+    std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error)) {
+        return "cannot write the picture " + file.string() + ": there is no folder " + folder.string() +
+               " (make it first)";
+    }
     if (std::string why = render::writePicture(screenScene(context.device), file.string()); !why.empty()) {
-        return why;
+        return "cannot write the picture " + file.string() + ": " + why;
     }
     context.out << "picture: " << file.string() << '\n';
     return {};

@@ -1,6 +1,7 @@
 #include "simulator/commands/SavedActions.h"
 
 #include "simulator/device/Device.h"
+#include "simulator/device/SavedTimesWatch.h"
 #include "simulator/scene/Scene.h"
 #include "simulator/script/CommandContext.h"
 #include "simulator/script/ScriptCommand.h"
@@ -145,6 +146,10 @@ std::string tapBarItem(CommandContext& context, const std::string& title) {
     const bool left = top && top->leftBarButtonItem() && top->leftBarButtonItem()->title() == title;
     const bool right = top && top->rightBarButtonItem() && top->rightBarButtonItem()->title() == title;
     if (!left && !right) {
+        if (bar && bar->showsBackButton()) {
+            return "there is no \"" + title +
+                   "\" item on the top bar while a result's laps are shown (use \"back\" first)";
+        }
         return "there is no \"" + title + "\" item on the top bar";
     }
     if (!(left ? bar->simulateTapLeftItem() : bar->simulateTapRightItem())) {
@@ -167,6 +172,10 @@ std::string tapSavedRow(CommandContext& context, const ScriptCommand& command) {
 
 std::string swipeSavedRow(CommandContext& context, const ScriptCommand& command) {
     UITableView& table = *context.saved.savedTable;
+    if (table.isEditing() && !table.swipedRow()) {
+        return "rows are not swiped in edit mode: \"delete S R\" taps the minus control, \"done\" leaves "
+               "edit mode";
+    }
     context.device.runFor(kSwipeSeconds);
     std::string why;
     auto path = rowInView(context, table, command, why);
@@ -217,8 +226,12 @@ std::string deleteSavedRow(CommandContext& context, const ScriptCommand& command
     if (std::string why = reachRow(context, table, path); !why.empty()) {
         return why;
     }
+    SavedTimesWatch watch(SavedTimesWatch::Look::Bytes);
     if (!table.simulateTapDeleteConfirmation()) {
         return rowName(command.numbers[0], command.numbers[1]) + " offers no Delete button";
+    }
+    if (auto why = watch.changed() ? std::nullopt : watch.whyNotWritable()) {
+        return "the delete wrote nothing: " + *why;
     }
     return {};
 }
@@ -242,9 +255,15 @@ std::string moveSavedRow(CommandContext& context, const ScriptCommand& command) 
     if (std::string why = reachRow(context, table, from); !why.empty()) {
         return why;
     }
+    SavedTimesWatch watch(SavedTimesWatch::Look::Bytes);
     if (!table.simulateDrag(from, to)) {
         return rowName(n[0], n[1]) + " cannot be moved to " + std::to_string(n[2]) + " " +
                std::to_string(n[3]);
+    }
+    // Two equal records swapped leave the same bytes: only a file that cannot be written makes a
+    // move that stored nothing.
+    if (auto why = watch.changed() ? std::nullopt : watch.whyNotWritable()) {
+        return "the move wrote nothing: " + *why;
     }
     return {};
 }

@@ -1,8 +1,10 @@
 #include "simulator/commands/StopwatchCommands.h"
 
+#include "simulator/device/SavedTimesWatch.h"
 #include "simulator/scene/Inspector.h"
 #include "simulator/script/CommandContext.h"
 
+#include "addon/store/SavedTimesStore.h"
 #include "hosts/clock/StopWatchViewController.h"
 #include "platform/uikit/UIButton.h"
 
@@ -22,7 +24,15 @@ std::string tapSaveButton(CommandContext& context) {
     if (!button) {
         return "there is no Save button on the stopwatch screen";
     }
+    // A disabled button takes no touch; an enabled one stores the result, and a Save that left
+    // the file as it was stored nothing.
+    const bool enabled = button->isEnabled();
+    SavedTimesWatch watch(SavedTimesWatch::Look::Bytes);
     button->simulateTap();
+    if (enabled && !watch.changed()) {
+        return "Save stored nothing: " +
+               watch.whyNotWritable().value_or("the file " + lv::savedTimesPath() + " was left as it was");
+    }
     return {};
 }
 

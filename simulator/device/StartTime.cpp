@@ -1,6 +1,7 @@
 #include "simulator/device/StartTime.h"
 
 #include <unicode/timezone.h>
+#include <unicode/uloc.h>
 
 #include <charconv>
 #include <cmath>
@@ -76,6 +77,29 @@ std::optional<double> zoneOffset(const std::string& zone, double localSeconds) {
 
 bool isKnownTimeZone(const std::string& zone) {
     return zoneOffset(zone, 0).has_value();
+}
+
+bool isKnownLocale(const std::string& locale) {
+    // The C library's own names for its plain locale, as LANG or LC_ALL may hold them.
+    std::string base = locale.substr(0, locale.find_first_of(".@"));
+    if (base == "C" || base == "POSIX") {
+        return true;
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    char canonical[ULOC_FULLNAME_CAPACITY] = {};
+    uloc_canonicalize(locale.c_str(), canonical, sizeof canonical, &status);
+    if (U_FAILURE(status) || canonical[0] == '\0') {
+        return false;
+    }
+    // ICU answers an empty three-letter code for a language or region it has no record of.
+    char language[ULOC_LANG_CAPACITY] = {};
+    char country[ULOC_COUNTRY_CAPACITY] = {};
+    uloc_getLanguage(canonical, language, sizeof language, &status);
+    uloc_getCountry(canonical, country, sizeof country, &status);
+    if (U_FAILURE(status) || language[0] == '\0' || uloc_getISO3Language(canonical)[0] == '\0') {
+        return false;
+    }
+    return country[0] == '\0' || uloc_getISO3Country(canonical)[0] != '\0';
 }
 
 std::optional<double> parseStartTime(std::string_view text, const std::string& zone) {

@@ -14,5 +14,9 @@ std::optional<double> parseStartTime(std::string_view text, const std::string& z
 
 /// True when `zone` is a time zone name the device knows ("Europe/Paris", "UTC").
 bool isKnownTimeZone(const std::string& zone);
+/// True when `locale` names a language the device knows, and a region it knows when it names
+/// one ("en_US", "de", "fr_CA"; an encoding such as ".UTF-8" is ignored), or is the C library's
+/// plain locale ("C", "POSIX"); "xx_YY" is not.
+bool isKnownLocale(const std::string& locale);
 
 } // namespace sim

@@ -41,6 +41,10 @@ Device* startSessionDevice(const SessionOptions& options, std::ostream& out, std
         err << "lapvane: unknown time zone \"" << options.timeZone << "\"\n";
         return nullptr;
     }
+    if (!options.locale.empty() && !isKnownLocale(options.locale)) {
+        err << "lapvane: unknown locale \"" << options.locale << "\"; give one such as en_US or de_DE\n";
+        return nullptr;
+    }
     settings.timeZoneName = options.timeZone;
     settings.localeIdentifier = options.locale;
     settings.startUnixSeconds = realNow();

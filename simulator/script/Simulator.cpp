@@ -1,6 +1,7 @@
 #include "simulator/script/Simulator.h"
 
 #include "simulator/device/Device.h"
+#include "simulator/device/SavedTimesWatch.h"
 #include "simulator/script/CommandContext.h"
 #include "simulator/script/CommandTable.h"
 
@@ -22,7 +23,9 @@ std::string Simulator::execute(const ScriptCommand& command) {
     if (std::string why = checkScreen(entry->needs, context); !why.empty()) {
         return why;
     }
+    SavedTimesWatch watch(SavedTimesWatch::Look::MovedAside);
     std::string result = entry->handler(context, command);
+    movedAside_ = watch.movedAside();
     ended_ = ended_ || context.endsSession;
     if (entry->touch == Touch::Yes) {
         // What the touch left for the run loop is delivered before the next command, as the
@@ -60,6 +63,13 @@ int Simulator::run(LineReader& reader) {
                 return kExitFault;
             }
         }
+        for (const auto& file : movedAside_) {
+            out_->flush();
+            *err_ << "note: " << line->where
+                  << ": the saved-times file could not be read and was moved aside to " << file
+                  << "; a new one was started\n";
+        }
+        movedAside_.clear();
         if (!why.empty()) {
             rejected = true;
             out_->flush();

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace sim {
 
@@ -49,6 +50,8 @@ class Simulator {
     bool echo_;
     std::filesystem::path pictureFolder_;
     bool ended_ = false;
+    /// Damaged saved-times files the last command's file work moved aside.
+    std::vector<std::string> movedAside_;
 };
 
 } // namespace sim

@@ -75,6 +75,12 @@ bool readReport(const TimesOptions& options, SavedTimesReport& report, int& stat
         status = 1;
         return false;
     }
+    if (!options.locale.empty() && !isKnownLocale(options.locale)) {
+        std::cerr << "lapvane: unknown locale \"" << options.locale
+                  << "\"; give one such as en_US or de_DE.\n";
+        status = 1;
+        return false;
+    }
     ns::Region::Scope region(ns::Region{options.locale, options.timeZone});
     report = readSavedTimesReport(options.path());
     if (report.status == SavedTimesReport::Status::Unreadable) {

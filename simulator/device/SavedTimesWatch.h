@@ -1,0 +1,40 @@
+#pragma once
+// What the add-on's file work did with the saved-times file during one command, seen from
+// outside as a person would check: whether the file's bytes changed, why they could not have
+// (the file is not a regular file, cannot be read, its folder cannot be written), and which
+// damaged files were moved aside meanwhile. The simulator says so when a Save or an edit stored
+// nothing, instead of leaving the user to find out later.
+
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+/// A look at the saved-times file before a command, compared with the file after it.
+class SavedTimesWatch {
+  public:
+    /// What a look takes in: the moved-aside files only (a listing of the folder), or the file's
+    /// bytes as well.
+    enum class Look { MovedAside, Bytes };
+    /// Looks at the file in the device's current home now.
+    explicit SavedTimesWatch(Look look);
+
+    /// True when the file's bytes differ from those before (made, changed or removed); only for
+    /// a look that took the bytes.
+    [[nodiscard]] bool changed() const;
+    /// Why the file cannot be written now, in a few words with its path: not a regular file,
+    /// unreadable, its folder not writable; nothing when no such reason shows (a screen whose
+    /// table the file does not back, two equal records swapped).
+    [[nodiscard]] std::optional<std::string> whyNotWritable() const;
+    /// The damaged files moved aside since the look before, by full path.
+    [[nodiscard]] std::vector<std::string> movedAside() const;
+
+  private:
+    std::string path_;
+    std::optional<std::string> bytes_;
+    std::set<std::string> asideBefore_;
+};
+
+} // namespace sim
