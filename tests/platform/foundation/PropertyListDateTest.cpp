@@ -48,4 +48,21 @@ TEST(PropertyListDate, WritesAndReadsEveryMonthBoundaryOfEveryKindOfYear) {
     EXPECT_EQ(checked, 19 * 12 * 4);
 }
 
+// A date is read only on a day its month has, leap days by the Gregorian rule, in every year
+// from 0 to 2400: compared with the standard library's calendar.
+TEST(PropertyListDate, ReadsOnlyTheDaysEachMonthHas) {
+    for (int year = 0; year <= 2400; ++year) {
+        for (unsigned month = 1; month <= 12; ++month) {
+            const unsigned last = static_cast<unsigned>(std::chrono::year_month_day_last{
+                std::chrono::year{year}, std::chrono::month_day_last{std::chrono::month{
+                                             month}}}.day());
+            for (const unsigned day : {last, last + 1}) {
+                char text[32];
+                std::snprintf(text, sizeof text, "%04d-%02u-%02uT00:00:00Z", year, month, day);
+                ASSERT_EQ(plist::parseXmlDate(text).has_value(), day == last) << text;
+            }
+        }
+    }
+}
+
 } // namespace
