@@ -384,6 +384,12 @@ TEST(PropertyListBinaryReader, ReadsOrRefusesEachSideOfItsBounds) {
         EXPECT_EQ(result.ok(), *c.reason == '\0') << c.name << ": " << result.reason;
         EXPECT_NE(result.reason.find(c.reason), std::string::npos) << c.name << ": " << result.reason;
     }
+    // The array and its data are two values: as many as a cap of two allows, one more than one.
+    plist::Limits limits;
+    limits.maxNodes = 2;
+    EXPECT_TRUE(PropertyListBinaryReader(Mutability::Immutable, limits).parse(data).ok());
+    limits.maxNodes = 1;
+    EXPECT_FALSE(PropertyListBinaryReader(Mutability::Immutable, limits).parse(data).ok());
     EXPECT_TRUE(PropertyListBinaryReader::looksBinary("bplist"));
     EXPECT_FALSE(PropertyListBinaryReader::looksBinary("bplis"));
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace {
@@ -62,6 +63,16 @@ TEST(PropertyListDate, ReadsOnlyTheDaysEachMonthHas) {
                 ASSERT_EQ(plist::parseXmlDate(text).has_value(), day == last) << text;
             }
         }
+    }
+}
+
+// Whitespace around the text, of any length on either side, reads as the date alone.
+TEST(PropertyListDate, ReadsADateBetweenWhitespace) {
+    const std::optional<double> plain = plist::parseXmlDate("2013-03-02T12:00:00Z");
+    ASSERT_TRUE(plain);
+    for (const char* text :
+         {" 2013-03-02T12:00:00Z", "2013-03-02T12:00:00Z ", "\n\t 2013-03-02T12:00:00Z\r\n "}) {
+        EXPECT_EQ(plist::parseXmlDate(text), plain) << text;
     }
 }
 
