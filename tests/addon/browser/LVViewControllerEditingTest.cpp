@@ -238,6 +238,7 @@ TEST_P(Deleting, ChangesTheFileAtOnceAndTheTableInStep) {
     EXPECT_TRUE(pendingMessages().empty());
     if (removes) {
         EXPECT_TRUE(animated(*table, Kind::DeleteSection, c.section));
+        EXPECT_EQ(table->lastRowAnimations().size(), 1u) << "the other sections stay as they are";
     }
     if (c.labelShown) {
         EXPECT_EQ(headerTitles(), (std::vector<std::optional<std::string>>{std::nullopt})) << "reloaded";
@@ -468,6 +469,34 @@ TEST_F(EditingTest, LeavingTheScreenTakesAWaitingSectionOutAtOnce) {
     runFor(1);
     show();
     EXPECT_EQ(rowCounts(), (Counts{2}));
+}
+
+// While an emptied section waits, a row of a section before it keeps its index: the first
+// section is a section like any other.
+TEST_F(EditingTest, DeletesInTheFirstSectionWhileALaterOneWaits) {
+    showFile({{"A", 2}, {"B", 1}, {"C", 1}});
+    tapEditButton();
+    deleteRow(1, 0);
+    deleteRow(0, 0);
+    EXPECT_EQ(fileSections(), (Names{"A", "C"}));
+    EXPECT_EQ(fileTotals(), (Totals{{2}, {21}}));
+    runFor(0.1);
+    EXPECT_EQ(rowCounts(), (Counts{1, 1}));
+}
+
+// The list read again while the emptied section waits (the file changed meanwhile) no longer
+// matches the table less that section: the batch replaces every section instead of animating
+// one out, and the table ends as the browser answers.
+TEST_F(EditingTest, ReplacesEverySectionWhenTheListChangedWhileASectionWaits) {
+    showFile({{"A", 1}, {"B", 1}, {"C", 2}});
+    deleteRow(1, 0);
+    ASSERT_TRUE(lv::SavedTimesStore::addSection("D", {}).changeWritten);
+    rt::send(browser, lv::browser::refreshAllStopWatchSavedTimes);
+    runFor(0.1);
+    EXPECT_EQ(rowCounts(), (Counts{1, 2, 0}));
+    auto table = browser->savedTable();
+    EXPECT_TRUE(animated(*table, Kind::InsertSection, 2));
+    EXPECT_EQ(headerTitles(), (std::vector<std::optional<std::string>>{"A", "C", "D"}));
 }
 
 TEST_F(EditingTest, DeleteEmptySectionsWithoutAWaitingRemovalDoesNothing) {

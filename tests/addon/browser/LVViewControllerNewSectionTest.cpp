@@ -166,6 +166,21 @@ TEST_F(EditingTest, AddingToAnEmptySectionListInsertsTheFirstSection) {
     EXPECT_EQ(lastChanges(*browser->savedTable()), std::vector<Kind>{Kind::InsertSection});
 }
 
+// The file gained sections from outside, the last of them empty, while the table shows one: the
+// add drops that section at a place beyond the table's sections, and the table is loaded afresh.
+TEST_F(EditingTest, AddingAfterTheFileGainedSectionsFromOutsideReloadsTheTable) {
+    showFile({{"A", 1}});
+    tapEditButton();
+    const std::string record = "<array><dict><key>Total Time</key><real>5</real><key>All Laps</key><array>"
+                               "<real>5</real></array></dict></array>";
+    writeSavedTimes("<key>Sections</key><array><string>A</string><string>B</string><string>C</string></array>"
+                    "<key>Times - A</key>" +
+                    record + "<key>Times - B</key>" + record + "<key>Times - C</key><array/>");
+    addSection("N");
+    EXPECT_EQ(fileSections(), (Names{"A", "B", "N"}));
+    EXPECT_EQ(rowCounts(), (Counts{1, 1, 0}));
+}
+
 TEST_F(EditingTest, TheFirstSectionStillTakesNewResultsAfterAnAdd) {
     showFile({{"Default", 0}});
     tapEditButton();

@@ -357,6 +357,43 @@ std::vector<BadCase> badCases() {
 INSTANTIATE_TEST_SUITE_P(Table, PropertyListBinaryReaderRejects, ::testing::ValuesIn(badCases()),
                          [](const auto& info) { return info.param.name; });
 
+// Both sides of each bound of the trailer and of the last object, by exact bytes: the offset
+// table lies after the header and before the trailer, and an object may end just where the table
+// begins. A refused file is refused for the bound it crosses.
+TEST(PropertyListBinaryReader, ReadsOrRefusesEachSideOfItsBounds) {
+    // The magic, a one-item array at 8, the data "abc" at 10 to 14, the table, the trailer.
+    const std::string data = holding({0x43, 'a', 'b', 'c'});
+    ASSERT_EQ(data.size(), 48u);
+    const struct {
+        const char* name;
+        std::string file;
+        const char* reason; // empty when the file is read
+    } cases[] = {
+        {"DataEndingAtTheTable", data, ""},
+        {"AsciiEndingAtTheTable", holding(Bplist::ascii("abc")), ""},
+        {"Utf16EndingAtTheTable", holding(Bplist::utf16(u"ab")), ""},
+        {"TableAtTheHeadersEnd", withTrailer(data, Field::TableOffset, 8), "offset table outside the file"},
+        {"TableJustAfterTheHeader", withTrailer(data, Field::TableOffset, 9), "lies outside the object area"},
+        {"TableAtTheTrailer", withTrailer(data, Field::TableOffset, 16),
+         "offset table runs past the trailer"},
+        {"TableInTheTrailer", withTrailer(data, Field::TableOffset, 17), "offset table outside the file"},
+        {"OneByteShorterThanAnyFile", data.substr(0, 8) + std::string(33, '\0'), "too short"},
+    };
+    for (const auto& c : cases) {
+        const plist::ParseResult result = parse(c.file);
+        EXPECT_EQ(result.ok(), *c.reason == '\0') << c.name << ": " << result.reason;
+        EXPECT_NE(result.reason.find(c.reason), std::string::npos) << c.name << ": " << result.reason;
+    }
+    // The array and its data are two values: as many as a cap of two allows, one more than one.
+    plist::Limits limits;
+    limits.maxNodes = 2;
+    EXPECT_TRUE(PropertyListBinaryReader(Mutability::Immutable, limits).parse(data).ok());
+    limits.maxNodes = 1;
+    EXPECT_FALSE(PropertyListBinaryReader(Mutability::Immutable, limits).parse(data).ok());
+    EXPECT_TRUE(PropertyListBinaryReader::looksBinary("bplist"));
+    EXPECT_FALSE(PropertyListBinaryReader::looksBinary("bplis"));
+}
+
 TEST(PropertyListBinaryReader, TheDagBombIsSmallAndFailsOnExpansionNotOnSize) {
     const std::string bomb = dagBomb(20);
     EXPECT_LT(bomb.size(), 200u);

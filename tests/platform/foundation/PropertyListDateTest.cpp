@@ -5,6 +5,7 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace {
@@ -46,6 +47,33 @@ TEST(PropertyListDate, WritesAndReadsEveryMonthBoundaryOfEveryKindOfYear) {
         }
     }
     EXPECT_EQ(checked, 19 * 12 * 4);
+}
+
+// A date is read only on a day its month has, leap days by the Gregorian rule, in every year
+// from 0 to 2400: compared with the standard library's calendar.
+TEST(PropertyListDate, ReadsOnlyTheDaysEachMonthHas) {
+    for (int year = 0; year <= 2400; ++year) {
+        for (unsigned month = 1; month <= 12; ++month) {
+            const unsigned last = static_cast<unsigned>(std::chrono::year_month_day_last{
+                std::chrono::year{year}, std::chrono::month_day_last{std::chrono::month{
+                                             month}}}.day());
+            for (const unsigned day : {last, last + 1}) {
+                char text[32];
+                std::snprintf(text, sizeof text, "%04d-%02u-%02uT00:00:00Z", year, month, day);
+                ASSERT_EQ(plist::parseXmlDate(text).has_value(), day == last) << text;
+            }
+        }
+    }
+}
+
+// Whitespace around the text, of any length on either side, reads as the date alone.
+TEST(PropertyListDate, ReadsADateBetweenWhitespace) {
+    const std::optional<double> plain = plist::parseXmlDate("2013-03-02T12:00:00Z");
+    ASSERT_TRUE(plain);
+    for (const char* text :
+         {" 2013-03-02T12:00:00Z", "2013-03-02T12:00:00Z ", "\n\t 2013-03-02T12:00:00Z\r\n "}) {
+        EXPECT_EQ(plist::parseXmlDate(text), plain) << text;
+    }
 }
 
 } // namespace

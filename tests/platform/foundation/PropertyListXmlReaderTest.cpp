@@ -299,6 +299,21 @@ TEST(PropertyListXmlReader, AcceptsWhatThePlatformsParserAccepts) {
     EXPECT_TRUE(parse(document("<string>x</string>") + "garbage").ok());
 }
 
+// An empty dictionary is a level like any other: 128 levels are read, 129 refused.
+TEST(PropertyListXmlReader, CountsAnEmptyDictionaryAsALevel) {
+    for (const int arrays : {127, 128}) {
+        std::string text;
+        for (int i = 0; i < arrays; ++i) {
+            text += "<array>";
+        }
+        text += "<dict/>";
+        for (int i = 0; i < arrays; ++i) {
+            text += "</array>";
+        }
+        EXPECT_EQ(parse(document(text)).ok(), arrays == 127) << arrays << " arrays";
+    }
+}
+
 TEST(PropertyListXmlReader, RefusesInputLargerThanTheCap) {
     plist::Limits limits;
     limits.maxBytes = 100;

@@ -282,4 +282,26 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"TooDeep", [] { return nestedArrays(200); }, "nested deeper than 128"}),
     [](const auto& info) { return info.param.name; });
 
+// A document both too large and holding a value it refuses: at every limit the reason is the size
+// or the refused value with its path, never the value without its path.
+TEST(PropertyListXmlWriter, NamesTheSizeOrThePathOfTheRefusedValueAtEveryLimit) {
+    const auto root = NSDictionary::with(
+        {{"a", NSArray::with({NSDictionary::with({{std::string("k\0", 2), NSString::with("")}})})}});
+    std::size_t bySize = 0;
+    std::size_t byPath = 0;
+    for (std::size_t limit = 0; limit <= 400; ++limit) {
+        plist::Limits limits;
+        limits.maxBytes = limit;
+        const plist::EncodeResult result = PropertyListXmlWriter(limits).write(*root);
+        ASSERT_FALSE(result.ok);
+        const bool size = result.reason.rfind("larger than " + std::to_string(limit) + " bytes", 0) == 0;
+        const bool path = result.reason == "/a/0: a key that is not valid UTF-8 or holds a NUL";
+        EXPECT_TRUE(size || path) << limit << ": " << result.reason;
+        bySize += size ? 1 : 0;
+        byPath += path ? 1 : 0;
+    }
+    EXPECT_GT(bySize, 0u);
+    EXPECT_GT(byPath, 0u);
+}
+
 } // namespace
