@@ -131,8 +131,8 @@ std::string manualPage(const std::vector<CommandModel>& commands,
     std::string page =
         ".\\\" Generated at build time from the program's command line and its script commands.\n";
     page += ".TH LAPVANE 1 \"\" \"lapvane " + roffText(facts.version) + "\" \"User Commands\"\n";
-    // No hyphenation: option names and values are typed as they are printed.
-    page += ".nh\n";
+    // No hyphenation and a ragged right edge: names, paths and values are typed as printed.
+    page += ".nh\n.ad l\n";
     page += ".SH NAME\nlapvane \\- " + roffText(summary) + "\n";
 
     page += ".SH SYNOPSIS\n";
