@@ -6,6 +6,7 @@
 #include "simulator/device/DeviceHome.h"
 #include "simulator/device/DeviceProfile.h"
 #include "simulator/window/DeviceWindow.h"
+#include "simulator/window/WindowModule.h"
 
 #include <CLI/CLI.hpp>
 
@@ -36,7 +37,7 @@ void addWindowCommand(CLI::App& app, int& status) {
         if (options->session.home.empty()) {
             options->session.home = defaultDeviceHome();
         }
-        status = runDeviceWindow(*options, std::cout, std::cerr);
+        status = openDeviceWindow(*options, std::cout, std::cerr);
     });
 }
 
