@@ -1,5 +1,7 @@
 #include "simulator/manual/ManualPage.h"
 
+#include "simulator/script/Simulator.h"
+
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -174,6 +176,11 @@ std::string manualPage(const std::vector<CommandModel>& commands,
     page += "At a terminal, \\fBhelp\\fR lists them and Tab completes them.\n";
     for (const auto& spec : scriptCommands) {
         page += scriptCommandEntry(spec);
+    }
+
+    page += ".SH EXIT STATUS\n";
+    for (const auto& [status, meaning] : exitStatusMeanings()) {
+        page += ".TP\n.B " + std::to_string(status) + "\n" + roffText(meaning) + "\n";
     }
 
     page += ".SH FILES\n";

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace sim {
@@ -23,6 +24,10 @@ enum ExitStatus : int {
     /// The session ran to the end, but some script lines were rejected.
     kExitRejectedLines = 2,
 };
+
+/// Every exit status with what it means, for every `lapvane` command, in order: the manual page's
+/// EXIT STATUS section and the README's table say the same.
+std::vector<std::pair<int, std::string>> exitStatusMeanings();
 
 /// Carries out commands on one device.
 class Simulator {
