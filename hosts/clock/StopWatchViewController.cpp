@@ -161,11 +161,35 @@ std::vector<double> StopWatchViewController::laps() const {
     return seconds;
 }
 
+double StopWatchViewController::finishedLapsTotal() const {
+    // The display asks for the total at every tick; summing every lap each time would make a long
+    // run slower with each lap. The sum is kept while only appends have changed the same array
+    // (the platform's mutation count tells), and the appended laps are added in order, as a fresh
+    // sum would add them.
+    auto array = lapArray();
+    if (!array) {
+        return 0;
+    }
+    FinishedLapsSum& sum = finishedSum_;
+    const auto& items = array->items();
+    bool onlyAppended = sum.array.lock() == array && items.size() >= sum.count &&
+                        array->mutationCount() == sum.mutations + (items.size() - sum.count);
+    if (!onlyAppended) {
+        sum = FinishedLapsSum{array, 0, 0, 0};
+    }
+    for (std::size_t i = sum.count; i < items.size(); ++i) {
+        if (auto number = rt::cast<NSNumber>(items[i])) {
+            sum.seconds += number->doubleValue();
+        }
+    }
+    sum.count = items.size();
+    sum.mutations = array->mutationCount();
+    return sum.seconds;
+}
+
 double StopWatchViewController::totalTime() const {
-    std::vector<double> finished = laps();
     auto lapView = lapTimeView();
-    return std::accumulate(finished.begin(), finished.end(), 0.0) +
-           (lapView ? lapView->currentLapTime() : 0.0);
+    return finishedLapsTotal() + (lapView ? lapView->currentLapTime() : 0.0);
 }
 
 void StopWatchViewController::startTimer() {
@@ -238,7 +262,8 @@ void StopWatchViewController::refreshDisplay() {
     startStop_->setTitleForState(running ? "Stop" : "Start", UIControlStateNormal);
     lapReset_->setTitleForState(running ? "Lap" : "Reset", UIControlStateNormal);
     // Reset has nothing to clear on a stopwatch at zero.
-    lapReset_->setEnabled(running || totalTime() > 0 || !laps().empty());
+    auto array = lapArray();
+    lapReset_->setEnabled(running || totalTime() > 0 || (array && array->count() > 0));
 }
 
 void StopWatchViewController::rebuildLapRows() {
@@ -248,18 +273,28 @@ void StopWatchViewController::rebuildLapRows() {
     while (!lapList_->subviews().empty()) {
         lapList_->subviews().back()->removeFromSuperview();
     }
-    std::vector<double> finished = laps();
     CGFloat width = lapList_->bounds().size.width;
     auto fitting = static_cast<std::size_t>(lapList_->bounds().size.height / kLapRowHeight);
-    // Newest first, as many as the list shows.
-    for (std::size_t shown = 0; shown < finished.size() && shown < fitting; ++shown) {
-        std::size_t index = finished.size() - 1 - shown;
+    // Newest first, as many as the list shows: only those are read, each named by its place in
+    // the array.
+    auto array = lapArray();
+    const std::vector<id> none;
+    const auto& items = array ? array->items() : none;
+    std::size_t shown = 0;
+    for (std::size_t place = items.size(); place > 0 && shown < fitting; --place) {
+        auto number = rt::cast<NSNumber>(items[place - 1]);
+        if (!number) {
+            continue;
+        }
+        std::size_t index = place - 1;
+        double seconds = number->doubleValue();
         CGFloat y = static_cast<CGFloat>(shown) * kLapRowHeight;
         auto name = makeLabel(CGRectMake(20, y, 120, kLapRowHeight), 17, NSTextAlignmentLeft);
         name->setText("Lap " + std::to_string(index + 1));
         auto time = makeLabel(CGRectMake(width - 20 - 140, y, 140, kLapRowHeight), 17, NSTextAlignmentRight);
-        time->setText(clk::stopwatchTimeText(finished[index]));
+        time->setText(clk::stopwatchTimeText(seconds));
         lapList_->addSubview(name);
         lapList_->addSubview(time);
+        ++shown;
     }
 }

@@ -51,6 +51,8 @@ class StopWatchViewController : public UIViewController {
     [[nodiscard]] std::vector<double> laps() const;
     /// The total: finished laps plus the lap in progress.
     [[nodiscard]] double totalTime() const;
+    /// The finished laps summed.
+    [[nodiscard]] double finishedLapsTotal() const;
     /// The lap time view (`_laptimeView`).
     [[nodiscard]] std::shared_ptr<StopWatchLapTimeView> lapTimeView() const;
     /// The Start/Stop and Lap/Reset buttons; nil before the view is loaded.
@@ -69,4 +71,13 @@ class StopWatchViewController : public UIViewController {
     std::shared_ptr<UIButton> lapReset_;
     std::shared_ptr<UIView> lapList_;
     std::uint64_t refreshObserver_ = 0;
+
+    // The finished laps summed so far, and for which state of which array.
+    struct FinishedLapsSum {
+        std::weak_ptr<NSMutableArray> array;
+        unsigned long mutations = 0;
+        std::size_t count = 0;
+        double seconds = 0;
+    };
+    mutable FinishedLapsSum finishedSum_;
 };

@@ -63,27 +63,32 @@ void requireObject(const id& object, const char* method) {
 void NSMutableArray::addObject(id object) {
     requireObject(object, "addObject:");
     items_.push_back(std::move(object));
+    ++mutations_;
 }
 
 void NSMutableArray::insertObject(id object, std::size_t index) {
     requireObject(object, "insertObject:atIndex:");
     checkIndex(index, items_.size() + 1, "insertObject:atIndex:");
     items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(index), std::move(object));
+    ++mutations_;
 }
 
 void NSMutableArray::removeObjectAtIndex(std::size_t index) {
     checkIndex(index, items_.size(), "removeObjectAtIndex:");
     items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
+    ++mutations_;
 }
 
 void NSMutableArray::replaceObjectAtIndex(std::size_t index, id object) {
     requireObject(object, "replaceObjectAtIndex:withObject:");
     checkIndex(index, items_.size(), "replaceObjectAtIndex:withObject:");
     items_[index] = std::move(object);
+    ++mutations_;
 }
 
 void NSMutableArray::exchangeObjectAtIndex(std::size_t a, std::size_t b) {
     checkIndex(a, items_.size(), "exchangeObjectAtIndex:withObjectAtIndex:");
     checkIndex(b, items_.size(), "exchangeObjectAtIndex:withObjectAtIndex:");
     std::swap(items_[a], items_[b]);
+    ++mutations_;
 }

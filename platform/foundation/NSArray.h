@@ -52,5 +52,15 @@ class NSMutableArray : public NSArray {
     void removeObjectAtIndex(std::size_t index);
     void replaceObjectAtIndex(std::size_t index, id object);
     void exchangeObjectAtIndex(std::size_t a, std::size_t b);
-    void removeAllObjects() { items_.clear(); }
+    void removeAllObjects() {
+        items_.clear();
+        ++mutations_;
+    }
+
+    /// Counts every change of the array, as the platform's fast enumeration does: a reader that
+    /// keeps something worked out from the items knows it still holds while the count is the same.
+    [[nodiscard]] unsigned long mutationCount() const { return mutations_; }
+
+  private:
+    unsigned long mutations_ = 0;
 };

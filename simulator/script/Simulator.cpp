@@ -8,6 +8,7 @@
 #include "platform/runtime/NSException.h"
 
 #include <exception>
+#include <optional>
 
 namespace sim {
 
@@ -36,9 +37,17 @@ std::string Simulator::execute(const ScriptCommand& command) {
     if (std::string why = checkScreen(entry->needs, context); !why.empty()) {
         return why;
     }
-    SavedTimesWatch watch(SavedTimesWatch::Look::MovedAside);
+    // Only a touch or a launch can start the add-on's file work (a Save, the Saved tab's first
+    // load, an edit); other commands are not watched, which keeps a long run of `wait` and `lap`
+    // free of a look at the folder per line.
+    std::optional<SavedTimesWatch> watch;
+    if (entry->touch == Touch::Yes || entry->name == "launch") {
+        watch.emplace(SavedTimesWatch::Look::MovedAside);
+    }
     std::string result = entry->handler(context, command);
-    movedAside_ = watch.movedAside();
+    if (watch) {
+        movedAside_ = watch->movedAside();
+    }
     ended_ = ended_ || context.endsSession;
     if (entry->touch == Touch::Yes) {
         // What the touch left for the run loop is delivered before the next command, as the

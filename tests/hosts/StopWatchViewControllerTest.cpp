@@ -185,4 +185,37 @@ INSTANTIATE_TEST_SUITE_P(Times, StopwatchTimeTextTable,
                                            TimeTextCase{36610.5, "10:10:10.5"}),
                          testing_support::PrintedName());
 
+// The total kept between ticks follows every change of the laps array, whoever makes it: laps
+// appended, a lap replaced or removed, the array cleared or swapped for another, each time equal
+// to a fresh sum of the laps in order.
+TEST_F(StopWatchViewControllerTest, TheTotalFollowsEveryChangeOfTheLaps) {
+    auto freshSum = [&] {
+        double sum = 0;
+        for (double lap : screen->laps()) {
+            sum += lap;
+        }
+        return sum;
+    };
+    startStop();
+    for (int i = 0; i < 5; ++i) {
+        runFor(0.1 * (i + 1));
+        lapReset();
+        EXPECT_EQ(screen->finishedLapsTotal(), freshSum());
+    }
+    startStop();
+    auto array =
+        rt::cast<NSMutableArray>(object_getIvar(screen, class_getInstanceVariable(screen->isa(), "_laps")));
+    ASSERT_TRUE(array);
+    array->replaceObjectAtIndex(1, NSNumber::withDouble(7.25));
+    EXPECT_EQ(screen->finishedLapsTotal(), freshSum());
+    array->removeObjectAtIndex(0);
+    array->addObject(NSNumber::withDouble(1.5));
+    EXPECT_EQ(screen->finishedLapsTotal(), freshSum()) << "a removal and an append: the count is the same";
+    object_setIvar(screen, class_getInstanceVariable(screen->isa(), "_laps"),
+                   NSMutableArray::with({NSNumber::withDouble(3)}));
+    EXPECT_EQ(screen->finishedLapsTotal(), 3.0);
+    lapReset();
+    EXPECT_EQ(screen->finishedLapsTotal(), 0.0);
+}
+
 } // namespace
