@@ -2,10 +2,7 @@
 // delete that stored nothing is a refused line with the reason, and a damaged file moved aside
 // is a note naming where it went.
 
-#include "tests/simulator/SimulatorFixture.h"
-
-#include "addon/hooks/AddonState.h"
-#include "addon/hooks/HookInstaller.h"
+#include "tests/simulator/AddonSimulatorFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -16,20 +13,8 @@
 
 namespace {
 
-class FileWorkReports : public testing_support::SimulatorTest {
+class FileWorkReports : public testing_support::AddonSimulatorTest {
   protected:
-    void SetUp() override {
-        SimulatorTest::SetUp();
-        lv::resetAddonState();
-        lv::installHooks();
-    }
-    void TearDown() override {
-        if (device->clockRunning()) {
-            device->quitClock();
-        }
-        lv::resetAddonState();
-        SimulatorTest::TearDown();
-    }
     [[nodiscard]] std::string file() const {
         return home.path() + "/Library/Preferences/com.varnoth.lapvane.plist";
     }

@@ -7,10 +7,8 @@
 // Every session comes from its seed, the number in the test's name (`--gtest_filter=*/17` runs
 // session 17 alone); a failure prints the session as a script for `lapvane sim`.
 
-#include "tests/simulator/SimulatorFixture.h"
+#include "tests/simulator/AddonSimulatorFixture.h"
 
-#include "addon/hooks/AddonState.h"
-#include "addon/hooks/HookInstaller.h"
 #include "simulator/render/ScreenPainter.h"
 #include "simulator/scene/SavedScreen.h"
 #include "simulator/scene/Scene.h"
@@ -105,21 +103,9 @@ std::string randomStep(std::mt19937& random) {
     }
 }
 
-class SceneAgreement : public testing_support::SimulatorTest, public testing::WithParamInterface<unsigned> {
+class SceneAgreement : public testing_support::AddonSimulatorTest,
+                       public testing::WithParamInterface<unsigned> {
   protected:
-    void SetUp() override {
-        SimulatorTest::SetUp();
-        lv::resetAddonState();
-        lv::installHooks();
-    }
-    void TearDown() override {
-        if (device->clockRunning()) {
-            device->quitClock();
-        }
-        lv::resetAddonState();
-        SimulatorTest::TearDown();
-    }
-
     // What the renderer draws of the screen now, view by view.
     std::vector<render::PaintedView> painted(const sim::Scene& scene) {
         render::Scene picture = sim::pictureScene(*device, scene);

@@ -3,10 +3,8 @@
 // printed nor touched there; the launch image is one state for `screen`, `dump` and `shot`; an
 // alert that is going says so.
 
-#include "tests/simulator/SimulatorFixture.h"
+#include "tests/simulator/AddonSimulatorFixture.h"
 
-#include "addon/hooks/AddonState.h"
-#include "addon/hooks/HookInstaller.h"
 #include "simulator/scene/SavedScreen.h"
 #include "simulator/scene/Scene.h"
 #include "simulator/scene/ScreenPicture.h"
@@ -19,20 +17,11 @@
 
 namespace {
 
-class SceneFindings : public testing_support::SimulatorTest {
+class SceneFindings : public testing_support::AddonSimulatorTest {
   protected:
     void SetUp() override {
-        SimulatorTest::SetUp();
-        lv::resetAddonState();
-        lv::installHooks();
+        AddonSimulatorTest::SetUp();
         ASSERT_EQ(run("launch\ntab stopwatch\n"), sim::kExitOk) << err.str();
-    }
-    void TearDown() override {
-        if (device->clockRunning()) {
-            device->quitClock();
-        }
-        lv::resetAddonState();
-        SimulatorTest::TearDown();
     }
     // `count` results of 1, 2, ... seconds with one lap each, then the Saved tab settled.
     void saveResults(int count) {
