@@ -122,7 +122,7 @@ void UITableView::ensureLoaded() {
 
 void UITableView::reloadData() {
     // Rows change under a held row: it is let go.
-    reorder_.reset();
+    endReorder();
     auto keep = me();
     if (swipeRow_) {
         endSwipe();

@@ -273,6 +273,8 @@ class UITableView : public UIView {
                               const std::shared_ptr<NSIndexPath>& to, CGFloat liftedTop);
     /// The held row goes back to its place without a move.
     void simulateReorderCancel();
+    /// How opaque a lifted row's cell is drawn.
+    static constexpr CGFloat kLiftedRowAlpha = 0.85f;
     /// The row held by its reorder control, nil when none.
     [[nodiscard]] std::shared_ptr<NSIndexPath> reorderingRow() const;
 
@@ -380,13 +382,18 @@ class UITableView : public UIView {
     };
     std::optional<ScrollAnimation> scroll_;
 
-    /// A row held by its reorder control and where it would land.
+    /// A row held by its reorder control, where it would land, and the alpha its cell had
+    /// before it was lifted (a lifted row shows what lies under it).
     struct Reorder {
         Row from;
         Row to;
         CGFloat top = 0;
+        std::shared_ptr<UITableViewCell> cell;
+        CGFloat alpha = 1;
     };
     std::optional<Reorder> reorder_;
+    /// The held row is let go: its cell's alpha comes back.
+    void endReorder();
 
     std::uint64_t nextObserver_ = 1;
     std::vector<std::pair<std::uint64_t, std::function<void(UITableView&, Change)>>> observers_;

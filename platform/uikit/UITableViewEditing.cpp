@@ -314,16 +314,30 @@ bool UITableView::simulateReorderHover(const std::shared_ptr<NSIndexPath>& from,
     if ((!cell || !cell->showsReorderControl()) && !(reorder_ && reorder_->from == *source)) {
         return false;
     }
-    reorder_ = Reorder{*source, *target, liftedTop};
+    if (reorder_ && reorder_->from == *source) {
+        reorder_->to = *target;
+        reorder_->top = liftedTop;
+    } else {
+        endReorder();
+        reorder_ = Reorder{*source, *target, liftedTop, cell, cell->alpha()};
+        cell->setAlpha(kLiftedRowAlpha);
+    }
     setNeedsLayout();
     return true;
 }
 
 void UITableView::simulateReorderCancel() {
     if (reorder_) {
-        reorder_.reset();
+        endReorder();
         setNeedsLayout();
     }
+}
+
+void UITableView::endReorder() {
+    if (reorder_ && reorder_->cell) {
+        reorder_->cell->setAlpha(reorder_->alpha);
+    }
+    reorder_.reset();
 }
 
 std::shared_ptr<NSIndexPath> UITableView::reorderingRow() const {

@@ -135,7 +135,7 @@ void UITableView::moveRowAtIndexPathToIndexPath(const std::shared_ptr<NSIndexPat
 
 void UITableView::applyBatch() {
     // Rows change under a held row: it is let go.
-    reorder_.reset();
+    endReorder();
     auto keep = me();
     PendingBatch batch = std::move(batch_);
     batch_ = PendingBatch{};

@@ -209,6 +209,7 @@ int runDeviceWindow(const WindowOptions& options, std::ostream& out, std::ostrea
     }
     if (state->recorder) {
         followWallClock(*state);
+        stopCoasting(*state);
         state->recorder->finish(device->now());
         out << "recorded: " << options.recordPath << std::endl;
     }

@@ -28,17 +28,6 @@ CGPoint dragPoint(const WindowState& state, double dx, double dy) {
             static_cast<CGFloat>(state.dragStart.y + dy / state.scale)};
 }
 
-// A finger landing on a coasting table stops it where it is.
-void stopCoasting(WindowState& state) {
-    if (!state.coast) {
-        return;
-    }
-    auto table = state.coast->table;
-    double distance = state.coast->motion.offset() - state.coast->startOffset;
-    state.coast.reset();
-    state.gestures.scrolled(*table, distance);
-}
-
 void dragBegin(GtkGestureDrag* /*gesture*/, double x, double y, gpointer data) {
     auto& state = *static_cast<WindowState*>(data);
     followWallClock(state);
@@ -177,6 +166,16 @@ gboolean keyPressed(GtkEventControllerKey* /*controller*/, guint keyval, guint /
 }
 
 } // namespace
+
+void stopCoasting(WindowState& state) {
+    if (!state.coast) {
+        return;
+    }
+    auto table = state.coast->table;
+    double distance = state.coast->motion.offset() - state.coast->startOffset;
+    state.coast.reset();
+    state.gestures.scrolled(*table, distance);
+}
 
 void refreshDump(WindowState& state) {
     std::string text = dumpState(*state.device).dump(2);

@@ -20,6 +20,10 @@ void relaunch(WindowState& state);
 /// Writes a picture of the screen into the working folder and says where.
 void takeShot(WindowState& state);
 
+/// A coasting table stops where it is (a finger lands on it, or the window closes) and its
+/// scroll is told whole.
+void stopCoasting(WindowState& state);
+
 /// Shows the current dump in the panel.
 void refreshDump(WindowState& state);
 

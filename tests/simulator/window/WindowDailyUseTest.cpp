@@ -84,10 +84,10 @@ TEST(WindowDailyUse, AFlickScrollsThirtyResultsToTheLastAndAHeldRowOpensItsGapIn
     // shot while it is held; let go; Done; four flicks up; a dump once it has come to rest.
     auto run =
         driveWindow(home.path(), work.path(),
-                    "sleep 1.5\nclick 288 544\nsleep 1\nclick 290 42\nsleep 1\nkey ctrl+s\nsleep 0.5\n"
-                    "press 300 121\nmoveto 300 271\nsleep 0.5\nkey ctrl+s\nsleep 0.5\nrelease\nsleep 1\n"
-                    "click 290 42\nsleep 1\nflick 160 450 160 120\nsleep 0.2\nflick 160 450 160 120\n"
-                    "sleep 0.2\nflick 160 450 160 120\nsleep 0.2\nflick 160 450 160 120\nsleep 3.5\ndump\n",
+                    "sleep 1.5\nclick 288 544\nsleep 0.7\nclick 290 42\nsleep 0.7\nkey ctrl+s\nsleep 0.5\n"
+                    "press 300 121\nmoveto 300 271\nsleep 0.5\nkey ctrl+s\nsleep 0.5\nrelease\nsleep 0.7\n"
+                    "click 290 42\nsleep 0.7\nflick 160 450 160 120\nsleep 0.2\nflick 160 450 160 120\n"
+                    "sleep 0.2\nflick 160 450 160 120\nsleep 0.2\nflick 160 450 160 120\nsleep 3\ndump\n",
                     {"--tz", "UTC", "--locale", "en_US", "--scale", "1"}, "1024x768");
     ASSERT_EQ(run.status, 0) << run.driverErr << run.err << run.out;
     auto dumps = testing_support::dumpsIn(run.out);
@@ -134,10 +134,10 @@ TEST(WindowDailyUse, ASessionRecordedInTheWindowReplaysThroughSimToTheSameFileAn
         home.path(), work.path(),
         "sleep 1.5\nclick 224 544\nclick 85 192\nsleep 0.5\nclick 235 192\nsleep 0.5\n"
         "click 235 192\nsleep 0.3\nclick 85 192\nclick 85 52\nclick 235 192\nclick 85 192\n"
-        "sleep 0.7\nclick 85 192\nclick 85 52\nclick 288 544\nsleep 1\nclick 160 120\n"
-        "sleep 1\nclick 30 42\nsleep 1\nclick 290 42\nsleep 1\nclick 30 42\nsleep 1\n"
-        "type Laps\nkey Return\nsleep 1\ndrag 300 191 300 240\nsleep 1\nclick 20 121\n"
-        "sleep 0.5\nclick 280 121\nsleep 1\ndump\n",
+        "sleep 0.7\nclick 85 192\nclick 85 52\nclick 288 544\nsleep 0.7\nclick 160 120\n"
+        "sleep 0.7\nclick 30 42\nsleep 0.7\nclick 290 42\nsleep 0.7\nclick 30 42\nsleep 0.7\n"
+        "type Laps\nkey Return\nsleep 0.7\ndrag 300 191 300 240\nsleep 0.7\nclick 20 121\n"
+        "sleep 0.5\nclick 280 121\nsleep 0.7\ndump\n",
         {"--tz", "UTC", "--locale", "en_US", "--scale", "2", "--now", kStart, "--record", record});
     ASSERT_EQ(run.status, 0) << run.driverErr << run.err << run.out;
     auto windowDumps = testing_support::dumpsIn(run.out);
