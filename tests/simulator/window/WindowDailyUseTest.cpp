@@ -186,7 +186,8 @@ TEST(WindowDailyUse, PlayingTheDemonstrationInTheWindowLeavesTheFileTheDemoLeave
     ASSERT_EQ(run.status, 0) << run.driverErr << run.err << run.out;
     EXPECT_EQ(run.err, "");
 
-    auto demo = runLapvane({"demo", "--keep-home", "--tz", "UTC", "--locale", "en_US", "--now", kStart});
+    auto demo = runLapvane({"demo", "--keep-home", "--tz", "UTC", "--locale", "en_US", "--now", kStart,
+                            "--pictures", work.path() + "/demo-pictures"});
     ASSERT_EQ(demo.status, 0) << demo.err;
     std::smatch kept;
     ASSERT_TRUE(std::regex_search(demo.out, kept, std::regex("home folder is kept at (\\S+)"))) << demo.out;
