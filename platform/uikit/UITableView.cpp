@@ -121,6 +121,8 @@ void UITableView::ensureLoaded() {
 }
 
 void UITableView::reloadData() {
+    // Rows change under a held row: it is let go.
+    endReorder();
     auto keep = me();
     if (swipeRow_) {
         endSwipe();
@@ -235,7 +237,7 @@ UITableView::indexPathForCell(const std::shared_ptr<UITableViewCell>& cell) cons
 
 void UITableView::displayCell(Row row, const std::shared_ptr<UITableViewCell>& cell) {
     visible_[row] = cell;
-    cell->setFrame(rectOf(row));
+    cell->setFrame(laidOutRect(row));
     if (cell->superview().get() != this) {
         addSubview(cell);
     }
@@ -261,7 +263,12 @@ void UITableView::layoutSubviews() {
     if (backgroundView_) {
         backgroundView_->setFrame({{0, 0}, frame().size});
     }
-    std::vector<Row> rows = rowsInViewport();
+    // While a row is held, rows a row's height beyond the viewport may move into it, and the
+    // held row stays wherever it is dragged.
+    std::vector<Row> rows = rowsInViewport(reorder_ ? rectOf(reorder_->from).size.height : 0);
+    if (reorder_ && std::find(rows.begin(), rows.end(), reorder_->from) == rows.end()) {
+        rows.push_back(reorder_->from);
+    }
     std::set<Row> wanted(rows.begin(), rows.end());
     for (auto it = visible_.begin(); it != visible_.end();) {
         if (wanted.count(it->first) == 0) {
@@ -284,7 +291,7 @@ void UITableView::layoutSubviews() {
     auto source = dataSource_.lock();
     for (Row row : rows) {
         if (auto cell = cellAt(row)) {
-            cell->setFrame(rectOf(row));
+            cell->setFrame(laidOutRect(row));
             continue;
         }
         if (!source) {
@@ -305,7 +312,10 @@ void UITableView::layoutSubviews() {
     CGFloat bottom = top + frame().size.height;
     bool titles = source && source->implements(UITableViewDataSource::Method::TitleForHeaderInSection);
     for (std::size_t s = 0; s < geometry_.size(); ++s) {
-        const SectionGeometry& g = geometry_[s];
+        SectionGeometry g = geometry_[s];
+        CGFloat shift = headerShift(static_cast<NSInteger>(s));
+        g.top += shift;
+        g.bottom += shift;
         if (g.headerHeight <= 0 || g.bottom <= top || g.top >= bottom) {
             continue;
         }
@@ -316,6 +326,11 @@ void UITableView::layoutSubviews() {
         CGFloat floating = std::max(g.top, std::min(top, g.bottom - g.headerHeight));
         header.floatingFrame = {{0, floating}, header.frame.size};
         headers_.push_back(header);
+    }
+    if (reorder_) {
+        if (auto lifted = cellAt(reorder_->from)) {
+            bringSubviewToFront(lifted);
+        }
     }
     notifyChange(Change::Layout);
 }

@@ -264,6 +264,19 @@ class UITableView : public UIView {
     bool simulateDrag(const std::shared_ptr<NSIndexPath>& from, const std::shared_ptr<NSIndexPath>& to);
     /// The user scrolls to an offset: any Delete button hides first.
     void simulateScroll(CGPoint offset);
+    /// In editing mode, the user holds row `from` by its reorder control and drags it without
+    /// letting go: the row lifts, drawn in front with its top at `liftedTop` (content
+    /// coordinates), and the rows and headers between its place and `to` (where a drop now would
+    /// put it, as simulateDrag takes it) move aside by its height, opening a gap there. Nothing is
+    /// asked or told; simulateDrag drops the row, simulateReorderCancel lets it go back.
+    bool simulateReorderHover(const std::shared_ptr<NSIndexPath>& from,
+                              const std::shared_ptr<NSIndexPath>& to, CGFloat liftedTop);
+    /// The held row goes back to its place without a move.
+    void simulateReorderCancel();
+    /// How opaque a lifted row's cell is drawn.
+    static constexpr CGFloat kLiftedRowAlpha = 0.85f;
+    /// The row held by its reorder control, nil when none.
+    [[nodiscard]] std::shared_ptr<NSIndexPath> reorderingRow() const;
 
     /// What an observer is told about.
     enum class Change {
@@ -304,7 +317,11 @@ class UITableView : public UIView {
     void computeGeometry();
     [[nodiscard]] bool rowExists(Row row) const;
     [[nodiscard]] CGRect rectOf(Row row) const;
-    [[nodiscard]] std::vector<Row> rowsInViewport() const;
+    [[nodiscard]] std::vector<Row> rowsInViewport(CGFloat margin = 0) const;
+    /// Where a row's cell is laid out: its place, or aside of a held row's gap.
+    [[nodiscard]] CGRect laidOutRect(Row row) const;
+    /// How far a held row's gap moves section `section`'s header.
+    [[nodiscard]] CGFloat headerShift(NSInteger section) const;
     void enqueue(const std::shared_ptr<UITableViewCell>& cell);
     void displayCell(Row row, const std::shared_ptr<UITableViewCell>& cell);
     void configureEditingControls(Row row, const std::shared_ptr<UITableViewCell>& cell);
@@ -364,6 +381,19 @@ class UITableView : public UIView {
         std::uint64_t token = 0;
     };
     std::optional<ScrollAnimation> scroll_;
+
+    /// A row held by its reorder control, where it would land, and the alpha its cell had
+    /// before it was lifted (a lifted row shows what lies under it).
+    struct Reorder {
+        Row from;
+        Row to;
+        CGFloat top = 0;
+        std::shared_ptr<UITableViewCell> cell;
+        CGFloat alpha = 1;
+    };
+    std::optional<Reorder> reorder_;
+    /// The held row is let go: its cell's alpha comes back.
+    void endReorder();
 
     std::uint64_t nextObserver_ = 1;
     std::vector<std::pair<std::uint64_t, std::function<void(UITableView&, Change)>>> observers_;

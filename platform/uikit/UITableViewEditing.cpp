@@ -208,6 +208,8 @@ bool UITableView::simulateTapEditingControl(const std::shared_ptr<NSIndexPath>& 
 bool UITableView::simulateDrag(const std::shared_ptr<NSIndexPath>& from,
                                const std::shared_ptr<NSIndexPath>& to) {
     auto keep = me();
+    // A held row is let go here, wherever it lands.
+    simulateReorderCancel();
     auto source = rowOf(from);
     auto proposed = rowOf(to);
     if (!editing_ || swipeRow_ || !source || !proposed) {
@@ -298,6 +300,48 @@ bool UITableView::simulateDrag(const std::shared_ptr<NSIndexPath>& from,
     }
     notifyChange(Change::Model);
     return true;
+}
+
+bool UITableView::simulateReorderHover(const std::shared_ptr<NSIndexPath>& from,
+                                       const std::shared_ptr<NSIndexPath>& to, CGFloat liftedTop) {
+    auto source = rowOf(from);
+    auto target = rowOf(to);
+    if (!editing_ || swipeRow_ || !source || !target || !rowExists(*source) ||
+        static_cast<std::size_t>(target->section) >= counts_.size()) {
+        return false;
+    }
+    auto cell = cellAt(*source);
+    if ((!cell || !cell->showsReorderControl()) && !(reorder_ && reorder_->from == *source)) {
+        return false;
+    }
+    if (reorder_ && reorder_->from == *source) {
+        reorder_->to = *target;
+        reorder_->top = liftedTop;
+    } else {
+        endReorder();
+        reorder_ = Reorder{*source, *target, liftedTop, cell, cell->alpha()};
+        cell->setAlpha(kLiftedRowAlpha);
+    }
+    setNeedsLayout();
+    return true;
+}
+
+void UITableView::simulateReorderCancel() {
+    if (reorder_) {
+        endReorder();
+        setNeedsLayout();
+    }
+}
+
+void UITableView::endReorder() {
+    if (reorder_ && reorder_->cell) {
+        reorder_->cell->setAlpha(reorder_->alpha);
+    }
+    reorder_.reset();
+}
+
+std::shared_ptr<NSIndexPath> UITableView::reorderingRow() const {
+    return reorder_ ? path(reorder_->from) : nullptr;
 }
 
 void UITableView::simulateScroll(CGPoint offset) {

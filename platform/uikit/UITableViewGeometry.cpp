@@ -84,10 +84,10 @@ CGRect UITableView::rectOf(Row row) const {
             {frame().size.width, g.rowHeights[static_cast<std::size_t>(row.row)]}};
 }
 
-std::vector<UITableView::Row> UITableView::rowsInViewport() const {
+std::vector<UITableView::Row> UITableView::rowsInViewport(CGFloat margin) const {
     std::vector<Row> rows;
-    CGFloat top = contentOffset().y;
-    CGFloat bottom = top + frame().size.height;
+    CGFloat top = contentOffset().y - margin;
+    CGFloat bottom = contentOffset().y + frame().size.height + margin;
     for (std::size_t s = 0; s < geometry_.size(); ++s) {
         const SectionGeometry& g = geometry_[s];
         if (g.bottom <= top || g.top >= bottom) {
@@ -235,4 +235,43 @@ CGPoint UITableView::presentationContentOffset(NSTimeInterval moment) const {
                                            (moment - scroll_->start) / kRowAnimationDuration);
     return {static_cast<CGFloat>(scroll_->from.x + (scroll_->to.x - scroll_->from.x) * p),
             static_cast<CGFloat>(scroll_->from.y + (scroll_->to.y - scroll_->from.y) * p)};
+}
+
+CGRect UITableView::laidOutRect(Row row) const {
+    CGRect rect = rectOf(row);
+    if (!reorder_) {
+        return rect;
+    }
+    const Reorder& held = *reorder_;
+    if (row == held.from) {
+        rect.origin.y = held.top;
+        return rect;
+    }
+    CGFloat height = rectOf(held.from).size.height;
+    if (held.from < held.to) {
+        // Dragged down: the rows after it, up to its new place, move up into its room. In its
+        // own section the new place counts the rows without it, so that row moves too.
+        bool sameSection = held.to.section == held.from.section;
+        if (held.from < row && (row < held.to || (sameSection && row == held.to))) {
+            rect.origin.y -= height;
+        }
+    } else if (held.to <= row && row < held.from) {
+        rect.origin.y += height;
+    }
+    return rect;
+}
+
+CGFloat UITableView::headerShift(NSInteger section) const {
+    if (!reorder_) {
+        return 0;
+    }
+    const Reorder& held = *reorder_;
+    CGFloat height = rectOf(held.from).size.height;
+    if (held.from.section < section && section <= held.to.section) {
+        return -height;
+    }
+    if (held.to.section < section && section <= held.from.section) {
+        return height;
+    }
+    return 0;
 }

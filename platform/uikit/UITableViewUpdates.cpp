@@ -134,6 +134,8 @@ void UITableView::moveRowAtIndexPathToIndexPath(const std::shared_ptr<NSIndexPat
 }
 
 void UITableView::applyBatch() {
+    // Rows change under a held row: it is let go.
+    endReorder();
     auto keep = me();
     PendingBatch batch = std::move(batch_);
     batch_ = PendingBatch{};

@@ -4,6 +4,7 @@
 #include "simulator/commands/AlertCommands.h"
 #include "simulator/commands/DeviceCommands.h"
 #include "simulator/commands/SavedActions.h"
+#include "simulator/commands/ScrollCommands.h"
 #include "simulator/commands/StopwatchCommands.h"
 #include "simulator/device/TabNames.h"
 #include "simulator/script/CommandContext.h"
@@ -67,6 +68,8 @@ std::vector<CommandSpec> builtInCommands() {
          Needs::SavedTable, Touch::Yes, deleteSavedRow},
         {"move", Shape::numbers(4), "SECTION ROW SECTION ROW", "in edit mode, drag a row to a new place",
          Needs::SavedTable, Touch::Yes, moveSavedRow},
+        {"scroll", Shape::word(), "POINTS", "scroll the table in front by POINTS (negative: back up)",
+         Needs::SavedTable, Touch::Yes, scrollTable},
         {"type", Shape::optionalText(), "TEXT", "set the front alert's text field", Needs::App, Touch::Yes,
          typeIntoAlert},
         {"button", Shape::text(), "TITLE", "tap the front alert's button with that title", Needs::App,

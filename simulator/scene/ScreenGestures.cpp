@@ -2,20 +2,28 @@
 
 #include "simulator/device/Device.h"
 #include "simulator/scene/Inspector.h"
+#include "simulator/scene/SavedScreen.h"
 #include "simulator/scene/Scene.h"
 
 #include "simulator/render/AlertLayout.h"
 
 #include "platform/foundation/NSIndexPath.h"
 #include "platform/uikit/UIAlertView.h"
+#include "platform/uikit/UIBarButtonItem.h"
+#include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIControl.h"
 #include "platform/uikit/UINavigationBar.h"
+#include "platform/uikit/UINavigationItem.h"
 #include "platform/uikit/UITabBarController.h"
 #include "platform/uikit/UITableView.h"
 #include "platform/uikit/UITableViewCell.h"
 #include "platform/uikit/UITextField.h"
 #include "platform/uikit/UIWindow.h"
 
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
 #include <cmath>
 #include <vector>
 
@@ -90,32 +98,70 @@ std::optional<NSUInteger> tabAt(UITabBarController& tabs, CGPoint point) {
     return static_cast<NSUInteger>(static_cast<double>(point.x - bar.origin.x) / slot);
 }
 
-bool tapNavigationBar(UINavigationBar& bar, CGPoint point) {
+// The command word of a title: "Edit" -> "edit"; empty unless it is one of `words`.
+std::string commandWord(const std::optional<std::string>& title, std::initializer_list<const char*> words) {
+    std::string word = title.value_or("");
+    std::transform(word.begin(), word.end(), word.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const char* known : words) {
+        if (word == known) {
+            return word;
+        }
+    }
+    return {};
+}
+
+std::string itemWord(const std::shared_ptr<UIBarButtonItem>& item) {
+    std::string word = item ? commandWord(item->title(), {"edit", "done", "add"}) : std::string();
+    return word.empty() ? "# a tap on a bar item" : word;
+}
+
+bool tapNavigationBar(UINavigationBar& bar, CGPoint point, std::string& meaning) {
     // The items sit at the ends, at most a third of the bar wide each.
     CGFloat third = bar.bounds().size.width / 3;
+    auto top = bar.topItem();
     if (point.x < third) {
-        return bar.showsBackButton() ? bar.simulateTapBackButton() : bar.simulateTapLeftItem();
+        if (bar.showsBackButton()) {
+            meaning = "back";
+            return bar.simulateTapBackButton();
+        }
+        meaning = itemWord(top ? top->leftBarButtonItem() : nullptr);
+        return bar.simulateTapLeftItem();
     }
     if (point.x >= 2 * third) {
+        meaning = itemWord(top ? top->rightBarButtonItem() : nullptr);
         return bar.simulateTapRightItem();
     }
     return false;
 }
 
-bool tapTable(UITableView& table, CGPoint point, const std::vector<Hit>& chain) {
+std::string rowWords(const NSIndexPath& path) {
+    return std::to_string(path.section()) + " " + std::to_string(path.row());
+}
+
+// Taps the table at `point`; `meaning` says which command that was, empty for none (a tap on
+// a minus control, which the following `delete` includes).
+bool tapTable(UITableView& table, CGPoint point, const std::vector<Hit>& chain, std::string& meaning) {
     auto path = table.indexPathForRowAtPoint(point);
     auto cell = innermost<UITableViewCell>(chain);
+    auto swiped = table.swipedRow();
+    auto shown = swiped ? swiped : table.deleteConfirmationRow();
     if (cell && cell->first->showingDeleteConfirmation() &&
         cell->second.x >= cell->first->bounds().size.width - kDeleteButtonRight) {
+        meaning = shown ? "delete " + rowWords(*shown) : std::string();
         return table.simulateTapDeleteConfirmation();
     }
     if (path && cell && table.isEditing() && cell->first->editingStyle() != UITableViewCellEditingStyleNone &&
         cell->second.x < kEditingControlWidth) {
         return table.simulateTapEditingControl(path);
     }
-    if (!path) {
-        return table.simulateTapOutside();
+    if (!path || shown) {
+        // Beside a Delete button shown by a swipe: `unswipe`. One a minus control showed was
+        // never recorded, so its hiding is not either.
+        meaning = swiped ? "unswipe" : std::string();
+        return path ? table.simulateTapOnRow(path) : table.simulateTapOutside();
     }
+    meaning = "tap " + rowWords(*path);
     return table.simulateTapOnRow(path);
 }
 
@@ -145,24 +191,41 @@ bool ScreenGestures::click(CGPoint point) {
     if (device.launchImageShown() || !device.clockRunning()) {
         return false;
     }
+    std::string meaning;
     if (auto alert = frontAlert(device)) {
         int button = render::AlertLayout::of(
                          *alert, {device.settings().profile.width, device.settings().profile.height})
                          .buttonAt(point);
+        if (button >= 0) {
+            meaning = "button " + alert->buttonTitleAtIndex(button);
+        }
         took = button >= 0 && alert->simulateTapButtonAtIndex(button);
     } else if (auto tabs = Inspector(device).tabBarController(); tabs && tabAt(*tabs, point)) {
+        meaning = "tab " + std::to_string(*tabAt(*tabs, point) + 1);
         took = tabs->simulateTapOnTab(*tabAt(*tabs, point));
     } else {
         auto chain = hitChain(captureScene(device), point);
         if (auto control = innermost<UIControl>(chain)) {
+            auto button = std::dynamic_pointer_cast<UIButton>(control->first);
+            meaning = button ? commandWord(button->currentTitle(), {"start", "stop", "lap", "reset", "save"})
+                             : std::string();
+            if (meaning.empty()) {
+                meaning = "# a tap on a control";
+            }
             took = control->first->simulateTap();
         } else if (auto bar = innermost<UINavigationBar>(chain)) {
-            took = tapNavigationBar(*bar->first, bar->second);
+            took = tapNavigationBar(*bar->first, bar->second, meaning);
         } else if (auto table = innermost<UITableView>(chain)) {
-            took = tapTable(*table->first, table->second, chain);
+            took = tapTable(*table->first, table->second, chain, meaning);
+            if (!meaning.empty() && !isSavedTable(*table->first)) {
+                meaning = "# a tap on the laps table";
+            }
         }
     }
     device.settle();
+    if (took) {
+        note(meaning);
+    }
     return took;
 }
 
@@ -176,17 +239,20 @@ bool ScreenGestures::drag(CGPoint from, CGPoint to) {
     if (device.launchImageShown() || !device.clockRunning() || frontAlert(device)) {
         return false;
     }
-    bool took = false;
     if (auto held = reorderControlAt(from)) {
-        auto source = held->table->indexPathForCell(held->cell);
-        CGPoint inTable{to.x - held->contentOrigin.x, to.y - held->contentOrigin.y};
-        auto target = source ? dropTarget(*held->table, *source, inTable) : nullptr;
-        took = source && target && held->table->simulateDrag(source, target);
-    } else if (std::abs(dx) >= kSwipeWidth && std::abs(dx) > std::abs(dy)) {
+        return drop(*held, to);
+    }
+    bool took = false;
+    if (std::abs(dx) >= kSwipeWidth && std::abs(dx) > std::abs(dy)) {
         auto chain = hitChain(captureScene(device), from);
         if (auto table = innermost<UITableView>(chain)) {
             if (auto path = table->first->indexPathForRowAtPoint(table->second)) {
+                bool hides = table->first->swipedRow() != nullptr;
                 took = table->first->simulateSwipeOnRow(path);
+                if (took && isSavedTable(*table->first)) {
+                    // A swipe while a Delete button shows only hides it, as `swipe` does.
+                    note(hides ? "unswipe" : "swipe " + rowWords(*path));
+                }
             }
         }
     }
@@ -214,6 +280,9 @@ bool ScreenGestures::type(const std::string& text) {
     auto field = frontAlertField(*device_);
     bool took = field && field->simulateTyping(field->text() + text);
     device_->settle();
+    if (took) {
+        note("type " + field->text());
+    }
     return took;
 }
 
@@ -231,30 +300,118 @@ bool ScreenGestures::backspace() {
     text.resize(end);
     bool took = field->simulateTyping(text);
     device_->settle();
+    if (took) {
+        note("type " + field->text());
+    }
     return took;
 }
 
 bool ScreenGestures::pressReturn() {
     auto alert = frontAlert(*device_);
-    bool took = alert && alert->numberOfButtons() > 0 &&
-                alert->simulateTapButtonAtIndex(alert->numberOfButtons() - 1);
+    NSInteger last = alert ? alert->numberOfButtons() - 1 : -1;
+    bool took = last >= 0 && alert->simulateTapButtonAtIndex(last);
     device_->settle();
+    if (took) {
+        note("button " + alert->buttonTitleAtIndex(last));
+    }
     return took;
 }
 
 bool ScreenGestures::pressEscape() {
     auto alert = frontAlert(*device_);
-    bool took = alert && alert->cancelButtonIndex() >= 0 &&
-                alert->simulateTapButtonAtIndex(alert->cancelButtonIndex());
+    NSInteger cancel = alert ? alert->cancelButtonIndex() : -1;
+    bool took = cancel >= 0 && alert->simulateTapButtonAtIndex(cancel);
     device_->settle();
+    if (took) {
+        note("button " + alert->buttonTitleAtIndex(cancel));
+    }
     return took;
 }
 
 std::string ScreenGestures::relaunch() {
     if (device_->clockRunning()) {
         device_->quitClock();
+        note("quit");
     }
+    note("launch");
     return device_->launchClock();
+}
+
+void ScreenGestures::hover(const HeldRow& held, CGPoint from, CGPoint to) {
+    auto source =
+        held.table->reorderingRow() ? held.table->reorderingRow() : held.table->indexPathForCell(held.cell);
+    if (!source) {
+        return;
+    }
+    CGPoint inTable{to.x - held.contentOrigin.x, to.y - held.contentOrigin.y};
+    auto target = dropTarget(*held.table, *source, inTable);
+    CGFloat top = held.table->rectForRowAtIndexPath(source).origin.y + (to.y - from.y);
+    if (target) {
+        held.table->simulateReorderHover(source, target, top);
+        held.table->layoutIfNeeded();
+    }
+}
+
+bool ScreenGestures::drop(const HeldRow& held, CGPoint to) {
+    auto source =
+        held.table->reorderingRow() ? held.table->reorderingRow() : held.table->indexPathForCell(held.cell);
+    held.table->simulateReorderCancel();
+    CGPoint inTable{to.x - held.contentOrigin.x, to.y - held.contentOrigin.y};
+    auto target = source ? dropTarget(*held.table, *source, inTable) : nullptr;
+    bool took = source && target && held.table->simulateDrag(source, target);
+    device_->settle();
+    if (took) {
+        note("move " + rowWords(*source) + " " + rowWords(*target));
+    }
+    return took;
+}
+
+void ScreenGestures::letGo(const HeldRow& held) {
+    held.table->simulateReorderCancel();
+    held.table->layoutIfNeeded();
+}
+
+std::shared_ptr<UITableView> ScreenGestures::scrollableTableAt(CGPoint point) const {
+    Device& device = *device_;
+    if (device.launchImageShown() || !device.clockRunning() || frontAlert(device)) {
+        return nullptr;
+    }
+    auto table = innermost<UITableView>(hitChain(captureScene(device), point));
+    return table ? table->first : nullptr;
+}
+
+void ScreenGestures::scroll(UITableView& table, CGFloat offset) {
+    table.simulateScroll(CGPointMake(table.contentOffset().x, offset));
+    table.layoutIfNeeded();
+}
+
+void ScreenGestures::scrolled(UITableView& table, double distance) {
+    if (distance == 0) {
+        return;
+    }
+    if (!isSavedTabTable(table)) {
+        note("# a scroll of a table no command reaches");
+        return;
+    }
+    std::array<char, 32> text{};
+    auto result = std::to_chars(text.data(), text.data() + text.size(), distance);
+    note("scroll " + std::string(text.data(), result.ptr));
+}
+
+void ScreenGestures::note(const std::string& line) const {
+    if (recorder_ && !line.empty()) {
+        recorder_(line);
+    }
+}
+
+bool ScreenGestures::isSavedTable(const UITableView& table) const {
+    auto parts = findSavedParts(*device_);
+    return parts && parts->savedTable.get() == &table;
+}
+
+bool ScreenGestures::isSavedTabTable(const UITableView& table) const {
+    auto parts = findSavedParts(*device_);
+    return parts && (parts->savedTable.get() == &table || parts->lapsTable.get() == &table);
 }
 
 } // namespace sim

@@ -6,6 +6,7 @@
 
 #include "platform/uikit/Geometry.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,6 +28,13 @@ class ScreenGestures {
 
     explicit ScreenGestures(Device& device) : device_(&device) {}
 
+    /// Hears, for each gesture that took effect, the `lapvane sim` command line that means it
+    /// (`tap 0 1`, `start`, `button Add`); a gesture no command means is a `#` comment saying
+    /// what it was. A tap on a row's minus control says nothing: the `delete` that follows
+    /// includes it.
+    using Recorder = std::function<void(const std::string& line)>;
+    void setRecorder(Recorder recorder) { recorder_ = std::move(recorder); }
+
     /// A tap at `point`. Returns true when something took it.
     bool click(CGPoint point);
     /// The pointer pressed at `from` and released at `to`: a click when it hardly moved, a move
@@ -42,6 +50,22 @@ class ScreenGestures {
     };
     /// The row whose reorder control is at `point`, if any.
     [[nodiscard]] std::optional<HeldRow> reorderControlAt(CGPoint point) const;
+    /// The held row, pressed at `from`, is dragged to `to` without letting go: it lifts and
+    /// follows the pointer up and down, and the gap opens where a drop would put it.
+    void hover(const HeldRow& held, CGPoint from, CGPoint to);
+    /// The held row is dropped at `to`: it moves where it lands, as `move` moves it.
+    bool drop(const HeldRow& held, CGPoint to);
+    /// The held row goes back to its place (the drag became something else).
+    void letGo(const HeldRow& held);
+
+    /// The table a vertical drag at `point` scrolls; nil when none takes the touch there.
+    [[nodiscard]] std::shared_ptr<UITableView> scrollableTableAt(CGPoint point) const;
+    /// Scrolls `table` to the vertical offset `offset` as a finger does (a Delete button
+    /// showing hides first).
+    void scroll(UITableView& table, CGFloat offset);
+    /// A scroll by hand came to rest having moved the content by `distance` points: tells the
+    /// recorder (`scroll DISTANCE` for the Saved tab's tables).
+    void scrolled(UITableView& table, double distance);
 
     /// Typed text goes to the front alert's text field, after what it holds.
     bool type(const std::string& text);
@@ -57,7 +81,12 @@ class ScreenGestures {
     std::string relaunch();
 
   private:
+    void note(const std::string& line) const;
+    [[nodiscard]] bool isSavedTable(const UITableView& table) const;
+    [[nodiscard]] bool isSavedTabTable(const UITableView& table) const;
+
     Device* device_;
+    Recorder recorder_;
 };
 
 } // namespace sim

@@ -1,88 +1,31 @@
 #include "simulator/window/DeviceWindow.h"
 
 #include "simulator/device/Device.h"
-#include "simulator/scene/ScreenGestures.h"
 #include "simulator/scene/ScreenPicture.h"
-#include "simulator/scene/StateDump.h"
+#include "simulator/window/WindowClock.h"
+#include "simulator/window/WindowInput.h"
+#include "simulator/window/WindowScale.h"
+#include "simulator/window/WindowState.h"
 
-#include "simulator/render/ImagePainter.h"
-#include "simulator/render/Picture.h"
 #include "simulator/render/ScreenPainter.h"
-#include "simulator/render/ViewPainter.h"
 
 #include "addon/store/SavedTimesStore.h"
-#include "platform/uikit/UITableViewCell.h"
-
-#include <gtk/gtk.h>
+#include "platform/foundation/Region.h"
 
 #include <array>
-#include <chrono>
-#include <filesystem>
+#include <cmath>
+#include <ctime>
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace sim {
 namespace {
 
-// How often the clock follows the wall clock and the screen is redrawn.
-constexpr guint kFrameMilliseconds = 33;
-
-// Everything the window's callbacks share; lives as long as the main loop runs.
-struct WindowState {
-    Device* device = nullptr;
-    std::ostream* out = nullptr;
-    double scale = 2;
-    ScreenGestures gestures;
-    render::ImagePainter images;
-    std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
-    // The virtual clock stands still until then, so the launch image stays up.
-    double holdUntil = kLaunchImageSeconds;
-    GtkWidget* screen = nullptr;
-    GtkWidget* window = nullptr;
-    GtkTextBuffer* dump = nullptr;
-    GtkWidget* shotLabel = nullptr;
-    CGPoint dragStart{};
-    CGPoint dragNow{};
-    std::optional<ScreenGestures::HeldRow> held;
-    int shots = 0;
-    bool closed = false;
-    bool placeReported = false;
-
-    explicit WindowState(Device& d) : device(&d), gestures(d) {}
-
-    [[nodiscard]] double wallSeconds() const {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    }
-};
-
-void refreshDump(WindowState& state) {
-    std::string text = dumpText(*state.device, 2);
-    gtk_text_buffer_set_text(state.dump, text.c_str(), static_cast<int>(text.size()));
-}
-
-// The virtual clock catches up with the wall clock; a gesture that took its own time on the
-// virtual clock is ahead for a moment, and the wall clock catches up with it. While the launch
-// image shows the clock stands still.
-void followWallClock(WindowState& state) {
-    double wall = state.wallSeconds();
-    if (wall >= state.holdUntil && wall > state.device->now()) {
-        state.device->runFor(wall - state.device->now());
-    }
-}
-
-void afterInput(WindowState& state) {
-    followWallClock(state);
-    refreshDump(state);
-    gtk_widget_queue_draw(state.screen);
-}
-
-gboolean tick(gpointer data) {
-    auto& state = *static_cast<WindowState*>(data);
-    followWallClock(state);
-    gtk_widget_queue_draw(state.screen);
-    return G_SOURCE_CONTINUE;
-}
+// The panel's width in pixels, its margins included.
+constexpr int kPanelWidth = 300;
+constexpr int kPanelMargin = 8;
+// The panel's labels wrap at about this many characters.
+constexpr int kPanelChars = 30;
 
 // Says once, when the window is first drawn, where the device's screen sits in the window's
 // surface, so a tool that moves the pointer knows where a point of the screen is.
@@ -108,101 +51,26 @@ void drawScreen(GtkDrawingArea* /*area*/, cairo_t* cr, int width, int height, gp
         reportPlace(state, width, height);
     }
     cairo_scale(cr, state.scale, state.scale);
-    render::Scene scene = screenScene(*state.device);
-    render::ScreenPainter(cr).paint(scene);
-    if (state.held) {
-        // The held row follows the pointer up and down over the table.
-        cairo_save(cr);
-        cairo_translate(cr, state.held->contentOrigin.x,
-                        state.held->contentOrigin.y + (state.dragNow.y - state.dragStart.y));
-        cairo_push_group(cr);
-        render::ViewPainter(cr, scene.moment, state.images).paint(state.held->cell);
-        cairo_pop_group_to_source(cr);
-        cairo_paint_with_alpha(cr, 0.85);
-        cairo_restore(cr);
-    }
+    render::ScreenPainter(cr).paint(screenScene(*state.device));
 }
 
-CGPoint toPoints(const WindowState& state, double x, double y) {
-    return {static_cast<CGFloat>(x / state.scale), static_cast<CGFloat>(y / state.scale)};
+std::string wholeSecondNow() {
+    std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    std::array<char, 32> text{};
+    std::strftime(text.data(), text.size(), "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text.data();
 }
 
-void dragBegin(GtkGestureDrag* /*gesture*/, double x, double y, gpointer data) {
-    auto& state = *static_cast<WindowState*>(data);
-    state.dragStart = toPoints(state, x, y);
-    state.dragNow = state.dragStart;
-    state.held = state.gestures.reorderControlAt(state.dragStart);
-}
-
-void dragUpdate(GtkGestureDrag* /*gesture*/, double dx, double dy, gpointer data) {
-    auto& state = *static_cast<WindowState*>(data);
-    state.dragNow = {static_cast<CGFloat>(state.dragStart.x + dx / state.scale),
-                     static_cast<CGFloat>(state.dragStart.y + dy / state.scale)};
-    if (state.held) {
-        gtk_widget_queue_draw(state.screen);
-    }
-}
-
-void dragEnd(GtkGestureDrag* /*gesture*/, double dx, double dy, gpointer data) {
-    auto& state = *static_cast<WindowState*>(data);
-    CGPoint end{static_cast<CGFloat>(state.dragStart.x + dx / state.scale),
-                static_cast<CGFloat>(state.dragStart.y + dy / state.scale)};
-    state.held.reset();
-    followWallClock(state);
-    state.gestures.drag(state.dragStart, end);
-    afterInput(state);
-}
-
-void relaunch(WindowState& state) {
-    std::string image = state.gestures.relaunch();
-    state.holdUntil = state.wallSeconds() + kLaunchImageSeconds;
-    *state.out << "launch image: " << image << std::endl;
-    afterInput(state);
-}
-
-void takeShot(WindowState& state) {
-    std::string path;
-    do {
-        path = "lapvane-shot-" + std::to_string(++state.shots) + ".png";
-    } while (std::filesystem::exists(path));
-    followWallClock(state);
-    std::string problem = render::writePicture(screenScene(*state.device), path);
-    std::string text = problem.empty() ? "wrote " + std::filesystem::absolute(path).string() : problem;
-    gtk_label_set_text(GTK_LABEL(state.shotLabel), text.c_str());
-    *state.out << "shot: " << (problem.empty() ? path : problem) << std::endl;
-}
-
-gboolean keyPressed(GtkEventControllerKey* /*controller*/, guint keyval, guint /*keycode*/,
-                    GdkModifierType modifiers, gpointer data) {
-    auto& state = *static_cast<WindowState*>(data);
-    followWallClock(state);
-    bool control = (modifiers & GDK_CONTROL_MASK) != 0;
-    if (keyval == GDK_KEY_F5 || (control && (keyval == GDK_KEY_r || keyval == GDK_KEY_R))) {
-        relaunch(state);
-    } else if (control && (keyval == GDK_KEY_q || keyval == GDK_KEY_Q)) {
-        gtk_window_close(GTK_WINDOW(state.window));
-    } else if (control && (keyval == GDK_KEY_s || keyval == GDK_KEY_S)) {
-        takeShot(state);
-    } else if (control && (keyval == GDK_KEY_d || keyval == GDK_KEY_D)) {
-        followWallClock(state);
-        *state.out << dumpText(*state.device) << std::endl;
-    } else if (control) {
-        return FALSE;
-    } else if (keyval == GDK_KEY_Return || keyval == GDK_KEY_KP_Enter) {
-        state.gestures.pressReturn();
-    } else if (keyval == GDK_KEY_Escape) {
-        state.gestures.pressEscape();
-    } else if (keyval == GDK_KEY_BackSpace) {
-        state.gestures.backspace();
-    } else if (gunichar c = gdk_keyval_to_unicode(keyval); c != 0 && g_unichar_isprint(c)) {
-        std::array<char, 8> text{};
-        g_unichar_to_utf8(c, text.data());
-        state.gestures.type(text.data());
-    } else {
-        return FALSE;
-    }
-    afterInput(state);
-    return TRUE;
+// The recording's first line: how to replay it.
+std::string replayComment(const SessionOptions& session) {
+    ns::Region region = ns::Region::current();
+    std::string line = "# lapvane window --record; replay: lapvane sim --device " + session.device +
+                       " --locale " + region.localeIdentifier + " --tz " + region.timeZoneName + " --now " +
+                       session.now + (session.noAddon ? " --no-addon" : "") +
+                       " FILE, on a copy of the home as it was";
+    return line;
 }
 
 gboolean closeRequested(GtkWindow* /*window*/, gpointer data) {
@@ -220,15 +88,18 @@ GtkWidget* panelButton(const char* title, GCallback callback, WindowState& state
 
 GtkWidget* buildPanel(WindowState& state) {
     GtkWidget* panel = gtk_box_new(GTK_ORIENTATION_VERTICAL, 6);
-    gtk_widget_set_size_request(panel, 300, -1);
-    gtk_widget_set_margin_start(panel, 8);
-    gtk_widget_set_margin_end(panel, 8);
-    gtk_widget_set_margin_top(panel, 8);
-    gtk_widget_set_margin_bottom(panel, 8);
+    gtk_widget_set_size_request(panel, kPanelWidth - 2 * kPanelMargin, -1);
+    gtk_widget_set_margin_start(panel, kPanelMargin);
+    gtk_widget_set_margin_end(panel, kPanelMargin);
+    gtk_widget_set_margin_top(panel, kPanelMargin);
+    gtk_widget_set_margin_bottom(panel, kPanelMargin);
 
     std::string file = "Saved times: " + lv::savedTimesPath();
     GtkWidget* path = gtk_label_new(file.c_str());
     gtk_label_set_wrap(GTK_LABEL(path), TRUE);
+    gtk_label_set_wrap_mode(GTK_LABEL(path), PANGO_WRAP_CHAR);
+    // A wrapping label asks for its whole text's width unless told otherwise.
+    gtk_label_set_max_width_chars(GTK_LABEL(path), kPanelChars);
     gtk_label_set_selectable(GTK_LABEL(path), TRUE);
     gtk_label_set_xalign(GTK_LABEL(path), 0);
     gtk_widget_set_focusable(path, FALSE);
@@ -250,11 +121,14 @@ GtkWidget* buildPanel(WindowState& state) {
     gtk_box_append(GTK_BOX(panel), buttons);
     state.shotLabel = gtk_label_new("");
     gtk_label_set_wrap(GTK_LABEL(state.shotLabel), TRUE);
+    gtk_label_set_wrap_mode(GTK_LABEL(state.shotLabel), PANGO_WRAP_CHAR);
+    gtk_label_set_max_width_chars(GTK_LABEL(state.shotLabel), kPanelChars);
     gtk_label_set_xalign(GTK_LABEL(state.shotLabel), 0);
     gtk_box_append(GTK_BOX(panel), state.shotLabel);
 
     GtkWidget* view = gtk_text_view_new();
     gtk_text_view_set_editable(GTK_TEXT_VIEW(view), FALSE);
+    gtk_text_view_set_cursor_visible(GTK_TEXT_VIEW(view), FALSE);
     gtk_text_view_set_monospace(GTK_TEXT_VIEW(view), TRUE);
     gtk_widget_set_focusable(view, FALSE);
     state.dump = gtk_text_view_get_buffer(GTK_TEXT_VIEW(view));
@@ -275,7 +149,12 @@ int runDeviceWindow(const WindowOptions& options, std::ostream& out, std::ostrea
             << "; `lapvane sim` drives the same device from commands without one\n";
         return 1;
     }
-    Device* device = startSessionDevice(options.session, out, err);
+    SessionOptions session = options.session;
+    if (!options.recordPath.empty() && session.now.empty()) {
+        // A recording starts at a whole second, so its replay can start at the same moment.
+        session.now = wholeSecondNow();
+    }
+    Device* device = startSessionDevice(session, out, err);
     if (device == nullptr) {
         return 1;
     }
@@ -283,40 +162,56 @@ int runDeviceWindow(const WindowOptions& options, std::ostream& out, std::ostrea
     // when the window closes.
     auto* state = std::make_unique<WindowState>(*device).release();
     state->out = &out;
-    state->scale = options.scale;
-    out << "launch image: " << device->launchClock() << std::endl;
-
+    state->speed = options.speed;
     const DeviceProfile& profile = device->settings().profile;
+    state->scale = options.scale.value_or(
+        fittingScale(gdk_display_get_default(), profile.width, profile.height, kPanelWidth));
+    if (!options.recordPath.empty()) {
+        state->recorder = std::make_unique<ScriptRecorder>(options.recordPath, replayComment(session));
+        if (!state->recorder->ok()) {
+            err << "lapvane window: cannot write " << options.recordPath << '\n';
+            return 1;
+        }
+        state->gestures.setRecorder(
+            [state](const std::string& line) { state->recorder->note(line, state->device->now()); });
+    }
+    if (options.playPath.empty()) {
+        out << "launch image: " << state->gestures.relaunch() << std::endl;
+    } else {
+        // The script launches the application itself, when it wants to, and the clock waits for
+        // its first line.
+        state->holdUntil = 0;
+        state->clockLimit = device->now();
+        state->player = std::make_unique<WindowPlayer>(*device, out, err, options.playPath);
+    }
+
     state->window = gtk_window_new();
     gtk_window_set_title(GTK_WINDOW(state->window), "lapvane window");
     gtk_window_set_resizable(GTK_WINDOW(state->window), FALSE);
     GtkWidget* row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0);
     state->screen = gtk_drawing_area_new();
     gtk_drawing_area_set_content_width(GTK_DRAWING_AREA(state->screen),
-                                       static_cast<int>(profile.width * options.scale));
+                                       static_cast<int>(std::lround(profile.width * state->scale)));
     gtk_drawing_area_set_content_height(GTK_DRAWING_AREA(state->screen),
-                                        static_cast<int>(profile.height * options.scale));
+                                        static_cast<int>(std::lround(profile.height * state->scale)));
     gtk_drawing_area_set_draw_func(GTK_DRAWING_AREA(state->screen), drawScreen, state, nullptr);
     gtk_box_append(GTK_BOX(row), state->screen);
     gtk_box_append(GTK_BOX(row), buildPanel(*state));
     gtk_window_set_child(GTK_WINDOW(state->window), row);
-
-    GtkGesture* drag = gtk_gesture_drag_new();
-    g_signal_connect(drag, "drag-begin", G_CALLBACK(dragBegin), state);
-    g_signal_connect(drag, "drag-update", G_CALLBACK(dragUpdate), state);
-    g_signal_connect(drag, "drag-end", G_CALLBACK(dragEnd), state);
-    gtk_widget_add_controller(state->screen, GTK_EVENT_CONTROLLER(drag));
-    GtkEventController* keys = gtk_event_controller_key_new();
-    gtk_event_controller_set_propagation_phase(keys, GTK_PHASE_CAPTURE);
-    g_signal_connect(keys, "key-pressed", G_CALLBACK(keyPressed), state);
-    gtk_widget_add_controller(state->window, keys);
+    connectInput(*state);
     g_signal_connect(state->window, "close-request", G_CALLBACK(closeRequested), state);
 
     refreshDump(*state);
     gtk_window_present(GTK_WINDOW(state->window));
-    g_timeout_add(kFrameMilliseconds, tick, state);
+    redrawOnChange(*state);
     while (!state->closed) {
         g_main_context_iteration(nullptr, TRUE);
+    }
+    if (state->recorder) {
+        followWallClock(*state);
+        stopCoasting(*state);
+        state->recorder->finish(device->now());
+        out << "recorded: " << options.recordPath << std::endl;
     }
     return 0;
 }

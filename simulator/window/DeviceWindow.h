@@ -5,15 +5,23 @@
 
 #include "simulator/script/Session.h"
 
+#include <optional>
 #include <ostream>
+#include <string>
 
 namespace sim {
 
 /// How `lapvane window` starts.
 struct WindowOptions {
     SessionOptions session;
-    /// Window pixels per screen point: 1 or 2.
-    int scale = 2;
+    /// Window pixels per screen point; nullopt for the largest that fits the monitor.
+    std::optional<double> scale;
+    /// Where to write what the person does, as a script; empty for nowhere.
+    std::string recordPath;
+    /// A script to run in the window; empty for none.
+    std::string playPath;
+    /// How many times faster than real time the virtual clock runs while a script plays.
+    double speed = 1;
 };
 
 /// Seconds the launch image stays up after a launch before the application's first screen.

@@ -6,6 +6,10 @@
 
 #include "simulator/scene/ScreenGestures.h"
 
+#include "platform/foundation/NSIndexPath.h"
+#include "platform/uikit/UITableView.h"
+#include "platform/uikit/UITableViewCell.h"
+
 #include "addon/hooks/AddonState.h"
 #include "addon/hooks/HookInstaller.h"
 
@@ -158,6 +162,120 @@ TEST_F(ScreenGesturesTest, InEditModeTheMinusShowsDeleteAndTheGrabberMovesTheRow
     EXPECT_TRUE(g.click(kFirstRowDelete));
     device->runFor(1);
     EXPECT_EQ(rowCounts(), (std::vector<int>{1}));
+}
+
+TEST_F(ScreenGesturesTest, AHeldRowLiftsFollowsThePointerAndOpensTheGapWhereItWouldLand) {
+    ASSERT_EQ(run("tab stopwatch\nstart\nwait 1\nstop\nsave\nreset\nstart\nwait 2\nstop\nsave\nreset\n"
+                  "start\nwait 3\nstop\nsave\ntab saved\nwait 1\nedit\nwait 1\n"),
+              sim::kExitOk)
+        << err.str();
+    auto g = gestures();
+    constexpr CGPoint kFirstRowGrabber{300, 121};
+    auto held = g.reorderControlAt(kFirstRowGrabber);
+    ASSERT_TRUE(held);
+    auto& table = *held->table;
+    auto cellAt = [&table](int row) {
+        return table.cellForRowAtIndexPath(NSIndexPath::indexPathForRowInSection(row, 0));
+    };
+    auto first = cellAt(0);
+    auto second = cellAt(1);
+    auto third = cellAt(2);
+    CGFloat top = first->frame().origin.y;
+    // Down by two rows and a bit: over the third row, where a drop puts it last.
+    g.hover(*held, kFirstRowGrabber, {300, 121 + 150});
+    EXPECT_EQ(first->frame().origin.y, top + 150) << "the held row follows the pointer";
+    EXPECT_EQ(second->frame().origin.y, top) << "the rows it passed move up into its room";
+    EXPECT_EQ(third->frame().origin.y, top + 70);
+    EXPECT_EQ(table.subviews().back(), first) << "the held row is in front";
+    EXPECT_EQ(rowCounts(), (std::vector<int>{3})) << "nothing is moved before the drop";
+    // Back up to its place: the gap closes.
+    g.hover(*held, kFirstRowGrabber, {300, 125});
+    EXPECT_EQ(second->frame().origin.y, top + 70);
+    // Dropped over the third row: the same move `move 0 0 0 2` makes.
+    EXPECT_TRUE(g.drop(*held, {300, 121 + 150}));
+    device->runFor(1);
+    auto rows = dump()["saved"]["saved_table"]["sections"][0]["rows"];
+    EXPECT_EQ(rows[2]["main"], "Time: 1.0") << rows.dump();
+    EXPECT_EQ(rows[0]["main"], "Time: 2.0");
+    EXPECT_EQ(table.cellForRowAtIndexPath(NSIndexPath::indexPathForRowInSection(0, 0))->frame().origin.y,
+              top);
+}
+
+TEST_F(ScreenGesturesTest, EachGestureTellsTheRecorderTheCommandThatMeansIt) {
+    twoResultsOnTheSavedTab();
+    std::vector<std::string> lines;
+    auto g = gestures();
+    g.setRecorder([&lines](const std::string& line) { lines.push_back(line); });
+    ASSERT_TRUE(g.click(tabPoint(3)));
+    ASSERT_TRUE(g.click(kStartStop));
+    ASSERT_TRUE(g.click(kStartStop));
+    ASSERT_TRUE(g.click({85, 52}));
+    ASSERT_TRUE(g.click(tabPoint(4)));
+    device->runFor(1);
+    ASSERT_TRUE(g.click(kFirstRow));
+    device->runFor(1);
+    ASSERT_TRUE(g.click(kLeftItem));
+    device->runFor(1);
+    ASSERT_TRUE(g.drag({250, 120}, {120, 125}));
+    device->runFor(1);
+    ASSERT_TRUE(g.click({160, 400}));
+    device->runFor(1);
+    ASSERT_TRUE(g.click(kRightItem));
+    device->runFor(1);
+    ASSERT_TRUE(g.click(kFirstRowMinus));
+    device->runFor(0.5);
+    ASSERT_TRUE(g.click(kFirstRowDelete));
+    device->runFor(1);
+    ASSERT_TRUE(g.drag(kSecondRowGrabber, {300, 110}));
+    device->runFor(1);
+    ASSERT_TRUE(g.click(kLeftItem));
+    device->runFor(1);
+    ASSERT_TRUE(g.type("Wo"));
+    ASSERT_TRUE(g.type("rk"));
+    ASSERT_TRUE(g.pressReturn());
+    device->runFor(1);
+    EXPECT_EQ(lines, (std::vector<std::string>{"tab 4", "start", "stop", "save", "tab 5", "tap 0 0", "back",
+                                               "swipe 0 0", "unswipe", "edit", "delete 0 0", "move 0 1 0 0",
+                                               "add", "type Wo", "type Work", "button Add"}));
+}
+
+TEST_F(ScreenGesturesTest, TheScrollCommandReachesTheLastOfThirtyRowsAndStopsAtTheEnds) {
+    std::string script = "tab stopwatch\n";
+    for (int i = 0; i < 30; ++i) {
+        script += "start\nwait 1\nstop\nsave\nreset\n";
+    }
+    ASSERT_EQ(run(script + "tab saved\nwait 1\n"), sim::kExitOk) << err.str();
+    auto g = gestures();
+    auto table = g.scrollableTableAt(kFirstRow);
+    ASSERT_TRUE(table);
+    auto lastRowShown = [this] {
+        json state = dump();
+        for (const json& row : state["saved"]["saved_table"]["sections"][0]["rows"]) {
+            if (row["row"] == 29) {
+                return !row["covered"].get<bool>();
+            }
+        }
+        return false;
+    };
+    EXPECT_FALSE(lastRowShown());
+    ASSERT_EQ(run("scroll 10000\n"), sim::kExitOk) << err.str();
+    EXPECT_TRUE(lastRowShown());
+    CGFloat bottom = table->contentOffset().y;
+    EXPECT_EQ(bottom, table->contentSize().height - table->bounds().size.height) << "it stops at the end";
+    ASSERT_EQ(run("scroll -100.5\n"), sim::kExitOk) << err.str();
+    EXPECT_EQ(table->contentOffset().y, bottom - 100.5f);
+    ASSERT_EQ(run("scroll -10000\n"), sim::kExitOk) << err.str();
+    EXPECT_EQ(table->contentOffset().y, 0);
+    err.str("");
+    EXPECT_EQ(run("scroll far\n"), sim::kExitRejectedLines);
+    EXPECT_NE(err.str().find("not a number of points"), std::string::npos) << err.str();
+    // What the window's drag does, and the line it records.
+    std::vector<std::string> lines;
+    g.setRecorder([&lines](const std::string& line) { lines.push_back(line); });
+    g.scroll(*table, 350);
+    g.scrolled(*table, 350);
+    EXPECT_EQ(table->contentOffset().y, 350);
+    EXPECT_EQ(lines, (std::vector<std::string>{"scroll 350"}));
 }
 
 TEST_F(ScreenGesturesTest, ARelaunchShowsTheLaunchImageWhichTakesNoTouch) {

@@ -124,6 +124,56 @@ TEST_F(UITableViewEditingTest, ADropMovesTheRowOnScreenBeforeTheDataSourceHearsO
     EXPECT_EQ(checker->checks(), checks + 1);
 }
 
+TEST_F(UITableViewEditingTest, AHeldRowOpensItsGapAcrossSectionsAndAsksNothingUntilTheDrop) {
+    model = std::make_shared<EditingModel<DS::MoveRow>>();
+    show({section(std::string("A"), 2, "a"), section(std::string("B"), 1, "b")}, false);
+    table->setEditing(true);
+    auto frameOf = [this](int s, int r) { return table->cellForRowAtIndexPath(at(s, r))->frame().origin.y; };
+    auto headerOf = [this](int s) {
+        for (const auto& header : table->visibleHeaders()) {
+            if (header.section == s) {
+                return header.frame.origin.y;
+            }
+        }
+        return CGFloat(-1);
+    };
+    // A: header 0, rows 22 and 66; B: header 110, row 132.
+    ASSERT_EQ(frameOf(1, 0), 132);
+    model->log.clear();
+    // Held by A's first row and carried to the end of B: what lies between moves up into its
+    // room, and the gap opens at the end of B.
+    EXPECT_TRUE(table->simulateReorderHover(at(0, 0), at(1, 1), 150));
+    table->layoutIfNeeded();
+    EXPECT_EQ(frameOf(0, 0), 150);
+    EXPECT_EQ(table->cellForRowAtIndexPath(at(0, 0))->alpha(), UITableView::kLiftedRowAlpha);
+    EXPECT_EQ(frameOf(0, 1), 22);
+    EXPECT_EQ(headerOf(1), 66);
+    EXPECT_EQ(frameOf(1, 0), 88);
+    EXPECT_EQ(events(), std::vector<std::string>{}) << "nothing is asked or told while it is held";
+    // Back over A's second row, moving down within A: only that row moves.
+    EXPECT_TRUE(table->simulateReorderHover(at(0, 0), at(0, 1), 40));
+    table->layoutIfNeeded();
+    EXPECT_EQ(frameOf(0, 1), 22);
+    EXPECT_EQ(headerOf(1), 110);
+    EXPECT_EQ(frameOf(1, 0), 132);
+    // B's row held and carried up to A's top: everything from there down to it moves down.
+    EXPECT_TRUE(table->simulateReorderHover(at(1, 0), at(0, 0), 0));
+    table->layoutIfNeeded();
+    EXPECT_EQ(frameOf(0, 0), 66);
+    EXPECT_EQ(frameOf(0, 1), 110);
+    EXPECT_EQ(headerOf(1), 154);
+    EXPECT_EQ(table->cellForRowAtIndexPath(at(0, 0))->alpha(), 1) << "the row held before is let go";
+    table->simulateReorderCancel();
+    table->layoutIfNeeded();
+    EXPECT_EQ(frameOf(0, 0), 22);
+    EXPECT_EQ(frameOf(1, 0), 132);
+    EXPECT_EQ(table->cellForRowAtIndexPath(at(1, 0))->alpha(), 1);
+    EXPECT_EQ(table->reorderingRow(), nullptr);
+    EXPECT_FALSE(table->simulateReorderHover(at(0, 0), at(5, 0), 0)) << "no such section";
+    table->setEditing(false);
+    EXPECT_FALSE(table->simulateReorderHover(at(0, 0), at(0, 1), 0)) << "only in edit mode";
+}
+
 TEST_F(UITableViewEditingTest, AModelThatIgnoresAMoveFailsAtTheNextBatch) {
     model = std::make_shared<EditingModel<DS::MoveRow>>();
     model->onMove = [](const std::shared_ptr<NSIndexPath>&, const std::shared_ptr<NSIndexPath>&) {};

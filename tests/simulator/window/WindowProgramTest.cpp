@@ -5,6 +5,7 @@
 // renderer draws. Without a display the command says so and points to `lapvane sim`.
 
 #include "tests/simulator/LapvaneProgram.h"
+#include "tests/simulator/window/WindowDriver.h"
 #include "tests/simulator/window/XwdScreen.h"
 #include "tests/support/TemporaryDirectory.h"
 
@@ -24,7 +25,9 @@
 namespace {
 
 using nlohmann::json;
+using testing_support::fileWithoutTimes;
 using testing_support::runLapvane;
+using testing_support::withoutTimes;
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -35,38 +38,6 @@ std::string readFile(const std::string& path) {
 
 bool haveProgram(const std::string& name) {
     return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-// The state without what depends on the moment: the clock, dates, and the digits of times
-// (the window's run takes as long as the wall clock says, the script's as long as it waits).
-json withoutTimes(const json& value, const std::string& key = {}) {
-    if (value.is_object()) {
-        json result = json::object();
-        for (const auto& [k, v] : value.items()) {
-            if (k != "time") {
-                result[k] = withoutTimes(v, k);
-            }
-        }
-        return result;
-    }
-    if (value.is_array()) {
-        json result = json::array();
-        for (const auto& v : value) {
-            result.push_back(withoutTimes(v, key));
-        }
-        return result;
-    }
-    if (value.is_string()) {
-        return key == "date" ? json("<date>")
-                             : json(std::regex_replace(value.get<std::string>(), std::regex("[0-9]"), "#"));
-    }
-    return value;
-}
-
-// The saved-times file without its time values and dates.
-std::string fileWithoutTimes(const std::string& text) {
-    std::string result = std::regex_replace(text, std::regex("<real>[^<]*</real>"), "<real/>");
-    return std::regex_replace(result, std::regex("<date>[^<]*</date>"), "<date/>");
 }
 
 // Two timed runs saved, the Saved tab, a row tapped and the laps slid in, back, edit mode, a new
@@ -129,11 +100,16 @@ TEST(WindowProgram, WithoutADisplayItSaysSoInOneLineAndSuggestsSim) {
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
 }
 
-TEST(WindowProgram, AScaleOtherThanOneOrTwoIsRefused) {
+TEST(WindowProgram, AScaleThatIsNeitherAutoNorAReasonableNumberIsRefused) {
     testing_support::TemporaryDirectory home;
-    auto run = runLapvane({"window", "--home", home.path(), "--scale", "3"});
+    for (const char* scale : {"big", "0", "-1", "9", "1.5x"}) {
+        auto run = runLapvane({"window", "--home", home.path(), "--scale", scale});
+        EXPECT_EQ(run.status, 1) << scale;
+        EXPECT_NE(run.err.find("--scale"), std::string::npos) << run.err;
+    }
+    auto run = runLapvane({"window", "--home", home.path(), "--play", "x", "--speed", "0"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("--scale"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("--speed"), std::string::npos) << run.err;
 }
 
 TEST(WindowProgram, PointerAndKeysLeaveWhatTheEquivalentScriptLeavesAndTheWindowShowsThePicture) {
@@ -150,7 +126,7 @@ TEST(WindowProgram, PointerAndKeysLeaveWhatTheEquivalentScriptLeavesAndTheWindow
         "cd '" + work.path() + "' && XVFB_FBDIR='" + fbdir +
         "' timeout -k 10 100 xvfb-run -a -s '-screen 0 1400x1300x24 -nolisten tcp -fbdir " + fbdir +
         "' '" LAPVANE_SOURCE_DIR "/tests/simulator/window/drive-window' '" LAPVANE_LAPVANE_EXE "' '" +
-        windowHome.path() + "' '" + work.path() + "' --tz UTC --locale en_US <'" + steps + "' 2>'" +
+        windowHome.path() + "' '" + work.path() + "' --tz UTC --locale en_US --scale 2 <'" + steps + "' 2>'" +
         work.path() + "/driver.err'";
     int status = std::system(command.c_str());
     std::string windowOut = readFile(work.path() + "/window.out");

@@ -1,0 +1,50 @@
+// When the screen changes by itself: at every frame while the stopwatch runs or an animation of
+// the platform has not ended, otherwise at the status bar's next minute (or an earlier delayed
+// message), so a window that draws on change stays still when nothing moves.
+
+#include "tests/simulator/SimulatorFixture.h"
+
+#include "simulator/scene/ScreenActivity.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ScreenActivityTest : public testing_support::SimulatorTest {
+  protected:
+    void SetUp() override {
+        SimulatorTest::SetUp();
+        device->launchClock();
+        device->runFor(1);
+    }
+    void TearDown() override {
+        device->quitClock();
+        SimulatorTest::TearDown();
+    }
+};
+
+TEST_F(ScreenActivityTest, AnIdleScreenChangesNextWhenTheStatusBarsMinuteTurns) {
+    // The device starts at 08:00:00 and has run for a second.
+    auto activity = sim::screenActivity(*device);
+    EXPECT_FALSE(activity.moving);
+    ASSERT_TRUE(activity.nextChange.has_value());
+    EXPECT_DOUBLE_EQ(*activity.nextChange, 60.0);
+    device->runFor(60);
+    EXPECT_DOUBLE_EQ(*sim::screenActivity(*device).nextChange, 120.0);
+}
+
+TEST_F(ScreenActivityTest, ARunningStopwatchMovesUntilItStops) {
+    ASSERT_EQ(run("tab stopwatch\nstart\nwait 2\n"), sim::kExitOk) << err.str();
+    EXPECT_TRUE(sim::screenActivity(*device).moving);
+    ASSERT_EQ(run("stop\n"), sim::kExitOk) << err.str();
+    EXPECT_FALSE(sim::screenActivity(*device).moving);
+}
+
+TEST_F(ScreenActivityTest, APlatformStepStillToComeMeansSomethingMovesUntilThen) {
+    device->runLoop().scheduleStep(0.3, "an animation's end", nullptr, [] {});
+    EXPECT_TRUE(sim::screenActivity(*device).moving);
+    device->runFor(0.3);
+    EXPECT_FALSE(sim::screenActivity(*device).moving);
+}
+
+} // namespace
