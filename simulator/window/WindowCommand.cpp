@@ -5,6 +5,7 @@
 
 #include "simulator/device/DeviceHome.h"
 #include "simulator/device/DeviceProfile.h"
+#include "simulator/device/PathOption.h"
 #include "simulator/window/DeviceWindow.h"
 #include "simulator/window/WindowModule.h"
 
@@ -37,8 +38,10 @@ void addWindowCommand(CLI::App& app, int& status) {
     auto scale = std::make_shared<std::string>("auto");
     auto speed = std::make_shared<std::string>("1");
     options->session.device = kDefaultDeviceName;
-    command->add_option("--home", options->session.home,
-                        "The device's home folder (default: " + defaultDeviceHome() + ")");
+    command
+        ->add_option("--home", options->session.home,
+                     "The device's home folder (default: " + defaultDeviceHome() + ")")
+        ->check([](const std::string& path) { return pathOptionProblem({}, path, PathKind::Folder); });
     command->add_option("--device", options->session.device, "Device kind")
         ->check(CLI::IsMember(deviceProfileNames()))
         ->capture_default_str();
