@@ -226,7 +226,7 @@ std::string deleteSavedRow(CommandContext& context, const ScriptCommand& command
     if (std::string why = reachRow(context, table, path); !why.empty()) {
         return why;
     }
-    SavedTimesWatch watch(SavedTimesWatch::Look::Bytes);
+    SavedTimesWatch watch(SavedTimesWatch::Look::File);
     if (!table.simulateTapDeleteConfirmation()) {
         return rowName(command.numbers[0], command.numbers[1]) + " offers no Delete button";
     }
@@ -255,7 +255,7 @@ std::string moveSavedRow(CommandContext& context, const ScriptCommand& command) 
     if (std::string why = reachRow(context, table, from); !why.empty()) {
         return why;
     }
-    SavedTimesWatch watch(SavedTimesWatch::Look::Bytes);
+    SavedTimesWatch watch(SavedTimesWatch::Look::File);
     if (!table.simulateDrag(from, to)) {
         return rowName(n[0], n[1]) + " cannot be moved to " + std::to_string(n[2]) + " " +
                std::to_string(n[3]);

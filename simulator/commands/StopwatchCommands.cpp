@@ -27,7 +27,7 @@ std::string tapSaveButton(CommandContext& context) {
     // A disabled button takes no touch; an enabled one stores the result, and a Save that left
     // the file as it was stored nothing.
     const bool enabled = button->isEnabled();
-    SavedTimesWatch watch(SavedTimesWatch::Look::Bytes);
+    SavedTimesWatch watch(SavedTimesWatch::Look::File);
     button->simulateTap();
     if (enabled && !watch.changed()) {
         return "Save stored nothing: " +

@@ -4,10 +4,9 @@
 #include "platform/foundation/PropertyListFile.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace sim {
@@ -15,18 +14,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The file's bytes when it is a regular file that can be read; nothing otherwise (a FIFO is
-// never opened: it would block).
-std::optional<std::string> bytesOf(const std::string& path) {
-    std::error_code error;
-    if (!fs::is_regular_file(path, error)) {
+// What the add-on's writer changes when it writes: it renames a new file over the old one, so the
+// file's identity (device, inode) changes, and so do its size or times. Nothing when the file
+// cannot be inspected. Only metadata: reading the bytes would add reads of the file to every
+// Save, and a read that fails must never turn a look into a fault.
+std::optional<SavedTimesWatch::Identity> identityOf(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return SavedTimesWatch::Identity{
+        static_cast<unsigned long long>(status.st_dev), static_cast<unsigned long long>(status.st_ino),
+        static_cast<long long>(status.st_size),
+        static_cast<long long>(status.st_mtim.tv_sec) * 1000000000LL + status.st_mtim.tv_nsec};
 }
 
 std::set<std::string> movedAsideFiles(const std::string& path) {
@@ -45,11 +45,21 @@ std::set<std::string> movedAsideFiles(const std::string& path) {
 } // namespace
 
 SavedTimesWatch::SavedTimesWatch(Look look)
-    : path_(lv::savedTimesPath()), bytes_(look == Look::Bytes ? bytesOf(path_) : std::nullopt),
-      asideBefore_(movedAsideFiles(path_)) {}
+    : path_(lv::savedTimesPath()), looked_(look == Look::File),
+      identity_(looked_ ? identityOf(path_) : std::nullopt), asideBefore_(movedAsideFiles(path_)) {}
 
 bool SavedTimesWatch::changed() const {
-    return bytesOf(path_) != bytes_;
+    if (!looked_) {
+        return true;
+    }
+    auto now = identityOf(path_);
+    // A file that was not there and still is not stayed unchanged; one that cannot be inspected
+    // either time is not held against the work.
+    if (!identity_ && !now) {
+        std::error_code error;
+        return std::filesystem::exists(path_, error) || error;
+    }
+    return !identity_ || !now || *identity_ != *now;
 }
 
 std::optional<std::string> SavedTimesWatch::whyNotWritable() const {

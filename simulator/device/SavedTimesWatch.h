@@ -1,9 +1,9 @@
 #pragma once
 // What the add-on's file work did with the saved-times file during one command, seen from
-// outside as a person would check: whether the file's bytes changed, why they could not have
-// (the file is not a regular file, cannot be read, its folder cannot be written), and which
-// damaged files were moved aside meanwhile. The simulator says so when a Save or an edit stored
-// nothing, instead of leaving the user to find out later.
+// outside as a person would check: whether the file changed (its identity, size and time), why they could not
+// have (the file is not a regular file, cannot be read, its folder cannot be written), and which damaged
+// files were moved aside meanwhile. The simulator says so when a Save or an edit stored nothing, instead of
+// leaving the user to find out later.
 
 #include <optional>
 #include <set>
@@ -16,13 +16,22 @@ namespace sim {
 class SavedTimesWatch {
   public:
     /// What a look takes in: the moved-aside files only (a listing of the folder), or the file's
-    /// bytes as well.
-    enum class Look { MovedAside, Bytes };
+    /// identity as well.
+    enum class Look { MovedAside, File };
+    /// A file as the writer leaves a mark on it: a rename gives a new inode, a write a new size or
+    /// modification time.
+    struct Identity {
+        unsigned long long device = 0;
+        unsigned long long inode = 0;
+        long long size = 0;
+        long long modifiedNanoseconds = 0;
+        bool operator==(const Identity&) const = default;
+    };
     /// Looks at the file in the device's current home now.
     explicit SavedTimesWatch(Look look);
 
-    /// True when the file's bytes differ from those before (made, changed or removed); only for
-    /// a look that took the bytes.
+    /// True when the file is not the one it was (made, replaced, changed or removed), or when that
+    /// cannot be told; only for a look that took the file in.
     [[nodiscard]] bool changed() const;
     /// Why the file cannot be written now, in a few words with its path: not a regular file,
     /// unreadable, its folder not writable; nothing when no such reason shows (a screen whose
@@ -33,7 +42,8 @@ class SavedTimesWatch {
 
   private:
     std::string path_;
-    std::optional<std::string> bytes_;
+    bool looked_ = false;
+    std::optional<Identity> identity_;
     std::set<std::string> asideBefore_;
 };
 

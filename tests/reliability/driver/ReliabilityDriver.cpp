@@ -24,6 +24,7 @@
 #include "platform/runtime/Runtime.h"
 #include "simulator/script/LineReader.h"
 #include "simulator/script/Session.h"
+#include "simulator/script/Simulator.h"
 
 #include <nlohmann/json.hpp>
 
@@ -72,7 +73,9 @@ int save(const std::string& home) {
     auto reader = sim::streamLineReader(script, "save");
     std::ostringstream out;
     std::ostringstream err;
-    if (sim::runSession(options, *reader, out, err) != 0) {
+    // A Save that stored nothing is a refused line (status 2), which the dump below tells from a
+    // stored one; only a fault or a device that cannot start is the driver's fault.
+    if (sim::runSession(options, *reader, out, err) == sim::kExitFault) {
         return kFault;
     }
     // The last line is the dump; the Save button's state says whether the result was stored.
