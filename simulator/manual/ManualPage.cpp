@@ -84,12 +84,12 @@ std::string optionEntry(const OptionModel& option) {
     return entry + roffText(text) + "\n";
 }
 
-std::string scriptCommandEntry(const CommandSpec& spec) {
-    std::string entry = ".TP\n\\fB" + roffText(spec.name) + "\\fR";
-    if (!spec.argumentsUsage.empty()) {
-        entry += " \\fI" + roffText(spec.argumentsUsage) + "\\fR";
+std::string scriptCommandEntry(const CommandSpec& command) {
+    std::string entry = ".TP\n\\fB" + roffText(command.name) + "\\fR";
+    if (!command.argumentsUsage.empty()) {
+        entry += " \\fI" + roffText(command.argumentsUsage) + "\\fR";
     }
-    return entry + "\n" + roffText(spec.summary) + "\n";
+    return entry + "\n" + roffText(command.summary) + "\n";
 }
 
 } // namespace
@@ -174,8 +174,8 @@ std::string manualPage(const std::vector<CommandModel>& commands,
     page += "\\fBlapvane sim\\fR reads these commands from its script files or standard input, one a "
             "line; \\fB#\\fR starts a comment.\n";
     page += "At a terminal, \\fBhelp\\fR lists them and Tab completes them.\n";
-    for (const auto& spec : scriptCommands) {
-        page += scriptCommandEntry(spec);
+    for (const auto& command : scriptCommands) {
+        page += scriptCommandEntry(command);
     }
 
     page += ".SH EXIT STATUS\n";
