@@ -15,16 +15,15 @@ namespace {
 // The plain style's separator line.
 constexpr Rgba kSeparator = Rgba::white(0.88);
 
-// How far a row animating out has faded at `moment`.
-double fadeOf(const UITableView::DyingCell& dying, NSTimeInterval moment) {
+} // namespace
+
+double dyingRowFade(const UITableView::DyingCell& dying, NSTimeInterval moment) {
     if (dying.animation == UITableViewRowAnimationNone || dying.end <= dying.start) {
         return 0;
     }
     double progress = std::clamp((moment - dying.start) / (dying.end - dying.start), 0.0, 1.0);
     return 1 - ui::Animator::curveProgress(UIViewAnimationCurveEaseInOut, progress);
 }
-
-} // namespace
 
 void ViewPainter::paintTable(const std::shared_ptr<UITableView>& table, CGSize size) {
     // The background view stays put while the rows scroll over it.
@@ -37,7 +36,7 @@ void ViewPainter::paintTable(const std::shared_ptr<UITableView>& table, CGSize s
         auto found = std::find_if(dying.begin(), dying.end(),
                                   [&](const UITableView::DyingCell& d) { return d.cell == child; });
         if (found != dying.end()) {
-            paintFaded(child, fadeOf(*found, moment_));
+            paintFaded(child, dyingRowFade(*found, moment_));
         } else {
             paint(child);
         }

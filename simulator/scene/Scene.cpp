@@ -2,13 +2,14 @@
 
 #include "simulator/scene/Inspector.h"
 
+#include "simulator/render/ViewPainter.h"
+
 #include "platform/uikit/UIAlertView.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UINavigationBar.h"
 #include "platform/uikit/UITabBarController.h"
 #include "platform/uikit/UITableView.h"
 #include "platform/uikit/UITableViewCell.h"
-#include "platform/uikit/UIViewAnimation.h"
 #include "platform/uikit/UIWindow.h"
 
 #include <algorithm>
@@ -46,15 +47,6 @@ CGRect moved(CGRect rect, CGPoint by) {
 bool holds(CGRect rect, CGPoint point) {
     return point.x >= CGRectGetMinX(rect) && point.x < CGRectGetMaxX(rect) &&
            point.y >= CGRectGetMinY(rect) && point.y < CGRectGetMaxY(rect);
-}
-
-// How far a row animating out has faded at `moment`, as the renderer fades it.
-CGFloat fadeOf(const UITableView::DyingCell& dying, double moment) {
-    if (dying.animation == UITableViewRowAnimationNone || dying.end <= dying.start) {
-        return 0;
-    }
-    double progress = std::clamp((moment - dying.start) / (dying.end - dying.start), 0.0, 1.0);
-    return static_cast<CGFloat>(1 - ui::Animator::curveProgress(UIViewAnimationCurveEaseInOut, progress));
 }
 
 // Where a walk stands in the tree: the superview's content origin on screen (as drawn and as the
@@ -136,7 +128,8 @@ class Walk {
         for (const auto& child : table->subviews()) {
             auto found = std::find_if(dying.begin(), dying.end(),
                                       [&](const UITableView::DyingCell& d) { return d.cell == child; });
-            visit(child, inner, found != dying.end() ? fadeOf(*found, moment_) : 1);
+            visit(child, inner,
+                  found != dying.end() ? static_cast<CGFloat>(render::dyingRowFade(*found, moment_)) : 1);
         }
         for (const auto& header : table->visibleHeaders()) {
             if (!header.title) {
