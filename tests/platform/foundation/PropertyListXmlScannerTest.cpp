@@ -65,6 +65,10 @@ std::vector<ScanCase> scanCases() {
         {"OtherDeclaration", "<?xml version=\"1.0\"?><string>x</string>", false},
         {"InternalSubset", "<!DOCTYPE plist [<!ENTITY e \"x\">]><string>&e;</string>", false},
         {"QuotedGreaterThanInDoctype", "<!DOCTYPE plist \"a>b\"><string>x</string>", false},
+        // A '>' inside the first or the second quoted string of the type: what follows it looks
+        // like a document only to a scan that lost count of the quotes; the full parser refuses it.
+        {"QuotedDocumentInDoctype", "<!DOCTYPE plist \"a><string>b\"></string>", false},
+        {"QuotedDocumentInSecondString", "<!DOCTYPE plist \"x\" \"a><string>b\"></string>", false},
         {"AttributeOnAValue", document("<string a=\"b\">x</string>"), false},
         {"SpaceInATag", document("<dict ></dict>"), false},
         {"SpaceInAnEndTag", document("<dict></dict >"), false},
