@@ -394,6 +394,31 @@ TEST(PropertyListBinaryReader, ReadsOrRefusesEachSideOfItsBounds) {
     EXPECT_FALSE(PropertyListBinaryReader::looksBinary("bplis"));
 }
 
+// Sixteen-byte integers are read where they hold a 64-bit value: the unsigned range with a high
+// half of 0, the negative signed range with its sign extended through a high half of all ones.
+TEST(PropertyListBinaryReader, ReadsSixteenByteIntegersOfTheSixtyFourBitRangesOnly) {
+    constexpr std::uint64_t kOnes = ~std::uint64_t{0};
+    constexpr std::uint64_t kTopBit = std::uint64_t{1} << 63;
+    const struct {
+        std::uint64_t high;
+        std::uint64_t low;
+        bool read;
+    } cases[] = {
+        {0, 5, true},      {0, kOnes, true},          {kOnes, kOnes, true}, {kOnes, kTopBit, true},
+        {kOnes, 5, false}, {kOnes - 1, kOnes, false}, {1, 0, false},        {kTopBit, 0, false},
+    };
+    for (const auto& c : cases) {
+        Bytes object{0x14};
+        Bplist::append(object, c.high, 8);
+        Bplist::append(object, c.low, 8);
+        const plist::ParseResult result = parse(holding(object));
+        ASSERT_EQ(result.ok(), c.read) << c.high << " " << c.low << ": " << result.reason;
+        if (c.read) {
+            EXPECT_EQ(rt::cast<NSArray>(result.value)->objectAs<NSNumber>(0)->unsignedIntegerValue(), c.low);
+        }
+    }
+}
+
 TEST(PropertyListBinaryReader, TheDagBombIsSmallAndFailsOnExpansionNotOnSize) {
     const std::string bomb = dagBomb(20);
     EXPECT_LT(bomb.size(), 200u);
