@@ -66,6 +66,23 @@ TEST(PropertyListDate, ReadsOnlyTheDaysEachMonthHas) {
     }
 }
 
+// Every digit of a date is a digit: the characters just below '0' and just above '9' in its place
+// are refused, wherever it stands in the year or a two-digit field.
+TEST(PropertyListDate, RefusesACharacterNextToTheDigitsInPlaceOfAnyDigit) {
+    const std::string valid = "2019-10-19T19:39:49Z";
+    ASSERT_TRUE(plist::parseXmlDate(valid));
+    for (std::size_t i = 0; i < valid.size(); ++i) {
+        if (valid[i] < '0' || valid[i] > '9') {
+            continue;
+        }
+        for (const char near : {'/', ':'}) {
+            std::string text = valid;
+            text[i] = near;
+            EXPECT_FALSE(plist::parseXmlDate(text)) << text;
+        }
+    }
+}
+
 // Whitespace around the text, of any length on either side, reads as the date alone.
 TEST(PropertyListDate, ReadsADateBetweenWhitespace) {
     const std::optional<double> plain = plist::parseXmlDate("2013-03-02T12:00:00Z");
