@@ -67,10 +67,18 @@ TEST(PropertyListDate, ReadsOnlyTheDaysEachMonthHas) {
 }
 
 // Every digit of a date is a digit: the characters just below '0' and just above '9' in its place
-// are refused, wherever it stands in the year or a two-digit field.
+// are refused, wherever it stands in the year or a two-digit field. So is every text cut short,
+// and a field one past its largest value (a leap second included).
 TEST(PropertyListDate, RefusesACharacterNextToTheDigitsInPlaceOfAnyDigit) {
     const std::string valid = "2019-10-19T19:39:49Z";
     ASSERT_TRUE(plist::parseXmlDate(valid));
+    for (std::size_t length = 0; length < valid.size(); ++length) {
+        EXPECT_FALSE(plist::parseXmlDate(valid.substr(0, length))) << valid.substr(0, length);
+    }
+    for (const char* text : {"2019-13-19T19:39:49Z", "2019-10-32T19:39:49Z", "2019-10-19T24:39:49Z",
+                             "2019-10-19T19:60:49Z", "2019-10-19T19:39:60Z"}) {
+        EXPECT_FALSE(plist::parseXmlDate(text)) << text;
+    }
     for (std::size_t i = 0; i < valid.size(); ++i) {
         if (valid[i] < '0' || valid[i] > '9') {
             continue;

@@ -231,6 +231,8 @@ std::vector<BadCase> badCases() {
         {"RealOverflow", document("<real>1e999999</real>")},
         {"RealUnderflow", document("<real>1e-999999</real>")},
         {"RealNanPayload", document("<real>nan(1)</real>")},
+        {"RealOnlyAPoint", document("<real>.</real>")},
+        {"RealSignAndPoint", document("<real>-.</real>")},
         {"IntegerFraction", document("<integer>12.5</integer>")},
         {"IntegerBeyondUnsigned", document("<integer>18446744073709551616</integer>")},
         {"IntegerBelowSigned", document("<integer>-9223372036854775809</integer>")},
