@@ -221,6 +221,7 @@ std::vector<BadCase> badCases() {
         {"KeyInArray", document("<array><key>a</key></array>")},
         {"ElementInString", document("<string>a<b/>c</string>")},
         {"TextInTrue", document("<true>yes</true>")},
+        {"ElementInTrue", document("<true><false/></true>")},
         {"RealGarbage", document("<real>abc</real>")},
         {"RealEmpty", document("<real></real>")},
         {"RealSelfClosed", document("<real/>")},

@@ -124,7 +124,14 @@ std::string nestedArrays(std::size_t depth) {
 TEST(PropertyListXmlScannerLimits, GivesUpOnlyBeyondTheNestingCap) {
     plist::Limits limits;
     limits.maxDepth = 6;
-    EXPECT_TRUE(checkScan(document(nestedArrays(5)), Mutability::Immutable, limits).scanned);
+    // At the cap both ways read it, with an array or a dictionary deepest.
+    std::string dictionaryDeepest = nestedArrays(5);
+    dictionaryDeepest.replace(dictionaryDeepest.find("<array/>"), 8, "<dict/>");
+    for (const std::string& deepest : {nestedArrays(5), dictionaryDeepest}) {
+        const plist_test::ScanCheck atTheCap = checkScan(document(deepest), Mutability::Immutable, limits);
+        EXPECT_TRUE(atTheCap.scanned);
+        EXPECT_EQ(atTheCap.difference, "") << deepest;
+    }
     const plist_test::ScanCheck deeper = checkScan(document(nestedArrays(6)), Mutability::Immutable, limits);
     EXPECT_FALSE(deeper.scanned);
     EXPECT_EQ(deeper.difference, "");
