@@ -42,6 +42,11 @@ std::vector<ScanCase> scanCases() {
         {"NoWrapper", "\n<dict><key>k</key><integer>1</integer></dict>\n", true},
         {"ByteOrderMark", "\xEF\xBB\xBF" + document("<true/>"), true},
         {"WrapperAttributes", "<plist version=\"1.0\" xmlns:x=\"y\" >\n<false/></plist>", true},
+        // Names starting and going on with the first and last characters of each range a name allows.
+        {"WrapperAttributesAtTheNameBounds",
+         "<plist a=\"\" z=\"\" A=\"\" Z=\"\" _=\"\" a0=\"\" a9=\"\" a-b=\"\" a.b=\"\" "
+         "a:b=\"\"><false/></plist>",
+         true},
         {"EmptyForms", document("<array><string/><dict/><array/><data/><string></string></array>"), true},
         {"EmptyKey", document("<dict><key/><string>v</string><key></key><string>w</string></dict>"), true},
         {"References",
