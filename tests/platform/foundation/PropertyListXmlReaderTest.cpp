@@ -45,7 +45,7 @@ TEST(PropertyListXmlReader, ReadsEveryPropertyListType) {
 	<key>Sections</key>
 	<array>
 		<string>Default</string>
-		<string>Q&amp;A &lt;1&gt; &#x41;&#66; caf&#233; 😀</string>
+		<string>Q&amp;A &lt;1&gt; &#x41;&#66; caf&#233;&#xe9;&#xE9; 😀</string>
 	</array>
 	<key>lap</key>
 	<real>75.300003051757812</real>
@@ -74,7 +74,8 @@ TEST(PropertyListXmlReader, ReadsEveryPropertyListType) {
     ASSERT_TRUE(root);
     const auto sections = root->objectAs<NSArray>("Sections");
     ASSERT_TRUE(sections);
-    EXPECT_EQ(sections->objectAs<NSString>(1)->str(), "Q&A <1> AB caf\xC3\xA9 \xF0\x9F\x98\x80");
+    EXPECT_EQ(sections->objectAs<NSString>(1)->str(),
+              "Q&A <1> AB caf\xC3\xA9\xC3\xA9\xC3\xA9 \xF0\x9F\x98\x80");
     EXPECT_EQ(root->objectAs<NSNumber>("lap")->doubleValue(), static_cast<double>(75.3f));
     EXPECT_EQ(root->objectAs<NSNumber>("lap")->floatValue(), 75.3f);
     EXPECT_EQ(root->objectAs<NSNumber>("count")->integerValue(), -42);
@@ -259,6 +260,7 @@ std::vector<BadCase> badCases() {
         {"SurrogateReference", document("<string>&#xD800;</string>")},
         {"BeyondUnicodeReference", document("<string>&#x110000;</string>")},
         {"EmptyReference", document("<string>&#x;</string>")},
+        {"LetterInADecimalReference", document("<string>&#6a;</string>")},
         {"BillionLaughs",
          "<?xml version=\"1.0\"?>\n<!DOCTYPE plist [\n<!ENTITY lol \"lol\">\n"
          "<!ENTITY lol2 \"&lol;&lol;&lol;&lol;&lol;&lol;&lol;&lol;&lol;&lol;\">\n"

@@ -65,6 +65,7 @@ std::vector<ScanCase> scanCases() {
         // Everything else goes to the full parser, which reads it or refuses it.
         {"Comment", document("<array><!-- c --><true/></array>"), false},
         {"CData", document("<string><![CDATA[<]]></string>"), false},
+        {"UnclosedLeafBeforeASibling", document("<array><string>a<string>b</string></array>"), false},
         {"Instruction", document("<array><?pi x?></array>"), false},
         {"CarriageReturns", "<plist version=\"1.0\">\r\n<string>a\r\nb</string>\r\n</plist>", false},
         {"OtherDeclaration", "<?xml version=\"1.0\"?><string>x</string>", false},
