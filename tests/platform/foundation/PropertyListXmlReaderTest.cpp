@@ -45,7 +45,7 @@ TEST(PropertyListXmlReader, ReadsEveryPropertyListType) {
 	<key>Sections</key>
 	<array>
 		<string>Default</string>
-		<string>Q&amp;A &lt;1&gt; &#x41;&#66; caf&#233;&#xe9;&#xE9; 😀</string>
+		<string>Q&amp;A &lt;1&gt; &#x41;&#66; caf&#233;&#xe9;&#xE9; &#xaA;&#xFf;&#x30;&#57; 😀</string>
 	</array>
 	<key>lap</key>
 	<real>75.300003051757812</real>
@@ -75,7 +75,8 @@ TEST(PropertyListXmlReader, ReadsEveryPropertyListType) {
     const auto sections = root->objectAs<NSArray>("Sections");
     ASSERT_TRUE(sections);
     EXPECT_EQ(sections->objectAs<NSString>(1)->str(),
-              "Q&A <1> AB caf\xC3\xA9\xC3\xA9\xC3\xA9 \xF0\x9F\x98\x80");
+              "Q&A <1> AB caf\xC3\xA9\xC3\xA9\xC3\xA9 \xC2\xAA\xC3\xBF"
+              "09 \xF0\x9F\x98\x80");
     EXPECT_EQ(root->objectAs<NSNumber>("lap")->doubleValue(), static_cast<double>(75.3f));
     EXPECT_EQ(root->objectAs<NSNumber>("lap")->floatValue(), 75.3f);
     EXPECT_EQ(root->objectAs<NSNumber>("count")->integerValue(), -42);
