@@ -282,6 +282,21 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"TooDeep", [] { return nestedArrays(200); }, "nested deeper than 128"}),
     [](const auto& info) { return info.param.name; });
 
+// A text of exactly the largest size readers accept is written; one byte over it is refused.
+TEST(PropertyListXmlWriter, WritesATextOfExactlyTheLimitAndNoMore) {
+    const auto root =
+        NSDictionary::with({{"k", NSArray::with({NSString::with("v"), NSNumber::withDouble(1.5)})}});
+    const plist::EncodeResult whole = PropertyListXmlWriter().write(*root);
+    ASSERT_TRUE(whole.ok);
+    plist::Limits limits;
+    limits.maxBytes = whole.text.size();
+    const plist::EncodeResult atTheLimit = PropertyListXmlWriter(limits).write(*root);
+    ASSERT_TRUE(atTheLimit.ok) << atTheLimit.reason;
+    EXPECT_EQ(atTheLimit.text, whole.text);
+    limits.maxBytes = whole.text.size() - 1;
+    EXPECT_FALSE(PropertyListXmlWriter(limits).write(*root).ok);
+}
+
 // A document both too large and holding a value it refuses: at every limit the reason is the size
 // or the refused value with its path, never the value without its path.
 TEST(PropertyListXmlWriter, NamesTheSizeOrThePathOfTheRefusedValueAtEveryLimit) {
