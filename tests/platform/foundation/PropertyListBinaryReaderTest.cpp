@@ -377,6 +377,8 @@ TEST(PropertyListBinaryReader, ReadsOrRefusesEachSideOfItsBounds) {
         {"TableAtTheTrailer", withTrailer(data, Field::TableOffset, 16),
          "offset table runs past the trailer"},
         {"TableInTheTrailer", withTrailer(data, Field::TableOffset, 17), "offset table outside the file"},
+        {"OffsetSizeNine", withTrailer(data, Field::OffsetSize, 9), "outside 1 to 8"},
+        {"ReferenceSizeNine", withTrailer(data, Field::RefSize, 9), "outside 1 to 8"},
         {"OneByteShorterThanAnyFile", data.substr(0, 8) + std::string(33, '\0'), "too short"},
     };
     for (const auto& c : cases) {
