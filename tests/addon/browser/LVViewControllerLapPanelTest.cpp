@@ -57,6 +57,7 @@ TEST_F(LapPanel, ATapSlidesTheLapsInUnderTheTotal) {
     EXPECT_EQ(lapTexts(), (std::vector<std::string>{"30.0", "30.0", "15.3"}));
     EXPECT_EQ(barTitles(), (std::vector<std::string>{"Saved Times", "Time: 01:15.4"}));
     EXPECT_TRUE(browser->topBar()->showsBackButton());
+    EXPECT_TRUE(browser->topBar()->isTransitioning()) << "the total's title slides in with the panel";
     EXPECT_EQ(panel(), CGRectMake(-20, 44, 340, 456)) << "the model value moves at once";
     EXPECT_EQ(panelOnScreen(), kHidden) << "what is drawn starts from where it was";
     const ui::Animation* slide = panelAnimation();

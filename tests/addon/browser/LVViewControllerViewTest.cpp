@@ -306,6 +306,20 @@ TEST_F(BrowserTest, ComingOnScreenPutsTheVisibleLabelsWhereEditModeWantsThem) {
     EXPECT_EQ(cell->lapsLabel()->alpha(), 1);
 }
 
+TEST_F(BrowserTest, ACellWhoseLabelWasTakenAwayIsLeftWhereItIs) {
+    // The labels are properties anyone may set; a cell without one is not placed, not a crash.
+    writeSavedTimes(kTwoRecords);
+    show();
+    auto cell = cellAt(browser->savedTable(), 0, 1);
+    ASSERT_TRUE(cell);
+    cell->setLapsLabel(nullptr);
+    ASSERT_TRUE(browser->topBar()->simulateTapRightItem());
+    // Appearing again places the labels of the cells on screen, this one among them.
+    browser->viewDidAppear(false);
+    ASSERT_EQ(cellAt(browser->savedTable(), 0, 1), cell);
+    EXPECT_EQ(cell->mainLabel()->frame().origin.x, 10);
+}
+
 TEST_F(BrowserTest, AppearingRefreshesThroughTheRuntimeSoAReplacementRuns) {
     // A replacement installed the way a hooking library would must be what runs.
     IMP original;
@@ -322,6 +336,17 @@ TEST_F(BrowserTest, AppearingRefreshesThroughTheRuntimeSoAReplacementRuns) {
     hide();
     show();
     EXPECT_EQ(refreshes, 3);
+}
+
+TEST_F(BrowserTest, AReplacementRefreshThatMakesNoListLeavesAnEmptyTable) {
+    // A hook may stand in for the refresh without calling it: the list is then never made.
+    IMP original;
+    MSHookMessageEx(
+        objc_getClass("LVViewController"), lv::browser::refreshAllStopWatchSavedTimes, [](const id&, SEL) {},
+        &original);
+    writeSavedTimes(kTwoRecords);
+    show();
+    EXPECT_EQ(rowCounts(), std::vector<NSInteger>{});
 }
 
 } // namespace
