@@ -103,6 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LookCase{"NegativeResult", -3, false, {}, {false}, {}},
                       LookCase{"ResultWhileRunning", 5, true, {}, {false}, {}},
                       LookCase{"StoppedResult", 5, false, {}, {true}, {}},
+                      LookCase{"StoppedResultOfATenth", 0.1, false, {}, {true}, {}},
                       LookCase{"StoppedResultThenStart", 5, false, {start}, {true, false}, {false}},
                       LookCase{"StartThenStop", 0, false, {start, stop}, {false, false, true}, {false, true}},
                       LookCase{"StopThenSave", 0, false, {stop, save}, {false, true, false}, {true}},
