@@ -164,7 +164,9 @@ TEST(ClockText, GivesThePrintedAndScannedTextForEveryKindOfTime) {
          {std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
           std::numeric_limits<float>::quiet_NaN(), -std::numeric_limits<float>::quiet_NaN(),
           std::numeric_limits<float>::max(), std::numeric_limits<float>::lowest(),
-          std::numeric_limits<float>::denorm_min(), -0.0F, 59.95F, 3599.95F}) {
+          std::numeric_limits<float>::denorm_min(), -0.0F, 59.95F, 3599.95F,
+          // Where the text stops being made from whole numbers of tenths and millionths.
+          1e12F, -1e12F, std::nextafter(1e12F, 0.0F), std::nextafter(1e12F, 2e12F)}) {
         times.push_back(special);
     }
     int mismatches = 0;
