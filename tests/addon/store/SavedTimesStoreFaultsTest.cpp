@@ -3,6 +3,8 @@
 
 #include "addon/store/SavedTimeRecord.h"
 #include "addon/store/SavedTimesStore.h"
+#include "platform/foundation/FileLock.h"
+#include "platform/foundation/NSArray.h"
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/PropertyListFile.h"
@@ -15,8 +17,11 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <optional>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -159,6 +164,39 @@ TEST_F(SavedTimesStoreFaultsTest, ConcurrentProcessesLoseNoCapture) {
     }
     EXPECT_EQ(recordCount("Default"), static_cast<std::size_t>(kWriters * kCaptures));
     EXPECT_EQ(folder(), Names{lv::kSavedTimesFileName});
+}
+
+// Whether the process is waiting in flock(2) now, by the system call /proc says it is in.
+bool waitsInFlock(pid_t pid) {
+    std::ifstream call("/proc/" + std::to_string(pid) + "/syscall");
+    long number = -1;
+    return call >> number && number == SYS_flock;
+}
+
+TEST_F(SavedTimesStoreFaultsTest, AFirstLoadThatFindsTheListMadeMeanwhileWritesNothing) {
+    // The first load looks for the section list before it takes the lock; another process makes
+    // the list (and no default section) while the load waits for the lock.
+    std::optional<plist::FileLock> held(plist::FileLock::acquire(path()));
+    ASSERT_TRUE(held->held());
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // Its copy of the parent's descriptor would keep the lock after the parent lets it go.
+        held.reset();
+        const lv::SavedTimesWrite outcome = lv::SavedTimesStore::ensureSectionList();
+        std::_Exit(outcome.written ? 1 : outcome.reason.empty() ? 0 : 2);
+    }
+    for (int i = 0; i < 10000 && !waitsInFlock(child); ++i) {
+        ::usleep(1000);
+    }
+    ASSERT_TRUE(waitsInFlock(child)) << "the first load never came to the lock";
+    writeRoot(*NSDictionary::with({{"Sections", NSArray::with({NSString::with("Mine")})},
+                                   {lv::sectionKey("Mine"), NSArray::with({record(3)})}}));
+    const std::string written = bytes();
+    held.reset();
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    EXPECT_EQ(bytes(), written) << "nothing added to a list another process made";
 }
 
 TEST_F(SavedTimesStoreFaultsTest, TheNextWriteSweepsWhatKilledWritersLeft) {
