@@ -306,17 +306,25 @@ TEST_F(BrowserTest, ComingOnScreenPutsTheVisibleLabelsWhereEditModeWantsThem) {
     EXPECT_EQ(cell->lapsLabel()->alpha(), 1);
 }
 
-TEST_F(BrowserTest, ACellWhoseLabelWasTakenAwayIsLeftWhereItIs) {
+TEST_F(BrowserTest, AppearingPlacesTheLabelsOfEveryCellOnScreenButOneWithoutThem) {
     // The labels are properties anyone may set; a cell without one is not placed, not a crash.
     writeSavedTimes(kTwoRecords);
     show();
+    auto first = cellAt(browser->savedTable(), 0, 0);
     auto cell = cellAt(browser->savedTable(), 0, 1);
-    ASSERT_TRUE(cell);
+    ASSERT_TRUE(first && cell);
     cell->setLapsLabel(nullptr);
     ASSERT_TRUE(browser->topBar()->simulateTapRightItem());
-    // Appearing again places the labels of the cells on screen, this one among them.
+    // Labels out of place, as an animation cut short could leave them.
+    CGRect away = first->mainLabel()->frame();
+    away.origin.x = 99;
+    first->mainLabel()->setFrame(away);
+    first->lapsLabel()->setAlpha(1);
     browser->viewDidAppear(false);
+    ASSERT_EQ(cellAt(browser->savedTable(), 0, 0), first);
     ASSERT_EQ(cellAt(browser->savedTable(), 0, 1), cell);
+    EXPECT_EQ(first->mainLabel()->frame().origin.x, 40);
+    EXPECT_EQ(first->lapsLabel()->alpha(), 0);
     EXPECT_EQ(cell->mainLabel()->frame().origin.x, 10);
 }
 
