@@ -377,6 +377,18 @@ TEST(PropertyListBinaryReader, ReadsOrRefusesEachSideOfItsBounds) {
         {"TableAtTheTrailer", withTrailer(data, Field::TableOffset, 16),
          "offset table runs past the trailer"},
         {"TableInTheTrailer", withTrailer(data, Field::TableOffset, 17), "offset table outside the file"},
+        // A long count's marker and its integer against the end of the object area.
+        {"LongCountEndingAtTheTable", holding({0x5F, 0x10, 0x00}), ""},
+        {"AsciiWithAnEightByteCount", holding(Bplist::ascii(std::string(20, 'a'))), ""},
+        {"CountMarkerLastInTheArea", holding({0x5F}), "count runs past the object area"},
+        {"ReferenceOneBeyondTheObjects",
+         [] {
+             Bplist b;
+             b.array({2});
+             b.add({0x09});
+             return b.build();
+         }(),
+         "reference to object 2 beyond the object table"},
         {"OffsetSizeNine", withTrailer(data, Field::OffsetSize, 9), "outside 1 to 8"},
         {"ReferenceSizeNine", withTrailer(data, Field::RefSize, 9), "outside 1 to 8"},
         {"OneByteShorterThanAnyFile", data.substr(0, 8) + std::string(33, '\0'), "too short"},
@@ -391,6 +403,16 @@ TEST(PropertyListBinaryReader, ReadsOrRefusesEachSideOfItsBounds) {
     limits.maxNodes = 2;
     EXPECT_TRUE(PropertyListBinaryReader(Mutability::Immutable, limits).parse(data).ok());
     limits.maxNodes = 1;
+    EXPECT_FALSE(PropertyListBinaryReader(Mutability::Immutable, limits).parse(data).ok());
+    // Containers nested as deep as the cap allows, and a file of as many bytes as it allows.
+    limits = plist::Limits{};
+    limits.maxDepth = 5;
+    EXPECT_TRUE(PropertyListBinaryReader(Mutability::Immutable, limits).parse(nestedArrays(5)).ok());
+    EXPECT_FALSE(PropertyListBinaryReader(Mutability::Immutable, limits).parse(nestedArrays(6)).ok());
+    limits = plist::Limits{};
+    limits.maxBytes = data.size();
+    EXPECT_TRUE(PropertyListBinaryReader(Mutability::Immutable, limits).parse(data).ok());
+    limits.maxBytes = data.size() - 1;
     EXPECT_FALSE(PropertyListBinaryReader(Mutability::Immutable, limits).parse(data).ok());
     EXPECT_TRUE(PropertyListBinaryReader::looksBinary("bplist"));
     EXPECT_FALSE(PropertyListBinaryReader::looksBinary("bplis"));

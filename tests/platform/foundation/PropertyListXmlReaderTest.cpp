@@ -223,6 +223,7 @@ std::vector<BadCase> badCases() {
         {"KeyInArray", document("<array><key>a</key></array>")},
         {"ElementInString", document("<string>a<b/>c</string>")},
         {"TextInTrue", document("<true>yes</true>")},
+        {"TextInsideTheWrapper", kProlog + "<plist version=\"1.0\">x<true/></plist>"},
         {"ElementInTrue", document("<true><false/></true>")},
         {"RealGarbage", document("<real>abc</real>")},
         {"RealEmpty", document("<real></real>")},
@@ -385,6 +386,12 @@ INSTANTIATE_TEST_SUITE_P(
                                "<string>v</string>\n\t<key> <!-- note --> </key><string>x</string>", "  ",
                                true}),
     [](const auto& info) { return info.param.name; });
+
+// A comment inside a number or a date splits its text in two runs, which read as one.
+TEST(PropertyListXmlReader, ReadsTheTextOfAScalarAroundAComment) {
+    EXPECT_EQ(rt::cast<NSNumber>(valueOf("<integer>1<!-- c -->2</integer>"))->integerValue(), 12);
+    EXPECT_EQ(rt::cast<NSNumber>(valueOf("<real>1.<!-- c -->5</real>"))->doubleValue(), 1.5);
+}
 
 TEST(PropertyListXmlReader, RefusesADoctypeInsideAnElement) {
     // The one kind of markup that a document holds outside its elements only: whitespace beside
