@@ -186,6 +186,7 @@ std::optional<SavedTimesLayout::Assembled> SavedTimesLayout::assemble(std::strin
     Builder out(text, result->text);
     SavedTimesLayout& next = result->layout;
     NSDictionary::Entries tree;
+    tree.reserve(root.count());
     out.copy(0, prologEnd_);
     for (EntryRef pair : *order) {
         const Entry* old = find(pair->first);
@@ -287,6 +288,7 @@ id SavedTimesLayout::immutableCopy(const id& value) {
     if (auto dictionary = rt::cast<NSDictionary>(value)) {
         bool changed = rt::cast<NSMutableDictionary>(value) != nullptr;
         NSDictionary::Entries entries;
+        entries.reserve(dictionary->count());
         for (const auto& [key, item] : dictionary->entries()) {
             id copied = immutableCopy(item);
             changed = changed || copied.get() != item.get();
@@ -310,6 +312,7 @@ id SavedTimesLayout::immutableCopy(const id& value) {
 
 std::shared_ptr<NSDictionary> SavedTimesLayout::immutableTree(const NSDictionary& root) {
     NSDictionary::Entries entries;
+    entries.reserve(root.count());
     for (const auto& [key, value] : root.entries()) {
         entries.emplace_hint(entries.end(), key, immutableCopy(value));
     }

@@ -1,10 +1,17 @@
 #pragma once
 // Dictionaries with string keys, the only kind property lists hold. NSDictionary cannot be
 // changed; NSMutableDictionary can.
+//
+// The entries are one sorted array rather than a tree of nodes: a file's dictionaries are many
+// and small (a saved result has four keys), so one allocation per dictionary instead of one per
+// key is what keeps a parsed file near its text's size and its parse and release fast. Lookups
+// are a binary search; an insertion into a large dictionary moves the entries after it, which
+// only a few small dictionaries (settings, the saved-times root) ever see.
 
 #include "platform/runtime/NSObject.h"
 
-#include <map>
+#include <boost/container/flat_map.hpp>
+
 #include <memory>
 #include <string>
 
@@ -13,7 +20,7 @@ class NSDictionary : public NSObject {
   public:
     static constexpr const char* kClassName = "NSDictionary";
     using Super = NSObject;
-    using Entries = std::map<std::string, id>;
+    using Entries = boost::container::flat_map<std::string, id>;
 
     explicit NSDictionary(Entries entries = {}) : entries_(std::move(entries)) {}
     static std::shared_ptr<NSDictionary> with(Entries entries);

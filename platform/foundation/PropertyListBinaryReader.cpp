@@ -323,7 +323,7 @@ class Parser {
     }
 
     id dictionary(std::size_t start, std::uint64_t count, std::size_t depth) {
-        NSDictionary::Entries entries;
+        NSDictionary::Entries::sequence_type entries;
         for (std::uint64_t i = 0; i < count; ++i) {
             std::uint64_t keyIndex = 0;
             std::uint64_t valueIndex = 0;
@@ -343,9 +343,10 @@ class Parser {
             if (!item) {
                 return nullptr;
             }
-            entries.insert_or_assign(key->str(), std::move(item));
+            // A repeated key keeps its last value (entriesFrom), as the platform's parser does.
+            entries.emplace_back(key->str(), std::move(item));
         }
-        return makeDictionary(std::move(entries), mutability_);
+        return makeDictionary(entriesFrom(entries), mutability_);
     }
 
     const std::uint8_t* bytes_;

@@ -2,7 +2,42 @@
 
 #include "platform/foundation/NSArray.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace plist {
+
+NSDictionary::Entries entriesFrom(NSDictionary::Entries::sequence_type& gathered) {
+    const auto byKey = [](const auto& a, const auto& b) { return a.first < b.first; };
+    // Files list their keys sorted, so the common case is a check and one copy.
+    const bool sortedUnique =
+        std::adjacent_find(gathered.begin(), gathered.end(),
+                           [](const auto& a, const auto& b) { return !(a.first < b.first); }) == gathered.end();
+    if (!sortedUnique) {
+        // A stable sort keeps equal keys in document order, so the last of each run is the value
+        // that stands.
+        std::stable_sort(gathered.begin(), gathered.end(), byKey);
+        auto kept = gathered.begin();
+        for (auto it = gathered.begin(); it != gathered.end(); ++it) {
+            const auto next = std::next(it);
+            if (next != gathered.end() && next->first == it->first) {
+                continue;
+            }
+            if (kept != it) {
+                *kept = std::move(*it);
+            }
+            ++kept;
+        }
+        gathered.erase(kept, gathered.end());
+    }
+    NSDictionary::Entries::sequence_type exact;
+    exact.reserve(gathered.size());
+    std::move(gathered.begin(), gathered.end(), std::back_inserter(exact));
+    gathered.clear();
+    NSDictionary::Entries entries;
+    entries.adopt_sequence(boost::container::ordered_unique_range, std::move(exact));
+    return entries;
+}
 
 id makeArray(std::vector<id> items, Mutability mutability) {
     if (mutability == Mutability::MutableContainers) {

@@ -172,7 +172,7 @@ class Mapper {
         if (depth > limits_.maxDepth) {
             return fail(node, "containers nested deeper than " + std::to_string(limits_.maxDepth));
         }
-        NSDictionary::Entries entries;
+        NSDictionary::Entries::sequence_type entries;
         bool failed = false;
         for (pugi::xml_node child = node.first_child(); nextElement(child, failed);
              child = child.next_sibling()) {
@@ -195,14 +195,12 @@ class Mapper {
             if (!item) {
                 return nullptr;
             }
-            // A repeated key keeps its last value, as the platform's parser does. Files list
-            // their keys sorted, so the end is the place to try first.
-            entries.insert_or_assign(entries.end(), std::move(key), std::move(item));
+            entries.emplace_back(std::move(key), std::move(item));
         }
         if (failed) {
             return nullptr;
         }
-        return makeDictionary(std::move(entries), mutability_);
+        return makeDictionary(entriesFrom(entries), mutability_);
     }
 
     // The character content of a leaf element: its text and CDATA sections joined, nothing else.

@@ -225,27 +225,28 @@ class Scan {
         if (depth > limits_.maxDepth) {
             return nullptr;
         }
-        NSDictionary::Entries entries;
+        // Entries gather in a list kept for this depth, as an array's items do.
+        if (keyed_.size() <= depth) {
+            keyed_.resize(depth + 1);
+        }
         for (;;) {
             skipSpace();
             if (take("</dict>")) {
-                return makeDictionary(std::move(entries), mutability_);
-            }
-            if (!take("<key>") && !take("<key/>")) {
-                return nullptr;
+                return makeDictionary(entriesFrom(keyed_[depth]), mutability_);
             }
             std::string_view keyText;
-            if (!leafText("</key>", keyText)) {
+            if ((!take("<key>") && !take("<key/>")) || !leafText("</key>", keyText)) {
+                keyed_[depth].clear();
                 return nullptr;
             }
             std::string key(keyText);
             skipSpace();
             id item = value(depth);
             if (!item) {
+                keyed_[depth].clear();
                 return nullptr;
             }
-            // A repeated key keeps its last value; files list their keys sorted.
-            entries.insert_or_assign(entries.end(), std::move(key), std::move(item));
+            keyed_[depth].emplace_back(std::move(key), std::move(item));
         }
     }
 
@@ -325,6 +326,7 @@ class Scan {
     Mutability mutability_;
     const Limits& limits_;
     std::vector<std::vector<id>> scratch_;
+    std::vector<NSDictionary::Entries::sequence_type> keyed_;
     SharedNumbers numbers_;
     std::string buffer_;
 };
