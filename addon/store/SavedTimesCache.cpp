@@ -35,9 +35,12 @@ SavedTimesCache::Read SavedTimesCache::read(const std::string& path) {
     // What the cache held describes bytes the file no longer has; let it go before the parse, so
     // that two trees of the file are never held at once.
     dropLocked();
-    // Parsed with immutable containers: the tree is the cache's and is handed out as it is.
-    plist::ReadResult parsed =
-        plist::PropertyListReader(plist::Mutability::Immutable, limits).readDictionary(bytes);
+    // Parsed with immutable containers: the tree is the cache's and is handed out as it is. The
+    // reader also tells whether the bytes are exactly the writer's text for the tree, as they are
+    // when this program wrote them (in another process, or before this one started).
+    plist::ReadResult parsed = plist::PropertyListReader(plist::Mutability::Immutable, limits,
+                                                         plist::XmlParsing::ScanFirstNotingWriterText)
+                                   .readDictionary(bytes);
     if (!parsed.ok()) {
         dropLocked();
         return {parsed.status, nullptr, path + ": " + parsed.reason};
@@ -45,8 +48,13 @@ SavedTimesCache::Read SavedTimesCache::read(const std::string& path) {
     path_ = path;
     bytes_ = std::move(bytes);
     tree_ = parsed.dictionary;
-    // Whether these bytes are the writer's text for the tree is not known until we write them.
+    // Bytes the writer made are laid out as a write leaves them, so the next write copies the text
+    // of what it does not change, as after a write of this process. Any other bytes are written
+    // whole once.
     layout_.reset();
+    if (parsed.writerText) {
+        layout_ = SavedTimesLayout::scan(bytes_, tree_);
+    }
     return {plist::ReadStatus::Ok, tree_, {}};
 }
 

@@ -7,9 +7,10 @@
 // cannot change, a caller that wants to change an array copies it first (SavedTimesDocument does),
 // and nothing a caller does reaches the cache.
 //
-// After a write the cache holds the written bytes and knows where each value's text lies in them
-// (SavedTimesLayout), so the next write copies the text of what did not change instead of
-// writing the whole dictionary again. The bytes written are exactly those of plist::xmlText.
+// After a write, or a read of bytes the reader found to be exactly the writer's text, the cache
+// knows where each value's text lies in its bytes (SavedTimesLayout), so the next write copies the
+// text of what did not change instead of writing the whole dictionary again. The bytes written
+// are exactly those of plist::xmlText.
 
 #include "addon/store/SavedTimesLayout.h"
 #include "platform/foundation/AtomicFile.h"

@@ -11,8 +11,9 @@ NSDictionary::Entries entriesFrom(NSDictionary::Entries::sequence_type& gathered
     const auto byKey = [](const auto& a, const auto& b) { return a.first < b.first; };
     // Files list their keys sorted, so the common case is a check and one copy.
     const bool sortedUnique =
-        std::adjacent_find(gathered.begin(), gathered.end(),
-                           [](const auto& a, const auto& b) { return !(a.first < b.first); }) == gathered.end();
+        std::adjacent_find(gathered.begin(), gathered.end(), [](const auto& a, const auto& b) {
+            return !(a.first < b.first);
+        }) == gathered.end();
     if (!sortedUnique) {
         // A stable sort keeps equal keys in document order, so the last of each run is the value
         // that stands.

@@ -16,6 +16,18 @@ enum class Mutability {
     MutableContainers,
 };
 
+/// Which way a reader parses XML.
+enum class XmlParsing {
+    /// The direct scan where the document's layout allows it, the full parser otherwise.
+    ScanFirst,
+    /// As ScanFirst, and a scanned document is also checked for being exactly the text the
+    /// writer makes for the value read (ParseResult::writerText), for callers that can then reuse
+    /// its bytes as the writer's.
+    ScanFirstNotingWriterText,
+    /// The full parser always, as tests comparing the two ways need.
+    FullOnly,
+};
+
 /// Caps applied while reading and writing.
 struct Limits {
     /// Largest input accepted, in bytes. A saved-times file of 100,000 results is about 85 MB as

@@ -7,8 +7,8 @@
 
 namespace plist {
 
-PropertyListReader::PropertyListReader(Mutability mutability, Limits limits)
-    : mutability_(mutability), limits_(limits) {}
+PropertyListReader::PropertyListReader(Mutability mutability, Limits limits, XmlParsing parsing)
+    : mutability_(mutability), limits_(limits), parsing_(parsing) {}
 
 ParseResult PropertyListReader::parse(std::string_view bytes) const {
     if (bytes.empty()) {
@@ -17,14 +17,14 @@ ParseResult PropertyListReader::parse(std::string_view bytes) const {
     if (PropertyListBinaryReader::looksBinary(bytes)) {
         return PropertyListBinaryReader(mutability_, limits_).parse(bytes);
     }
-    return PropertyListXmlReader(mutability_, limits_).parse(bytes);
+    return PropertyListXmlReader(mutability_, limits_, parsing_).parse(bytes);
 }
 
 ParseResult PropertyListReader::parseInPlace(std::string& bytes) const {
     if (bytes.empty() || PropertyListBinaryReader::looksBinary(bytes)) {
         return parse(bytes);
     }
-    return PropertyListXmlReader(mutability_, limits_).parseInPlace(bytes);
+    return PropertyListXmlReader(mutability_, limits_, parsing_).parseInPlace(bytes);
 }
 
 ReadResult PropertyListReader::readDictionary(std::string_view bytes) const {
@@ -52,7 +52,7 @@ ReadResult PropertyListReader::dictionaryResult(ParseResult parsed) {
     if (!dictionary) {
         return {ReadStatus::Unreadable, nullptr, "the root is not a dictionary"};
     }
-    return {ReadStatus::Ok, std::move(dictionary), {}};
+    return {ReadStatus::Ok, std::move(dictionary), {}, parsed.writerText};
 }
 
 } // namespace plist

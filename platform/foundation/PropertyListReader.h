@@ -14,7 +14,8 @@ namespace plist {
 class PropertyListReader {
   public:
     /// A reader that builds containers of the given kind within the given caps.
-    explicit PropertyListReader(Mutability mutability = Mutability::Immutable, Limits limits = {});
+    explicit PropertyListReader(Mutability mutability = Mutability::Immutable, Limits limits = {},
+                                XmlParsing parsing = XmlParsing::ScanFirst);
 
     /// The root value, of any property-list type.
     [[nodiscard]] ParseResult parse(std::string_view bytes) const;
@@ -32,6 +33,7 @@ class PropertyListReader {
 
     Mutability mutability_;
     Limits limits_;
+    XmlParsing parsing_;
 };
 
 } // namespace plist

@@ -15,6 +15,9 @@ struct ParseResult {
     id value;
     /// Why parsing failed; empty on success.
     std::string reason;
+    /// True when the bytes are exactly the text PropertyListXmlWriter writes for `value`; looked
+    /// for only with XmlParsing::ScanFirstNotingWriterText, false otherwise.
+    bool writerText = false;
 
     [[nodiscard]] bool ok() const { return value != nullptr; }
 };
@@ -44,6 +47,8 @@ struct ReadResult {
     std::shared_ptr<NSDictionary> dictionary;
     /// Why there is no dictionary; empty when status is Ok.
     std::string reason;
+    /// As ParseResult::writerText.
+    bool writerText = false;
 
     [[nodiscard]] bool ok() const { return status == ReadStatus::Ok; }
     /// The root as a mutable dictionary; nil unless it was read with mutable containers.

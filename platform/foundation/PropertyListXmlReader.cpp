@@ -363,7 +363,9 @@ ParseResult PropertyListXmlReader::parseText(char* text, std::string_view bytes)
     if (bytes.size() > limits_.maxBytes) {
         return failure("larger than " + std::to_string(limits_.maxBytes) + " bytes");
     }
-    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+    // The writer writes no byte-order mark.
+    const bool marked = bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF";
+    if (marked) {
         bytes.remove_prefix(3);
         if (text != nullptr) {
             text += 3;
@@ -376,9 +378,12 @@ ParseResult PropertyListXmlReader::parseText(char* text, std::string_view bytes)
     }
     // The scan reads the text as it stands and gives up without a trace where it cannot be sure
     // of the full parser's answer, which then decides (the text is still untouched).
-    if (parsing_ == XmlParsing::ScanFirst) {
-        if (id value = PropertyListXmlScanner(mutability_, limits_).scan(bytes)) {
-            return ParseResult{std::move(value), {}};
+    if (parsing_ != XmlParsing::FullOnly) {
+        const bool noting = parsing_ == XmlParsing::ScanFirstNotingWriterText && !marked;
+        bool writerText = false;
+        if (id value =
+                PropertyListXmlScanner(mutability_, limits_).scan(bytes, noting ? &writerText : nullptr)) {
+            return ParseResult{std::move(value), {}, writerText};
         }
     }
     pugi::xml_document document;

@@ -14,14 +14,6 @@
 
 namespace plist {
 
-/// Which way a reader parses XML.
-enum class XmlParsing {
-    /// The direct scan where the document's layout allows it, the full parser otherwise.
-    ScanFirst,
-    /// The full parser always, as tests comparing the two ways need.
-    FullOnly,
-};
-
 /// Parses XML property lists.
 class PropertyListXmlReader {
   public:

@@ -10,7 +10,12 @@
 #include "platform/foundation/PropertyListScalars.h"
 #include "platform/foundation/PropertyListXmlText.h"
 #include "platform/foundation/SharedNumbers.h"
+#include "platform/foundation/Utf8.h"
 
+#include <algorithm>
+#include <bit>
+#include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -21,6 +26,12 @@ namespace {
 // The XML declaration every writer of the format puts first; any other declaration is left to
 // the full reader.
 constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+// What the writer puts before the root value, and after it.
+constexpr std::string_view kWriterHeader = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                           "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+                                           "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+                                           "<plist version=\"1.0\">\n";
+constexpr std::string_view kWriterFooter = "\n</plist>\n";
 
 bool isNameStart(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
@@ -32,11 +43,18 @@ bool isNameChar(char c) {
 
 // One scan of one text. Every member function answers nil (or false) to give up; nothing it
 // makes outlives a scan that gave up.
+//
+// While `writerText_` holds, everything read so far is exactly the writer's text for it: each
+// line break followed by the tabs of the next element's level, the writer's forms of empty
+// containers and strings, keys in the writer's order, only the writer's escapes, and number and
+// date texts as the writer prints them. The first difference clears it and no later check runs.
 class Scan {
   public:
-    Scan(std::string_view text, Mutability mutability, const Limits& limits)
+    Scan(std::string_view text, Mutability mutability, const Limits& limits, bool noting)
         : at_(text.data()), end_(text.data() + text.size()), mutability_(mutability), limits_(limits),
-          numbers_(text.size()) {}
+          numbers_(text.size()), writerText_(noting) {}
+
+    bool writerText() const { return writerText_; }
 
     id document() {
         // Line ends are normalised by the full reader, in text and attributes alike; a text
@@ -44,6 +62,11 @@ class Scan {
         if (std::memchr(at_, '\r', static_cast<std::size_t>(end_ - at_)) != nullptr) {
             return nullptr;
         }
+        const char* begin = at_;
+        const std::size_t size = static_cast<std::size_t>(end_ - at_);
+        writerText_ = writerText_ && size >= kWriterHeader.size() + kWriterFooter.size() &&
+                      std::string_view(begin, kWriterHeader.size()) == kWriterHeader &&
+                      std::string_view(end_ - kWriterFooter.size(), kWriterFooter.size()) == kWriterFooter;
         take(kDeclaration);
         skipSpace();
         if (take("<!DOCTYPE ") && !skipDoctype()) {
@@ -55,10 +78,13 @@ class Scan {
             return nullptr;
         }
         skipSpace();
+        // The header holds the line break before the root, and the footer the one after it.
+        writerText_ = writerText_ && at_ == begin + kWriterHeader.size();
         id root = value(0);
         if (!root) {
             return nullptr;
         }
+        writerText_ = writerText_ && at_ == end_ - kWriterFooter.size();
         skipSpace();
         if (wrapped && !take("</plist>")) {
             return nullptr;
@@ -80,6 +106,38 @@ class Scan {
     void skipSpace() {
         while (at_ != end_ && (*at_ == ' ' || *at_ == '\n' || *at_ == '\t')) {
             ++at_;
+        }
+    }
+
+    // Skips whitespace, answering it.
+    std::string_view space() {
+        const char* run = at_;
+        skipSpace();
+        return {run, static_cast<std::size_t>(at_ - run)};
+    }
+
+    // Whether whitespace is the writer's before an element at `level`: a line break and a tab
+    // per level.
+    static bool indented(std::string_view run, std::size_t level) {
+        if (run.size() != level + 1 || run.front() != '\n') {
+            return false;
+        }
+        for (const char c : run.substr(1)) {
+            if (c != '\t') {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Clears writerText_ unless the leaf text just read is `printed`, as the writer prints it.
+    void printedAs(std::string_view printed) { writerText_ = writerText_ && raw_ == printed; }
+    template <class Integer>
+    void printedAsInteger(Integer value) {
+        if (writerText_) {
+            char digits[24];
+            const std::to_chars_result result = std::to_chars(digits, digits + sizeof digits, value);
+            printedAs(std::string_view(digits, static_cast<std::size_t>(result.ptr - digits)));
         }
     }
 
@@ -196,7 +254,10 @@ class Scan {
     // written empty ("<string/>") has just been taken whole: its content is empty.
     bool leafText(std::string_view endTag, std::string_view& content) {
         if (at_[-2] == '/') {
+            // The writer writes an empty string as a start and an end tag.
+            writerText_ = false;
             content = {};
+            raw_ = {};
             return true;
         }
         const auto* open =
@@ -205,10 +266,12 @@ class Scan {
             return false;
         }
         const std::string_view raw(at_, static_cast<std::size_t>(open - at_));
+        raw_ = raw;
         at_ = open;
         if (!take(endTag)) {
             return false; // markup inside the element, or the wrong end tag
         }
+        writerText_ = writerText_ && escapedAsWriter(raw);
         if (raw.find('&') == std::string_view::npos) {
             content = raw;
             return true;
@@ -221,6 +284,22 @@ class Scan {
         return true;
     }
 
+    // Whether decoding `raw` and escaping it again as the writer does gives `raw`: no '>' left
+    // bare, and no reference but the writer's four.
+    static bool escapedAsWriter(std::string_view raw) {
+        if (raw.find('>') != std::string_view::npos) {
+            return false;
+        }
+        for (std::size_t amp = raw.find('&'); amp != std::string_view::npos; amp = raw.find('&', amp + 1)) {
+            const std::string_view rest = raw.substr(amp);
+            if (!rest.starts_with("&amp;") && !rest.starts_with("&lt;") && !rest.starts_with("&gt;") &&
+                !rest.starts_with("&#13;")) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     id dictionary(std::size_t depth) {
         if (depth > limits_.maxDepth) {
             return nullptr;
@@ -230,8 +309,10 @@ class Scan {
             keyed_.resize(depth + 1);
         }
         for (;;) {
-            skipSpace();
+            std::string_view run = space();
             if (take("</dict>")) {
+                // The writer writes an empty dictionary as <dict/>.
+                writerText_ = writerText_ && !keyed_[depth].empty() && indented(run, depth - 1);
                 return makeDictionary(entriesFrom(keyed_[depth]), mutability_);
             }
             std::string_view keyText;
@@ -240,7 +321,12 @@ class Scan {
                 return nullptr;
             }
             std::string key(keyText);
-            skipSpace();
+            // The writer lists keys in byte order, which is its order unless a key might sort
+            // differently in UTF-16.
+            writerText_ = writerText_ && indented(run, depth) && !mayOrderDifferentlyInUtf16(key) &&
+                          (keyed_[depth].empty() || keyed_[depth].back().first < key);
+            run = space();
+            writerText_ = writerText_ && indented(run, depth);
             id item = value(depth);
             if (!item) {
                 keyed_[depth].clear();
@@ -260,10 +346,13 @@ class Scan {
             scratch_.resize(depth + 1);
         }
         for (;;) {
-            skipSpace();
+            const std::string_view run = space();
             if (take("</array>")) {
+                // The writer writes an empty array as <array/>.
+                writerText_ = writerText_ && !scratch_[depth].empty() && indented(run, depth - 1);
                 break;
             }
+            writerText_ = writerText_ && indented(run, depth);
             id item = value(depth);
             if (!item) {
                 scratch_[depth].clear();
@@ -284,7 +373,32 @@ class Scan {
             return nullptr;
         }
         const std::optional<double> parsed = parseReal(content);
-        return parsed ? numbers_.real(*parsed) : nullptr;
+        if (!parsed) {
+            return nullptr;
+        }
+        if (writerText_) {
+            printedAs(printedReal(*parsed));
+        }
+        return numbers_.real(*parsed);
+    }
+
+    // The writer's text for a real. A file repeats few values many times (lap times), so the
+    // last text printed for each value's place in a small table is kept and printed again only for
+    // another value.
+    std::string_view printedReal(double value) {
+        if (printedReals_.empty()) {
+            printedReals_.resize(kPrintedReals);
+        }
+        const auto bits = std::bit_cast<std::uint64_t>(value);
+        PrintedReal& slot = printedReals_[static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15u) >> 50)];
+        if (slot.length == 0 || slot.bits != bits) {
+            printed_.clear();
+            appendReal(printed_, value);
+            slot.bits = bits;
+            slot.length = static_cast<std::uint8_t>(std::min(printed_.size(), sizeof slot.text));
+            std::memcpy(slot.text, printed_.data(), slot.length);
+        }
+        return {slot.text, slot.length};
     }
 
     id integer() {
@@ -293,9 +407,11 @@ class Scan {
             return nullptr;
         }
         if (const std::optional<std::int64_t> parsed = parseInteger(content)) {
+            printedAsInteger(*parsed);
             return numbers_.integer(*parsed);
         }
         if (const std::optional<std::uint64_t> beyond = parseUnsignedBeyondSigned(content)) {
+            printedAsInteger(*beyond);
             return NSNumber::withUnsignedInteger(*beyond);
         }
         return nullptr;
@@ -307,10 +423,20 @@ class Scan {
             return nullptr;
         }
         const std::optional<double> parsed = parseXmlDate(content);
-        return parsed ? NSDate::withTimeIntervalSinceReferenceDate(*parsed) : nullptr;
+        if (!parsed) {
+            return nullptr;
+        }
+        if (writerText_) {
+            printed_.clear();
+            writerText_ = isWritableDate(*parsed) && appendXmlDate(printed_, *parsed);
+            printedAs(printed_);
+        }
+        return NSDate::withTimeIntervalSinceReferenceDate(*parsed);
     }
 
     id data() {
+        // The writer's lines of Base64 are not checked: data is read, never taken as its text.
+        writerText_ = false;
         std::string_view content;
         if (!leafText("</data>", content)) {
             return nullptr;
@@ -329,6 +455,20 @@ class Scan {
     std::vector<NSDictionary::Entries::sequence_type> keyed_;
     SharedNumbers numbers_;
     std::string buffer_;
+    // The text of the leaf last read, as it stands in the document, and the writer's text for
+    // its value.
+    std::string_view raw_;
+    std::string printed_;
+    // A real's text is at most 24 bytes ("-2.2250738585072014e-308"); 16,384 places, one for each
+    // top 14 bits of the value's hashed bits.
+    struct PrintedReal {
+        std::uint64_t bits = 0;
+        std::uint8_t length = 0;
+        char text[24];
+    };
+    static constexpr std::size_t kPrintedReals = std::size_t{1} << 14;
+    std::vector<PrintedReal> printedReals_;
+    bool writerText_;
 };
 
 } // namespace
@@ -336,8 +476,13 @@ class Scan {
 PropertyListXmlScanner::PropertyListXmlScanner(Mutability mutability, const Limits& limits)
     : mutability_(mutability), limits_(limits) {}
 
-id PropertyListXmlScanner::scan(std::string_view text) const {
-    return Scan(text, mutability_, limits_).document();
+id PropertyListXmlScanner::scan(std::string_view text, bool* writerText) const {
+    Scan scan(text, mutability_, limits_, writerText != nullptr);
+    id root = scan.document();
+    if (writerText != nullptr) {
+        *writerText = root != nullptr && scan.writerText();
+    }
+    return root;
 }
 
 } // namespace plist

@@ -20,8 +20,10 @@ class PropertyListXmlScanner {
 
     /// The root value of `text` (valid UTF-8, its byte-order mark already skipped), or nil when
     /// the text is outside what the scanner handles or is wrong: the full reader must then read
-    /// it. Never reports an error of its own.
-    [[nodiscard]] id scan(std::string_view text) const;
+    /// it. Never reports an error of its own. With `writerText`, also tells whether `text` is
+    /// exactly what PropertyListXmlWriter writes for the value: its header, layout, key order,
+    /// escapes and number and date texts, which costs a printing of each distinct number.
+    [[nodiscard]] id scan(std::string_view text, bool* writerText = nullptr) const;
 
   private:
     Mutability mutability_;

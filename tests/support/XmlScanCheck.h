@@ -11,6 +11,7 @@
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/PropertyListXmlReader.h"
 #include "platform/foundation/PropertyListXmlScanner.h"
+#include "platform/foundation/PropertyListXmlWriter.h"
 #include "platform/foundation/Utf8.h"
 
 #include <bit>
@@ -87,10 +88,37 @@ inline std::string treeDifference(const NSObject& a, const NSObject& b, const st
     return at + ": a value of no property-list kind";
 }
 
+/// Whether the writer's text for `value` is one the scan never notes as the writer's: it holds
+/// data, or a key the writer may sort apart from byte order.
+inline bool writerTextNeverNoted(const NSObject& value) {
+    switch (value.valueKind()) {
+    case rt::ValueKind::Data:
+        return true;
+    case rt::ValueKind::Array:
+        for (const id& item : static_cast<const NSArray&>(value).items()) {
+            if (writerTextNeverNoted(*item)) {
+                return true;
+            }
+        }
+        return false;
+    case rt::ValueKind::Dictionary:
+        for (const auto& [key, item] : static_cast<const NSDictionary&>(value).entries()) {
+            if (plist::mayOrderDifferentlyInUtf16(key) || writerTextNeverNoted(*item)) {
+                return true;
+            }
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
 /// What the two ways of reading made of one text.
 struct ScanCheck {
     /// True when the direct scan read the text (did not give up).
     bool scanned = false;
+    /// True when the reader noted the text as exactly the writer's for the value it read.
+    bool writerText = false;
     /// How the reader's answer with the scan differs from the full parser's; empty when equal.
     std::string difference;
 };
@@ -106,7 +134,10 @@ inline ScanCheck checkScan(std::string_view text, plist::Mutability mutability, 
         plist::isValidUtf8(body) && plist::PropertyListXmlScanner(mutability, limits).scan(body) != nullptr;
     const plist::ParseResult full =
         plist::PropertyListXmlReader(mutability, limits, plist::XmlParsing::FullOnly).parse(text);
-    const plist::ParseResult fast = plist::PropertyListXmlReader(mutability, limits).parse(text);
+    const plist::ParseResult fast =
+        plist::PropertyListXmlReader(mutability, limits, plist::XmlParsing::ScanFirstNotingWriterText)
+            .parse(text);
+    check.writerText = fast.writerText;
     if (full.ok() != fast.ok()) {
         check.difference = full.ok() ? "only the full parser read it" : "only the scan read it";
     } else if (!full.ok()) {
@@ -114,6 +145,17 @@ inline ScanCheck checkScan(std::string_view text, plist::Mutability mutability, 
             full.reason == fast.reason ? "" : "reasons differ: " + full.reason + " / " + fast.reason;
     } else {
         check.difference = treeDifference(*fast.value, *full.value);
+    }
+    // The note must be exactly right: a text noted as the writer's is what the writer writes for
+    // the value, and a scanned text the writer writes is noted, but for the kinds it never notes.
+    if (check.difference.empty() && fast.ok()) {
+        const plist::EncodeResult written = plist::PropertyListXmlWriter(limits).write(*fast.value);
+        const bool isWriters = written.ok && written.text == text;
+        if (fast.writerText && !isWriters) {
+            check.difference = "noted as the writer's text, which it is not";
+        } else if (!fast.writerText && isWriters && check.scanned && !writerTextNeverNoted(*fast.value)) {
+            check.difference = "the writer's text, not noted as such";
+        }
     }
     return check;
 }

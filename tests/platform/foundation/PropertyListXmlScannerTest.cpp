@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 
 namespace {
 
@@ -150,8 +151,79 @@ TEST(PropertyListXmlScannerFiles, ReadsSavedTimesAsTheProjectWritesThem) {
     for (const Mutability mutability : {Mutability::Immutable, Mutability::MutableContainers}) {
         const plist_test::ScanCheck check = checkScan(text, mutability);
         EXPECT_TRUE(check.scanned);
+        EXPECT_TRUE(check.writerText);
         EXPECT_EQ(check.difference, "");
     }
+}
+
+// One change anywhere in a text the writer made, of the kinds another writer or a hand makes:
+// checkScan holds the note to the truth for every text either way, and each edit below makes a
+// text the scan reads but the writer never writes.
+TEST(PropertyListXmlScannerWriterText, NotesOnlyTheWritersOwnText) {
+    auto root = NSMutableDictionary::with();
+    root->setObject(NSString::with("a&b <c> \r d"), "Name");
+    root->setObject(plist_test::savedTimes(1, 2)->objectForKey("Times - Section 1"), "Times");
+    root->setObject(NSArray::with({}), "Empty");
+    root->setObject(NSNumber::withInteger(-42), "Count");
+    root->setObject(NSNumber::withDouble(0.1), "Tenth");
+    const std::string text = plist::PropertyListXmlWriter().write(*root).text;
+    const plist_test::ScanCheck original = checkScan(text, Mutability::Immutable);
+    ASSERT_TRUE(original.writerText);
+    ASSERT_EQ(original.difference, "");
+    const std::vector<std::pair<std::string, std::string>> edits = {
+        {"<real>", "<real> "},                                   // space inside a number
+        {"\t<key>Name", "  <key>Name"},                          // indented with spaces
+        {"</dict>\n", "</dict> \n"},                             // a space at a line's end
+        {"<array/>", "<array></array>"},                         // an empty array written open and shut
+        {"&amp;", "&#38;"},                                      // another reference for the same character
+        {"&gt;", ">"},                                           // '>' left bare
+        {"&#13;", "&#xD;"},                                      // the carriage return referenced in hex
+        {"<integer>-42", "<integer>-042"},                       // a leading zero
+        {"<key>Count</key>", "<key>Zero</key>"},                 // keys out of order
+        {"0.10000000000000001", "0.1"},                          // the same number in fewer digits
+        {"0.10000000000000001", "0.10000000000000000"},          // the same number, another last digit
+        {"Z</date>", "+00:00</date>"},                           // the zone written out
+        {"</plist>\n", "</plist>\n\n"},                          // a blank line at the end
+        {"<plist version=\"1.0\">", "<plist version=\"1.0\" >"}, // the wrapper's layout
+    };
+    for (const auto& [from, to] : edits) {
+        std::string edited = text;
+        const std::size_t at = edited.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        edited.replace(at, from.size(), to);
+        const plist_test::ScanCheck check = checkScan(edited, Mutability::Immutable);
+        EXPECT_EQ(check.difference, "") << to;
+        EXPECT_FALSE(check.writerText) << to;
+    }
+}
+
+// Random one-byte edits of a saved-times text: whatever the scan reads, its note is the truth.
+TEST(PropertyListXmlScannerWriterText, RandomEditsNeverMisleadTheNote) {
+    const std::string text = plist::PropertyListXmlWriter().write(*plist_test::savedTimes(3, 20)).text;
+    std::mt19937 random(std::hash<std::string>{}("RandomEditsNeverMisleadTheNote"));
+    const std::string alphabet = " \t\n0123456789.-+eE&;<>/aZ:T";
+    int read = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::string edited = text;
+        const std::size_t at = random() % edited.size();
+        const char c = alphabet[random() % alphabet.size()];
+        switch (random() % 3) {
+        case 0:
+            edited[at] = c;
+            break;
+        case 1:
+            edited.insert(edited.begin() + static_cast<std::ptrdiff_t>(at), c);
+            break;
+        default:
+            edited.erase(at, 1);
+            break;
+        }
+        const plist_test::ScanCheck check = checkScan(edited, Mutability::Immutable);
+        ASSERT_EQ(check.difference, "") << "round " << round << " at " << at;
+        read += check.scanned ? 1 : 0;
+    }
+    // Most edits leave a text the scan reads, so the note was judged on them.
+    EXPECT_GT(read, 600);
 }
 
 TEST(PropertyListXmlScannerFiles, ReadsSavedTimesAsPlistlibWritesThem) {
@@ -176,6 +248,7 @@ TEST(PropertyListXmlScannerFiles, ReadsSavedTimesAsPlistlibWritesThem) {
     for (const Mutability mutability : {Mutability::Immutable, Mutability::MutableContainers}) {
         const plist_test::ScanCheck check = checkScan(text, mutability);
         EXPECT_TRUE(check.scanned);
+        EXPECT_FALSE(check.writerText);
         EXPECT_EQ(check.difference, "");
     }
 }
