@@ -221,6 +221,7 @@ class Scan {
                 if (!leafText("</string>", content)) {
                     return nullptr;
                 }
+                escapedAsWriter();
                 return NSString::with(std::string(content));
             }
             break;
@@ -271,7 +272,6 @@ class Scan {
         if (!take(endTag)) {
             return false; // markup inside the element, or the wrong end tag
         }
-        writerText_ = writerText_ && escapedAsWriter(raw);
         if (raw.find('&') == std::string_view::npos) {
             content = raw;
             return true;
@@ -284,20 +284,19 @@ class Scan {
         return true;
     }
 
-    // Whether decoding `raw` and escaping it again as the writer does gives `raw`: no '>' left
-    // bare, and no reference but the writer's four.
-    static bool escapedAsWriter(std::string_view raw) {
-        if (raw.find('>') != std::string_view::npos) {
-            return false;
-        }
-        for (std::size_t amp = raw.find('&'); amp != std::string_view::npos; amp = raw.find('&', amp + 1)) {
-            const std::string_view rest = raw.substr(amp);
-            if (!rest.starts_with("&amp;") && !rest.starts_with("&lt;") && !rest.starts_with("&gt;") &&
-                !rest.starts_with("&#13;")) {
-                return false;
+    // Whether decoding the string just read and escaping it again as the writer does gives its
+    // text: no '>' left bare, and no reference but the writer's four. Numbers and dates need no
+    // such check: their text is compared with the writer's whole.
+    void escapedAsWriter() {
+        for (std::size_t i = 0; writerText_ && i < raw_.size(); ++i) {
+            if (raw_[i] == '>') {
+                writerText_ = false;
+            } else if (raw_[i] == '&') {
+                const std::string_view rest = raw_.substr(i);
+                writerText_ = rest.starts_with("&amp;") || rest.starts_with("&lt;") ||
+                              rest.starts_with("&gt;") || rest.starts_with("&#13;");
             }
         }
-        return true;
     }
 
     id dictionary(std::size_t depth) {
@@ -321,6 +320,7 @@ class Scan {
                 return nullptr;
             }
             std::string key(keyText);
+            escapedAsWriter();
             // The writer lists keys in byte order, which is its order unless a key might sort
             // differently in UTF-16.
             writerText_ = writerText_ && indented(run, depth) && !mayOrderDifferentlyInUtf16(key) &&
@@ -387,10 +387,16 @@ class Scan {
     // another value.
     std::string_view printedReal(double value) {
         if (printedReals_.empty()) {
-            printedReals_.resize(kPrintedReals);
+            // A place for about every kilobyte of text: a saved-times file holds a real every 40
+            // bytes, but repeats its lap values.
+            const std::size_t places = std::clamp<std::size_t>(
+                std::bit_ceil(static_cast<std::size_t>(end_ - at_) / 1024 + 1), 1024, 16384);
+            printedReals_.resize(places);
+            printedShift_ = 64 - std::countr_zero(places);
         }
         const auto bits = std::bit_cast<std::uint64_t>(value);
-        PrintedReal& slot = printedReals_[static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15u) >> 50)];
+        PrintedReal& slot =
+            printedReals_[static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15u) >> printedShift_)];
         if (slot.length == 0 || slot.bits != bits) {
             printed_.clear();
             appendReal(printed_, value);
@@ -459,15 +465,15 @@ class Scan {
     // its value.
     std::string_view raw_;
     std::string printed_;
-    // A real's text is at most 24 bytes ("-2.2250738585072014e-308"); 16,384 places, one for each
-    // top 14 bits of the value's hashed bits.
+    // A real's text is at most 24 bytes ("-2.2250738585072014e-308"). A value has one place,
+    // found from the top bits of its hashed bits, and a newcomer replaces what stood there.
     struct PrintedReal {
         std::uint64_t bits = 0;
         std::uint8_t length = 0;
         char text[24];
     };
-    static constexpr std::size_t kPrintedReals = std::size_t{1} << 14;
     std::vector<PrintedReal> printedReals_;
+    int printedShift_ = 0;
     bool writerText_;
 };
 
