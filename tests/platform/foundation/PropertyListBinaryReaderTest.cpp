@@ -220,6 +220,25 @@ TEST(PropertyListBinaryReader, GivesEveryReferenceItsOwnMutableContainer) {
     EXPECT_EQ(second->count(), 0u) << "a change through one key must not show through the other";
 }
 
+// A binary dictionary lists its keys in any order, and may repeat one: the last value stands.
+TEST(PropertyListBinaryReader, KeepsTheLastOfARepeatedKeyInAnyOrder) {
+    Bplist b;
+    b.dict({1, 2, 1, 3}, {4, 5, 6, 7}); // b, a, b, c
+    b.add(Bplist::ascii("b"));
+    b.add(Bplist::ascii("a"));
+    b.add(Bplist::ascii("c"));
+    for (const std::int64_t n : {1, 2, 3, 4}) {
+        b.add(Bplist::integer(n));
+    }
+    const auto root = rt::cast<NSDictionary>(parse(b.build()).value);
+    ASSERT_TRUE(root);
+    std::string order;
+    for (const auto& [key, value] : root->entries()) {
+        order += key + "=" + std::to_string(rt::cast<NSNumber>(value)->integerValue()) + " ";
+    }
+    EXPECT_EQ(order, "a=2 b=3 c=4 ");
+}
+
 TEST(PropertyListBinaryReader, AcceptsModestSharingOfContainers) {
     // Eight levels, each an array referencing the level below twice: 511 values from 9 objects.
     Bplist b;

@@ -306,6 +306,22 @@ TEST(PropertyListXmlReader, AcceptsWhatThePlatformsParserAccepts) {
     EXPECT_EQ(bare->count(), 1u);
     EXPECT_EQ(bare->objectAs<NSNumber>("a")->integerValue(), 2);
     EXPECT_TRUE(parse(document("<string>x</string>") + "garbage").ok());
+    // Keys out of order and repeated apart: each keeps its last value, in key order, whether the
+    // scan reads the text or (with a comment) the full parser does.
+    for (const std::string comment : {"", "<!-- c -->"}) {
+        const auto mixed = rt::cast<NSDictionary>(
+            parse(document("<dict><key>b</key><integer>1</integer><key>a</key><integer>2</integer>" +
+                           comment +
+                           "<key>b</key><integer>3</integer><key>c</key><integer>4</integer>"
+                           "<key>a</key><integer>5</integer></dict>"))
+                .value);
+        ASSERT_TRUE(mixed);
+        std::string order;
+        for (const auto& [key, value] : mixed->entries()) {
+            order += key + "=" + std::to_string(rt::cast<NSNumber>(value)->integerValue()) + " ";
+        }
+        EXPECT_EQ(order, "a=5 b=3 c=4 ") << comment;
+    }
 }
 
 // An empty dictionary is a level like any other: 128 levels are read, 129 refused.
