@@ -134,7 +134,10 @@ TEST(PropertyListXmlScannerLimits, GivesUpOnlyBeyondTheNestingCap) {
     // At the cap both ways read it, with an array or a dictionary deepest.
     std::string dictionaryDeepest = nestedArrays(5);
     dictionaryDeepest.replace(dictionaryDeepest.find("<array/>"), 8, "<dict/>");
-    for (const std::string& deepest : {nestedArrays(5), dictionaryDeepest}) {
+    std::string fullDictionaryDeepest = nestedArrays(5);
+    fullDictionaryDeepest.replace(fullDictionaryDeepest.find("<array/>"), 8,
+                                  "<dict><key>k</key><true/></dict>");
+    for (const std::string& deepest : {nestedArrays(5), dictionaryDeepest, fullDictionaryDeepest}) {
         const plist_test::ScanCheck atTheCap = checkScan(document(deepest), Mutability::Immutable, limits);
         EXPECT_TRUE(atTheCap.scanned);
         EXPECT_EQ(atTheCap.difference, "") << deepest;
