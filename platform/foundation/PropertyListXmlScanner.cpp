@@ -387,10 +387,10 @@ class Scan {
     // another value.
     std::string_view printedReal(double value) {
         if (printedReals_.empty()) {
-            // A place for about every kilobyte of text: a saved-times file holds a real every 40
-            // bytes, but repeats its lap values.
+            // A place for about every 512 bytes of text, as the shared numbers have: a
+            // saved-times file holds a real every 40 bytes, but repeats its lap values.
             const std::size_t places = std::clamp<std::size_t>(
-                std::bit_ceil(static_cast<std::size_t>(end_ - at_) / 1024 + 1), 1024, 16384);
+                std::bit_ceil(static_cast<std::size_t>(end_ - at_) / 512 + 1), 1024, 16384);
             printedReals_.resize(places);
             printedShift_ = 64 - std::countr_zero(places);
         }
