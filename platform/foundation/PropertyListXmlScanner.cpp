@@ -400,8 +400,11 @@ class Scan {
         if (slot.length == 0 || slot.bits != bits) {
             printed_.clear();
             appendReal(printed_, value);
+            if (printed_.size() > sizeof slot.text) {
+                return printed_; // never for "%.17g" text, but a longer one is not cut short
+            }
             slot.bits = bits;
-            slot.length = static_cast<std::uint8_t>(std::min(printed_.size(), sizeof slot.text));
+            slot.length = static_cast<std::uint8_t>(printed_.size());
             std::memcpy(slot.text, printed_.data(), slot.length);
         }
         return {slot.text, slot.length};
@@ -441,7 +444,8 @@ class Scan {
     }
 
     id data() {
-        // The writer's lines of Base64 are not checked: data is read, never taken as its text.
+        // Data is never noted as the writer's text: its Base64 lines are not compared with the
+        // writer's.
         writerText_ = false;
         std::string_view content;
         if (!leafText("</data>", content)) {
@@ -470,7 +474,7 @@ class Scan {
     struct PrintedReal {
         std::uint64_t bits = 0;
         std::uint8_t length = 0;
-        char text[24];
+        char text[31];
     };
     std::vector<PrintedReal> printedReals_;
     int printedShift_ = 0;
