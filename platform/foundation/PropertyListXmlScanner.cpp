@@ -9,6 +9,7 @@
 #include "platform/foundation/PropertyListDate.h"
 #include "platform/foundation/PropertyListScalars.h"
 #include "platform/foundation/PropertyListXmlText.h"
+#include "platform/foundation/PropertyListXmlWriter.h"
 #include "platform/foundation/SharedNumbers.h"
 #include "platform/foundation/Utf8.h"
 
@@ -26,12 +27,6 @@ namespace {
 // The XML declaration every writer of the format puts first; any other declaration is left to
 // the full reader.
 constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
-// What the writer puts before the root value, and after it.
-constexpr std::string_view kWriterHeader = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                                           "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
-                                           "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
-                                           "<plist version=\"1.0\">\n";
-constexpr std::string_view kWriterFooter = "\n</plist>\n";
 
 bool isNameStart(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
@@ -64,9 +59,11 @@ class Scan {
         }
         const char* begin = at_;
         const std::size_t size = static_cast<std::size_t>(end_ - at_);
-        writerText_ = writerText_ && size >= kWriterHeader.size() + kWriterFooter.size() &&
-                      std::string_view(begin, kWriterHeader.size()) == kWriterHeader &&
-                      std::string_view(end_ - kWriterFooter.size(), kWriterFooter.size()) == kWriterFooter;
+        // The root value's text ends with a line break, before the writer's footer.
+        const std::size_t tail = 1 + kXmlFooter.size();
+        writerText_ = writerText_ && size >= kXmlHeader.size() + tail &&
+                      std::string_view(begin, kXmlHeader.size()) == kXmlHeader && *(end_ - tail) == '\n' &&
+                      std::string_view(end_ - kXmlFooter.size(), kXmlFooter.size()) == kXmlFooter;
         take(kDeclaration);
         skipSpace();
         if (take("<!DOCTYPE ") && !skipDoctype()) {
@@ -79,12 +76,12 @@ class Scan {
         }
         skipSpace();
         // The header holds the line break before the root, and the footer the one after it.
-        writerText_ = writerText_ && at_ == begin + kWriterHeader.size();
+        writerText_ = writerText_ && at_ == begin + kXmlHeader.size();
         id root = value(0);
         if (!root) {
             return nullptr;
         }
-        writerText_ = writerText_ && at_ == end_ - kWriterFooter.size();
+        writerText_ = writerText_ && at_ == end_ - tail;
         skipSpace();
         if (wrapped && !take("</plist>")) {
             return nullptr;

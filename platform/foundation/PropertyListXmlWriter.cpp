@@ -23,12 +23,6 @@ namespace {
 
 using namespace std::string_view_literals;
 
-constexpr std::string_view kHeader = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                                     "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
-                                     "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
-                                     "<plist version=\"1.0\">\n";
-constexpr std::string_view kFooter = "</plist>\n";
-
 class Writer {
   public:
     explicit Writer(const Limits& limits) : limits_(limits) {}
@@ -303,11 +297,11 @@ EncodeResult PropertyListXmlWriter::write(const NSObject& root, std::size_t expe
     // Pages set aside but never written cost no memory; a text that grows by doubling holds its
     // old copy and its new one at once.
     writer.out().reserve(std::min(expectedBytes, limits_.maxBytes + 1));
-    writer.out().append(kHeader);
+    writer.out().append(kXmlHeader);
     if (!writer.value(&root, 0)) {
         return {false, {}, std::move(writer.reason())};
     }
-    writer.out().append(kFooter);
+    writer.out().append(kXmlFooter);
     if (writer.tooLarge()) {
         return {false, {}, std::move(writer.reason())};
     }

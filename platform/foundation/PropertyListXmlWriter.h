@@ -9,8 +9,16 @@
 #include "platform/foundation/PropertyListResult.h"
 
 #include <cstddef>
+#include <string_view>
 
 namespace plist {
+
+/// What the writer puts before the root value's text, and after it.
+inline constexpr std::string_view kXmlHeader = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                               "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+                                               "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+                                               "<plist version=\"1.0\">\n";
+inline constexpr std::string_view kXmlFooter = "</plist>\n";
 
 /// Turns a tree of property-list values into XML text.
 class PropertyListXmlWriter {
