@@ -3,12 +3,16 @@
 #include "platform/runtime/Runtime.h"
 #include "platform/uikit/UIScreen.h"
 
-#include <cairo.h>
+#include <png.h>
 
 #include <filesystem>
 #include <sstream>
+#include <vector>
 
 namespace {
+
+// The longest side of an image the decoder accepts, in pixels.
+constexpr png_uint_32 kLargestSide = 32767;
 
 // The scale a file name declares: "name@2x.png" and "name@2x~iphone.png" are double scale.
 CGFloat scaleOfName(const std::string& path) {
@@ -36,11 +40,27 @@ std::shared_ptr<UIImage> load(const std::string& path) {
     if (!std::filesystem::is_regular_file(path, error)) {
         return nullptr;
     }
-    cairo_surface_t* surface = cairo_image_surface_create_from_png(path.c_str());
-    bool valid = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
-    CGSize pixels{static_cast<CGFloat>(cairo_image_surface_get_width(surface)),
-                  static_cast<CGFloat>(cairo_image_surface_get_height(surface))};
-    cairo_surface_destroy(surface);
+    // The whole image is decoded, so a file whose header is sound but whose pixels are cut
+    // short or corrupt is no image, as the platform's decoder has it. libpng's own reader: the
+    // drawing library (and the windowing libraries it brings) stays out of every process that
+    // only loads images to lay views out.
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
+        png_image_free(&image);
+        return nullptr;
+    }
+    // A header may claim any size; no image this large is ever drawn, and decoding one would
+    // ask for gigabytes.
+    if (image.width > kLargestSide || image.height > kLargestSide) {
+        png_image_free(&image);
+        return nullptr;
+    }
+    image.format = PNG_FORMAT_RGBA;
+    std::vector<png_byte> decoded(PNG_IMAGE_SIZE(image));
+    bool valid = png_image_finish_read(&image, nullptr, decoded.data(), 0, nullptr) != 0;
+    CGSize pixels{static_cast<CGFloat>(image.width), static_cast<CGFloat>(image.height)};
+    png_image_free(&image);
     if (!valid) {
         return nullptr;
     }

@@ -2,7 +2,7 @@
 
 #include "simulator/device/Device.h"
 #include "simulator/device/TabNames.h"
-#include "simulator/render/Picture.h"
+#include "simulator/pictures/PicturesModule.h"
 #include "simulator/scene/Inspector.h"
 #include "simulator/scene/ScreenPicture.h"
 #include "simulator/scene/ScreenText.h"
@@ -102,7 +102,7 @@ std::string takePicture(CommandContext& context, const ScriptCommand& command) {
         return "cannot write the picture " + file.string() + ": there is no folder " + folder.string() +
                " (make it first)";
     }
-    if (std::string why = render::writePicture(screenScene(context.device), file.string()); !why.empty()) {
+    if (std::string why = writeScreenPicture(screenScene(context.device), file.string()); !why.empty()) {
         return "cannot write the picture " + file.string() + ": " + why;
     }
     context.out << "picture: " << file.string() << '\n';

@@ -25,10 +25,6 @@ class UIView;
 
 namespace render {
 
-/// How far a row animating out of its table has faded at `moment`: 1 at its start, 0 at
-/// its end. The scene of the screen fades rows by this too, so both say the same.
-double dyingRowFade(const UITableView::DyingCell& dying, NSTimeInterval moment);
-
 /// One view as the painter drew it, in the context's device space (points at scale 1).
 struct PaintedView {
     const UIView* view = nullptr;

@@ -1,5 +1,6 @@
 // The table and cell parts of ViewPainter.
 
+#include "simulator/render/RowFade.h"
 #include "simulator/render/TextPainter.h"
 #include "simulator/render/ViewPainter.h"
 
@@ -16,14 +17,6 @@ namespace {
 constexpr Rgba kSeparator = Rgba::white(0.88);
 
 } // namespace
-
-double dyingRowFade(const UITableView::DyingCell& dying, NSTimeInterval moment) {
-    if (dying.animation == UITableViewRowAnimationNone || dying.end <= dying.start) {
-        return 0;
-    }
-    double progress = std::clamp((moment - dying.start) / (dying.end - dying.start), 0.0, 1.0);
-    return 1 - ui::Animator::curveProgress(UIViewAnimationCurveEaseInOut, progress);
-}
 
 void ViewPainter::paintTable(const std::shared_ptr<UITableView>& table, CGSize size) {
     // The background view stays put while the rows scroll over it.

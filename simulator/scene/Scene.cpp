@@ -2,7 +2,7 @@
 
 #include "simulator/scene/Inspector.h"
 
-#include "simulator/render/ViewPainter.h"
+#include "simulator/render/RowFade.h"
 
 #include "platform/uikit/UIAlertView.h"
 #include "platform/uikit/UIColor.h"

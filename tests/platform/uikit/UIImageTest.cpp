@@ -4,6 +4,9 @@
 #include "tests/support/DeviceFixture.h"
 #include "tests/support/TemporaryDirectory.h"
 
+#include <cstdint>
+#include <utility>
+
 namespace {
 
 using testing_support::DeviceTest;
@@ -15,6 +18,33 @@ const unsigned char kPng[] = {
     0xed, 0x00, 0x00, 0x00, 0x16, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9c, 0x63, 0xf8, 0xcf, 0xc0, 0xf0,
     0x9f, 0x9a, 0x98, 0x61, 0xd4, 0xc0, 0x51, 0x03, 0x49, 0xc7, 0x00, 0x85, 0x25, 0x3e, 0xd0, 0x8d,
     0x59, 0x61, 0x36, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82};
+
+// A chunk's CRC-32 (over its type and data), as a PNG stores it.
+std::uint32_t chunkCrc(const unsigned char* from, std::size_t length) {
+    std::uint32_t crc = 0xffffffffU;
+    for (std::size_t i = 0; i < length; ++i) {
+        crc ^= from[i];
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ (0xedb88320U & (0U - (crc & 1U)));
+        }
+    }
+    return ~crc;
+}
+
+// kPng with its header claiming `width` x `height` pixels, its CRC mended.
+std::string pngClaiming(std::uint32_t width, std::uint32_t height) {
+    std::string bytes(reinterpret_cast<const char*>(kPng), sizeof kPng);
+    for (auto [at, value] : {std::pair{16, width}, std::pair{20, height}}) {
+        for (int i = 0; i < 4; ++i) {
+            bytes[at + i] = static_cast<char>((value >> (24 - 8 * i)) & 0xffU);
+        }
+    }
+    std::uint32_t crc = chunkCrc(reinterpret_cast<const unsigned char*>(bytes.data()) + 12, 17);
+    for (int i = 0; i < 4; ++i) {
+        bytes[29 + i] = static_cast<char>((crc >> (24 - 8 * i)) & 0xffU);
+    }
+    return bytes;
+}
 
 class UIImageTest : public DeviceTest {
   protected:
@@ -32,6 +62,18 @@ TEST_F(UIImageTest, AMissingOrUndecodableFileGivesNil) {
     testing_support::writeWholeFile(broken, "not a png");
     EXPECT_EQ(UIImage::imageWithContentsOfFile(broken), nullptr);
     EXPECT_EQ(UIImage::imageWithContentsOfFile(""), nullptr);
+    // A sound header over pixels cut short is no image either.
+    std::string cut = folder.file("cut.png");
+    testing_support::writeWholeFile(cut, std::string(reinterpret_cast<const char*>(kPng), 50));
+    EXPECT_EQ(UIImage::imageWithContentsOfFile(cut), nullptr);
+    // A header claiming a size no screen draws is refused before anything is decoded.
+    std::string vast = folder.file("vast.png");
+    testing_support::writeWholeFile(vast, pngClaiming(100000, 100000));
+    EXPECT_EQ(UIImage::imageWithContentsOfFile(vast), nullptr);
+    // The same header mending, at the real size, still decodes (the CRC is right).
+    std::string same = folder.file("same.png");
+    testing_support::writeWholeFile(same, pngClaiming(20, 8));
+    EXPECT_NE(UIImage::imageWithContentsOfFile(same), nullptr);
 }
 
 TEST_F(UIImageTest, ADoubleScaleNameHalvesTheSizeInPoints) {
