@@ -30,8 +30,8 @@ LoadedModule load() {
     }
     auto entry = reinterpret_cast<PicturesEntry>(dlsym(module, kPicturesEntryName));
     if (entry == nullptr) {
-        return {nullptr, "the picture module " + path.string() + " has no entry point " +
-                             kPicturesEntryName + "; reinstall lapvane, or build it again"};
+        return {nullptr, "the picture module " + path.string() + " has no entry point " + kPicturesEntryName +
+                             "; reinstall lapvane, or build it again"};
     }
     return {entry(), {}};
 }
@@ -41,13 +41,14 @@ LoadedModule load() {
 fs::path picturesModulePath() {
     std::error_code error;
     fs::path executable = fs::read_symlink("/proc/self/exe", error);
-    fs::path beside =
-        (executable.parent_path().parent_path() / "lib" / "lapvane" / "lapvane-pictures.so").lexically_normal();
+    fs::path beside = (executable.parent_path().parent_path() / "lib" / "lapvane" / "lapvane-pictures.so")
+                          .lexically_normal();
 #if defined(LAPVANE_BUILD_TREE) && defined(LAPVANE_BUILD_PICTURES_MODULE)
     // A program of the build tree outside its stage (a test program) uses the stage's module;
     // an installed program never reaches into the build tree.
     fs::path tree = LAPVANE_BUILD_TREE;
-    bool insideTree = std::mismatch(tree.begin(), tree.end(), executable.begin(), executable.end()).first == tree.end();
+    bool insideTree =
+        std::mismatch(tree.begin(), tree.end(), executable.begin(), executable.end()).first == tree.end();
     if (insideTree && !fs::exists(beside, error)) {
         return LAPVANE_BUILD_PICTURES_MODULE;
     }

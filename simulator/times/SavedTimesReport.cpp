@@ -10,6 +10,7 @@
 #include "addon/store/SavedTimesDocument.h"
 #include "platform/foundation/NSDateFormatter.h"
 #include "platform/foundation/NSString.h"
+#include "platform/foundation/PropertyListDate.h"
 #include "platform/foundation/PropertyListFile.h"
 #include "platform/runtime/Runtime.h"
 
@@ -22,15 +23,22 @@ namespace sim {
 namespace {
 
 std::string isoDate(const NSDate& date) {
+    // A four-digit year is written as a property list writes its dates: the same text, without
+    // the C library's calendar and printf.
+    std::string text;
+    if (plist::appendXmlDate(text, date.timeIntervalSinceReferenceDate()) && text.size() == 20 &&
+        text[0] != '-') {
+        return text;
+    }
     std::time_t seconds = static_cast<std::time_t>(std::floor(date.timeIntervalSince1970()));
     std::tm utc{};
     gmtime_r(&seconds, &utc);
     // ISO 8601 writes the year with four digits at least (0001), a sign before years before 1.
     long long year = static_cast<long long>(utc.tm_year) + 1900;
-    char text[48];
-    std::snprintf(text, sizeof text, "%s%04lld-%02d-%02dT%02d:%02d:%02dZ", year < 0 ? "-" : "",
+    char printed[48];
+    std::snprintf(printed, sizeof printed, "%s%04lld-%02d-%02dT%02d:%02d:%02dZ", year < 0 ? "-" : "",
                   year < 0 ? -year : year, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
-    return text;
+    return printed;
 }
 
 ReportedRecord reportRecord(const id& record, const NSDateFormatter& formatter) {
@@ -40,6 +48,7 @@ ReportedRecord reportRecord(const id& record, const NSDateFormatter& formatter) 
     out.totalText = lv::totalText(view.total);
     out.lastLap = view.lastLap;
     out.laps = view.laps;
+    out.lapTexts.reserve(view.laps.size());
     for (float lap : view.laps) {
         out.lapTexts.push_back(lv::lapText(lap));
     }

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -104,6 +105,37 @@ TEST(SavedTimesReport, ASectionWithoutItsRecordsKeyListsNoRecords) {
     const auto report = sim::readSavedTimesReport(path);
     ASSERT_EQ(report.status, sim::SavedTimesReport::Status::Ok);
     EXPECT_EQ(sim::listText(report), "Lost (0 records)\nAlso lost (0 records)\n");
+}
+
+TEST(SavedTimesReport, TheDateIsTheFilesOwnTextInUtcAcrossTheYears) {
+    rt::Runtime runtime;
+    rt::Runtime::Scope scope{runtime};
+    ns::Region::Scope region{ns::Region{"en_US", "America/New_York"}};
+    TemporaryDirectory folder;
+    const std::vector<std::string> dates{"0001-01-01T00:00:00Z", "1600-02-29T23:59:59Z",
+                                         "1969-12-31T23:59:59Z", "1970-01-01T00:00:00Z",
+                                         "2024-02-29T05:00:00Z", "9999-12-31T23:59:59Z"};
+    std::string records;
+    for (const auto& date : dates) {
+        records += "<dict><key>Date</key><date>" + date +
+                   "</date><key>Total Time</key><real>1</real><key>Last Lap</key><real>1</real>"
+                   "<key>All Laps</key><array><real>1</real></array></dict>";
+    }
+    const std::string path = folder.path() + "/times.plist";
+    testing_support::writeWholeFile(path,
+                                    "<plist><dict><key>Sections</key><array><string>Default</string></array>"
+                                    "<key>Times - Default</key><array>" +
+                                        records + "</array></dict></plist>");
+    const auto report = sim::readSavedTimesReport(path);
+    ASSERT_EQ(report.status, sim::SavedTimesReport::Status::Ok);
+    ASSERT_EQ(report.sections.size(), 1U);
+    std::vector<std::string> reported;
+    for (const auto& record : report.sections[0].records) {
+        reported.push_back(record.date.value_or("(none)"));
+    }
+    EXPECT_EQ(reported, dates);
+    // The text under the region is the local day: New York is still on the 31st at midnight UTC.
+    EXPECT_EQ(report.sections[0].records[3].dateText, "Wed, Dec 31, 1969");
 }
 
 TEST(SavedTimesReport, AFifoAtThePathIsReportedAtOnce) {
