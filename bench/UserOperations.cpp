@@ -86,7 +86,10 @@ class Parse final : public OnCopy {
     explicit Parse(const std::string& file) : OnCopy(file) {}
     void prepare() override {
         parsed_.reset();
-        bytes_ = original();
+        // As the file's read leaves them: with room for one byte more, which the parse writes a
+        // NUL into (without it the parse would copy the whole text to make room).
+        bytes_.reserve(original().size() + 1);
+        bytes_.assign(original());
     }
     void run() override {
         plist::ReadResult result = reader_.readDictionaryInPlace(bytes_);

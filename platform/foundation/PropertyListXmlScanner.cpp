@@ -1,6 +1,7 @@
 #include "platform/foundation/PropertyListXmlScanner.h"
 
 #include "platform/foundation/Base64.h"
+#include "platform/foundation/KnownRealTexts.h"
 #include "platform/foundation/NSData.h"
 #include "platform/foundation/NSDate.h"
 #include "platform/foundation/NSNumber.h"
@@ -47,7 +48,7 @@ class Scan {
   public:
     Scan(std::string_view text, Mutability mutability, const Limits& limits, bool noting)
         : at_(text.data()), end_(text.data() + text.size()), mutability_(mutability), limits_(limits),
-          numbers_(text.size()), writerText_(noting) {}
+          numbers_(text.size()), knownReals_(text.size()), writerText_(noting) {}
 
     bool writerText() const { return writerText_; }
 
@@ -369,14 +370,23 @@ class Scan {
         if (!leafText("</real>", content)) {
             return nullptr;
         }
+        // A text without references is the same text wherever it stands, so it is looked up.
+        KnownRealTexts::Slot* slot = content.data() == raw_.data() ? knownReals_.place(content) : nullptr;
+        if (slot != nullptr && slot->holds(content)) {
+            // The note needs no second look: the text was compared with the writer's when it was
+            // first met, and a note cleared then stays cleared.
+            return slot->number;
+        }
         const std::optional<double> parsed = parseReal(content);
         if (!parsed) {
             return nullptr;
         }
-        if (writerText_) {
-            printedAs(printedReal(*parsed));
+        writerText_ = writerText_ && printedReal(*parsed) == raw_;
+        std::shared_ptr<NSNumber> number = numbers_.real(*parsed);
+        if (slot != nullptr) {
+            KnownRealTexts::keep(*slot, content, number);
         }
-        return numbers_.real(*parsed);
+        return number;
     }
 
     // The writer's text for a real. A file repeats few values many times (lap times), so the
@@ -461,6 +471,7 @@ class Scan {
     std::vector<std::vector<id>> scratch_;
     std::vector<NSDictionary::Entries::sequence_type> keyed_;
     SharedNumbers numbers_;
+    KnownRealTexts knownReals_;
     std::string buffer_;
     // The text of the leaf last read, as it stands in the document, and the writer's text for
     // its value.

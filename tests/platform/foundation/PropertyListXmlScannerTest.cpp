@@ -34,6 +34,18 @@ void PrintTo(const ScanCase& c, std::ostream* out) {
     *out << c.name;
 }
 
+// Three thousand distinct real texts, each met twice: more texts than the table of known texts
+// has places for a text this size, so texts share places and replace one another.
+std::string manyRealTexts() {
+    std::string items;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int i = 0; i < 3000; ++i) {
+            items += "<real>" + std::to_string(i) + "." + std::to_string(i % 7) + "</real>";
+        }
+    }
+    return document("<array>" + items + "</array>");
+}
+
 std::vector<ScanCase> scanCases() {
     return {
         // The layouts writers make, and the lenient corners of the format the scan still reads.
@@ -63,6 +75,16 @@ std::vector<ScanCase> scanCases() {
         {"DataOverLines", document("<data>\n\taGVs\n\tbG8=\n</data>"), true},
         {"GreaterThanInText", document("<string>a > b ]]> c</string>"), true},
         {"NotANumber", document("<real>nan</real>"), true},
+        // Real texts met again, texts alike in their first eight bytes, the longest text kept
+        // (23 bytes) and one longer, a padded text, and a reference standing for a digit.
+        {"RepeatedRealTexts",
+         document("<array><real>12.340000152587891</real><real>12.340000152587892</real>"
+                  "<real>12.340000152587891</real><real>1.5</real><real>&#49;.5</real><real>1.5</real>"
+                  "<real> 1.5</real><real>-2.2250738585072014e-30</real><real>-2.2250738585072014e-30</real>"
+                  "<real>-2.2250738585072014e-308</real><real>-2.2250738585072014e-308</real>"
+                  "<real>12.340000152587892</real></array>"),
+         true},
+        {"ManyRealTexts", manyRealTexts(), true},
         // Everything else goes to the full parser, which reads it or refuses it.
         {"Comment", document("<array><!-- c --><true/></array>"), false},
         {"CData", document("<string><![CDATA[<]]></string>"), false},
