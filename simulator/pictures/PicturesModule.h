@@ -2,7 +2,7 @@
 // Pictures of the screen are drawn in a module of their own (lib/lapvane/lapvane-pictures.so),
 // the one part of the program besides the window that links the drawing libraries: cairo,
 // pango, and through them fontconfig, harfbuzz and the X client libraries. Every command that
-// draws nothing (`--version`, `times`, a `sim` script without `picture`) starts without loading
+// draws nothing (`--version`, `times`, a `sim` script without `shot`) starts without loading
 // them; the first picture loads the module, and it stays loaded until the process ends.
 
 #include "simulator/render/Scene.h"
