@@ -35,8 +35,9 @@ def size_with(medians, memory_ratio=1.0, file_bytes=1000):
         for column in columns:
             samples[(key, column)] = [medians.get((key, column), 10.0)]
     memory = {op: memory_ratio * file_bytes for op in compare.MEMORY_OPS}
+    libraries = {"lapvane --version": [], "lapvane times export": []}
     return {"results": 10000, "sections": 50, "file_bytes": file_bytes, "rows": compare.ROWS,
-            "samples": samples, "memory": memory}
+            "samples": samples, "memory": memory, "libraries": libraries}
 
 
 def meeting_every_target():
@@ -81,6 +82,33 @@ class TargetChecks(unittest.TestCase):
             medians[cell] = value
             missed, text = checked(size_with(medians))
             self.assertEqual(missed, count, f"{cell}: {text}")
+
+    def test_a_drawing_library_loaded_at_start_is_one_miss_per_command(self):
+        size = size_with(meeting_every_target())
+        size["libraries"]["lapvane times export"] = ["libcairo.so.2", "libpango-1.0.so.0"]
+        missed, text = checked(size)
+        self.assertEqual(missed, 1, text)
+        self.assertIn("MISSED: `lapvane times export` starts without", text)
+        self.assertIn("libcairo.so.2, libpango-1.0.so.0", text)
+
+    def test_the_loaders_log_names_the_drawing_libraries_loaded(self):
+        log = ("  1234:\tfile=libplatform_uikit.so [0];  needed by ./lapvane [0]\n"
+               "  1234:\tfile=libcairo.so.2 [0];  needed by /x/lapvane-pictures.so [0]\n"
+               "  1234:\tfile=libcairo.so.2 [0];  generating link map\n"
+               "  1234:\tfile=/usr/lib/x86_64-linux-gnu/libX11.so.6 [0];  dynamically loaded\n"
+               "  1234:\tfile=libpng16.so.16 [0];  needed by libplatform_uikit.so [0]\n")
+
+        class Done:
+            returncode = 0
+            stderr = log
+
+        saved = compare.subprocess.run
+        compare.subprocess.run = lambda argv, **kwargs: Done()
+        try:
+            loaded = compare.drawing_libraries_loaded(["lapvane", "--version"])
+        finally:
+            compare.subprocess.run = saved
+        self.assertEqual(loaded, ["libX11.so.6", "libcairo.so.2"])
 
     def test_peak_memory_of_twice_the_file_misses_for_every_operation(self):
         missed, text = checked(size_with(meeting_every_target(), memory_ratio=2.0))
@@ -159,8 +187,10 @@ class Sampling(unittest.TestCase):
             with open(argv[argv.index("--out") + 1], "w") as out:
                 out.write("x" * 100)
 
-        saved = (compare.sample, compare.subprocess.run, compare.run_json, compare.time.perf_counter)
+        saved = (compare.sample, compare.subprocess.run, compare.run_json, compare.time.perf_counter,
+                 compare.start_libraries)
         compare.sample = fake_sample
+        compare.start_libraries = lambda progs, path: {}
         compare.subprocess.run = fake_generate
         compare.run_json = lambda argv: {"peak_extra_bytes": 5}
         compare.time.perf_counter = lambda: clock[0]
@@ -168,7 +198,8 @@ class Sampling(unittest.TestCase):
             with tempfile.TemporaryDirectory() as folder:
                 size = compare.measure_size({"benchgen": "gen", "ours": "ours"}, folder, 1000, sections, 3)
         finally:
-            compare.sample, compare.subprocess.run, compare.run_json, compare.time.perf_counter = saved
+            (compare.sample, compare.subprocess.run, compare.run_json, compare.time.perf_counter,
+             compare.start_libraries) = saved
         return calls, size
 
     def test_rounds_interleave_and_the_anchors_save_once_a_round(self):
