@@ -191,25 +191,28 @@ TEST(PropertyListXmlScannerWriterText, NotesOnlyTheWritersOwnText) {
     root->setObject(NSArray::with({}), "Empty");
     root->setObject(NSNumber::withInteger(-42), "Count");
     root->setObject(NSNumber::withDouble(0.1), "Tenth");
+    root->setObject(NSNumber::withDouble(1.5), "Half");
+    root->setObject(NSArray::with({NSNumber::withDouble(1.5)}), "Halves");
     const std::string text = plist::PropertyListXmlWriter().write(*root).text;
     const plist_test::ScanCheck original = checkScan(text, Mutability::Immutable);
     ASSERT_TRUE(original.writerText);
     ASSERT_EQ(original.difference, "");
     const std::vector<std::pair<std::string, std::string>> edits = {
-        {"<real>", "<real> "},                                   // space inside a number
-        {"\t<key>Name", "  <key>Name"},                          // indented with spaces
-        {"</dict>\n", "</dict> \n"},                             // a space at a line's end
-        {"<array/>", "<array></array>"},                         // an empty array written open and shut
-        {"&amp;", "&#38;"},                                      // another reference for the same character
-        {"&gt;", ">"},                                           // '>' left bare
-        {"&#13;", "&#xD;"},                                      // the carriage return referenced in hex
-        {"<integer>-42", "<integer>-042"},                       // a leading zero
-        {"<key>Count</key>", "<key>Zero</key>"},                 // keys out of order
-        {"0.10000000000000001", "0.1"},                          // the same number in fewer digits
-        {"0.10000000000000001", "0.10000000000000000"},          // the same number, another last digit
-        {"Z</date>", "+00:00</date>"},                           // the zone written out
-        {"</plist>\n", "</plist>\n\n"},                          // a blank line at the end
-        {"<plist version=\"1.0\">", "<plist version=\"1.0\" >"}, // the wrapper's layout
+        {"<real>", "<real> "},                                    // space inside a number
+        {"\t<key>Name", "  <key>Name"},                           // indented with spaces
+        {"</dict>\n", "</dict> \n"},                              // a space at a line's end
+        {"<array/>", "<array></array>"},                          // an empty array written open and shut
+        {"&amp;", "&#38;"},                                       // another reference for the same character
+        {"&gt;", ">"},                                            // '>' left bare
+        {"&#13;", "&#xD;"},                                       // the carriage return referenced in hex
+        {"<integer>-42", "<integer>-042"},                        // a leading zero
+        {"<key>Count</key>", "<key>Zero</key>"},                  // keys out of order
+        {"0.10000000000000001", "0.1"},                           // the same number in fewer digits
+        {"0.10000000000000001", "0.10000000000000000"},           // the same number, another last digit
+        {"Z</date>", "+00:00</date>"},                            // the zone written out
+        {"</plist>\n", "</plist>\n\n"},                           // a blank line at the end
+        {"<plist version=\"1.0\">", "<plist version=\"1.0\" >"},  // the wrapper's layout
+        {"<array>\n\t\t<real>1.5", "<array>\n\t\t<real>&#49;.5"}, // a number met before, a digit referenced
     };
     for (const auto& [from, to] : edits) {
         std::string edited = text;
