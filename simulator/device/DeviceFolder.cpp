@@ -25,6 +25,12 @@ std::optional<fs::path> findDeviceSystemFolder() {
     return std::nullopt;
 }
 
+fs::path programLibraryPath(const std::string& name) {
+    std::error_code error;
+    fs::path executable = fs::read_symlink("/proc/self/exe", error);
+    return (executable.parent_path().parent_path() / "lib" / "lapvane" / name).lexically_normal();
+}
+
 fs::path dynamicLibrariesFolder(const fs::path& systemFolder) {
     return systemFolder / "Library" / "MobileSubstrate" / "DynamicLibraries";
 }

@@ -1,5 +1,7 @@
 #include "simulator/pictures/PicturesModule.h"
 
+#include "simulator/device/DeviceFolder.h"
+
 #include <dlfcn.h>
 
 #include <algorithm>
@@ -39,13 +41,12 @@ LoadedModule load() {
 } // namespace
 
 fs::path picturesModulePath() {
-    std::error_code error;
-    fs::path executable = fs::read_symlink("/proc/self/exe", error);
-    fs::path beside = (executable.parent_path().parent_path() / "lib" / "lapvane" / "lapvane-pictures.so")
-                          .lexically_normal();
+    fs::path beside = programLibraryPath("lapvane-pictures.so");
 #if defined(LAPVANE_BUILD_TREE) && defined(LAPVANE_BUILD_PICTURES_MODULE)
     // A program of the build tree outside its stage (a test program) uses the stage's module;
     // an installed program never reaches into the build tree.
+    std::error_code error;
+    fs::path executable = fs::read_symlink("/proc/self/exe", error);
     fs::path tree = LAPVANE_BUILD_TREE;
     bool insideTree =
         std::mismatch(tree.begin(), tree.end(), executable.begin(), executable.end()).first == tree.end();

@@ -1,19 +1,17 @@
 #include "simulator/window/WindowModule.h"
 
+#include "simulator/device/DeviceFolder.h"
+
 #include <dlfcn.h>
 
 #include <string>
-#include <system_error>
 
 namespace sim {
 
 namespace fs = std::filesystem;
 
 fs::path windowModulePath() {
-    std::error_code error;
-    fs::path executable = fs::read_symlink("/proc/self/exe", error);
-    return (executable.parent_path().parent_path() / "lib" / "lapvane" / "lapvane-window.so")
-        .lexically_normal();
+    return programLibraryPath("lapvane-window.so");
 }
 
 int openDeviceWindow(const WindowOptions& options, std::ostream& out, std::ostream& err) {
