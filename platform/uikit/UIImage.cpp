@@ -1,18 +1,19 @@
 #include "platform/uikit/UIImage.h"
 
+#include "platform/foundation/FileBytes.h"
 #include "platform/runtime/Runtime.h"
+#include "platform/uikit/CheckedImages.h"
 #include "platform/uikit/UIScreen.h"
-
-#include <png.h>
 
 #include <filesystem>
 #include <sstream>
-#include <vector>
 
 namespace {
 
 // The longest side of an image the decoder accepts, in pixels.
-constexpr png_uint_32 kLargestSide = 32767;
+constexpr std::uint32_t kLargestSide = 32767;
+// The largest image file read: no image anything draws comes near it.
+constexpr std::size_t kLargestFile = std::size_t{256} << 20;
 
 // The scale a file name declares: "name@2x.png" and "name@2x~iphone.png" are double scale.
 CGFloat scaleOfName(const std::string& path) {
@@ -36,35 +37,22 @@ std::string doubleScaleSibling(const std::string& path) {
 }
 
 std::shared_ptr<UIImage> load(const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
+    // Nothing but a regular file is read, and nothing blocks on a FIFO.
+    std::string bytes;
+    if (!plist::readFileBytes(path, kLargestFile, bytes).ok()) {
         return nullptr;
     }
     // The whole image is decoded, so a file whose header is sound but whose pixels are cut
-    // short or corrupt is no image, as the platform's decoder has it. libpng's own reader: the
-    // drawing library (and the windowing libraries it brings) stays out of every process that
-    // only loads images to lay views out.
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
-        png_image_free(&image);
+    // short or corrupt is no image, as the platform's decoder has it; a header claiming a side
+    // longer than any screen draws is refused before decoding. Bytes checked before are not
+    // decoded again.
+    const std::optional<ui::PixelSize> pixels = ui::CheckedImages::shared().decodedSize(bytes, kLargestSide);
+    if (!pixels) {
         return nullptr;
     }
-    // A header may claim any size; no image this large is ever drawn, and decoding one would
-    // ask for gigabytes.
-    if (image.width > kLargestSide || image.height > kLargestSide) {
-        png_image_free(&image);
-        return nullptr;
-    }
-    image.format = PNG_FORMAT_RGBA;
-    std::vector<png_byte> decoded(PNG_IMAGE_SIZE(image));
-    bool valid = png_image_finish_read(&image, nullptr, decoded.data(), 0, nullptr) != 0;
-    CGSize pixels{static_cast<CGFloat>(image.width), static_cast<CGFloat>(image.height)};
-    png_image_free(&image);
-    if (!valid) {
-        return nullptr;
-    }
-    return rt::make<UIImage>(path, pixels, scaleOfName(path));
+    return rt::make<UIImage>(
+        path, CGSize{static_cast<CGFloat>(pixels->width), static_cast<CGFloat>(pixels->height)},
+        scaleOfName(path));
 }
 
 } // namespace

@@ -74,6 +74,12 @@ TEST_F(UIImageTest, AMissingOrUndecodableFileGivesNil) {
     std::string same = folder.file("same.png");
     testing_support::writeWholeFile(same, pngClaiming(20, 8));
     EXPECT_NE(UIImage::imageWithContentsOfFile(same), nullptr);
+    // The file is read again at every load: the same name and length with one pixel byte changed
+    // (its chunk's checksum no longer holds) is no image, though the bytes before decoded.
+    std::string changed = pngClaiming(20, 8);
+    changed[45] = static_cast<char>(~changed[45]);
+    testing_support::writeWholeFile(same, changed);
+    EXPECT_EQ(UIImage::imageWithContentsOfFile(same), nullptr);
 }
 
 TEST_F(UIImageTest, ADoubleScaleNameHalvesTheSizeInPoints) {
