@@ -24,7 +24,7 @@ class NSArray : public NSObject {
     /// The object at `index` as a T, nil when out of range or of another kind.
     template <class T>
     [[nodiscard]] std::shared_ptr<T> objectAs(std::size_t index) const {
-        return index < items_.size() ? std::dynamic_pointer_cast<T>(items_[index]) : nullptr;
+        return index < items_.size() ? rt::cast<T>(items_[index]) : nullptr;
     }
     [[nodiscard]] const std::vector<id>& items() const { return items_; }
     /// The first index holding an object equal to `object` (isEqual:), or npos.

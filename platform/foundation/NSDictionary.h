@@ -31,7 +31,7 @@ class NSDictionary : public NSObject {
     /// The object under `key` as a T; nil when missing or of another kind.
     template <class T>
     [[nodiscard]] std::shared_ptr<T> objectAs(const std::string& key) const {
-        return std::dynamic_pointer_cast<T>(objectForKey(key));
+        return rt::cast<T>(objectForKey(key));
     }
     [[nodiscard]] const Entries& entries() const { return entries_; }
     [[nodiscard]] rt::ValueKind valueKind() const override { return rt::ValueKind::Dictionary; }

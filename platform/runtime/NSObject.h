@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <typeinfo>
 
 namespace rt {
 /// The kinds of value a property list holds, as the value classes answer `valueKind`.
@@ -62,6 +63,17 @@ namespace rt {
 /// The object as a T, or nil when it is nil or of another kind.
 template <class T>
 std::shared_ptr<T> cast(const id& object) {
+    // An object of exactly the class asked for (a number read from a file is an NSNumber) needs
+    // no walk of the class hierarchy; a class reached through a virtual base cannot be cast to
+    // statically and always takes the walk.
+    if constexpr (requires(NSObject* base) { static_cast<T*>(base); }) {
+        if (object) {
+            const NSObject& target = *object;
+            if (typeid(target) == typeid(T)) {
+                return std::static_pointer_cast<T>(object);
+            }
+        }
+    }
     return std::dynamic_pointer_cast<T>(object);
 }
 } // namespace rt
