@@ -66,7 +66,7 @@ std::shared_ptr<T> cast(const id& object) {
     // An object of exactly the class asked for (a number read from a file is an NSNumber) needs
     // no walk of the class hierarchy; a class reached through a virtual base cannot be cast to
     // statically and always takes the walk.
-    if constexpr (requires(NSObject* base) { static_cast<T*>(base); }) {
+    if constexpr (requires(NSObject * base) { static_cast<T*>(base); }) {
         if (object) {
             const NSObject& target = *object;
             if (typeid(target) == typeid(T)) {
