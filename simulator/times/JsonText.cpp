@@ -1,5 +1,7 @@
 #include "simulator/times/JsonText.h"
 
+#include "simulator/times/ShortestNumber.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cmath>
@@ -51,6 +53,15 @@ JsonText& JsonText::number(double value) {
     char digits[64];
     const char* end = nlohmann::detail::to_chars(digits, digits + sizeof digits, value);
     text_.append(digits, static_cast<std::size_t>(end - digits));
+    return *this;
+}
+
+JsonText& JsonText::number(float value) {
+    if (!std::isfinite(value)) {
+        return null();
+    }
+    char digits[kJsonNumberTextSize];
+    text_.append(digits, jsonNumberText(value, digits));
     return *this;
 }
 

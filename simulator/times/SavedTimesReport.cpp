@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <ctime>
 #include <sstream>
+#include <utility>
 
 namespace sim {
 namespace {
@@ -47,11 +48,11 @@ ReportedRecord reportRecord(const id& record, const NSDateFormatter& formatter) 
     out.total = view.total;
     out.totalText = lv::totalText(view.total);
     out.lastLap = view.lastLap;
-    out.laps = view.laps;
     out.lapTexts.reserve(view.laps.size());
     for (float lap : view.laps) {
         out.lapTexts.push_back(lv::lapText(lap));
     }
+    out.laps = std::move(view.laps);
     if (view.date) {
         out.date = isoDate(*view.date);
         out.dateText = formatter.stringFromDate(view.date)->str();
@@ -137,6 +138,16 @@ nlohmann::ordered_json exportJson(const SavedTimesReport& report) {
 
 std::string exportJsonText(const SavedTimesReport& report) {
     JsonText json;
+    // Room for the whole text at once (a record's keys and texts take about 200 bytes, a lap's
+    // number and text about 20), instead of copying it at every doubling as it grows.
+    std::size_t expected = 64;
+    for (const auto& section : report.sections) {
+        expected += 64 + section.name.size();
+        for (const auto& record : section.records) {
+            expected += 200 + 20 * record.laps.size();
+        }
+    }
+    json.text().reserve(expected);
     json.raw(R"({"sections":[)");
     bool firstSection = true;
     for (const auto& section : report.sections) {
@@ -144,17 +155,17 @@ std::string exportJsonText(const SavedTimesReport& report) {
         firstSection = false;
         bool firstRecord = true;
         for (const auto& record : section.records) {
-            json.raw(firstRecord ? R"({"total":)" : R"(,{"total":)").number(shortestDouble(record.total));
+            json.raw(firstRecord ? R"({"total":)" : R"(,{"total":)").number(record.total);
             firstRecord = false;
             json.raw(R"(,"total_text":)").string(record.totalText);
             json.raw(R"(,"date":)");
             record.date ? json.string(*record.date) : json.null();
             json.raw(R"(,"date_text":)");
             record.dateText ? json.string(*record.dateText) : json.null();
-            json.raw(R"(,"last_lap":)").number(shortestDouble(record.lastLap));
+            json.raw(R"(,"last_lap":)").number(record.lastLap);
             json.raw(R"(,"laps":[)");
             for (std::size_t i = 0; i < record.laps.size(); ++i) {
-                json.raw(i == 0 ? "" : ",").number(shortestDouble(record.laps[i]));
+                json.raw(i == 0 ? "" : ",").number(record.laps[i]);
             }
             json.raw(R"(],"lap_texts":[)");
             for (std::size_t i = 0; i < record.lapTexts.size(); ++i) {

@@ -1,19 +1,28 @@
 #include "simulator/times/SavedTimesReport.h"
 
+#include "simulator/times/ShortestNumber.h"
+
 #include "platform/foundation/Region.h"
 #include "platform/runtime/Runtime.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -197,6 +206,62 @@ TEST(SavedTimesReport, ExportTextIsTheDocumentsDumpByteForByte) {
     report.sections.push_back({"No records", {}});
     EXPECT_EQ(sim::exportJsonText(report), sim::exportJson(report).dump());
     EXPECT_EQ(sim::exportJsonText(sim::SavedTimesReport{}), sim::exportJson(sim::SavedTimesReport{}).dump());
+}
+
+} // namespace
+
+namespace {
+
+std::string jsonNumber(float value) {
+    char text[sim::kJsonNumberTextSize];
+    return {text, sim::jsonNumberText(value, text)};
+}
+
+// A single-precision number in the export is its shortest decimal in the JSON library's layout.
+// Over floats of every exponent (random bits, seeded by the test's name), the text reads back as
+// the same float and as the same double as the library's text of shortestDouble, and is that very
+// text except where the library's is longer.
+TEST(JsonNumberText, IsTheShortestDecimalInTheLibrarysLayout) {
+    std::mt19937 random(static_cast<std::uint32_t>(
+        std::hash<std::string_view>{}("JsonNumberText.IsTheShortestDecimalInTheLibrarysLayout")));
+    std::size_t shorter = 0;
+    for (int trial = 0; trial < 200000; ++trial) {
+        const auto value = std::bit_cast<float>(static_cast<std::uint32_t>(random()));
+        if (!std::isfinite(value)) {
+            continue;
+        }
+        const std::string ours = jsonNumber(value);
+        char library[64];
+        const std::string theirs(library, nlohmann::detail::to_chars(library, library + sizeof library,
+                                                                     sim::shortestDouble(value)));
+        float asFloat = 0;
+        std::from_chars(ours.data(), ours.data() + ours.size(), asFloat);
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(asFloat), std::bit_cast<std::uint32_t>(value)) << ours;
+        if (ours != theirs) {
+            double a = 0;
+            double b = 0;
+            std::from_chars(ours.data(), ours.data() + ours.size(), a);
+            std::from_chars(theirs.data(), theirs.data() + theirs.size(), b);
+            ASSERT_EQ(a, b) << ours << " against " << theirs;
+            ASSERT_LT(ours.size(), theirs.size()) << ours << " against " << theirs;
+            ++shorter;
+        }
+    }
+    EXPECT_GT(shorter, 0U) << "the library's longer texts were met";
+    EXPECT_EQ(jsonNumber(0.01002092F), "0.01002092") << "the library writes 0.010020919999999999";
+    for (const auto& [value, text] :
+         std::vector<std::pair<float, std::string>>{{30.0F, "30.0"},
+                                                    {-0.0F, "-0.0"},
+                                                    {15.3F, "15.3"},
+                                                    {0.0001F, "0.0001"},
+                                                    {1e-5F, "1e-05"},
+                                                    {-2.5e-7F, "-2.5e-07"},
+                                                    {33871888.0F, "33871888.0"},
+                                                    {1e16F, "1e+16"},
+                                                    {3.4028235e38F, "3.4028235e+38"},
+                                                    {1e-45F, "1e-45"}}) {
+        EXPECT_EQ(jsonNumber(value), text);
+    }
 }
 
 } // namespace
