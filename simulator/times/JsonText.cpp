@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <charconv>
 #include <cmath>
 
 namespace sim {
@@ -62,6 +63,12 @@ JsonText& JsonText::number(float value) {
     }
     char digits[kJsonNumberTextSize];
     text_.append(digits, jsonNumberText(value, digits));
+    return *this;
+}
+
+JsonText& JsonText::count(std::size_t value) {
+    char digits[24];
+    text_.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
     return *this;
 }
 

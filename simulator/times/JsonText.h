@@ -5,6 +5,7 @@
 // numbers are the one difference: they are written as their shortest decimal, where dump()'s
 // conversion of the same value as a double gives 17 digits in about one case in a thousand.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,8 @@ class JsonText {
     /// A single-precision number as its shortest decimal in dump()'s layout (jsonNumberText);
     /// null when it is not finite.
     JsonText& number(float value);
+    /// A count or a position.
+    JsonText& count(std::size_t value);
     JsonText& null();
     /// Punctuation and keys the caller spells out: `{"name":`.
     JsonText& raw(std::string_view text);

@@ -2,18 +2,18 @@
 
 #include "simulator/device/TerminalText.h"
 
-#include "simulator/times/ShortestNumber.h"
+#include "simulator/times/JsonText.h"
 
 #include "addon/store/ClockText.h"
 
 #include <algorithm>
 #include <numeric>
 #include <sstream>
+#include <string_view>
+#include <utility>
 
 namespace sim {
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 // Sums and means are taken in double precision over the single-precision values, then given
 // back in single precision, the precision every time is read and shown in.
@@ -49,12 +49,12 @@ std::string clockTextOr(const std::optional<float>& time, const char* none) {
     return time ? lv::clockText(*time) : std::string(none);
 }
 
-Json timeJson(const std::optional<float>& time) {
-    return time ? Json(shortestDouble(*time)) : Json(nullptr);
-}
-
-Json timeTextJson(const std::optional<float>& time) {
-    return time ? Json(lv::clockText(*time)) : Json(nullptr);
+// A time and its clock text, or two nulls for a time that is absent.
+void timeAndText(JsonText& json, std::string_view key, const std::optional<float>& time) {
+    json.raw(",\"").raw(key).raw("\":");
+    time ? json.number(*time) : json.null();
+    json.raw(",\"").raw(key).raw("_text\":");
+    time ? json.string(lv::clockText(*time)) : json.null();
 }
 
 } // namespace
@@ -112,41 +112,40 @@ std::string statisticsText(const std::vector<SectionStatistics>& sections) {
     return out.str();
 }
 
-Json statisticsJson(const std::vector<SectionStatistics>& sections) {
-    Json list = Json::array();
-    for (const auto& section : sections) {
-        Json records = Json::array();
-        for (const auto& record : section.records) {
-            Json splits = Json::array();
-            Json splitTexts = Json::array();
-            for (float split : record.splits) {
-                splits.push_back(shortestDouble(split));
-                splitTexts.push_back(lv::clockText(split));
+std::string statisticsJsonText(const std::vector<SectionStatistics>& sections) {
+    JsonText json;
+    json.raw(R"({"sections":[)");
+    for (std::size_t s = 0; s < sections.size(); ++s) {
+        const SectionStatistics& section = sections[s];
+        json.raw(s == 0 ? R"({"name":)" : R"(,{"name":)").string(section.name);
+        json.raw(R"(,"count":)").count(section.records.size());
+        timeAndText(json, "best_total", section.bestTotal);
+        timeAndText(json, "worst_total", section.worstTotal);
+        timeAndText(json, "average_total", section.averageTotal);
+        json.raw(R"(,"records":[)");
+        for (std::size_t r = 0; r < section.records.size(); ++r) {
+            const RecordStatistics& record = section.records[r];
+            json.raw(r == 0 ? R"({"position":)" : R"(,{"position":)").count(record.position);
+            json.raw(R"(,"total":)").number(record.total);
+            json.raw(R"(,"total_text":)").string(record.totalText);
+            json.raw(R"(,"lap_count":)").count(record.lapCount);
+            timeAndText(json, "fastest_lap", record.fastestLap);
+            timeAndText(json, "slowest_lap", record.slowestLap);
+            timeAndText(json, "average_lap", record.averageLap);
+            json.raw(R"(,"splits":[)");
+            for (std::size_t i = 0; i < record.splits.size(); ++i) {
+                json.raw(i == 0 ? "" : ",").number(record.splits[i]);
             }
-            records.push_back({{"position", record.position},
-                               {"total", shortestDouble(record.total)},
-                               {"total_text", record.totalText},
-                               {"lap_count", record.lapCount},
-                               {"fastest_lap", timeJson(record.fastestLap)},
-                               {"fastest_lap_text", timeTextJson(record.fastestLap)},
-                               {"slowest_lap", timeJson(record.slowestLap)},
-                               {"slowest_lap_text", timeTextJson(record.slowestLap)},
-                               {"average_lap", timeJson(record.averageLap)},
-                               {"average_lap_text", timeTextJson(record.averageLap)},
-                               {"splits", splits},
-                               {"split_texts", splitTexts}});
+            json.raw(R"(],"split_texts":[)");
+            for (std::size_t i = 0; i < record.splits.size(); ++i) {
+                json.raw(i == 0 ? "" : ",").string(lv::clockText(record.splits[i]));
+            }
+            json.raw("]}");
         }
-        list.push_back({{"name", section.name},
-                        {"count", section.records.size()},
-                        {"best_total", timeJson(section.bestTotal)},
-                        {"best_total_text", timeTextJson(section.bestTotal)},
-                        {"worst_total", timeJson(section.worstTotal)},
-                        {"worst_total_text", timeTextJson(section.worstTotal)},
-                        {"average_total", timeJson(section.averageTotal)},
-                        {"average_total_text", timeTextJson(section.averageTotal)},
-                        {"records", records}});
+        json.raw("]}");
     }
-    return {{"sections", list}};
+    json.raw("]}");
+    return std::move(json.text());
 }
 
 } // namespace sim

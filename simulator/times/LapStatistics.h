@@ -6,8 +6,6 @@
 
 #include "simulator/times/SavedTimesReport.h"
 
-#include <nlohmann/json.hpp>
-
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,7 +43,8 @@ std::vector<SectionStatistics> lapStatistics(const SavedTimesReport& report);
 
 /// The text of `lapvane times stats`.
 std::string statisticsText(const std::vector<SectionStatistics>& sections);
-/// The document of `lapvane times stats --format json`, keys in the documented order.
-nlohmann::ordered_json statisticsJson(const std::vector<SectionStatistics>& sections);
+/// The document of `lapvane times stats --format json`, keys in the documented order, written as
+/// the export writes its own (JsonText).
+std::string statisticsJsonText(const std::vector<SectionStatistics>& sections);
 
 } // namespace sim

@@ -155,9 +155,7 @@ void addTimesCommand(CLI::App& app, int& status) {
         }
         auto statistics = lapStatistics(report);
         if (options->statsFormat == "json") {
-            std::cout
-                << statisticsJson(statistics).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
-                << '\n';
+            std::cout << statisticsJsonText(statistics) << '\n';
         } else {
             std::cout << statisticsText(statistics);
         }

@@ -118,6 +118,18 @@ TEST_F(TimesReports, StatsAgreeWithAComputationByHand) {
 
     auto run = times({"stats", "--format", "json"}, file);
     ASSERT_EQ(run.status, 0) << run.err;
+    // The keys come in the documented order.
+    EXPECT_EQ(
+        run.out.rfind(R"({"sections":[{"name":"Track","count":3,"best_total":10.0,"best_total_text":"10.0",)"
+                      R"("worst_total":181.0,"worst_total_text":"03:01.0","average_total":)",
+                      0),
+        0U)
+        << run.out;
+    EXPECT_NE(
+        run.out.find(R"("records":[{"position":1,"total":181.0,"total_text":"Time: 03:01.0","lap_count":3,)"
+                     R"("fastest_lap":58.0,"fastest_lap_text":"58.0","slowest_lap":62.5,)"),
+        std::string::npos)
+        << run.out;
     Json stats = Json::parse(run.out);
     ASSERT_EQ(stats["sections"].size(), 2U);
     const Json& track = stats["sections"][0];
