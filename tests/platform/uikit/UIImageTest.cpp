@@ -5,6 +5,7 @@
 #include "tests/support/TemporaryDirectory.h"
 
 #include <cstdint>
+#include <sys/stat.h>
 #include <utility>
 
 namespace {
@@ -80,6 +81,12 @@ TEST_F(UIImageTest, AMissingOrUndecodableFileGivesNil) {
     changed[45] = static_cast<char>(~changed[45]);
     testing_support::writeWholeFile(same, changed);
     EXPECT_EQ(UIImage::imageWithContentsOfFile(same), nullptr);
+    // Nothing but a regular file is read: a folder or a FIFO at the path is no image, and the
+    // FIFO is not waited on.
+    EXPECT_EQ(UIImage::imageWithContentsOfFile(folder.path()), nullptr);
+    const std::string fifo = folder.file("fifo.png");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(UIImage::imageWithContentsOfFile(fifo), nullptr);
 }
 
 TEST_F(UIImageTest, ADoubleScaleNameHalvesTheSizeInPoints) {
