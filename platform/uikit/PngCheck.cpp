@@ -88,9 +88,7 @@ class Reader {
 } // namespace
 
 std::optional<PixelSize> decodedPngSize(std::string_view bytes, std::uint32_t largestSide) {
-    if (bytes.size() < 8 || png_sig_cmp(reinterpret_cast<png_const_bytep>(bytes.data()), 0, 8) != 0) {
-        return std::nullopt;
-    }
+    // The reader checks the signature itself, as the first thing it reads.
     Reader reader;
     if (!reader.made()) {
         return std::nullopt;

@@ -110,8 +110,7 @@ TEST(PngCheck, RefusesASideLongerThanAllowed) {
     EXPECT_FALSE(ui::decodedPngSize(png, 12).has_value());
 }
 
-// The same bytes are decoded once; other bytes, even of the same length, are decoded anew; and
-// once more files were checked than are remembered, the oldest is decoded again.
+// The same bytes are decoded once; other bytes, even of the same length, are decoded anew.
 TEST(CheckedImages, DecodesOnlyBytesNotCheckedBefore) {
     ui::CheckedImages images;
     const std::vector<std::string> pngs = samplePngs();
@@ -123,14 +122,35 @@ TEST(CheckedImages, DecodesOnlyBytesNotCheckedBefore) {
     EXPECT_EQ(images.decodedSize(damaged, 32767).has_value(), fullDecode(damaged).has_value());
     EXPECT_EQ(images.decodings(), 2U);
     EXPECT_FALSE(images.decodedSize(pngs[1], 12).has_value()) << "a smaller limit is its own check";
+    EXPECT_EQ(images.decodings(), 3U);
+}
+
+// kEntries files are remembered; each one more replaces the oldest, in turn; a file is remembered
+// up to kLargestRemembered bytes (what follows the pixels is never read, so padding keeps it an
+// image).
+TEST(CheckedImages, RemembersTheNewestFilesUpToTheirSize) {
+    ui::CheckedImages images;
+    const std::string png = samplePngs()[2];
+    auto padded = [&png](std::size_t size) { return png + std::string(size - png.size(), '\0'); };
+    auto decodesAgain = [&images](const std::string& bytes) {
+        const std::size_t before = images.decodings();
+        EXPECT_TRUE(images.decodedSize(bytes, 32767).has_value());
+        return images.decodings() != before;
+    };
     for (std::size_t i = 0; i < ui::CheckedImages::kEntries; ++i) {
-        std::string other = pngs[2];
-        other += std::string(i + 1, '\0');
-        ASSERT_TRUE(images.decodedSize(other, 32767).has_value());
+        ASSERT_TRUE(decodesAgain(padded(png.size() + 1 + i)));
     }
-    const std::size_t before = images.decodings();
-    ASSERT_TRUE(images.decodedSize(pngs[1], 32767).has_value());
-    EXPECT_EQ(images.decodings(), before + 1);
+    EXPECT_FALSE(decodesAgain(padded(png.size() + 1)))
+        << "all " << ui::CheckedImages::kEntries << " are kept";
+    ASSERT_TRUE(decodesAgain(padded(png.size() + 100)));
+    EXPECT_TRUE(decodesAgain(padded(png.size() + 1))) << "the oldest went first";
+    EXPECT_TRUE(decodesAgain(padded(png.size() + 2))) << "then the next oldest";
+    EXPECT_FALSE(decodesAgain(padded(png.size() + 100))) << "the newer ones stay";
+
+    ASSERT_TRUE(decodesAgain(padded(ui::CheckedImages::kLargestRemembered)));
+    EXPECT_FALSE(decodesAgain(padded(ui::CheckedImages::kLargestRemembered)));
+    ASSERT_TRUE(decodesAgain(padded(ui::CheckedImages::kLargestRemembered + 1)));
+    EXPECT_TRUE(decodesAgain(padded(ui::CheckedImages::kLargestRemembered + 1)));
 }
 
 } // namespace
