@@ -20,7 +20,9 @@ class UIImage : public NSObject {
 
     /// `imageWithContentsOfFile:`: nil when the file is missing or not a decodable PNG. A name
     /// with "@2x" is a double-scale image (its size in points is half its pixels); on a
-    /// double-scale screen a plain name prefers its "@2x" sibling when one exists. No caching.
+    /// double-scale screen a plain name prefers its "@2x" sibling when one exists. No caching: the
+    /// file is read at every call and each call makes a new image (only the decoding of bytes
+    /// checked before is skipped, ui::CheckedImages).
     static std::shared_ptr<UIImage> imageWithContentsOfFile(const std::string& path);
 
     /// The size in points.
