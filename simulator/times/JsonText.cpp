@@ -45,18 +45,6 @@ JsonText& JsonText::string(std::string_view value) {
     return *this;
 }
 
-JsonText& JsonText::number(double value) {
-    if (!std::isfinite(value)) {
-        return null();
-    }
-    // The library's own conversion of a double, the one dump() calls for every number of this
-    // type; it is in its detail namespace, so the text is checked against dump() in the tests.
-    char digits[64];
-    const char* end = nlohmann::detail::to_chars(digits, digits + sizeof digits, value);
-    text_.append(digits, static_cast<std::size_t>(end - digits));
-    return *this;
-}
-
 JsonText& JsonText::number(float value) {
     if (!std::isfinite(value)) {
         return null();

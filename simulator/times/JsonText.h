@@ -20,10 +20,8 @@ class JsonText {
     /// A string, escaped as dump() escapes it; bytes that are not UTF-8 become U+FFFD, as
     /// dump() with the replacing error handler writes them.
     JsonText& string(std::string_view value);
-    /// A number, in dump()'s shortest form; null when it is not finite, as there.
-    JsonText& number(double value);
     /// A single-precision number as its shortest decimal in dump()'s layout (jsonNumberText);
-    /// null when it is not finite.
+    /// null when it is not finite, as there.
     JsonText& number(float value);
     /// A count or a position.
     JsonText& count(std::size_t value);
