@@ -113,29 +113,6 @@ std::string listText(const SavedTimesReport& report) {
     return out.str();
 }
 
-nlohmann::ordered_json exportJson(const SavedTimesReport& report) {
-    using Json = nlohmann::ordered_json;
-    Json sections = Json::array();
-    for (const auto& section : report.sections) {
-        Json records = Json::array();
-        for (const auto& record : section.records) {
-            Json laps = Json::array();
-            for (float lap : record.laps) {
-                laps.push_back(shortestDouble(lap));
-            }
-            records.push_back({{"total", shortestDouble(record.total)},
-                               {"total_text", record.totalText},
-                               {"date", record.date ? Json(*record.date) : Json(nullptr)},
-                               {"date_text", record.dateText ? Json(*record.dateText) : Json(nullptr)},
-                               {"last_lap", shortestDouble(record.lastLap)},
-                               {"laps", laps},
-                               {"lap_texts", record.lapTexts}});
-        }
-        sections.push_back({{"name", section.name}, {"records", records}});
-    }
-    return {{"sections", sections}};
-}
-
 std::string exportJsonText(const SavedTimesReport& report) {
     JsonText json;
     // Room for the whole text at once (a record's keys and texts take about 200 bytes, a lap's

@@ -2,8 +2,6 @@
 // The saved-times file as `lapvane times` shows it: each section with its records in the texts the
 // Saved tab shows, and the same as one JSON document.
 
-#include <nlohmann/json.hpp>
-
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,9 +39,8 @@ SavedTimesReport readSavedTimesReport(const std::string& path);
 
 /// The text of `lapvane times list`.
 std::string listText(const SavedTimesReport& report);
-/// The document of `lapvane times export --format json`, keys in the documented order.
-nlohmann::ordered_json exportJson(const SavedTimesReport& report);
-/// The text of that document as its dump() gives it, written directly.
+/// The document of `lapvane times export --format json`, keys in the documented order, without
+/// blanks.
 std::string exportJsonText(const SavedTimesReport& report);
 
 } // namespace sim

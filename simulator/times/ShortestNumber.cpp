@@ -16,18 +16,6 @@ std::string plainDecimalText(float value) {
     return error == std::errc{} ? std::string(text, end) : std::string();
 }
 
-double shortestDouble(float value) {
-    // The shortest text that reads back as the same single-precision value, kept on the stack: an
-    // export reads one per lap.
-    char text[32];
-    double widened = static_cast<double>(value);
-    const auto [end, error] = std::to_chars(text, text + sizeof text, value);
-    if (error == std::errc{}) {
-        std::from_chars(text, end, widened);
-    }
-    return widened;
-}
-
 char* jsonNumberText(float value, char* out) {
     if (std::signbit(value)) {
         *out++ = '-';
