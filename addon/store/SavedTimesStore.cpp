@@ -1,6 +1,7 @@
 #include "addon/store/SavedTimesStore.h"
 
 #include "addon/store/SavedTimesCache.h"
+#include "addon/store/StoreTrace.h"
 #include "platform/foundation/NSHomeDirectory.h"
 #include "platform/foundation/PropertyListFile.h"
 #include "platform/foundation/UnreadableFile.h"
@@ -89,7 +90,7 @@ std::vector<std::string> SavedTimesStore::sectionNames() {
     return current.root ? SavedTimesDocument(current.root).sectionNames() : std::vector<std::string>{};
 }
 
-SavedTimesWrite SavedTimesStore::writeCreating(const CreatingChange& change) {
+SavedTimesWrite SavedTimesStore::writeCreating(const CreatingChange& change, const AfterWrite& afterWrite) {
     SavedTimesWrite outcome;
     const plist::FileLock lock = plist::FileLock::acquire(savedTimesPath());
     if (!lock.held()) {
@@ -116,8 +117,8 @@ SavedTimesWrite SavedTimesStore::writeCreating(const CreatingChange& change) {
     }
     auto root = current.root && current.root->count() > 0 ? current.root : NSMutableDictionary::with();
     SavedTimesDocument document(root);
-    if (change(document, outcome)) {
-        write(*root, outcome, keptAttributes);
+    if (change(document, outcome) && write(*root, outcome, keptAttributes) && afterWrite) {
+        afterWrite(outcome);
     }
     return outcome;
 }
@@ -137,24 +138,33 @@ bool SavedTimesStore::write(const NSMutableDictionary& root, SavedTimesWrite& ou
 }
 
 SavedTimesWrite SavedTimesStore::appendToFirstSection(const id& record) {
-    return settled(writeCreating([&record](SavedTimesDocument& document, SavedTimesWrite& outcome) {
-        if (document.sectionListHasWrongType()) {
-            outcome.reason = "the section list is not an array";
-            return false;
-        }
-        document.ensureSectionList();
-        const std::string first = document.sectionNames().front();
-        if (!recordsCanBeStored(document, {first}, outcome)) {
-            return false;
-        }
-        auto records = document.records(first);
-        if (!records || records->count() == 0) {
-            records = NSMutableArray::with();
-        }
-        records->addObject(record);
-        document.storeRecords(first, records);
-        return true;
-    }));
+    std::string appendedTo;
+    return settled(writeCreating(
+        [&](SavedTimesDocument& document, SavedTimesWrite& outcome) {
+            if (document.sectionListHasWrongType()) {
+                outcome.reason = "the section list is not an array";
+                return false;
+            }
+            document.ensureSectionList();
+            const std::string first = document.sectionNames().front();
+            if (!recordsCanBeStored(document, {first}, outcome)) {
+                return false;
+            }
+            auto records = document.records(first);
+            if (!records || records->count() == 0) {
+                records = NSMutableArray::with();
+            }
+            records->addObject(record);
+            document.storeRecords(first, records);
+            appendedTo = first;
+            return true;
+        },
+        [&](const SavedTimesWrite& /*outcome*/) {
+            if (storetrace::on()) {
+                storetrace::stored("capture " + storetrace::recordName(record) + " to " +
+                                   storetrace::quoted(appendedTo));
+            }
+        }));
 }
 
 SavedTimesWrite SavedTimesStore::ensureSectionList() {
@@ -253,11 +263,16 @@ SavedTimesWrite SavedTimesStore::deleteRecord(NSMutableArray& sections, std::siz
     if (!recordsCanBeStored(document, {names[section]}, outcome)) {
         return settled(outcome);
     }
+    const id removed = records->objectAtIndex(row);
     records->removeObjectAtIndex(row);
     document.storeRecords(names[section], records);
     const bool emptied = names.size() >= 2 && records->count() == 0;
     writeThenDrop(document, emptied ? std::vector<std::size_t>{section} : std::vector<std::size_t>{}, outcome,
                   afterChange);
+    if (outcome.changeWritten && storetrace::on()) {
+        storetrace::stored("delete " + storetrace::recordName(removed) + " from " +
+                           storetrace::quoted(names[section]));
+    }
     return settled(outcome);
 }
 
@@ -297,6 +312,11 @@ SavedTimesWrite SavedTimesStore::moveRecord(NSMutableArray& sections, std::size_
     const bool emptied = names.size() >= 2 && source->count() == 0;
     writeThenDrop(document, emptied ? std::vector<std::size_t>{fromSection} : std::vector<std::size_t>{},
                   outcome, afterChange);
+    if (outcome.changeWritten && storetrace::on()) {
+        storetrace::stored("move " + storetrace::recordName(record) + " from " +
+                           storetrace::quoted(names[fromSection]) + " to " +
+                           storetrace::quoted(names[toSection]));
+    }
     return settled(outcome);
 }
 
@@ -329,6 +349,9 @@ SavedTimesWrite SavedTimesStore::addSection(const std::string& name, const After
         }
     }
     writeThenDrop(document, emptied, outcome, afterChange);
+    if (outcome.changeWritten && storetrace::on()) {
+        storetrace::stored("add " + storetrace::quoted(name));
+    }
     return settled(outcome);
 }
 

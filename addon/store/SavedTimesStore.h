@@ -122,7 +122,9 @@ class SavedTimesStore {
     // moved aside first (and nothing is written when that fails), a file that cannot be read
     // stops the operation; nothing or an empty dictionary becomes a new one. Then applies
     // `change` and writes.
-    static SavedTimesWrite writeCreating(const CreatingChange& change);
+    // Run while the lock is still held, once the write succeeded.
+    using AfterWrite = std::function<void(const SavedTimesWrite&)>;
+    static SavedTimesWrite writeCreating(const CreatingChange& change, const AfterWrite& afterWrite = {});
     static bool write(const NSMutableDictionary& root, SavedTimesWrite& outcome,
                       const std::optional<plist::FileAttributes>& attributes = std::nullopt);
     // Takes the writers' lock into `lock` and reads the existing file: its root, or nil (with

@@ -10,6 +10,7 @@ struct Switches {
     bool send = false;
     bool hooks = false;
     bool runLoop = false;
+    bool store = false;
 };
 
 const Switches& switches() {
@@ -25,6 +26,7 @@ const Switches& switches() {
             s.send |= item == "send" || item == "all";
             s.hooks |= item == "hooks" || item == "all";
             s.runLoop |= item == "runloop" || item == "all";
+            s.store |= item == "store" || item == "all";
             if (end == std::string::npos) {
                 break;
             }
@@ -44,12 +46,17 @@ bool enabled(Channel channel) {
         return switches().hooks;
     case Channel::RunLoop:
         return switches().runLoop;
+    case Channel::Store:
+        return switches().store;
     }
     return false;
 }
 
 void log(Channel channel, std::string_view text) {
-    const char* tag = channel == Channel::Send ? "send" : channel == Channel::Hooks ? "hooks" : "runloop";
+    const char* tag = channel == Channel::Send      ? "send"
+                      : channel == Channel::Hooks   ? "hooks"
+                      : channel == Channel::RunLoop ? "runloop"
+                                                    : "store";
     std::cerr << "[" << tag << "] " << text << '\n';
 }
 

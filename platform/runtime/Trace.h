@@ -1,11 +1,12 @@
 #pragma once
-// Opt-in tracing of the runtime, switched on with LAPVANE_TRACE=send,hooks,runloop.
+// Opt-in tracing of the runtime, switched on with LAPVANE_TRACE=send,hooks,runloop,store.
 
 #include <string_view>
 
 namespace rt::trace {
 
-enum class Channel { Send, Hooks, RunLoop };
+/// Store: each change an application's own store wrote to its files, one line per change.
+enum class Channel { Send, Hooks, RunLoop, Store };
 
 /// True when the channel was named in LAPVANE_TRACE.
 bool enabled(Channel channel);

@@ -204,8 +204,9 @@ std::string manualPage(const std::vector<CommandModel>& commands,
     page += ".TP\n.B XDG_DATA_HOME\n" +
             roffText("The default home folder is $XDG_DATA_HOME/lapvane/home when it is set.") + "\n";
     page += ".TP\n.B LAPVANE_TRACE\n" +
-            roffText("A comma-separated list of send, hooks and runloop: logs message sends, hook installs "
-                     "and delayed messages.") +
+            roffText("A comma-separated list of send, hooks, runloop and store: logs message sends, hook "
+                     "installs, delayed messages and each change written to the saved-times file (the "
+                     "record's date and its sections).") +
             "\n";
     return page;
 }
