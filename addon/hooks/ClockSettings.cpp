@@ -1,17 +1,15 @@
 #include "addon/hooks/ClockSettings.h"
 
-#include "platform/foundation/NSNumber.h"
 #include "platform/foundation/NSPathUtilities.h"
+#include "platform/foundation/NumericMessages.h"
 #include "platform/foundation/PropertyListFile.h"
 
 namespace lv {
 namespace {
-// The number under `key`; a missing file or key, or a value that is not a number (a string, a
-// boolean), reads as missing.
-std::shared_ptr<NSNumber> settingsNumber(const std::string& key) {
+// The value under `key`; nil when the file or the key is missing.
+id settingsValue(const std::string& key) {
     auto settings = plist::dictionaryWithContentsOfFile(clockSettingsPath());
-    auto number = settings ? settings->objectAs<NSNumber>(key) : nullptr;
-    return number && number->kind() != NSNumber::Kind::Boolean ? number : nullptr;
+    return settings ? settings->objectForKey(key) : nullptr;
 }
 } // namespace
 
@@ -19,14 +17,15 @@ std::string clockSettingsPath() {
     return NSHomeDirectory() + "/Library/Preferences/com.apple.mobiletimer.plist";
 }
 
+// The value is sent `doubleValue` / `intValue` and converts as the platform converts it: a
+// number (a boolean as 1 or 0), a string by scanning its text ("5" is 5). A value that answers
+// neither message (an array, a date) reads as a missing key rather than raising.
 double clockLastTime() {
-    auto number = settingsNumber("LASTTIME");
-    return number ? number->doubleValue() : 0.0;
+    return ns::doubleValueOf(settingsValue("LASTTIME")).value_or(0.0);
 }
 
 int clockLastSelectedView() {
-    auto number = settingsNumber("LAST_SELECTED_VIEW");
-    return number ? number->intValue() : 0;
+    return ns::intValueOf(settingsValue("LAST_SELECTED_VIEW")).value_or(0);
 }
 
 } // namespace lv

@@ -3,6 +3,7 @@
 #include "platform/foundation/FileLock.h"
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/NSPathUtilities.h"
+#include "platform/foundation/NumericMessages.h"
 #include "platform/foundation/PropertyListFile.h"
 #include "platform/foundation/UnreadableFile.h"
 #include "platform/foundation/WallClock.h"
@@ -52,13 +53,16 @@ bool ClockPreferences::update(const NSDictionary::Entries& changes) {
 }
 
 double ClockPreferences::doubleValue(const std::string& key) {
-    auto number = read()->objectAs<NSNumber>(key);
-    return number ? number->doubleValue() : 0.0;
+    return ns::doubleValueOf(read()->objectForKey(key)).value_or(0.0);
 }
 
 long long ClockPreferences::integerValue(const std::string& key) {
-    auto number = read()->objectAs<NSNumber>(key);
-    return number ? number->integerValue() : 0;
+    const id value = read()->objectForKey(key);
+    // A number keeps its whole 64-bit range; a string scans as the platform's intValue.
+    if (auto number = rt::cast<NSNumber>(value)) {
+        return number->integerValue();
+    }
+    return ns::intValueOf(value).value_or(0);
 }
 
 } // namespace clk

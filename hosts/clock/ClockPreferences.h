@@ -29,9 +29,10 @@ class ClockPreferences {
     /// Reads the file, stores every entry of `changes` into it and writes it back atomically.
     /// Returns false when nothing was written (the old file then stays whole).
     static bool update(const NSDictionary::Entries& changes);
-    /// A number under `key` as a double; 0 when missing or not a number.
+    /// The value under `key` as a double: a number's value (a boolean's 1 or 0), a string's
+    /// scanned number; 0 when missing or neither.
     static double doubleValue(const std::string& key);
-    /// A number under `key` as an integer; 0 when missing or not a number.
+    /// The value under `key` as an integer, converted the same way; 0 when missing or neither.
     static long long integerValue(const std::string& key);
 };
 

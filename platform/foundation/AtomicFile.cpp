@@ -1,11 +1,13 @@
 #include "platform/foundation/AtomicFile.h"
 
 #include "platform/foundation/FileDescriptor.h"
+#include "platform/foundation/LinkTarget.h"
 
 #include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -80,13 +82,15 @@ std::optional<pid_t> writerOf(std::string_view name, std::string_view prefix) {
 }
 
 // Opens a new, uniquely named file in `folder`; O_EXCL makes a clash with any other file (a
-// concurrent writer's, or a leftover) fail instead of being shared.
+// concurrent writer's, or a leftover) fail instead of being shared. It is created readable by
+// its owner alone, so that nobody else can open it while it is being written: a descriptor
+// opened early would show them the new content later, even when the file it replaces is private.
 int openTemporary(const std::string& folder, const std::string& base, std::string& tempPath) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = folder + "/" + temporaryPrefix(base) + std::to_string(::getpid()) + "-" +
                    std::to_string(counter++);
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
         }
@@ -95,16 +99,32 @@ int openTemporary(const std::string& folder, const std::string& base, std::strin
     return -1;
 }
 
-// Gives the new file its mode and owner before it replaces anything, so that the file at the
-// path never has other permissions than the ones intended, not even for a moment.
+// The process's file-creation mask, read without changing it: umask() can only be read by
+// setting it, which would briefly give another thread's new files the wrong mode.
+mode_t currentUmask() {
+    const std::unique_ptr<FILE, int (*)(FILE*)> status(std::fopen("/proc/self/status", "re"), &std::fclose);
+    if (status) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status.get()) != nullptr) {
+            unsigned mask = 0;
+            if (std::sscanf(line, "Umask: %o", &mask) == 1) {
+                return static_cast<mode_t>(mask & 0777);
+            }
+        }
+    }
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
+}
+
+// Gives the new file, once its content is complete and before it replaces anything, its mode
+// and owner, so that the file at the path never has other permissions than the ones intended,
+// not even for a moment.
 bool applyAttributes(int fd, const std::optional<FileAttributes>& attributes) {
     if (!attributes) {
-        // A new file: 0666 less the umask, unless that leaves the owner unable to read it.
-        struct stat created {};
-        if (::fstat(fd, &created) != 0) {
-            return false;
-        }
-        return (created.st_mode & S_IRUSR) != 0 || ::fchmod(fd, (created.st_mode & 07777) | S_IRUSR) == 0;
+        // A new file: 0666 less the umask, as any file the process creates, unless that leaves
+        // the owner unable to read it.
+        return ::fchmod(fd, static_cast<mode_t>((0666 & ~currentUmask()) | S_IRUSR)) == 0;
     }
     // Only the superuser may give a file away; for anyone else the owner is the writer anyway.
     // The owner goes first, since a change of owner clears the set-id bits.
@@ -147,10 +167,19 @@ int AtomicFile::sweepStaleTemporaries(const std::string& path) {
     return removed;
 }
 
-WriteResult AtomicFile::write(const std::string& path, std::string_view bytes,
+WriteResult AtomicFile::write(const std::string& named, std::string_view bytes,
                               const std::optional<FileAttributes>& attributes) {
+    if (named.empty() || named.back() == '/') {
+        return {false, "not a file path: \"" + named + "\""};
+    }
+    // A link stays a link: the file at the end of its chain is the one replaced, in its own folder.
+    const LinkTarget target = resolveLinkChain(named);
+    if (!target.failure.empty()) {
+        return {false, target.failure};
+    }
+    const std::string& path = target.path;
     if (path.empty() || path.back() == '/') {
-        return {false, "not a file path: \"" + path + "\""};
+        return {false, "not a file path: \"" + path + "\" (the target of " + named + ")"};
     }
     const std::string folder = folderOf(path);
     std::optional<FileAttributes> kept = attributes;
@@ -180,11 +209,11 @@ WriteResult AtomicFile::write(const std::string& path, std::string_view bytes,
         ::unlink(tempPath.c_str());
         return result;
     };
-    if (!applyAttributes(file.get(), kept)) {
-        return abandon("cannot set the owner or permissions of");
-    }
     if (!writeAll(file.get(), bytes)) {
         return abandon("cannot write");
+    }
+    if (!applyAttributes(file.get(), kept)) {
+        return abandon("cannot set the owner or permissions of");
     }
     if (::fsync(file.get()) != 0) {
         return abandon("cannot sync");

@@ -29,13 +29,18 @@ class AtomicFile {
     /// Writes `bytes` to a new file beside `path` (same folder, hence same file system), loops
     /// until every byte is written, syncs it, renames it over `path` and syncs the folder.
     ///
-    /// Before the rename the new file takes `attributes` when given, else those of the file it
-    /// replaces; a new file gets 0666 less the process's umask. The owner is kept only when the
-    /// process may give files away (the superuser). Whatever the mode, the owner may read the
-    /// file, so that what is written can always be read back. When the file to replace cannot
-    /// be inspected, nothing is written (its mode would be lost). On any failure before the
-    /// rename the temporary file is removed and the old file is untouched. Missing folders are
-    /// not created.
+    /// When `path` is a symbolic link (or a chain of them), the file at the end of the chain is
+    /// the one replaced, beside itself, and the links stay as they are; a dangling link's target
+    /// is created. A loop of links writes nothing.
+    ///
+    /// The new file is created readable and writable by its owner alone and keeps that mode
+    /// until its content is complete. Then, before the rename, it takes `attributes` when given,
+    /// else those of the file it replaces; a new file gets 0666 less the process's umask. The
+    /// owner is kept only when the process may give files away (the superuser). Whatever the
+    /// mode, the owner may read the file, so that what is written can always be read back. When
+    /// the file to replace cannot be inspected, nothing is written (its mode would be lost). On
+    /// any failure before the rename the temporary file is removed and the old file is
+    /// untouched. Missing folders are not created.
     ///
     /// The temporary file is `.<name>.tmp-<pid>-<n>`; each write first removes such files of
     /// the same target whose process is gone (left by a writer that was killed). Callers that

@@ -18,13 +18,34 @@ std::string FileLock::lockPathFor(const std::string& path) {
     return path.substr(0, slash + 1) + "." + path.substr(slash + 1) + ".lock";
 }
 
+namespace {
+
+// Opens the lock file, creating it when missing. flock needs only a descriptor, not the right
+// to write: a lock file the user may only read (left by the superuser, or made under a umask
+// that takes the write bits) is opened read-only rather than blocking every write. No link is
+// followed and nothing blocks on open: a FIFO or a link planted at the lock's path is refused
+// rather than waited on or written through. -1 with errno set when neither open succeeds.
+int openLockFile(const std::string& lockPath) {
+    constexpr int kCommon = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
+    const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | kCommon, 0666);
+    if (fd >= 0 || (errno != EACCES && errno != EPERM && errno != EROFS)) {
+        return fd;
+    }
+    const int readWriteError = errno;
+    const int readOnly = ::open(lockPath.c_str(), O_RDONLY | kCommon);
+    if (readOnly < 0 && errno == ENOENT) {
+        // There is no lock file and none may be made: the first error says why.
+        errno = readWriteError;
+    }
+    return readOnly;
+}
+
+} // namespace
+
 FileLock FileLock::acquire(const std::string& path) {
     FileLock lock;
     const std::string lockPath = lockPathFor(path);
-    // No link is followed and nothing blocks on open: a FIFO or a link planted at the lock's
-    // path is refused rather than waited on or written through.
-    const int fd =
-        ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0666);
+    const int fd = openLockFile(lockPath);
     if (fd < 0) {
         lock.failure_ = "cannot open the lock file " + lockPath + ": " + std::strerror(errno);
         return lock;

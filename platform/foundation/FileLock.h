@@ -11,13 +11,17 @@ namespace plist {
 /// Holds the writers' lock of one file while it lives.
 class FileLock {
   public:
-    /// `<folder>/.<name>.lock` for the file at `path`.
+    /// `<folder>/.<name>.lock` for the file at `path`. When `path` is a symbolic link the lock
+    /// stays beside the link, with the name every writer uses, although the write replaces the
+    /// link's target: writers agree on one lock however the link is repointed meanwhile.
     static std::string lockPathFor(const std::string& path);
 
     /// Takes the lock of the file at `path`, waiting while another process holds it. The lock
     /// file is made when missing and never removed (removing it would let two writers lock two
-    /// different files). On failure (no folder, no permission, something other than a file at
-    /// the lock's path) the lock is not held and `failure` says why.
+    /// different files). A lock file that may be read but not written is opened read-only, as
+    /// the lock needs only a descriptor. On failure (no folder, no permission even to read,
+    /// something other than a file at the lock's path) the lock is not held and `failure` says
+    /// why.
     static FileLock acquire(const std::string& path);
 
     FileLock() = default;

@@ -1,5 +1,7 @@
 #include "platform/foundation/UnreadableFile.h"
 
+#include "platform/foundation/LinkTarget.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -18,8 +20,16 @@ std::string unreadableFileName(const std::string& path, double unixSeconds) {
     return path + ".unreadable-" + stamp;
 }
 
-MovedAside moveUnreadableAside(const std::string& path, double unixSeconds) {
+MovedAside moveUnreadableAside(const std::string& named, double unixSeconds) {
     MovedAside moved;
+    // Through a link, the damaged file itself moves aside in its own folder; the link stays, and
+    // the next write creates the file it points to afresh.
+    const LinkTarget resolved = resolveLinkChain(named);
+    if (!resolved.failure.empty()) {
+        moved.failure = resolved.failure;
+        return moved;
+    }
+    const std::string& path = resolved.path;
     const std::optional<FileAttributes> attributes = FileAttributes::of(path);
     if (!attributes) {
         moved.failure = "could not inspect the unreadable file " + path + ": " + std::strerror(errno);

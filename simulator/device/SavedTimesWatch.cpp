@@ -1,6 +1,7 @@
 #include "simulator/device/SavedTimesWatch.h"
 
 #include "addon/store/SavedTimesStore.h"
+#include "platform/foundation/LinkTarget.h"
 #include "platform/foundation/PropertyListFile.h"
 
 #include <filesystem>
@@ -29,9 +30,14 @@ std::optional<SavedTimesWatch::Identity> identityOf(const std::string& path) {
         static_cast<long long>(status.st_mtim.tv_sec) * 1000000000LL + status.st_mtim.tv_nsec};
 }
 
+// A linked file is written, and moved aside, at the end of its links, in that file's folder.
+std::string fileBehindLinks(const std::string& path) {
+    return plist::resolveLinkChain(path).path;
+}
+
 std::set<std::string> movedAsideFiles(const std::string& path) {
     std::set<std::string> found;
-    fs::path file(path);
+    fs::path file(fileBehindLinks(path));
     std::string prefix = file.filename().string() + ".unreadable-";
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(file.parent_path(), error)) {
@@ -72,7 +78,7 @@ std::optional<std::string> SavedTimesWatch::whyNotWritable() const {
     if (read.status == plist::ReadStatus::Inaccessible) {
         return path_ + " cannot be read (" + read.reason + ")";
     }
-    std::string folder = fs::path(path_).parent_path().string();
+    std::string folder = fs::path(fileBehindLinks(path_)).parent_path().string();
     if (::access(folder.c_str(), W_OK) != 0) {
         return "the folder " + folder + " cannot be written";
     }

@@ -2,6 +2,8 @@
 
 #include "hosts/clock/ClockMessages.h"
 #include "hosts/clock/StopWatchViewController.h"
+#include "platform/foundation/NSArray.h"
+#include "platform/foundation/NSString.h"
 #include "platform/runtime/RuntimeFunctions.h"
 #include "platform/uikit/UITabBarController.h"
 #include "platform/uikit/UITabBarItem.h"
@@ -77,6 +79,24 @@ INSTANTIATE_TEST_SUITE_P(Values, AppControllerLastSelectedTable,
                                            LastSelectedCase{4, 3}, LastSelectedCase{5, 0},
                                            LastSelectedCase{-1, 0}, LastSelectedCase{99, 0}),
                          testing_support::PrintedName());
+
+// Settings written by another program as a string or a boolean convert as the platform's
+// intValue / doubleValue convert them; the full 64-bit range of a number is kept.
+TEST_F(AppControllerTest, SettingsOfOtherTypesConvertAsThePlatformConvertsThem) {
+    writeSettings({{"LAST_SELECTED_VIEW", NSString::with(" 3rd")}, {"LASTTIME", NSNumber::withBool(true)}});
+    EXPECT_EQ(clk::ClockPreferences::integerValue("LAST_SELECTED_VIEW"), 3);
+    EXPECT_EQ(clk::ClockPreferences::doubleValue("LASTTIME"), 1.0);
+    EXPECT_EQ(launch()->tabBarController()->selectedIndex(), 2u);
+    writeSettings({{"LAST_SELECTED_VIEW", NSNumber::withBool(true)},
+                   {"LASTTIME", NSString::with("2.5e1")},
+                   {"BIG", NSNumber::withInteger(INT64_C(5000000000))},
+                   {"LIST", NSArray::with({NSNumber::withInteger(4)})}});
+    EXPECT_EQ(clk::ClockPreferences::integerValue("LAST_SELECTED_VIEW"), 1);
+    EXPECT_EQ(clk::ClockPreferences::doubleValue("LASTTIME"), 25.0);
+    EXPECT_EQ(clk::ClockPreferences::integerValue("BIG"), INT64_C(5000000000));
+    EXPECT_EQ(clk::ClockPreferences::integerValue("LIST"), 0);
+    EXPECT_EQ(clk::ClockPreferences::doubleValue("LIST"), 0.0);
+}
 
 TEST_F(AppControllerTest, AUserTapRecordsThePositionOfTheTabAsTheBarNowStands) {
     auto app = launch();

@@ -1,5 +1,5 @@
 // The order of the system calls of every writing operation, traced with strace: each write of
-// a file creates a new file exclusively, gives it its mode, writes, syncs and closes it, renames
+// a file creates a new private file exclusively, writes it, gives it its mode, syncs and closes it, renames
 // it over the file and syncs the folder, and all of it, from the read of the old file to the
 // last rename, happens while the writers' lock is held.
 
@@ -40,10 +40,10 @@ bool succeeded(const Call& call) {
     return call.result.rfind("-1", 0) != 0;
 }
 
-// Checks every replacement of the file at `path` in the trace; counts them in `writes`. With
-// `givesMode`, each new file must get its mode before it is written (a replaced file's, or that
-// of a damaged file moved aside).
-void checkWrites(const std::vector<Call>& calls, const std::string& path, bool givesMode, int& writes) {
+// Checks every replacement of the file at `path` in the trace; counts them in `writes`. Each new
+// file is created readable by its owner alone and gets its mode (a replaced file's, that of a
+// damaged file moved aside, or a new file's) once its content is written.
+void checkWrites(const std::vector<Call>& calls, const std::string& path, int& writes) {
     const std::string folder = path.substr(0, path.rfind('/'));
     const std::string base = path.substr(path.rfind('/') + 1);
     const std::string lock = folder + "/." + base + ".lock";
@@ -81,9 +81,12 @@ void checkWrites(const std::vector<Call>& calls, const std::string& path, bool g
                          ? ""
                          : step + " ";
         }
-        EXPECT_TRUE(std::regex_match(order, std::regex("openat (fchown )?(fchmod )?write fsync close ")))
+        // Created private, written whole, and only then given its mode (and owner), so that
+        // nobody else can open it before its content is complete.
+        EXPECT_TRUE(std::regex_match(order, std::regex("openat write (fchown )?fchmod fsync close ")))
             << order;
-        EXPECT_TRUE(!givesMode || order.find("fchmod") != std::string::npos) << order;
+        const std::string& openArgs = calls[created].args;
+        EXPECT_TRUE(openArgs.size() > 6 && openArgs.substr(openArgs.size() - 6) == ", 0600") << openArgs;
         // Then the folder is synced.
         ASSERT_LT(r + 3, calls.size());
         EXPECT_EQ(calls[r + 1].name, "openat");
@@ -169,9 +172,9 @@ TEST_P(SyscallOrder, CreateExclusiveWriteSyncCloseRenameSyncTheFolderUnderTheLoc
     const std::vector<Call> calls = parseTrace(readWhole(trace));
     ASSERT_FALSE(calls.empty());
     int writes = 0;
-    checkWrites(calls, home.savedTimes(), GetParam().seed != nullptr, writes);
+    checkWrites(calls, home.savedTimes(), writes);
     EXPECT_EQ(writes, GetParam().savedTimesWrites);
-    checkWrites(calls, home.preferences() + "/" + kSettings, false, writes);
+    checkWrites(calls, home.preferences() + "/" + kSettings, writes);
     EXPECT_EQ(writes, GetParam().settingsWrites);
     EXPECT_TRUE(home.temporaries().empty());
 }

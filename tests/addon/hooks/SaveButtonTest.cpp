@@ -3,6 +3,7 @@
 #include "addon/store/SavedTimesStore.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIControl.h"
 #include "platform/uikit/UIFont.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UILabel.h"
@@ -130,6 +131,41 @@ TEST_F(SaveButtonTest, AFailedWriteLeavesTheButtonEnabledSoTheUserCanSaveAgain) 
     std::filesystem::remove_all(home.path() + "/Library");
     button()->simulateTap();
     expectLook(true);
+}
+
+TEST_F(SaveButtonTest, OnlyALiftedTouchSavesNotTheTouchGoingDown) {
+    writeClockSettings(5);
+    auto screen = loadScreen();
+    ASSERT_TRUE(button());
+    const auto stored = [this] {
+        auto file = readPreferences(lv::kSavedTimesFileName);
+        auto records = file ? file->objectAs<NSArray>("Times - Default") : nullptr;
+        return records ? records->count() : NSUInteger(0);
+    };
+    // The finger goes down and is dragged off: nothing is stored, the button stays enabled.
+    button()->sendActionsForControlEvents(UIControlEventTouchDown | UIControlEventTouchDragExit |
+                                          UIControlEventTouchUpOutside | UIControlEventTouchCancel);
+    EXPECT_EQ(stored(), 0U);
+    expectLook(true);
+    button()->sendActionsForControlEvents(UIControlEventTouchUpInside);
+    EXPECT_EQ(stored(), 1U);
+    expectLook(false);
+}
+
+TEST_F(SaveButtonTest, TheSlotHoldsTheButtonOfTheScreenLoadedLast) {
+    writeClockSettings(5);
+    auto first = loadScreen();
+    auto firstButton = button();
+    auto second = loadScreen(true);
+    ASSERT_TRUE(button());
+    EXPECT_NE(button(), firstButton);
+    EXPECT_EQ(button()->superview(), second->view());
+    // The stopwatch's events now reach the second screen's button; the first keeps its look.
+    rt::send(second, lv::host::stopTimer);
+    expectLook(true);
+    rt::send(second, lv::host::startTimer);
+    expectLook(false);
+    EXPECT_TRUE(firstButton->isEnabled());
 }
 
 TEST_F(SaveButtonTest, TheSlotDoesNotKeepTheButtonAliveAndEventsWithoutItStillRunTheHost) {

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <tuple>
+
 namespace {
 
 class SavedTabTest : public testing_support::HookTest,
@@ -104,5 +107,48 @@ INSTANTIATE_TEST_SUITE_P(LaunchImage, LaunchImageTest,
                                                       "Default.png"},
                                            LaunchCase{"NoIdentifier", nullptr, 5, tallPhone, "Default.png"}),
                          [](const auto& info) { return std::string(info.param.label); });
+
+// Every stored tab on every kind of screen: each tab's own image, and the 4-inch suffix only on
+// a phone exactly 568 points tall (a taller phone, as a pad, has no image of its own).
+struct ScreenCase {
+    const char* label;
+    ui::DeviceConfiguration device;
+    const char* suffix;
+};
+
+class LaunchImageTableTest : public testing_support::HookTest,
+                             public ::testing::WithParamInterface<std::tuple<int, ScreenCase>> {};
+
+TEST_P(LaunchImageTableTest, EachStoredTabNamesItsOwnImage) {
+    const auto& [stored, screen] = GetParam();
+    environment.configure(screen.device);
+    registerHosts(false);
+    writeClockSettings(0, stored);
+    lv::installHooks();
+    static const std::map<int, std::string> kImages{{1, "Default-clock-worldclock"},
+                                                    {2, "Default-clock-alarm"},
+                                                    {3, "Default-clock-timer-running"},
+                                                    {4, "Default-clock-stopwatch"},
+                                                    {5, "Default-clock-saved"}};
+    const auto image = kImages.find(stored);
+    const std::string expected =
+        (image == kImages.end() ? "Default" : image->second) + screen.suffix + ".png";
+    auto application = fake::SBApplication::withBundleIdentifier("com.apple.mobiletimer");
+    EXPECT_EQ(rt::send(application, lv::host::currentDefaultPNGName)->str(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LaunchImage, LaunchImageTableTest,
+    ::testing::Combine(::testing::Range(-1, 8),
+                       ::testing::Values(ScreenCase{"TallPhone", tallPhone, "-568h@2x~lapvane"},
+                                         ScreenCase{"TallerPhone",
+                                                    {UIUserInterfaceIdiomPhone, {375, 667}, 2, 20},
+                                                    "@2x~lapvane"},
+                                         ScreenCase{"ShortPhone", shortPhone, "@2x~lapvane"},
+                                         ScreenCase{"Pad", pad, "@2x~lapvane"})),
+    [](const auto& info) {
+        return testing_support::caseName("stored " + std::to_string(std::get<0>(info.param)) + " on " +
+                                         std::get<1>(info.param).label);
+    });
 
 } // namespace
