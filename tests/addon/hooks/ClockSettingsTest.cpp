@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ClockSettingsValueTest, MissingFileAndMissingKeysReadAsZero) {
     EXPECT_EQ(lv::clockLastTime(), 0.0);
     EXPECT_EQ(lv::clockLastSelectedView(), 0);
-    writePreferences("com.apple.mobiletimer.plist", *NSDictionary::with());
+    writePreferences("com.apple.mobiletimer.plist", *NSMutableDictionary::with());
     EXPECT_EQ(lv::clockLastTime(), 0.0);
     EXPECT_EQ(lv::clockLastSelectedView(), 0);
 }

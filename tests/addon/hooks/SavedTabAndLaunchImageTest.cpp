@@ -116,6 +116,10 @@ struct ScreenCase {
     const char* suffix;
 };
 
+void PrintTo(const ScreenCase& c, std::ostream* out) {
+    *out << c.label;
+}
+
 class LaunchImageTableTest : public testing_support::HookTest,
                              public ::testing::WithParamInterface<std::tuple<int, ScreenCase>> {};
 
