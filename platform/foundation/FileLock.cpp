@@ -1,5 +1,7 @@
 #include "platform/foundation/FileLock.h"
 
+#include "platform/foundation/LinkTarget.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -10,15 +12,16 @@
 
 namespace plist {
 
-std::string FileLock::lockPathFor(const std::string& path) {
+namespace {
+
+// `.<name>.lock` beside the file at `path`.
+std::string besideAsLock(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) {
         return "." + path + ".lock";
     }
     return path.substr(0, slash + 1) + "." + path.substr(slash + 1) + ".lock";
 }
-
-namespace {
 
 // Opens the lock file, creating it when missing. flock needs only a descriptor, not the right
 // to write: a lock file the user may only read (left by the superuser, or made under a umask
@@ -42,9 +45,21 @@ int openLockFile(const std::string& lockPath) {
 
 } // namespace
 
+std::string FileLock::lockPathFor(const std::string& path) {
+    const LinkTarget target = resolveLinkChain(path);
+    return besideAsLock(target.failure.empty() ? target.path : path);
+}
+
 FileLock FileLock::acquire(const std::string& path) {
     FileLock lock;
-    const std::string lockPath = lockPathFor(path);
+    // The lock sits with the file it guards, at the end of any links, as the write does: every
+    // name that reaches the file takes the same lock.
+    const LinkTarget target = resolveLinkChain(path);
+    if (!target.failure.empty()) {
+        lock.failure_ = target.failure;
+        return lock;
+    }
+    const std::string lockPath = besideAsLock(target.path);
     const int fd = openLockFile(lockPath);
     if (fd < 0) {
         lock.failure_ = "cannot open the lock file " + lockPath + ": " + std::strerror(errno);

@@ -11,9 +11,10 @@ namespace plist {
 /// Holds the writers' lock of one file while it lives.
 class FileLock {
   public:
-    /// `<folder>/.<name>.lock` for the file at `path`. When `path` is a symbolic link the lock
-    /// stays beside the link, with the name every writer uses, although the write replaces the
-    /// link's target: writers agree on one lock however the link is repointed meanwhile.
+    /// `<folder>/.<name>.lock` for the file at `path`. When `path` is a symbolic link, the lock
+    /// is beside the file at the end of its chain of links, the file the write replaces, so that
+    /// every name that reaches that file takes the same lock (a link repointed while a writer
+    /// holds the lock is not guarded against).
     static std::string lockPathFor(const std::string& path);
 
     /// Takes the lock of the file at `path`, waiting while another process holds it. The lock

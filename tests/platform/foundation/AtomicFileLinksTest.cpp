@@ -1,16 +1,21 @@
 // Replacing a file that is reached through symbolic links: the links stay links, the file at the
-// end of the chain is replaced in its own folder with its permissions kept, and chains that
-// cannot be followed write nothing.
+// end of the chain is replaced in its own folder with its permissions kept, its lock is beside
+// it, and chains that cannot be followed write nothing.
 
 #include "PropertyListFixtures.h"
 #include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/FileLock.h"
 #include "platform/foundation/LinkTarget.h"
 #include "platform/foundation/UnreadableFile.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -128,6 +133,34 @@ TEST(AtomicFileLinks, ADamagedTargetMovesAsideInItsFolderAndTheLinkStays) {
     EXPECT_EQ(linkTargetOf(folder.file("times.plist")), "real/times.plist");
     EXPECT_EQ(readFile(folder.file("real/times.plist")), "new");
     EXPECT_EQ(modeOf(folder.file("real/times.plist")), 0600u);
+}
+
+TEST(AtomicFileLinks, TheLockSitsBesideTheTargetSoEveryNameTakesTheSameLock) {
+    ScratchFolder folder;
+    ASSERT_EQ(::mkdir(folder.file("real").c_str(), 0755), 0);
+    const std::string target = folder.file("real/times.plist");
+    writeFile(target, "old");
+    makeLink("real/times.plist", folder.file("times.plist"));
+    EXPECT_EQ(plist::FileLock::lockPathFor(folder.file("times.plist")),
+              folder.file("real/.times.plist.lock"));
+    const plist::FileLock lock = plist::FileLock::acquire(folder.file("times.plist"));
+    ASSERT_TRUE(lock.held()) << lock.failure();
+    // Another process that names the file itself finds it locked.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int fd = ::open(plist::FileLock::lockPathFor(target).c_str(), O_RDONLY);
+        ::_exit(fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(folder.listing(), "real times.plist");
+
+    makeLink("loop.plist", folder.file("loop.plist"));
+    const plist::FileLock looped = plist::FileLock::acquire(folder.file("loop.plist"));
+    EXPECT_FALSE(looped.held());
+    EXPECT_NE(looped.failure().find("Too many levels of symbolic links"), std::string::npos)
+        << looped.failure();
 }
 
 } // namespace
