@@ -3,6 +3,7 @@
 #include "platform/uikit/UIImage.h"
 
 #include <array>
+#include <cmath>
 
 namespace render {
 
@@ -33,6 +34,31 @@ void ImagePainter::drawPart(cairo_t* cr, cairo_surface_t* source, CGRect from, C
     cairo_paint(cr);
     cairo_restore(cr);
 }
+
+namespace {
+
+// `rect` with its corners moved to the nearest whole device pixels, so that pieces drawn side by
+// side share their edge pixels whole: at a fractional scale each would cover an edge pixel in
+// part, and the two parts together leave it lighter than either (a seam). Whole-pixel corners
+// are unchanged.
+CGRect snappedToPixels(cairo_t* cr, CGRect rect) {
+    double x0 = rect.origin.x;
+    double y0 = rect.origin.y;
+    double x1 = rect.origin.x + rect.size.width;
+    double y1 = rect.origin.y + rect.size.height;
+    cairo_user_to_device(cr, &x0, &y0);
+    cairo_user_to_device(cr, &x1, &y1);
+    x0 = std::round(x0);
+    y0 = std::round(y0);
+    x1 = std::round(x1);
+    y1 = std::round(y1);
+    cairo_device_to_user(cr, &x0, &y0);
+    cairo_device_to_user(cr, &x1, &y1);
+    return CGRectMake(static_cast<CGFloat>(x0), static_cast<CGFloat>(y0), static_cast<CGFloat>(x1 - x0),
+                      static_cast<CGFloat>(y1 - y0));
+}
+
+} // namespace
 
 bool ImagePainter::drawFile(cairo_t* cr, const std::string& path, CGRect rect) {
     cairo_surface_t* source = surface(path);
@@ -85,7 +111,7 @@ void ImagePainter::draw(cairo_t* cr, const UIImage& image, CGRect rect) {
     for (const auto& row : rows) {
         for (const auto& column : columns) {
             drawPart(cr, source, CGRectMake(column.from, row.from, column.fromLength, row.fromLength),
-                     CGRectMake(column.to, row.to, column.toLength, row.toLength));
+                     snappedToPixels(cr, CGRectMake(column.to, row.to, column.toLength, row.toLength)));
         }
     }
 }

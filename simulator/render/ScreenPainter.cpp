@@ -195,6 +195,13 @@ void ScreenPainter::paintAlert(UIAlertView& alert, const Scene& scene) {
         bool empty = field->text().empty();
         style.color = empty ? Rgba::white(0.7) : Rgba::white(0);
         drawText(cr_, empty ? field->placeholder().value_or("") : field->text(), inset(frame, 6), style);
+        // The field of the front alert has the keyboard: a steady cursor stands after its text
+        // (before the placeholder when it is empty), in the platform's insertion-point blue.
+        double after = empty ? 0 : textWidth(cr_, field->text(), style.size, false);
+        double x = std::min(frame.origin.x + 6 + after + 1, static_cast<double>(CGRectGetMaxX(frame)) - 4);
+        cairo_rectangle(cr_, x, frame.origin.y + 5, 2, frame.size.height - 10);
+        setColor(cr_, {0.26, 0.42, 0.95, 1});
+        cairo_fill(cr_);
     }
     for (std::size_t i = 0; i < layout.buttons.size(); ++i) {
         CGRect frame = layout.buttons[i];

@@ -12,6 +12,7 @@
 #include "addon/store/SavedTimesStore.h"
 #include "platform/foundation/Region.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <ctime>
@@ -27,8 +28,9 @@ constexpr int kPanelMargin = 8;
 // The panel's labels wrap at about this many characters.
 constexpr int kPanelChars = 30;
 
-// Says once, when the window is first drawn, where the device's screen sits in the window's
-// surface, so a tool that moves the pointer knows where a point of the screen is.
+// Says when the window is first drawn, and again whenever a new size of the window changes the
+// screen's, where the device's screen sits in the window's surface, so a tool that moves the
+// pointer knows where a point of the screen is.
 void reportPlace(WindowState& state, int width, int height) {
     GtkNative* native = gtk_widget_get_native(state.screen);
     graphene_point_t origin = GRAPHENE_POINT_INIT(0, 0);
@@ -42,13 +44,21 @@ void reportPlace(WindowState& state, int width, int height) {
     gtk_native_get_surface_transform(native, &dx, &dy);
     *state.out << "screen: " << width << "x" << height << " pixels at " << static_cast<int>(inWindow.x + dx)
                << "," << static_cast<int>(inWindow.y + dy) << " in the window" << std::endl;
-    state.placeReported = true;
+    state.reportedWidth = width;
+    state.reportedHeight = height;
 }
 
+// The screen fills the drawing area at the largest scale that shows it whole, from its top
+// left corner: the window's size sets the scale.
 void drawScreen(GtkDrawingArea* /*area*/, cairo_t* cr, int width, int height, gpointer data) {
     auto& state = *static_cast<WindowState*>(data);
-    if (!state.placeReported) {
-        reportPlace(state, width, height);
+    const DeviceProfile& profile = state.device->settings().profile;
+    state.scale = std::max(kSmallestScale, std::min(width / static_cast<double>(profile.width),
+                                                    height / static_cast<double>(profile.height)));
+    auto wide = static_cast<int>(std::lround(profile.width * state.scale));
+    auto high = static_cast<int>(std::lround(profile.height * state.scale));
+    if (wide != state.reportedWidth || high != state.reportedHeight) {
+        reportPlace(state, wide, high);
     }
     cairo_scale(cr, state.scale, state.scale);
     render::ScreenPainter(cr).paint(screenScene(*state.device));
@@ -97,7 +107,9 @@ GtkWidget* buildPanel(WindowState& state) {
     std::string file = "Saved times: " + lv::savedTimesPath();
     GtkWidget* path = gtk_label_new(file.c_str());
     gtk_label_set_wrap(GTK_LABEL(path), TRUE);
-    gtk_label_set_wrap_mode(GTK_LABEL(path), PANGO_WRAP_CHAR);
+    // Lines break between words and after a path's slashes, inside a name only when it is
+    // wider than the panel.
+    gtk_label_set_wrap_mode(GTK_LABEL(path), PANGO_WRAP_WORD_CHAR);
     // A wrapping label asks for its whole text's width unless told otherwise.
     gtk_label_set_max_width_chars(GTK_LABEL(path), kPanelChars);
     gtk_label_set_selectable(GTK_LABEL(path), TRUE);
@@ -130,6 +142,8 @@ GtkWidget* buildPanel(WindowState& state) {
     gtk_text_view_set_editable(GTK_TEXT_VIEW(view), FALSE);
     gtk_text_view_set_cursor_visible(GTK_TEXT_VIEW(view), FALSE);
     gtk_text_view_set_monospace(GTK_TEXT_VIEW(view), TRUE);
+    // The dump's long lines wrap at the panel's edge rather than run past it.
+    gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(view), GTK_WRAP_WORD_CHAR);
     gtk_widget_set_focusable(view, FALSE);
     state.dump = gtk_text_view_get_buffer(GTK_TEXT_VIEW(view));
     GtkWidget* scroller = gtk_scrolled_window_new();
@@ -142,6 +156,10 @@ GtkWidget* buildPanel(WindowState& state) {
 } // namespace
 
 int runDeviceWindow(const WindowOptions& options, std::ostream& out, std::ostream& err) {
+    // The application's id names the window to the desktop: X11's WM_CLASS and Wayland's app id
+    // are taken from it.
+    g_set_prgname(kWindowApplicationId);
+    g_set_application_name("Lapvane");
     if (!gtk_init_check()) {
         const char* display = g_getenv("DISPLAY");
         err << "lapvane window: cannot open a display"
@@ -182,18 +200,28 @@ int runDeviceWindow(const WindowOptions& options, std::ostream& out, std::ostrea
         // its first line.
         state->holdUntil = 0;
         state->clockLimit = device->now();
-        state->player = std::make_unique<WindowPlayer>(*device, out, err, options.playPath);
+        state->player = std::make_unique<WindowPlayer>(*device, out, err, options.playPath, options.playLines);
+        if (state->recorder) {
+            // The recording holds the played commands, then what the person did, in the order
+            // they happened, so that its replay starts from the same home.
+            state->player->onCommand(
+                [state](const std::string& line) { state->recorder->notePlayed(line, state->device->now()); });
+        }
     }
 
     state->window = gtk_window_new();
     gtk_window_set_title(GTK_WINDOW(state->window), "lapvane window");
-    gtk_window_set_resizable(GTK_WINDOW(state->window), FALSE);
+    // The window opens at the chosen scale and may be resized: the screen's scale follows.
+    gtk_window_set_resizable(GTK_WINDOW(state->window), TRUE);
+    gtk_window_set_default_size(GTK_WINDOW(state->window),
+                                static_cast<int>(std::lround(profile.width * state->scale)) + kPanelWidth,
+                                static_cast<int>(std::lround(profile.height * state->scale)));
     GtkWidget* row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0);
     state->screen = gtk_drawing_area_new();
-    gtk_drawing_area_set_content_width(GTK_DRAWING_AREA(state->screen),
-                                       static_cast<int>(std::lround(profile.width * state->scale)));
-    gtk_drawing_area_set_content_height(GTK_DRAWING_AREA(state->screen),
-                                        static_cast<int>(std::lround(profile.height * state->scale)));
+    gtk_widget_set_size_request(state->screen, static_cast<int>(std::ceil(profile.width * kSmallestScale)),
+                                static_cast<int>(std::ceil(profile.height * kSmallestScale)));
+    gtk_widget_set_hexpand(state->screen, TRUE);
+    gtk_widget_set_vexpand(state->screen, TRUE);
     gtk_drawing_area_set_draw_func(GTK_DRAWING_AREA(state->screen), drawScreen, state, nullptr);
     gtk_box_append(GTK_BOX(row), state->screen);
     gtk_box_append(GTK_BOX(row), buildPanel(*state));
@@ -213,7 +241,7 @@ int runDeviceWindow(const WindowOptions& options, std::ostream& out, std::ostrea
         state->recorder->finish(device->now());
         out << "recorded: " << options.recordPath << std::endl;
     }
-    return 0;
+    return state->player ? state->player->status() : 0;
 }
 
 } // namespace sim

@@ -32,6 +32,14 @@ void ScriptRecorder::note(const std::string& line, double now) {
     write(line, now);
 }
 
+void ScriptRecorder::notePlayed(const std::string& line, double now) {
+    if (!typed_.empty()) {
+        write(typed_, typedAt_);
+        typed_.clear();
+    }
+    write(line, now);
+}
+
 void ScriptRecorder::finish(double now) {
     if (!typed_.empty()) {
         write(typed_, typedAt_);

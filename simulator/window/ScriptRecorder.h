@@ -16,8 +16,10 @@ class ScriptRecorder {
     ScriptRecorder(const std::string& path, const std::string& header);
 
     [[nodiscard]] bool ok() const { return static_cast<bool>(file_); }
-    /// The command `line` happened at virtual time `now`.
+    /// The command `line` happened at virtual time `now`. A person's typing is gathered into one
+    /// `type` line of the field's final text; a line of a played script is written as it came.
     void note(const std::string& line, double now);
+    void notePlayed(const std::string& line, double now);
     /// The session ends at `now`: the last wait is written.
     void finish(double now);
 

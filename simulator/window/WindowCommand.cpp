@@ -6,14 +6,19 @@
 #include "simulator/device/DeviceHome.h"
 #include "simulator/device/DeviceProfile.h"
 #include "simulator/device/PathOption.h"
+#include "simulator/script/LineReader.h"
+#include "simulator/script/Simulator.h"
 #include "simulator/window/DeviceWindow.h"
 #include "simulator/window/WindowModule.h"
 
 #include <CLI/CLI.hpp>
 
 #include <charconv>
+#include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace sim {
 namespace {
@@ -27,6 +32,41 @@ std::optional<double> positiveNumber(const std::string& text) {
         return std::nullopt;
     }
     return value;
+}
+
+// True when `a` and `b` name the same file, or would once written.
+bool sameFile(const std::string& a, const std::string& b) {
+    if (a.empty() || b.empty()) {
+        return false;
+    }
+    std::error_code error;
+    if (std::filesystem::equivalent(a, b, error)) {
+        return true;
+    }
+    auto left = std::filesystem::weakly_canonical(a, error);
+    auto right = std::filesystem::weakly_canonical(b, error);
+    return !error && left == right;
+}
+
+// The lines of the script to play, read and checked whole; nullopt, with the errors printed as
+// `lapvane sim` prints them and `status` set as it sets it, when it cannot be played.
+std::optional<std::vector<SourceLine>> preparedPlay(const std::string& path, int& status) {
+    auto source = fileLineReader({path});
+    PreparedScript script = prepareScript(*source);
+    if (!script.failure.empty()) {
+        std::cerr << "error: " << script.failure << " (nothing was run)\n";
+        status = kExitFault;
+        return std::nullopt;
+    }
+    if (!script.errors.empty()) {
+        for (const auto& error : script.errors) {
+            std::cerr << "error: " << error << '\n';
+        }
+        std::cerr << "lapvane window: nothing was run; mend the lines above and run again\n";
+        status = kExitRejectedLines;
+        return std::nullopt;
+    }
+    return std::move(script.lines);
 }
 
 } // namespace
@@ -65,8 +105,10 @@ void addWindowCommand(CLI::App& app, int& status) {
         ->capture_default_str();
     command->add_option("--record", options->recordPath,
                         "Write what you do in the window to FILE as a `lapvane sim` script");
-    command->add_option("--play", options->playPath, "Run the `lapvane sim` script FILE in the window");
+    auto* play =
+        command->add_option("--play", options->playPath, "Run the `lapvane sim` script FILE in the window");
     command->add_option("--speed", *speed, "With --play: how many times faster than real time (default 1)")
+        ->needs(play)
         ->check(
             [](const std::string& text) {
                 return positiveNumber(text) ? std::string() : std::string("--speed takes a positive number");
@@ -79,6 +121,21 @@ void addWindowCommand(CLI::App& app, int& status) {
         }
         options->scale = *scale == "auto" ? std::nullopt : positiveNumber(*scale);
         options->speed = positiveNumber(*speed).value_or(1);
+        if (!options->playPath.empty()) {
+            if (sameFile(options->recordPath, options->playPath)) {
+                std::cerr << "lapvane: --record: " << options->playPath
+                          << " is the script given to --play; record to another file (see --help)\n";
+                status = kExitFault;
+                return;
+            }
+            // As `lapvane sim` does: the whole script is read and checked before the device starts,
+            // so a missing file or a bad line anywhere runs nothing and opens no window.
+            std::optional<std::vector<SourceLine>> lines = preparedPlay(options->playPath, status);
+            if (!lines) {
+                return;
+            }
+            options->playLines = std::move(*lines);
+        }
         status = openDeviceWindow(*options, std::cout, std::cerr);
     });
 }

@@ -5,12 +5,14 @@
 #include "platform/runtime/NSException.h"
 
 #include <exception>
+#include <utility>
 
 namespace sim {
 
-WindowPlayer::WindowPlayer(Device& device, std::ostream& out, std::ostream& err, const std::string& path)
-    : device_(&device), out_(&out), err_(&err), path_(path), reader_(fileLineReader({path})),
-      simulator_(device, out, err) {}
+WindowPlayer::WindowPlayer(Device& device, std::ostream& out, std::ostream& err, std::string path,
+                           std::vector<SourceLine> lines)
+    : device_(&device), out_(&out), err_(&err), path_(std::move(path)),
+      reader_(preparedLineReader(std::move(lines))), simulator_(device, out, err) {}
 
 std::optional<double> WindowPlayer::next() {
     if (done_) {
@@ -18,28 +20,29 @@ std::optional<double> WindowPlayer::next() {
     }
     while (auto line = reader_->next()) {
         ParsedLine parsed = parseScriptLine(line->text);
-        if (parsed.command && parsed.command->name == "wait") {
+        if (!parsed.command) {
+            // A comment or an empty line: the script was checked before it started.
+            continue;
+        }
+        if (parsed.command->name == "wait") {
             return device_->now() + parsed.command->seconds;
         }
-        std::string why = parsed.error;
-        if (parsed.command) {
-            try {
-                why = simulator_.execute(*parsed.command);
-            } catch (const NSException& e) {
-                return finish(line->where + ": " + e.name() + ": " + e.reason());
-            } catch (const std::exception& e) {
-                return finish(line->where + ": " + e.what());
-            }
+        std::string why;
+        try {
+            why = simulator_.execute(*parsed.command);
+        } catch (const NSException& e) {
+            return finish(line->where + ": " + e.name() + ": " + e.reason());
+        } catch (const std::exception& e) {
+            return finish(line->where + ": " + e.what());
         }
         out_->flush();
+        if (heard_) {
+            heard_(line->text);
+        }
         if (!why.empty()) {
             *err_ << "error: " << line->where << ": " << why << std::endl;
+            status_ = kExitRejectedLines;
         }
-    }
-    if (std::string failure = reader_->failure(); !failure.empty()) {
-        *err_ << "error: " << failure << std::endl;
-        done_ = true;
-        return std::nullopt;
     }
     return finish({});
 }
@@ -50,6 +53,7 @@ std::optional<double> WindowPlayer::finish(const std::string& fault) {
         *out_ << "played: " << path_ << std::endl;
     } else {
         *err_ << "fault: " << fault << " (the script stops; the window stays open)" << std::endl;
+        status_ = kExitFault;
     }
     return std::nullopt;
 }

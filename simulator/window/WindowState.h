@@ -75,7 +75,9 @@ struct WindowState {
     std::unique_ptr<WindowPlayer> player;
     int shots = 0;
     bool closed = false;
-    bool placeReported = false;
+    /// The screen's size in pixels as last reported (it follows the window's size).
+    int reportedWidth = 0;
+    int reportedHeight = 0;
 
     explicit WindowState(Device& d) : device(&d), gestures(d) {}
 

@@ -6,6 +6,8 @@
 
 #include "simulator/scene/ScreenActivity.h"
 
+#include "platform/uikit/UIView.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -33,10 +35,27 @@ TEST_F(ScreenActivityTest, AnIdleScreenChangesNextWhenTheStatusBarsMinuteTurns) 
     EXPECT_DOUBLE_EQ(*sim::screenActivity(*device).nextChange, 120.0);
 }
 
-TEST_F(ScreenActivityTest, ARunningStopwatchMovesUntilItStops) {
-    ASSERT_EQ(run("tab stopwatch\nstart\nwait 2\n"), sim::kExitOk) << err.str();
-    EXPECT_TRUE(sim::screenActivity(*device).moving);
+TEST_F(ScreenActivityTest, ARunningStopwatchChangesAtEveryTenthUntilItStops) {
+    ASSERT_EQ(run("tab stopwatch\nstart\nwait 2.04\n"), sim::kExitOk) << err.str();
+    auto running = sim::screenActivity(*device);
+    EXPECT_FALSE(running.moving) << "its text changes ten times a second, not at every frame";
+    ASSERT_TRUE(running.nextChange.has_value());
+    EXPECT_NEAR(*running.nextChange - device->now(), 0.06, 1e-6);
     ASSERT_EQ(run("stop\n"), sim::kExitOk) << err.str();
+    auto stopped = sim::screenActivity(*device);
+    EXPECT_FALSE(stopped.moving);
+    EXPECT_DOUBLE_EQ(*stopped.nextChange, 60.0) << "stopped, only the status bar's minute is to come";
+}
+
+TEST_F(ScreenActivityTest, AViewAnimationMovesThePictureThoughNoOneWaitsForItsEnd) {
+    auto view = UIView::withFrame<UIView>(CGRectMake(0, 0, 10, 10));
+    UIView::beginAnimationsContext();
+    UIView::setAnimationDuration(0.4);
+    view->setFrame(CGRectMake(100, 0, 10, 10));
+    UIView::commitAnimations();
+    EXPECT_TRUE(device->runLoop().pending().empty());
+    EXPECT_TRUE(sim::screenActivity(*device).moving);
+    device->runFor(0.41);
     EXPECT_FALSE(sim::screenActivity(*device).moving);
 }
 

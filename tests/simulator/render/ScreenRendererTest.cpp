@@ -20,7 +20,9 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <fstream>
+#include <utility>
 
 namespace {
 
@@ -251,6 +253,40 @@ TEST_F(ScreenRenderer, AnAlertDimsTheScreenBehindIt) {
     // The alert's box is in front.
     Rgba box = after.meanColor(CGRectMake(100, 60, 120, 10));
     EXPECT_GT(box.blue, box.red + 0.1);
+}
+
+// The leftmost column (in pixels) holding the text cursor's blue, and how many of its pixels;
+// -1 when none shows.
+std::pair<int, int> cursorColumn(const Picture& picture) {
+    int left = -1;
+    int count = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            Rgba p = picture.pixel(x, y);
+            if (p.blue > 0.85 && p.red < 0.35 && p.green < 0.5) {
+                left = left < 0 ? x : std::min(left, x);
+                ++count;
+            }
+        }
+    }
+    return {left, count};
+}
+
+TEST_F(ScreenRenderer, AnAlertsFieldShowsItsCursorAfterItsText) {
+    auto alert = UIAlertView::withTitle(std::string("New Section"), std::string("Name the section"), nullptr,
+                                        std::string("Cancel"), {"Add"});
+    alert->setAlertViewStyle(UIAlertViewStylePlainTextInput);
+    alert->textFieldAtIndex(0)->setPlaceholder(std::string("Section name"));
+    EXPECT_EQ(cursorColumn(picture()).first, -1) << "no field, no cursor";
+    alert->show();
+    runFor(0.5);
+    auto [emptyAt, emptyPixels] = cursorColumn(picture());
+    ASSERT_GE(emptyAt, 0) << "an empty field shows its cursor before the placeholder";
+    EXPECT_GE(emptyPixels, 2 * 16) << "a line two pixels wide and most of the field high";
+    alert->textFieldAtIndex(0)->setText(std::string("Work"));
+    auto [typedAt, typedPixels] = cursorColumn(picture());
+    EXPECT_GT(typedAt, emptyAt + 2 * 25) << "after the text, which is wider than 25 points";
+    EXPECT_EQ(typedPixels, emptyPixels);
 }
 
 TEST_F(ScreenRenderer, SvgOutputIsWellFormedAndPngOutputReadsBack) {
