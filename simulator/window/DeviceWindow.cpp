@@ -200,12 +200,14 @@ int runDeviceWindow(const WindowOptions& options, std::ostream& out, std::ostrea
         // its first line.
         state->holdUntil = 0;
         state->clockLimit = device->now();
-        state->player = std::make_unique<WindowPlayer>(*device, out, err, options.playPath, options.playLines);
+        state->player =
+            std::make_unique<WindowPlayer>(*device, out, err, options.playPath, options.playLines);
         if (state->recorder) {
             // The recording holds the played commands, then what the person did, in the order
             // they happened, so that its replay starts from the same home.
-            state->player->onCommand(
-                [state](const std::string& line) { state->recorder->notePlayed(line, state->device->now()); });
+            state->player->onCommand([state](const std::string& line, double started, double ended) {
+                state->recorder->notePlayed(line, started, ended);
+            });
         }
     }
 

@@ -2,6 +2,7 @@
 
 #include "simulator/commands/SavedActions.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -32,12 +33,15 @@ void ScriptRecorder::note(const std::string& line, double now) {
     write(line, now);
 }
 
-void ScriptRecorder::notePlayed(const std::string& line, double now) {
+void ScriptRecorder::notePlayed(const std::string& line, double started, double ended) {
     if (!typed_.empty()) {
         write(typed_, typedAt_);
         typed_.clear();
     }
-    write(line, now);
+    write({}, started);
+    file_ << line << '\n' << std::flush;
+    clock_ = std::max(clock_, ended);
+    last_ = line;
 }
 
 void ScriptRecorder::finish(double now) {

@@ -19,7 +19,9 @@ class ScriptRecorder {
     /// The command `line` happened at virtual time `now`. A person's typing is gathered into one
     /// `type` line of the field's final text; a line of a played script is written as it came.
     void note(const std::string& line, double now);
-    void notePlayed(const std::string& line, double now);
+    /// A played line ran from `started` to `ended`: the replay waits until `started`, and the
+    /// line itself takes the rest (whether or not it was carried out).
+    void notePlayed(const std::string& line, double started, double ended);
     /// The session ends at `now`: the last wait is written.
     void finish(double now);
 

@@ -28,6 +28,7 @@ std::optional<double> WindowPlayer::next() {
             return device_->now() + parsed.command->seconds;
         }
         std::string why;
+        double started = device_->now();
         try {
             why = simulator_.execute(*parsed.command);
         } catch (const NSException& e) {
@@ -37,7 +38,7 @@ std::optional<double> WindowPlayer::next() {
         }
         out_->flush();
         if (heard_) {
-            heard_(line->text);
+            heard_(line->text, started, device_->now());
         }
         if (!why.empty()) {
             *err_ << "error: " << line->where << ": " << why << std::endl;

@@ -22,8 +22,10 @@ class WindowPlayer {
     WindowPlayer(Device& device, std::ostream& out, std::ostream& err, std::string path,
                  std::vector<SourceLine> lines);
 
-    /// Called with each command line once it has run, as a recording writes it.
-    void onCommand(std::function<void(const std::string&)> heard) { heard_ = std::move(heard); }
+    /// Called with each command line once it has run, with the virtual times it started and
+    /// ended at (a command may take a person's time before it acts), as a recording writes it.
+    using Heard = std::function<void(const std::string& line, double started, double ended)>;
+    void onCommand(Heard heard) { heard_ = std::move(heard); }
 
     /// Runs the lines up to the next `wait` and answers the virtual time that wait ends at;
     /// nullopt once the script has ended (it then says `played: PATH` on `out`, or why it
@@ -43,7 +45,7 @@ class WindowPlayer {
     std::string path_;
     std::unique_ptr<LineReader> reader_;
     Simulator simulator_;
-    std::function<void(const std::string&)> heard_;
+    Heard heard_;
     bool done_ = false;
     int status_ = kExitOk;
 };

@@ -1,4 +1,4 @@
-// When the screen changes by itself: at every frame while the stopwatch runs or an animation of
+// When the screen changes by itself: at every frame while an animation of
 // the platform has not ended, otherwise at the status bar's next minute (or an earlier delayed
 // message), so a window that draws on change stays still when nothing moves.
 

@@ -41,7 +41,7 @@ TEST_F(StretchedImage, PiecesMeetWithoutSeamsAtFractionalScales) {
 
     for (double scale : {1.0, 1.25, 1.5, 1.75, 2.0, 1.3}) {
         for (double left : {0.0, 3.3, 7.5}) {
-            Surface target(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 200, 120));
+            Surface target(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 300, 120));
             cairo_t* cr = cairo_create(target.get());
             cairo_scale(cr, scale, scale);
             render::ImagePainter painter;

@@ -33,11 +33,6 @@ using testing_support::withoutTimes;
 const std::string kSavedTimesFile = "/Library/Preferences/com.varnoth.lapvane.plist";
 const std::string kStart = "2026-12-07T08:30:00Z";
 
-#define REQUIRE_WINDOW_TOOLS()                                                                               \
-    if (!testing_support::haveWindowTools()) {                                                               \
-        FAIL() << "xvfb-run and xdotool are needed (scripts/install-deps installs them)";                    \
-    }
-
 TEST(WindowDailyUse, TheDefaultWindowFitsA1024By768ScreenAndStaysStillWhileNothingMoves) {
     REQUIRE_WINDOW_TOOLS();
     testing_support::TemporaryDirectory home;

@@ -24,6 +24,12 @@ struct WindowRun {
 /// True when xvfb-run and xdotool are there.
 bool haveWindowTools();
 
+/// Fails the test when they are not: a full run skips nothing.
+#define REQUIRE_WINDOW_TOOLS()                                                                               \
+    if (!testing_support::haveWindowTools()) {                                                               \
+        FAIL() << "xvfb-run and xdotool are needed (scripts/install-deps installs them)";                    \
+    }
+
 /// Drives a window on `home` with `steps` in `folder` (a screen of `screen`, e.g. "1024x768"),
 /// with the window's `options`.
 WindowRun driveWindow(const std::string& home, const std::string& folder, const std::string& steps,

@@ -52,9 +52,9 @@ TEST(WindowPlayOptions, RecordingOverTheScriptBeingPlayedIsRefusedAndTheScriptKe
     const std::string text = "launch\nwait 1\n";
     std::ofstream(script) << text;
     // The same file under another spelling is the same file.
-    for (const std::string& record : {script, work.path() + "/./s.txt", work.path() + "/../" +
-                                                                            std::filesystem::path(work.path()).filename().string() +
-                                                                            "/s.txt"}) {
+    for (const std::string& record :
+         {script, work.path() + "/./s.txt",
+          work.path() + "/../" + std::filesystem::path(work.path()).filename().string() + "/s.txt"}) {
         auto run = runLapvane({"window", "--home", home.path(), "--play", script, "--record", record}, {},
                               kNoDisplay);
         EXPECT_EQ(run.status, 1) << record;
