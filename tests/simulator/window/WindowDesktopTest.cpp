@@ -104,8 +104,8 @@ TEST(WindowDesktop, APlayedSessionsRecordingHoldsThePlayedCommandsThenThePersons
               testing_support::withoutTimes(windowDumps[0]).dump(2));
     std::string windowFile = readWholeFile(home.path() + kSavedTimesFile);
     ASSERT_FALSE(windowFile.empty()) << "the person's Save stored the played run";
-    EXPECT_EQ(fileWithoutTimes(readWholeFile(simHome.path() + kSavedTimesFile)),
-              fileWithoutTimes(windowFile));
+    EXPECT_EQ(testing_support::fileWithoutTimes(readWholeFile(simHome.path() + kSavedTimesFile)),
+              testing_support::fileWithoutTimes(windowFile));
 }
 
 } // namespace

@@ -85,6 +85,14 @@ int differentPixels(const render::Picture& shot, const testing_support::XwdScree
     return different;
 }
 
+// The running stopwatch's budget: 5% of a core. The sanitizers' build checks every access the
+// program's own code makes while drawing, at about three times the cost; it is held to 15%.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr double kRunningBudget = 0.15;
+#else
+constexpr double kRunningBudget = 0.05;
+#endif
+
 class WindowTruth : public testing::TestWithParam<unsigned> {};
 
 TEST_P(WindowTruth, AfterEverySettledStepTheWindowShowsWhatShotDraws) {
@@ -168,7 +176,7 @@ TEST(WindowCost, ARunningStopwatchUsesUnderFivePercentOfACoreAndAStoppedOneUnder
     double running = static_cast<double>(ticks[1] - ticks[0]) * perTick / 10;
     double stopped = static_cast<double>(ticks[3] - ticks[2]) * perTick / 3;
     RecordProperty("running_share", std::to_string(running));
-    EXPECT_LT(running, 0.05) << ticks[1] - ticks[0] << " ticks in 10 s of a running stopwatch";
+    EXPECT_LT(running, kRunningBudget) << ticks[1] - ticks[0] << " ticks in 10 s of a running stopwatch";
     EXPECT_LT(stopped, 0.01) << ticks[3] - ticks[2] << " ticks in 3 s of a stopped one";
 }
 
