@@ -7,15 +7,34 @@
 #include "hosts/clock/StopWatchViewController.h"
 #include "platform/uikit/Environment.h"
 #include "platform/uikit/UIViewAnimation.h"
+#include "platform/uikit/UIWindow.h"
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace sim {
 namespace {
 
 void earliest(std::optional<double>& next, double candidate) {
     next = next ? std::min(*next, candidate) : candidate;
+}
+
+// True when `view` hangs in a window with no hidden view above it: a tab that is not selected
+// has its view taken out of the window, so a stopwatch counting behind another tab changes
+// nothing on screen.
+bool inWindow(const std::shared_ptr<UIView>& view) {
+    std::shared_ptr<UIView> at = view;
+    while (at) {
+        if (at->isHidden()) {
+            return false;
+        }
+        if (std::dynamic_pointer_cast<UIWindow>(at)) {
+            return true;
+        }
+        at = at->superview();
+    }
+    return false;
 }
 
 } // namespace
@@ -47,7 +66,8 @@ ScreenActivity screenActivity(Device& device) {
     }
     // A running stopwatch shows its total and the lap in progress in tenths of a second: the
     // picture changes when either passes a tenth, not at every frame.
-    if (auto stopwatch = Inspector(device).stopwatch(); stopwatch && stopwatch->isRunning()) {
+    if (auto stopwatch = Inspector(device).stopwatch();
+        stopwatch && stopwatch->isRunning() && stopwatch->isViewLoaded() && inWindow(stopwatch->view())) {
         double total = stopwatch->totalTime();
         earliest(next, now + nextTenthAfter(total) - total);
         if (auto lap = stopwatch->lapTimeView()) {

@@ -3,8 +3,9 @@
 // window): at every frame while something moves (a view animation plays, or a platform step is
 // queued on the run loop: each is the end of an animation, a bar's transition, an animated scroll,
 // a row animation or an alert coming or going); otherwise not before the next of: a delayed
-// message due, an animation's delayed start, a running stopwatch's next tenth of a second (its
-// total and its lap each show tenths), the status bar's clock turning to the next minute.
+// message due, an animation's delayed start, a running stopwatch's next tenth of a second while
+// its screen shows (its total and its lap each show tenths), the status bar's clock turning to the next
+// minute.
 
 #include <optional>
 

@@ -41,6 +41,11 @@ TEST_F(ScreenActivityTest, ARunningStopwatchChangesAtEveryTenthUntilItStops) {
     EXPECT_FALSE(running.moving) << "its text changes ten times a second, not at every frame";
     ASSERT_TRUE(running.nextChange.has_value());
     EXPECT_NEAR(*running.nextChange - device->now(), 0.06, 1e-6);
+    ASSERT_EQ(run("tab alarm\nwait 1\n"), sim::kExitOk) << err.str();
+    EXPECT_DOUBLE_EQ(*sim::screenActivity(*device).nextChange, 60.0)
+        << "counting behind another tab, it changes nothing on screen";
+    ASSERT_EQ(run("tab stopwatch\n"), sim::kExitOk) << err.str();
+    EXPECT_LT(*sim::screenActivity(*device).nextChange - device->now(), 0.1 + 1e-9);
     ASSERT_EQ(run("stop\n"), sim::kExitOk) << err.str();
     auto stopped = sim::screenActivity(*device);
     EXPECT_FALSE(stopped.moving);
