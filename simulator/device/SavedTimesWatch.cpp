@@ -30,9 +30,16 @@ std::optional<SavedTimesWatch::Identity> identityOf(const std::string& path) {
         static_cast<long long>(status.st_mtim.tv_sec) * 1000000000LL + status.st_mtim.tv_nsec};
 }
 
-// A linked file is written, and moved aside, at the end of its links, in that file's folder.
+// A linked file is written, and moved aside, at the end of its links, in that file's folder;
+// that path is shown without the "../" a relative link leaves in it.
 std::string fileBehindLinks(const std::string& path) {
-    return plist::resolveLinkChain(path).path;
+    const std::string target = plist::resolveLinkChain(path).path;
+    if (target == path) {
+        return path;
+    }
+    std::error_code error;
+    const fs::path canonical = fs::weakly_canonical(target, error);
+    return error ? target : canonical.string();
 }
 
 std::set<std::string> movedAsideFiles(const std::string& path) {

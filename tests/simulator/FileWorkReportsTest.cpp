@@ -38,6 +38,22 @@ TEST_F(FileWorkReports, ADamagedFileMovedAsideIsANoteAndTheSaveStands) {
         << err.str();
 }
 
+// Behind a link, the damaged file moves aside beside itself, the note names it there, and the
+// link stays to show the new file.
+TEST_F(FileWorkReports, ADamagedFileBehindALinkIsMovedAsideInItsOwnFolder) {
+    const std::string elsewhere = home.path() + "/Elsewhere";
+    std::filesystem::create_directory(elsewhere);
+    testing_support::writeWholeFile(elsewhere + "/times.plist", "not a property list");
+    std::filesystem::create_symlink("../../Elsewhere/times.plist", file());
+    EXPECT_EQ(run(kOneSave), sim::kExitOk) << err.str();
+    EXPECT_NE(err.str().find("note: test:6: the saved-times file could not be read and was moved aside to " +
+                             elsewhere + "/times.plist.unreadable-"),
+              std::string::npos)
+        << err.str();
+    EXPECT_TRUE(std::filesystem::is_symlink(file()));
+    EXPECT_TRUE(std::filesystem::is_regular_file(elsewhere + "/times.plist"));
+}
+
 TEST_F(FileWorkReports, ADeleteThatWroteNothingSaysWhy) {
     ASSERT_EQ(run(std::string(kOneSave) + "tab saved\nwait 1\n"), sim::kExitOk) << err.str();
     std::filesystem::remove(file());
