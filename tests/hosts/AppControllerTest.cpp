@@ -98,6 +98,21 @@ TEST_F(AppControllerTest, SettingsOfOtherTypesConvertAsThePlatformConvertsThem) 
     EXPECT_EQ(clk::ClockPreferences::doubleValue("LIST"), 0.0);
 }
 
+// A settings file kept elsewhere behind a link stays linked: the write replaces the target.
+TEST_F(AppControllerTest, ALinkedSettingsFileStaysALink) {
+    const std::string target = home.file("Elsewhere/clock.plist");
+    std::filesystem::create_directories(std::filesystem::path(target).parent_path());
+    std::filesystem::create_symlink("../../Elsewhere/clock.plist", clk::ClockPreferences::path());
+    auto app = launch();
+    ASSERT_TRUE(app->tabBarController()->simulateTapOnTab(2));
+    EXPECT_TRUE(std::filesystem::is_symlink(clk::ClockPreferences::path()));
+    auto stored = plist::dictionaryWithContentsOfFile(target);
+    ASSERT_TRUE(stored);
+    auto value = stored->objectAs<NSNumber>("LAST_SELECTED_VIEW");
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->integerValue(), 3);
+}
+
 TEST_F(AppControllerTest, AUserTapRecordsThePositionOfTheTabAsTheBarNowStands) {
     auto app = launch();
     auto tabs = app->tabBarController();
