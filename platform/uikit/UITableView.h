@@ -218,6 +218,14 @@ class UITableView : public UIView {
     /// each row its controls: delete (or insert) when editable, reorder only when the data source
     /// implements the move and does not refuse the row. Ends a swipe in progress first.
     void setEditingAnimated(bool editing, bool animated);
+    /// The last change of editing mode: the controls move in or out from `start` to `end` (the
+    /// same moment when not animated), over the row animations' duration.
+    struct EditingTransition {
+        bool editing = false;
+        NSTimeInterval start = 0;
+        NSTimeInterval end = 0;
+    };
+    [[nodiscard]] const EditingTransition& lastEditingTransition() const { return editingTransition_; }
     /// The row whose swipe-to-delete button shows, if any.
     [[nodiscard]] std::shared_ptr<NSIndexPath> swipedRow() const;
     /// The row whose Delete confirmation shows in editing mode after a minus tap, if any.
@@ -361,6 +369,7 @@ class UITableView : public UIView {
     PendingBatch batch_;
 
     bool editing_ = false;
+    EditingTransition editingTransition_;
     /// The row swiped, as it was when swiped (the row the end-of-editing message names).
     std::optional<Row> swipeRow_;
     /// The cell showing the swipe's Delete button.

@@ -3,6 +3,7 @@
 #include "platform/uikit/UITableView.h"
 
 #include "platform/foundation/NSIndexPath.h"
+#include "platform/foundation/NSRunLoop.h"
 #include "platform/runtime/Message.h"
 #include "platform/uikit/UIKitMessages.h"
 #include "platform/uikit/UITableViewDataSource.h"
@@ -52,6 +53,8 @@ void UITableView::setEditingAnimated(bool editing, bool animated) {
         confirmCell_.reset();
     }
     editing_ = editing;
+    const NSTimeInterval now = NSRunLoop::currentRunLoop().now();
+    editingTransition_ = {editing, now, animated ? now + kRowAnimationDuration : now};
     // The cells hear of the change first; then each row's controls are asked for.
     auto cells = visible_;
     for (auto& [row, cell] : cells) {

@@ -64,6 +64,9 @@ TEST_F(EditingTest, EditAndDoneSlideTheVisibleLabelsAndSwitchTheBarItems) {
     tapEditButton();
     auto root = browser->topBar()->topItem();
     EXPECT_TRUE(table->isEditing());
+    // The table's controls come in over the time the labels slide, not at once.
+    EXPECT_TRUE(table->lastEditingTransition().editing);
+    EXPECT_DOUBLE_EQ(table->lastEditingTransition().end - table->lastEditingTransition().start, 0.3);
     EXPECT_EQ(browser->editButton()->title(), "Done");
     EXPECT_EQ(browser->editButton()->style(), UIBarButtonItemStyleDone);
     auto add = root->leftBarButtonItem();
@@ -91,6 +94,9 @@ TEST_F(EditingTest, EditAndDoneSlideTheVisibleLabelsAndSwitchTheBarItems) {
     add.reset();
     tapEditButton();
     EXPECT_FALSE(table->isEditing());
+    // Until the labels are back, the controls are still leaving.
+    EXPECT_FALSE(table->lastEditingTransition().editing);
+    EXPECT_DOUBLE_EQ(table->lastEditingTransition().end - table->lastEditingTransition().start, 0.3);
     EXPECT_EQ(browser->editButton()->title(), "Edit");
     EXPECT_EQ(browser->editButton()->style(), UIBarButtonItemStylePlain);
     EXPECT_FALSE(root->leftBarButtonItem());

@@ -108,6 +108,10 @@ const std::vector<Edit> kEdits = {
      }},
     {"recordsOfTheWrongType",
      [](const Root& r) { r->setObject(NSNumber::withInteger(1), lv::sectionKey("B")); }},
+    {"foreignValueBecomesRecords",
+     [](const Root& r) {
+         r->setObject(NSMutableArray::with({record(5), record(6)}), "Foreign");
+     }},
     {"sameArrayCopied", [](const Root& r) { section(r, "B"); }},
     {"lastRecordNew",
      [](const Root& r) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <ios>
 #include <string>
 
 namespace {
@@ -50,6 +51,36 @@ TEST(SectionNameText, TellsUtf8AsTheReaderDoes) {
     EXPECT_EQ(disagreements, 0);
     EXPECT_TRUE(lv::isValidUtf8("\xF4\x8F\xBF\xBF")) << "U+10FFFF";
     EXPECT_FALSE(lv::isValidUtf8("\xF4\x90\x80\x80")) << "U+110000";
+}
+
+// Every range of XML 1.0's characters (tab, line feed, carriage return, U+0020 to U+D7FF, U+E000
+// to U+FFFD, U+10000 to U+10FFFF) at its first and last code point and their neighbours outside
+// it. The surrogates between the second and third ranges have no UTF-8 form.
+TEST(SectionNameText, XmlCharacterRangesAtTheirBounds) {
+    struct Case {
+        char32_t c;
+        bool xmlAllows;
+    };
+    const Case cases[] = {
+        {0x0, false},    {0x8, false},    {0x9, true},      {0xA, true},      {0xB, false},
+        {0xC, false},    {0xD, true},     {0xE, false},     {0x1F, false},    {0x20, true},
+        {0xD7FF, true},  {0xE000, true},  {0xFFFD, true},   {0xFFFE, false},  {0xFFFF, false},
+        {0x10000, true}, {0x10001, true}, {0x10FFFE, true}, {0x10FFFF, true},
+    };
+    for (const Case& c : cases) {
+        std::string text = "a";
+        plist::appendUtf8(text, c.c);
+        text += "b";
+        const auto forbidden = lv::firstCharacterXmlForbids(text);
+        EXPECT_EQ(forbidden.has_value(), !c.xmlAllows) << std::hex << "U+" << static_cast<std::uint32_t>(c.c);
+        if (forbidden) {
+            EXPECT_EQ(*forbidden, c.c);
+        }
+        // A name refuses every character XML refuses, and the controls XML allows as well.
+        const bool control = c.c < 0x20;
+        EXPECT_EQ(lv::holdsCharactersNoNameMay(text), !c.xmlAllows || control)
+            << std::hex << "U+" << static_cast<std::uint32_t>(c.c);
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "tests/platform/uikit/UITableViewTestSupport.h"
 
+#include "platform/foundation/NSRunLoop.h"
 #include "platform/uikit/UIColor.h"
 
 namespace {
@@ -52,6 +53,23 @@ TEST_F(UITableViewEditingTest, TheReorderControlNeedsTheDataSourcesMove) {
     EXPECT_EQ(locked->editingStyle(), UITableViewCellEditingStyleNone);
     EXPECT_FALSE(locked->showsReorderControl());
     EXPECT_FALSE(table->simulateDrag(at(0, 1), at(0, 0)));
+}
+
+// Entering and leaving editing mode: the controls move over the row animations' time from the
+// moment of the call when animated, and change at once otherwise.
+TEST_F(UITableViewEditingTest, EditingModeChangesOverTimeOnlyWhenAnimated) {
+    show({section(std::nullopt, 2, "r")});
+    for (const bool editing : {true, false}) {
+        for (const bool animated : {true, false}) {
+            const NSTimeInterval now = NSRunLoop::currentRunLoop().now();
+            table->setEditingAnimated(editing, animated);
+            const auto& transition = table->lastEditingTransition();
+            EXPECT_EQ(transition.editing, editing);
+            EXPECT_DOUBLE_EQ(transition.start, now);
+            EXPECT_DOUBLE_EQ(transition.end, animated ? now + UITableView::kRowAnimationDuration : now)
+                << "editing " << editing << ", animated " << animated;
+        }
+    }
 }
 
 TEST_F(UITableViewEditingTest, SwipeDeleteSendsWillBeginCommitAndDidEndInOrder) {
