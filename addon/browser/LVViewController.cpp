@@ -124,10 +124,12 @@ void LVViewController::buildNoSavedTimesLabel(CGFloat width, CGFloat height) {
 void LVViewController::refreshAllStopWatchSavedTimes() {
     lv::SavedTimesRead current = lv::SavedTimesStore::read();
     allStopWatchSavedTimes_ = NSMutableArray::with();
+    allStopWatchSectionNames_.clear();
     if (current.root) {
         lv::SavedTimesDocument document(current.root);
+        allStopWatchSectionNames_ = document.sectionNames();
         std::set<std::string> seen;
-        for (const auto& name : document.sectionNames()) {
+        for (const auto& name : allStopWatchSectionNames_) {
             auto records = document.recordsOrEmpty(name);
             // A name listed twice (an outside edit) gets its own array, so that a change to one
             // table section never changes another behind the table's back.

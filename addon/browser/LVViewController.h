@@ -239,6 +239,9 @@ class LVViewController final : public UIViewController,
     std::shared_ptr<UIBarButtonItem> editButton_;
     std::shared_ptr<UIBarButtonItem> dismissButton_;
     std::shared_ptr<NSMutableArray> allStopWatchSavedTimes_;
+    /// The names the sections of `allStopWatchSavedTimes_` were read under, in the same order: an
+    /// edit applies to the list as the user saw it, names and records.
+    std::vector<std::string> allStopWatchSectionNames_;
     std::shared_ptr<NSMutableArray> allLaps_;
     std::shared_ptr<UILabel> noSavedTimes_;
     /// The browser's edit mode, switched by the Edit and Done item. It alone decides where a

@@ -1,9 +1,11 @@
 // Edit mode, deletes, moves and the swipe to delete of the table of results.
 //
 // Every change reads the file afresh, changes the in-memory list in place, writes, rebuilds the
-// list from the file and then shows the change in the table. The table checks each batch against
-// what the browser answers at its end, so a batch is only made when the browser now answers
-// exactly what the batch leads to. When the file was removed or damaged from outside, or a write
+// list from the file and then shows the change in the table. A change made on a list that the
+// file no longer holds (another writer changed the section since it was read) writes nothing and
+// reloads the table from the file, so the user sees the current results and can do it again. The table checks
+// each batch against what the browser answers at its end, so a batch is only made when the browser now
+// answers exactly what the batch leads to. When the file was removed or damaged from outside, or a write
 // failed, the table is reloaded from the rebuilt list instead: it never shows what the file does
 // not hold, and no batch is ever refused.
 //
@@ -274,7 +276,8 @@ void LVViewController::tableViewCommitEditingStyleForRowAtIndexPath(
     --expected[static_cast<std::size_t>(section)];
     auto shownPath = NSIndexPath::indexPathForRowInSection(row, section);
     const lv::SavedTimesWrite outcome = lv::SavedTimesStore::deleteRecord(
-        *list, static_cast<std::size_t>(section), static_cast<std::size_t>(row), [&] {
+        {*list, allStopWatchSectionNames_}, static_cast<std::size_t>(section), static_cast<std::size_t>(row),
+        [&] {
             rt::send(self(), lv::browser::refreshAllStopWatchSavedTimes);
             updateSavedTable(expected, [&] {
                 savedTable_->deleteRowsAtIndexPathsWithRowAnimation({shownPath}, UITableViewRowAnimationFade);
@@ -316,8 +319,9 @@ void LVViewController::tableViewMoveRowAtIndexPathToIndexPath(
         return;
     }
     const lv::SavedTimesWrite outcome = lv::SavedTimesStore::moveRecord(
-        *list, static_cast<std::size_t>(fromSection), static_cast<std::size_t>(from->row()),
-        static_cast<std::size_t>(toSection), static_cast<std::size_t>(to->row()));
+        {*list, allStopWatchSectionNames_}, static_cast<std::size_t>(fromSection),
+        static_cast<std::size_t>(from->row()), static_cast<std::size_t>(toSection),
+        static_cast<std::size_t>(to->row()));
     if (!outcome.changeWritten) {
         reloadFromFile();
         return;

@@ -2,8 +2,11 @@
 // A name the section list already holds (compared exactly, letter case and blanks included), an
 // empty one, or one holding control characters or bytes that are not UTF-8 is refused with an
 // alert of its own, shown over a fresh dialog so that the user can
-// try again at once. An accepted name becomes an empty last section, in the file and in the
-// table, and every other empty section is then dropped from both.
+// try again at once. An accepted name becomes the last section, in the file and in the table,
+// and every other empty section is then dropped from both. The new section is empty unless
+// records were left under its name's key (a name missing from the section list): those are kept
+// and shown. The name is checked again with the file locked, and refused the same way when
+// another writer added it since.
 
 #include "addon/browser/BrowserMessages.h"
 #include "addon/browser/LVViewController.h"
@@ -85,16 +88,23 @@ void LVViewController::addSectionNamed(const std::string& name) {
     expected.push_back(0);
     const lv::SavedTimesWrite outcome = lv::SavedTimesStore::addSection(name, [&] {
         rt::send(self(), lv::browser::refreshAllStopWatchSavedTimes);
-        // The new section is the last one.
+        // The new section is the last one, holding the records its key already held, if any.
         const auto last = static_cast<NSUInteger>(expected.size() - 1);
+        if (auto records = recordsInSection(static_cast<NSInteger>(last))) {
+            expected.back() = static_cast<NSInteger>(records->count());
+        }
         updateSavedTable(expected, [&] {
             savedTable_->insertSectionsWithRowAnimation(NSIndexSet::indexSetWithIndex(last),
                                                         UITableViewRowAnimationFade);
         });
     });
     if (!outcome.changeWritten) {
-        // Nothing reached the file (it is gone or damaged, or the write failed).
+        // Nothing reached the file (it is gone or damaged, the write failed, or another writer
+        // added the name since the dialog checked it).
         reloadFromFile();
+        if (outcome.alreadyExists) {
+            refuseSectionName("Error", "Section: \"" + name + "\" already exists.");
+        }
         return;
     }
     if (!outcome.droppedSections) {

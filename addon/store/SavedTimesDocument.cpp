@@ -79,7 +79,9 @@ void SavedTimesDocument::storeRecords(const std::string& sectionName,
 
 void SavedTimesDocument::appendSection(const std::string& name) {
     mutableSectionList()->addObject(NSString::with(name));
-    storeRecords(name, NSMutableArray::with());
+    if (!root_->objectForKey(sectionKey(name))) {
+        storeRecords(name, NSMutableArray::with());
+    }
 }
 
 void SavedTimesDocument::dropSections(const std::vector<std::size_t>& positions) {

@@ -58,7 +58,8 @@ class SavedTimesDocument {
     bool ensureSectionList();
     /// Stores `records` under the section's key.
     void storeRecords(const std::string& sectionName, std::shared_ptr<NSMutableArray> records);
-    /// Appends a section name and gives it an empty record array.
+    /// Appends a section name and gives it an empty record array, unless its key already holds
+    /// something (records left under a name missing from the list): that is kept.
     void appendSection(const std::string& name);
     /// Removes the names at these positions from the section list and their keys from the root.
     /// Positions count names only; other values in the list stay where they are.

@@ -7,10 +7,13 @@
 #include "platform/foundation/UnreadableFile.h"
 #include "platform/foundation/WallClock.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <mutex>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 namespace lv {
 
@@ -30,6 +33,23 @@ std::atomic<bool>& fastPathsFlag() {
     return on;
 }
 
+// The reason the last operation stored nothing, until a caller takes it.
+struct Refusal {
+    std::mutex mutex;
+    std::optional<std::string> reason;
+};
+
+Refusal& lastRefusal() {
+    static Refusal refusal;
+    return refusal;
+}
+
+const char* const kSectionListNotAList = "\"Sections\" is not a list";
+
+std::string quoted(const std::string& name) {
+    return "\"" + name + "\"";
+}
+
 } // namespace
 
 bool SavedTimesStore::fastPaths() {
@@ -45,7 +65,20 @@ SavedTimesWrite SavedTimesStore::settled(SavedTimesWrite outcome) {
     if (!outcome.reason.empty()) {
         SavedTimesCache::shared().drop();
     }
+    // An edit whose change reached the file stored something even when its drop of emptied
+    // sections failed; a capture or a first load stored something when it wrote.
+    if (!outcome.reason.empty() && !outcome.changeWritten && !outcome.written) {
+        Refusal& refusal = lastRefusal();
+        const std::lock_guard<std::mutex> hold(refusal.mutex);
+        refusal.reason = outcome.reason;
+    }
     return outcome;
+}
+
+std::optional<std::string> SavedTimesStore::takeRefusal() {
+    Refusal& refusal = lastRefusal();
+    const std::lock_guard<std::mutex> hold(refusal.mutex);
+    return std::exchange(refusal.reason, std::nullopt);
 }
 
 SavedTimesRead SavedTimesStore::read() {
@@ -142,12 +175,13 @@ SavedTimesWrite SavedTimesStore::appendToFirstSection(const id& record) {
     return settled(writeCreating(
         [&](SavedTimesDocument& document, SavedTimesWrite& outcome) {
             if (document.sectionListHasWrongType()) {
-                outcome.reason = "the section list is not an array";
+                outcome.reason = kSectionListNotAList;
                 return false;
             }
             document.ensureSectionList();
             const std::string first = document.sectionNames().front();
-            if (!recordsCanBeStored(document, {first}, outcome)) {
+            if (document.recordsHaveWrongType(first)) {
+                outcome.reason = "the first section's records are not a list";
                 return false;
             }
             auto records = document.records(first);
@@ -175,7 +209,7 @@ SavedTimesWrite SavedTimesStore::ensureSectionList() {
     }
     return settled(writeCreating([](SavedTimesDocument& document, SavedTimesWrite& outcome) {
         if (document.sectionListHasWrongType()) {
-            outcome.reason = "the section list is not an array";
+            outcome.reason = kSectionListNotAList;
             return false;
         }
         // Another writer may have made the list since the check above; then there is nothing
@@ -196,9 +230,51 @@ bool SavedTimesStore::recordsCanBeStored(const SavedTimesDocument& document,
                                          const std::vector<std::string>& names, SavedTimesWrite& outcome) {
     for (const auto& name : names) {
         if (document.recordsHaveWrongType(name)) {
-            outcome.reason = "the records of section \"" + name + "\" are not an array";
+            outcome.reason = "the records of " + quoted(name) + " are not a list";
             return false;
         }
+    }
+    return true;
+}
+
+bool SavedTimesStore::fileStillShows(const SavedTimesDocument& document,
+                                     const std::vector<std::string>& names, const ShownSections& shown,
+                                     const std::vector<std::size_t>& positions, SavedTimesWrite& outcome) {
+    for (std::size_t position : positions) {
+        const std::string& name = names[position];
+        const bool sameName =
+            !shown.names || (position < shown.names->size() && (*shown.names)[position] == name);
+        auto shownRecords = shown.records.objectAs<NSArray>(position);
+        const auto readRecords = sameName ? document.recordsOrEmpty(name) : nullptr;
+        if (!sameName || !shownRecords || !sameRecords(*shownRecords, *readRecords)) {
+            const bool shownNameKnown = shown.names && position < shown.names->size();
+            outcome.reason = "the section " + quoted(shownNameKnown ? (*shown.names)[position] : name) +
+                             " changed since the list was read";
+            return false;
+        }
+    }
+    return true;
+}
+
+void SavedTimesStore::showStored(const SavedTimesDocument& document, const std::vector<std::string>& names,
+                                 const ShownSections& shown, const std::vector<std::size_t>& changed) {
+    for (std::size_t place = 0; place < names.size() && place < shown.records.count(); ++place) {
+        const bool sharesKey = std::any_of(changed.begin(), changed.end(), [&](std::size_t position) {
+            return position != place && names[position] == names[place];
+        });
+        if (sharesKey && std::find(changed.begin(), changed.end(), place) == changed.end()) {
+            shown.records.replaceObjectAtIndex(
+                place, NSMutableArray::with(document.recordsOrEmpty(names[place])->items()));
+        }
+    }
+}
+
+bool SavedTimesStore::listedOnce(const std::vector<std::string>& names, std::size_t position,
+                                 SavedTimesWrite& outcome) {
+    if (std::count(names.begin(), names.end(), names[position]) > 1) {
+        outcome.reason = "the section name " + quoted(names[position]) +
+                         " is listed more than once in \"Sections\" (lapvane times check names it; keep one)";
+        return false;
     }
     return true;
 }
@@ -244,8 +320,8 @@ void SavedTimesStore::writeThenDrop(SavedTimesDocument& document, const std::vec
     }
 }
 
-SavedTimesWrite SavedTimesStore::deleteRecord(NSMutableArray& sections, std::size_t section, std::size_t row,
-                                              const AfterChange& afterChange) {
+SavedTimesWrite SavedTimesStore::deleteRecord(const ShownSections& shown, std::size_t section,
+                                              std::size_t row, const AfterChange& afterChange) {
     SavedTimesWrite outcome;
     plist::FileLock lock;
     auto root = readExisting(outcome, lock);
@@ -255,18 +331,24 @@ SavedTimesWrite SavedTimesStore::deleteRecord(NSMutableArray& sections, std::siz
     SavedTimesDocument document(root);
     const auto names = document.sectionNames();
     outcome.sectionsRead = names.size();
-    auto records = sections.objectAs<NSMutableArray>(section);
+    auto records = shown.records.objectAs<NSMutableArray>(section);
     if (!records || section >= names.size() || row >= records->count()) {
         outcome.reason = "no such record";
         return settled(outcome);
     }
-    if (!recordsCanBeStored(document, {names[section]}, outcome)) {
+    if (!recordsCanBeStored(document, {names[section]}, outcome) ||
+        !fileStillShows(document, names, shown, {section}, outcome)) {
+        return settled(outcome);
+    }
+    const bool emptied = names.size() >= 2 && records->count() == 1;
+    // Dropping the emptied section would take its key from the other place that lists it.
+    if (emptied && !listedOnce(names, section, outcome)) {
         return settled(outcome);
     }
     const id removed = records->objectAtIndex(row);
     records->removeObjectAtIndex(row);
     document.storeRecords(names[section], records);
-    const bool emptied = names.size() >= 2 && records->count() == 0;
+    showStored(document, names, shown, {section});
     writeThenDrop(document, emptied ? std::vector<std::size_t>{section} : std::vector<std::size_t>{}, outcome,
                   afterChange);
     if (outcome.changeWritten && storetrace::on()) {
@@ -276,7 +358,7 @@ SavedTimesWrite SavedTimesStore::deleteRecord(NSMutableArray& sections, std::siz
     return settled(outcome);
 }
 
-SavedTimesWrite SavedTimesStore::moveRecord(NSMutableArray& sections, std::size_t fromSection,
+SavedTimesWrite SavedTimesStore::moveRecord(const ShownSections& shown, std::size_t fromSection,
                                             std::size_t fromRow, std::size_t toSection, std::size_t toRow,
                                             const AfterChange& afterChange) {
     SavedTimesWrite outcome;
@@ -288,8 +370,8 @@ SavedTimesWrite SavedTimesStore::moveRecord(NSMutableArray& sections, std::size_
     SavedTimesDocument document(root);
     const auto names = document.sectionNames();
     outcome.sectionsRead = names.size();
-    auto source = sections.objectAs<NSMutableArray>(fromSection);
-    auto destination = sections.objectAs<NSMutableArray>(toSection);
+    auto source = shown.records.objectAs<NSMutableArray>(fromSection);
+    auto destination = shown.records.objectAs<NSMutableArray>(toSection);
     if (!source || !destination || fromSection >= names.size() || toSection >= names.size() ||
         fromRow >= source->count()) {
         outcome.reason = "no such record";
@@ -301,7 +383,18 @@ SavedTimesWrite SavedTimesStore::moveRecord(NSMutableArray& sections, std::size_
         outcome.reason = "no such place";
         return settled(outcome);
     }
-    if (!recordsCanBeStored(document, {names[fromSection], names[toSection]}, outcome)) {
+    if (!recordsCanBeStored(document, {names[fromSection], names[toSection]}, outcome) ||
+        !fileStillShows(document, names, shown, {fromSection, toSection}, outcome)) {
+        return settled(outcome);
+    }
+    const bool emptied = names.size() >= 2 && fromSection != toSection && source->count() == 1;
+    // Two places under one name share one key: a move between them would store two lists there,
+    // and dropping the emptied one would take the key from the other.
+    if (fromSection != toSection && names[fromSection] == names[toSection]) {
+        listedOnce(names, fromSection, outcome);
+        return settled(outcome);
+    }
+    if (emptied && !listedOnce(names, fromSection, outcome)) {
         return settled(outcome);
     }
     id record = source->objectAtIndex(fromRow);
@@ -309,7 +402,7 @@ SavedTimesWrite SavedTimesStore::moveRecord(NSMutableArray& sections, std::size_
     destination->insertObject(record, toRow);
     document.storeRecords(names[fromSection], source);
     document.storeRecords(names[toSection], destination);
-    const bool emptied = names.size() >= 2 && source->count() == 0;
+    showStored(document, names, shown, {fromSection, toSection});
     writeThenDrop(document, emptied ? std::vector<std::size_t>{fromSection} : std::vector<std::size_t>{},
                   outcome, afterChange);
     if (outcome.changeWritten && storetrace::on()) {
@@ -331,7 +424,14 @@ SavedTimesWrite SavedTimesStore::addSection(const std::string& name, const After
     const auto before = document.sectionNames();
     outcome.sectionsRead = before.size();
     if (document.sectionListHasWrongType()) {
-        outcome.reason = "the section list is not an array";
+        outcome.reason = kSectionListNotAList;
+        return settled(outcome);
+    }
+    // The name was checked against the list before the lock was taken; another writer may have
+    // added it since.
+    if (std::find(before.begin(), before.end(), name) != before.end()) {
+        outcome.alreadyExists = true;
+        outcome.reason = "a section " + quoted(name) + " already exists";
         return settled(outcome);
     }
     if (!recordsCanBeStored(document, {name}, outcome)) {

@@ -20,8 +20,18 @@
 // nothing is known of them and no operation writes. Values of the wrong type where the section
 // list or a section's records belong are kept as they are: an operation that would have to
 // replace one writes nothing.
+//
+// A delete or a move applies to the list the user saw (ShownSections): when a fresh read of a
+// section it changes is not what that list holds (another writer changed it since), it writes
+// nothing, since storing the list would erase the other writer's change. A name listed twice in
+// the section list has one key for both places: an edit that would store two lists under that
+// key, or drop the key while the other place still uses it, writes nothing.
+//
+// Every operation that was asked to store something and stored nothing keeps its reason until a
+// caller takes it (takeRefusal), so that whoever drives the add-on can say why.
 
 #include "addon/store/SavedTimesDocument.h"
+#include "addon/store/ShownSections.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/FileLock.h"
 #include "platform/foundation/NSArray.h"
@@ -66,6 +76,9 @@ struct SavedTimesWrite {
     std::vector<std::string> droppedNames;
     /// How many names the section list held when the operation read the file.
     std::size_t sectionsRead = 0;
+    /// True when a section added was refused because the list read under the lock holds its
+    /// name already (another writer added it since the name was checked).
+    bool alreadyExists = false;
     /// Why a read or write failed, when it did.
     std::string reason;
 };
@@ -99,21 +112,30 @@ class SavedTimesStore {
     static SavedTimesWrite ensureSectionList();
     /// Removes the record at `row` of the in-memory section `section` and stores that array under
     /// the section's key; drops the section when it is now empty and others exist. Neither the
-    /// file nor the in-memory list changes when the file cannot be read or holds no such record.
-    static SavedTimesWrite deleteRecord(NSMutableArray& sections, std::size_t section, std::size_t row,
+    /// file nor the in-memory list changes when the file cannot be read, holds no such record,
+    /// or no longer holds that section as the list shows it.
+    static SavedTimesWrite deleteRecord(const ShownSections& sections, std::size_t section, std::size_t row,
                                         const AfterChange& afterChange = {});
     /// Moves a record between the in-memory section arrays and stores both; drops the source
     /// section when it is now empty and others exist. `toRow` is the record's place after the move.
-    static SavedTimesWrite moveRecord(NSMutableArray& sections, std::size_t fromSection, std::size_t fromRow,
-                                      std::size_t toSection, std::size_t toRow,
+    /// Writes nothing when either section is no longer in the file as the list shows it. Other
+    /// places of the list under the same names are given what was stored.
+    static SavedTimesWrite moveRecord(const ShownSections& sections, std::size_t fromSection,
+                                      std::size_t fromRow, std::size_t toSection, std::size_t toRow,
                                       const AfterChange& afterChange = {});
-    /// Appends a section with that name and an empty record list, then drops every other empty
-    /// section.
+    /// Appends a section with that name, keeping the records its key already holds (an empty list
+    /// when it holds none), then drops every other empty section. Writes nothing, with
+    /// `alreadyExists`, when the section list read under the lock already holds the name.
     static SavedTimesWrite addSection(const std::string& name, const AfterChange& afterChange = {});
+
+    /// Why the last operation of this process that was asked to store something stored nothing
+    /// (its change did not reach the file), and forgets it; nothing when none did since the last
+    /// call.
+    static std::optional<std::string> takeRefusal();
 
   private:
     // Forgets the cache when the operation refused or failed, so that nothing it may have
-    // noticed about the file outlives it.
+    // noticed about the file outlives it, and keeps the reason when its change stored nothing.
     static SavedTimesWrite settled(SavedTimesWrite outcome);
     // Changes the document of an operation that may create the file; answers whether there is
     // anything to write, and says why not in the outcome when it refuses.
@@ -135,6 +157,18 @@ class SavedTimesStore {
     // storing the in-memory records under its key would replace them.
     static bool recordsCanBeStored(const SavedTimesDocument& document, const std::vector<std::string>& names,
                                    SavedTimesWrite& outcome);
+    // False, with the reason, when a section at one of these positions is not in the file as
+    // `shown` holds it: another name at that position, or other records under its key.
+    static bool fileStillShows(const SavedTimesDocument& document, const std::vector<std::string>& names,
+                               const ShownSections& shown, const std::vector<std::size_t>& positions,
+                               SavedTimesWrite& outcome);
+    // Gives the list's places that share a key with a changed position (a name listed twice) a
+    // copy of what the document now holds under it, so that the list shows what the file holds.
+    static void showStored(const SavedTimesDocument& document, const std::vector<std::string>& names,
+                           const ShownSections& shown, const std::vector<std::size_t>& changed);
+    // False, with the reason, when the name at `position` is listed at another position too.
+    static bool listedOnce(const std::vector<std::string>& names, std::size_t position,
+                           SavedTimesWrite& outcome);
     // Writes the document, then, when that write succeeded, runs `afterChange` and, when `emptied`
     // names sections, drops them and writes a second time.
     static void writeThenDrop(SavedTimesDocument& document, const std::vector<std::size_t>& emptied,

@@ -4,6 +4,8 @@
 #include "simulator/script/CommandContext.h"
 #include "simulator/script/ScriptCommand.h"
 
+#include "simulator/device/SavedTimesWatch.h"
+
 #include "platform/uikit/UIAlertView.h"
 #include "platform/uikit/UITextField.h"
 #include "simulator/device/Device.h"
@@ -55,8 +57,13 @@ std::string tapAlertButton(CommandContext& context, const ScriptCommand& command
     if (alerts.empty()) {
         return "there is no alert on screen";
     }
+    // A button may add a section (the New Section dialog's Add), which may store nothing.
+    SavedTimesWatch watch(SavedTimesWatch::Look::MovedAside);
     if (!alerts.back()->simulateTapButtonWithTitle(command.text)) {
         return "the front alert has no button \"" + command.text + "\" that can be tapped now";
+    }
+    if (auto why = watch.whyStoredNothing()) {
+        return "adding the section stored nothing: " + *why;
     }
     return {};
 }

@@ -18,6 +18,15 @@
 namespace sim {
 namespace {
 
+// Why an edit stored nothing: the add-on's refusal, or a file left as it was that cannot be
+// written. Two equal records swapped leave the same bytes, so an unchanged file alone says nothing.
+std::optional<std::string> storedNothing(const SavedTimesWatch& watch) {
+    if (auto why = watch.whyStoredNothing()) {
+        return why;
+    }
+    return watch.changed() ? std::nullopt : watch.whyNotWritable();
+}
+
 std::string rowName(int section, int row) {
     return "row " + std::to_string(section) + " " + std::to_string(row);
 }
@@ -230,7 +239,7 @@ std::string deleteSavedRow(CommandContext& context, const ScriptCommand& command
     if (!table.simulateTapDeleteConfirmation()) {
         return rowName(command.numbers[0], command.numbers[1]) + " offers no Delete button";
     }
-    if (auto why = watch.changed() ? std::nullopt : watch.whyNotWritable()) {
+    if (auto why = storedNothing(watch)) {
         return "the delete wrote nothing: " + *why;
     }
     return {};
@@ -260,9 +269,7 @@ std::string moveSavedRow(CommandContext& context, const ScriptCommand& command) 
         return rowName(n[0], n[1]) + " cannot be moved to " + std::to_string(n[2]) + " " +
                std::to_string(n[3]);
     }
-    // Two equal records swapped leave the same bytes: only a file that cannot be written makes a
-    // move that stored nothing.
-    if (auto why = watch.changed() ? std::nullopt : watch.whyNotWritable()) {
+    if (auto why = storedNothing(watch)) {
         return "the move wrote nothing: " + *why;
     }
     return {};

@@ -29,9 +29,10 @@ std::string tapSaveButton(CommandContext& context) {
     const bool enabled = button->isEnabled();
     SavedTimesWatch watch(SavedTimesWatch::Look::File);
     button->simulateTap();
-    if (enabled && !watch.changed()) {
-        return "Save stored nothing: " +
-               watch.whyNotWritable().value_or("the file " + lv::savedTimesPath() + " was left as it was");
+    auto why = watch.whyStoredNothing();
+    if (enabled && (why || !watch.changed())) {
+        return "Save stored nothing: " + why.value_or(watch.whyNotWritable().value_or(
+                                             "the file " + lv::savedTimesPath() + " was left as it was"));
     }
     return {};
 }

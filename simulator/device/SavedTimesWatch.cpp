@@ -59,7 +59,18 @@ std::set<std::string> movedAsideFiles(const std::string& path) {
 
 SavedTimesWatch::SavedTimesWatch(Look look)
     : path_(lv::savedTimesPath()), looked_(look == Look::File),
-      identity_(looked_ ? identityOf(path_) : std::nullopt), asideBefore_(movedAsideFiles(path_)) {}
+      identity_(looked_ ? identityOf(path_) : std::nullopt), asideBefore_(movedAsideFiles(path_)) {
+    // A refusal from before the look belongs to work the look does not watch.
+    (void)lv::SavedTimesStore::takeRefusal();
+}
+
+std::optional<std::string> SavedTimesWatch::whyStoredNothing() const {
+    auto refusal = lv::SavedTimesStore::takeRefusal();
+    if (!refusal) {
+        return std::nullopt;
+    }
+    return whyNotWritable().value_or(*refusal);
+}
 
 bool SavedTimesWatch::changed() const {
     if (!looked_) {

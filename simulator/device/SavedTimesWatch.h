@@ -39,6 +39,11 @@ class SavedTimesWatch {
     [[nodiscard]] std::optional<std::string> whyNotWritable() const;
     /// The damaged files moved aside since the look before, by full path.
     [[nodiscard]] std::vector<std::string> movedAside() const;
+    /// Why the add-on's file work since the look stored nothing, when it refused or failed to
+    /// store what it was asked to: what keeps the file from being written (as whyNotWritable),
+    /// else the add-on's own reason (a full disk, a list changed since it was read, a value that
+    /// is not a list). Nothing when everything asked was stored. Asked once per look.
+    [[nodiscard]] std::optional<std::string> whyStoredNothing() const;
 
   private:
     std::string path_;

@@ -3,6 +3,10 @@
 // is a note naming where it went.
 
 #include "tests/simulator/AddonSimulatorFixture.h"
+#include "tests/support/FailingWrites.h"
+
+#include "platform/foundation/NSArray.h"
+#include "platform/foundation/NSString.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +23,31 @@ class FileWorkReports : public testing_support::AddonSimulatorTest {
         return home.path() + "/Library/Preferences/com.varnoth.lapvane.plist";
     }
     static constexpr const char* kOneSave = "launch\ntab stopwatch\nstart\nwait 1\nstop\nsave\n";
+
+    [[nodiscard]] std::shared_ptr<NSDictionary> root() const {
+        return plist::dictionaryWithContentsOfFile(file());
+    }
+    [[nodiscard]] std::size_t records(const std::string& section) const {
+        auto list = root()->objectAs<NSArray>("Times - " + section);
+        return list ? list->count() : 0;
+    }
+    // Writes the file as another program would: these sections, and records copied from the
+    // first one of this file (one saved result) under the keys given.
+    void rewrite(const std::vector<std::string>& sections,
+                 const std::vector<std::pair<std::string, int>>& keys) {
+        auto saved = root()->objectAs<NSArray>("Times - Default")->objectAtIndex(0);
+        auto written = NSMutableDictionary::with();
+        auto list = NSMutableArray::with();
+        for (const auto& name : sections) {
+            list->addObject(NSString::with(name));
+        }
+        written->setObject(list, "Sections");
+        for (const auto& [name, count] : keys) {
+            written->setObject(NSArray::with(std::vector<id>(static_cast<std::size_t>(count), saved)),
+                               "Times - " + name);
+        }
+        ASSERT_TRUE(plist::writeToFile(*written, file(), true).ok);
+    }
 };
 
 TEST_F(FileWorkReports, ASaveThatStoredNothingIsARefusedLineWithTheReason) {
@@ -63,6 +92,62 @@ TEST_F(FileWorkReports, ADeleteThatWroteNothingSaysWhy) {
     EXPECT_NE(err.str().find("the delete wrote nothing: " + file() + " is not a regular file"),
               std::string::npos)
         << err.str();
+}
+
+TEST_F(FileWorkReports, AnEditOnAListAnotherWriterChangedIsRefusedAndTheTableShowsTheFile) {
+    ASSERT_EQ(run(std::string(kOneSave) + "tab saved\nwait 1\nedit\nwait 1\n"), sim::kExitOk) << err.str();
+    // Another process saves a second result while the list shows one.
+    rewrite({"Default"}, {{"Default", 2}});
+    EXPECT_EQ(run("delete 0 0\n"), sim::kExitRejectedLines);
+    EXPECT_NE(
+        err.str().find("test:1: the delete wrote nothing: the section \"Default\" changed since the list was "
+                       "read"),
+        std::string::npos)
+        << err.str();
+    EXPECT_EQ(records("Default"), 2U);
+    // The table was reloaded from the file: the same delete, asked again, is stored.
+    err.str("");
+    EXPECT_EQ(run("wait 1\ndelete 0 0\nwait 1\n"), sim::kExitOk) << err.str();
+    EXPECT_EQ(records("Default"), 1U);
+}
+
+TEST_F(FileWorkReports, EditsThatStoredNothingNameTheirCause) {
+    ASSERT_EQ(run(std::string(kOneSave) + "tab saved\nwait 1\nedit\nwait 1\n"), sim::kExitOk) << err.str();
+    {
+        testing_support::FailingWrites full;
+        EXPECT_EQ(run("delete 0 0\nadd\ntype Work\nbutton Add\n"), sim::kExitRejectedLines);
+    }
+    const std::string failed = err.str();
+    EXPECT_NE(failed.find("test:1: the delete wrote nothing: cannot write"), std::string::npos) << failed;
+    EXPECT_NE(failed.find("test:4: adding the section stored nothing: cannot write"), std::string::npos)
+        << failed;
+    EXPECT_EQ(records("Default"), 1U);
+
+    err.str("");
+    auto text = NSMutableDictionary::with();
+    text->setObject(NSString::with("Default"), "Sections");
+    ASSERT_TRUE(plist::writeToFile(*text, file(), true).ok);
+    EXPECT_EQ(run("add\ntype Work\nbutton Add\ntab stopwatch\nstart\nwait 1\nstop\nsave\n"),
+              sim::kExitRejectedLines);
+    EXPECT_NE(err.str().find("test:3: adding the section stored nothing: \"Sections\" is not a list"),
+              std::string::npos)
+        << err.str();
+    EXPECT_NE(err.str().find("test:8: Save stored nothing: \"Sections\" is not a list"), std::string::npos)
+        << err.str();
+}
+
+TEST_F(FileWorkReports, AnAddKeepsRecordsLeftUnderItsNameAndNamesListedTwiceAreNotEdited) {
+    ASSERT_EQ(run(std::string(kOneSave) + "tab alarm\n"), sim::kExitOk) << err.str();
+    rewrite({"Default", "Two", "Default"}, {{"Default", 1}, {"Two", 1}, {"Work", 2}});
+    ASSERT_EQ(run("tab saved\nwait 1\nedit\nwait 1\nadd\ntype Work\nbutton Add\nwait 1\n"), sim::kExitOk)
+        << err.str();
+    EXPECT_EQ(records("Work"), 2U);
+    EXPECT_EQ(run("move 0 0 2 0\n"), sim::kExitRejectedLines);
+    EXPECT_NE(err.str().find("the move wrote nothing: the section name \"Default\" is listed more than once"),
+              std::string::npos)
+        << err.str();
+    EXPECT_EQ(records("Default"), 1U);
+    EXPECT_EQ(records("Two"), 1U);
 }
 
 } // namespace

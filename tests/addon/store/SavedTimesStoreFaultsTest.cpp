@@ -263,7 +263,8 @@ TEST_F(SavedTimesStoreWrongTypes, ACaptureIntoThatSectionWritesNothing) {
     const std::string before = bytes();
     const auto result = lv::SavedTimesStore::appendToFirstSection(record(9));
     EXPECT_FALSE(result.written);
-    EXPECT_NE(result.reason.find("\"A\" are not an array"), std::string::npos) << result.reason;
+    EXPECT_NE(result.reason.find("the first section's records are not a list"), std::string::npos)
+        << result.reason;
     EXPECT_EQ(bytes(), before);
 }
 

@@ -285,7 +285,7 @@ TEST_F(SavedTimesStoreTest, ValuesOfTheWrongKindReadAsMissingAndAreNeverReplaced
     // Storing the record would replace the list that is not an array: nothing is written.
     const auto capture = lv::SavedTimesStore::appendToFirstSection(record(4));
     EXPECT_FALSE(capture.written);
-    EXPECT_NE(capture.reason.find("not an array"), std::string::npos) << capture.reason;
+    EXPECT_NE(capture.reason.find("is not a list"), std::string::npos) << capture.reason;
     EXPECT_FALSE(lv::SavedTimesStore::ensureSectionList().written);
     EXPECT_EQ(testing_support::readWholeFile(preferencesFile(lv::kSavedTimesFileName)), before);
 
