@@ -3,6 +3,7 @@
 #include "addon/store/SavedTimesCache.h"
 #include "addon/store/StoreTrace.h"
 #include "platform/foundation/NSHomeDirectory.h"
+#include "platform/foundation/NSLog.h"
 #include "platform/foundation/PropertyListFile.h"
 #include "platform/foundation/UnreadableFile.h"
 #include "platform/foundation/WallClock.h"
@@ -10,10 +11,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
-#include <mutex>
 #include <optional>
 #include <string_view>
-#include <utility>
 
 namespace lv {
 
@@ -31,17 +30,6 @@ bool plainRequested() {
 std::atomic<bool>& fastPathsFlag() {
     static std::atomic<bool> on{!plainRequested()};
     return on;
-}
-
-// The reason the last operation stored nothing, until a caller takes it.
-struct Refusal {
-    std::mutex mutex;
-    std::optional<std::string> reason;
-};
-
-Refusal& lastRefusal() {
-    static Refusal refusal;
-    return refusal;
 }
 
 const char* const kSectionListNotAList = "\"Sections\" is not a list";
@@ -68,17 +56,20 @@ SavedTimesWrite SavedTimesStore::settled(SavedTimesWrite outcome) {
     // An edit whose change reached the file stored something even when its drop of emptied
     // sections failed; a capture or a first load stored something when it wrote.
     if (!outcome.reason.empty() && !outcome.changeWritten && !outcome.written) {
-        Refusal& refusal = lastRefusal();
-        const std::lock_guard<std::mutex> hold(refusal.mutex);
-        refusal.reason = outcome.reason;
+        NSLog(kStoredNothingLogPrefix + outcome.reason);
     }
     return outcome;
 }
 
-std::optional<std::string> SavedTimesStore::takeRefusal() {
-    Refusal& refusal = lastRefusal();
-    const std::lock_guard<std::mutex> hold(refusal.mutex);
-    return std::exchange(refusal.reason, std::nullopt);
+std::optional<std::string> SavedTimesStore::refusalLoggedSince(std::uint64_t mark) {
+    const std::vector<std::string> messages = ns::SystemLog::since(mark);
+    const std::string_view prefix = kStoredNothingLogPrefix;
+    for (auto message = messages.rbegin(); message != messages.rend(); ++message) {
+        if (message->starts_with(prefix)) {
+            return message->substr(prefix.size());
+        }
+    }
+    return std::nullopt;
 }
 
 SavedTimesRead SavedTimesStore::read() {

@@ -27,8 +27,9 @@
 // the section list has one key for both places: an edit that would store two lists under that
 // key, or drop the key while the other place still uses it, writes nothing.
 //
-// Every operation that was asked to store something and stored nothing keeps its reason until a
-// caller takes it (takeRefusal), so that whoever drives the add-on can say why.
+// Every operation that was asked to store something and stored nothing logs its reason to the
+// system log (NSLog), as one line after kStoredNothingLogPrefix, so that whoever looks at the
+// device can say why; the log is the platform's, shared by every copy of this code in a process.
 
 #include "addon/store/SavedTimesDocument.h"
 #include "addon/store/ShownSections.h"
@@ -37,6 +38,7 @@
 #include "platform/foundation/NSArray.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -49,6 +51,9 @@ inline constexpr const char* kSavedTimesFileName = "com.varnoth.lapvane.plist";
 
 /// `<home>/Library/Preferences/com.varnoth.lapvane.plist`, built from the home directory now.
 std::string savedTimesPath();
+
+/// The start of the system log line an operation that stored nothing logs before its reason.
+inline constexpr const char* kStoredNothingLogPrefix = "Lapvane stored nothing: ";
 
 /// What a fresh read of the file found.
 struct SavedTimesRead {
@@ -128,14 +133,14 @@ class SavedTimesStore {
     /// `alreadyExists`, when the section list read under the lock already holds the name.
     static SavedTimesWrite addSection(const std::string& name, const AfterChange& afterChange = {});
 
-    /// Why the last operation of this process that was asked to store something stored nothing
-    /// (its change did not reach the file), and forgets it; nothing when none did since the last
-    /// call.
-    static std::optional<std::string> takeRefusal();
+    /// Why the last operation logged since the system log's `mark` (ns::SystemLog) that was asked
+    /// to store something stored nothing (its change did not reach the file); nothing when none
+    /// did.
+    static std::optional<std::string> refusalLoggedSince(std::uint64_t mark);
 
   private:
     // Forgets the cache when the operation refused or failed, so that nothing it may have
-    // noticed about the file outlives it, and keeps the reason when its change stored nothing.
+    // noticed about the file outlives it, and logs the reason when its change stored nothing.
     static SavedTimesWrite settled(SavedTimesWrite outcome);
     // Changes the document of an operation that may create the file; answers whether there is
     // anything to write, and says why not in the outcome when it refuses.

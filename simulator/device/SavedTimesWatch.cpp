@@ -2,6 +2,7 @@
 
 #include "addon/store/SavedTimesStore.h"
 #include "platform/foundation/LinkTarget.h"
+#include "platform/foundation/NSLog.h"
 #include "platform/foundation/PropertyListFile.h"
 
 #include <filesystem>
@@ -59,13 +60,11 @@ std::set<std::string> movedAsideFiles(const std::string& path) {
 
 SavedTimesWatch::SavedTimesWatch(Look look)
     : path_(lv::savedTimesPath()), looked_(look == Look::File),
-      identity_(looked_ ? identityOf(path_) : std::nullopt), asideBefore_(movedAsideFiles(path_)) {
-    // A refusal from before the look belongs to work the look does not watch.
-    (void)lv::SavedTimesStore::takeRefusal();
-}
+      identity_(looked_ ? identityOf(path_) : std::nullopt), asideBefore_(movedAsideFiles(path_)),
+      logMark_(ns::SystemLog::mark()) {}
 
 std::optional<std::string> SavedTimesWatch::whyStoredNothing() const {
-    auto refusal = lv::SavedTimesStore::takeRefusal();
+    auto refusal = lv::SavedTimesStore::refusalLoggedSince(logMark_);
     if (!refusal) {
         return std::nullopt;
     }

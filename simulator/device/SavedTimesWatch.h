@@ -5,6 +5,7 @@
 // files were moved aside meanwhile. The simulator says so when a Save or an edit stored nothing, instead of
 // leaving the user to find out later.
 
+#include <cstdint>
 #include <optional>
 #include <set>
 #include <string>
@@ -42,7 +43,8 @@ class SavedTimesWatch {
     /// Why the add-on's file work since the look stored nothing, when it refused or failed to
     /// store what it was asked to: what keeps the file from being written (as whyNotWritable),
     /// else the add-on's own reason (a full disk, a list changed since it was read, a value that
-    /// is not a list). Nothing when everything asked was stored. Asked once per look.
+    /// is not a list), as it logged it to the system log. Nothing when everything asked was
+    /// stored.
     [[nodiscard]] std::optional<std::string> whyStoredNothing() const;
 
   private:
@@ -50,6 +52,7 @@ class SavedTimesWatch {
     bool looked_ = false;
     std::optional<Identity> identity_;
     std::set<std::string> asideBefore_;
+    std::uint64_t logMark_ = 0;
 };
 
 } // namespace sim
