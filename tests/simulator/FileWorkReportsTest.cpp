@@ -150,4 +150,24 @@ TEST_F(FileWorkReports, AnAddKeepsRecordsLeftUnderItsNameAndNamesListedTwiceAreN
     EXPECT_EQ(records("Two"), 1U);
 }
 
+TEST_F(FileWorkReports, ASaveThatStoredNothingNamesItsCause) {
+    ASSERT_EQ(run(kOneSave), sim::kExitOk) << err.str();
+    {
+        testing_support::FailingWrites full;
+        EXPECT_EQ(run("reset\nstart\nwait 1\nstop\nsave\n"), sim::kExitRejectedLines);
+    }
+    EXPECT_NE(err.str().find("test:5: Save stored nothing: cannot write"), std::string::npos) << err.str();
+    EXPECT_EQ(err.str().find("was left as it was"), std::string::npos) << err.str();
+
+    err.str("");
+    auto wrong = NSMutableDictionary::with();
+    wrong->setObject(NSArray::with({NSString::with("Default")}), "Sections");
+    wrong->setObject(NSString::with("not records"), "Times - Default");
+    ASSERT_TRUE(plist::writeToFile(*wrong, file(), true).ok);
+    EXPECT_EQ(run("save\n"), sim::kExitRejectedLines);
+    EXPECT_NE(err.str().find("test:1: Save stored nothing: the first section's records are not a list"),
+              std::string::npos)
+        << err.str();
+}
+
 } // namespace
