@@ -156,7 +156,9 @@ std::string problemsOf(const Outcome& outcome) {
 }
 
 // A delete or a move made from a list shown before another process saved must not erase that
-// save (the history seed-3 of the seeded test first showed it; here it is one step at a time).
+// save. The seeded history seed-4 (one step at a time, so the same at every run) first showed it:
+// deletes from a list shown before another process changed the section were stored over that
+// change.
 TEST(HistoryCheck, ADeleteOrMoveFromAListShownBeforeAnotherProcessSavedKeepsThatSave) {
     const StepLines remove = {"delete", {"delete 0 0"}, 0};
     const StepLines move = {"move", {"edit", "move 0 0 0 1"}, 1};
