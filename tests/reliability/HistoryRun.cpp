@@ -501,7 +501,7 @@ Outcome runHistory(const Run& run) {
         sendStep(process, script.steps[process.nextStep]);
         if (plan.fault == Fault::Kill && at == run.faultFrom) {
             // Somewhere inside the step: a capture or an edit takes a few milliseconds.
-            ::usleep(static_cast<useconds_t>(random() % 8000));
+            ::usleep(static_cast<useconds_t>(random() % 4000));
             ::kill(process.pid, SIGKILL);
             process.killed = true;
             process.session.killed = true;
