@@ -77,8 +77,11 @@ std::string refusalCause(const std::string& refusal) {
     if (has("already exists")) {
         return "name taken";
     }
-    if (has("listed twice") || has("twice")) {
+    if (has("listed more than once") || has("listed twice")) {
         return "name listed twice";
+    }
+    if (has("there is no saved-times file")) {
+        return "no file";
     }
     if (has("no section") || has("no row") || has("not on screen") || has("edit mode") || has("no alert") ||
         has("alert is in front") || has("is covered") || has("no Delete") || has("is not running") ||

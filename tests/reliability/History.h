@@ -97,8 +97,9 @@ struct Verdict {
     [[nodiscard]] bool ok() const { return problems.empty(); }
 };
 
-/// A refusal in a few words: "list changed", "disk full", "read-only", "name taken",
-/// "not possible now" (a row, section or control the screen does not have), "other".
+/// A refusal in a few words: "list changed", "disk full", "read-only", "name taken", "name listed
+/// twice", "no file", "not possible now" (a row, section or control the screen does not have),
+/// "other".
 std::string refusalCause(const std::string& refusal);
 
 /// Holds the history against the model.

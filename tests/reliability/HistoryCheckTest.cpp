@@ -308,5 +308,22 @@ TEST(HistoryCheck, StoreTraceLinesAreRead) {
     EXPECT_FALSE(parseChange("error: <stdin>:3: the Saved tab is not on screen"));
 }
 
+TEST(HistoryCheck, RefusalsAreCountedByTheirCause) {
+    EXPECT_EQ(
+        refusalCause("the delete wrote nothing: the section \"Default\" changed since the list was read"),
+        "list changed");
+    EXPECT_EQ(refusalCause("Save stored nothing: cannot write /h/.f.tmp-1-2: No space left on device"),
+              "disk full");
+    EXPECT_EQ(refusalCause("the move wrote nothing: the folder /h/Library/Preferences cannot be written"),
+              "read-only");
+    EXPECT_EQ(refusalCause("the move wrote nothing: the section name \"Default\" is listed more than once in "
+                           "\"Sections\""),
+              "name listed twice");
+    EXPECT_EQ(refusalCause("the dialog said the name already exists"), "name taken");
+    EXPECT_EQ(refusalCause("section 1 of the saved-times table has no row 2 (it has 0)"), "not possible now");
+    EXPECT_EQ(refusalCause("adding the section stored nothing: there is no saved-times file"), "no file");
+    EXPECT_EQ(refusalCause("Save stored nothing: the file /h/f was left as it was"), "other");
+}
+
 } // namespace
 } // namespace reliability::history
