@@ -180,6 +180,18 @@ Run runFor(const Plan& plan) {
     const std::size_t size = run.order.size();
     run.faultFrom = static_cast<std::size_t>(plan.processes) + random() % (size / 2);
     run.faultTo = std::min(size, run.faultFrom + 6 + random() % 10);
+    if (plan.fault == Fault::Kill) {
+        // The process is killed in a step that writes, from the first one at or after that place.
+        std::vector<std::size_t> next(static_cast<std::size_t>(plan.processes), 0);
+        for (std::size_t at = 0; at < size; ++at) {
+            const auto p = static_cast<std::size_t>(run.order[at]);
+            const StepLines& step = run.scripts[p].steps[next[p]++];
+            if (at >= run.faultFrom && step.writes >= 0) {
+                run.faultFrom = at;
+                break;
+            }
+        }
+    }
     return run;
 }
 
@@ -500,8 +512,8 @@ Outcome runHistory(const Run& run) {
         const Script& script = run.scripts[static_cast<std::size_t>(run.order[at])];
         sendStep(process, script.steps[process.nextStep]);
         if (plan.fault == Fault::Kill && at == run.faultFrom) {
-            // Somewhere inside the step: a capture or an edit takes a few milliseconds.
-            ::usleep(static_cast<useconds_t>(random() % 4000));
+            // Somewhere inside the step: a capture or an edit takes about a millisecond.
+            ::usleep(static_cast<useconds_t>(random() % 600));
             ::kill(process.pid, SIGKILL);
             process.killed = true;
             process.session.killed = true;
