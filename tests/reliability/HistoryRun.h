@@ -21,7 +21,7 @@ enum class Fault { None, DiskFull, ReadOnly, Kill };
 struct Plan {
     unsigned seed = 0;
     int processes = 3;
-    int stepsPerProcess = 16;
+    int stepsPerProcess = 20;
     /// Steps handed out and not yet confirmed, at most; 1 runs the steps one at a time.
     int window = 1;
     Fault fault = Fault::None;
