@@ -143,6 +143,8 @@ Verdict check(const Input& input) {
             const bool writes =
                 step.kind == "capture" || step.kind == "delete" || step.kind == "move" || step.kind == "add";
             if (!step.completed) {
+                ++verdict.unconfirmed;
+                verdict.inFlightLanded += step.stored.empty() ? 0 : 1;
                 if (writes && step.kind != "capture" && step.kind != "add") {
                     ++inFlightEdits;
                 }

@@ -92,7 +92,9 @@ struct Verdict {
     std::map<std::string, int> refusals;
     int recordsExpected = 0;
     int recordsLost = 0;
-    /// Unconfirmed steps of killed sessions whose change is in the file.
+    /// Steps of killed sessions cut short before they were confirmed.
+    int unconfirmed = 0;
+    /// Of those, the ones whose change is in the file (logged, or found there).
     int inFlightLanded = 0;
     [[nodiscard]] bool ok() const { return problems.empty(); }
 };

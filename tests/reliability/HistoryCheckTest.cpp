@@ -91,6 +91,7 @@ TEST(HistoryCheck, SeededHistoriesOfThreeProcessesLoseNothing) {
             total.stored += verdict.stored;
             total.recordsExpected += verdict.recordsExpected;
             total.recordsLost += verdict.recordsLost;
+            total.unconfirmed += verdict.unconfirmed;
             total.inFlightLanded += verdict.inFlightLanded;
             for (const auto& [cause, count] : verdict.refusals) {
                 total.refusals[cause] += count;
@@ -123,8 +124,9 @@ TEST(HistoryCheck, SeededHistoriesOfThreeProcessesLoseNothing) {
                       std::to_string(total.steps) + " steps, " + std::to_string(total.stored) +
                       " stored, refused: " + (refusals.empty() ? "none" : refusals) + "; " +
                       std::to_string(total.recordsExpected) + " records expected, records lost: " +
-                      std::to_string(total.recordsLost) + ", " + std::to_string(total.inFlightLanded) +
-                      " unconfirmed changes that landed; " + std::to_string(failed) + " histories failed");
+                      std::to_string(total.recordsLost) + "; " + std::to_string(total.unconfirmed) +
+                      " steps cut short by a kill, " + std::to_string(total.inFlightLanded) +
+                      " of them landed; " + std::to_string(failed) + " histories failed");
 }
 
 // A history written out step by step, run one step at a time.
