@@ -1,5 +1,7 @@
 #include "simulator/CommandWords.h"
 
+#include "simulator/device/TerminalText.h"
+
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
@@ -32,13 +34,21 @@ std::string commandWordsProblem(const CLI::App& app, const std::vector<std::stri
     std::string path = app.get_name();
     for (const std::string& word : arguments) {
         auto commands = commandsOf(*level);
-        if (commands.empty() || word.empty() || word[0] == '-') {
+        if (commands.empty() || word == "--") {
             return {};
+        }
+        if (word.size() > 1 && word[0] == '-') {
+            // Before the command word only this level's own options (--help, --version) may come.
+            if (level->get_option_no_throw(word.substr(0, word.find('='))) != nullptr) {
+                return {};
+            }
+            return path + ": unknown option \"" + terminalText(word.substr(0, word.find('='))) + "\"\n" +
+                   commandList(path, commands);
         }
         auto found = std::find_if(commands.begin(), commands.end(),
                                   [&](const CLI::App* command) { return command->get_name() == word; });
         if (found == commands.end()) {
-            return path + ": unknown command \"" + word + "\"\n" + commandList(path, commands);
+            return path + ": unknown command \"" + terminalText(word) + "\"\n" + commandList(path, commands);
         }
         level = *found;
         path += " " + word;
@@ -48,6 +58,42 @@ std::string commandWordsProblem(const CLI::App& app, const std::vector<std::stri
         return path + ": a command is required\n" + commandList(path, commands);
     }
     return {};
+}
+
+std::string emptyValueProblem(const std::vector<std::string>& arguments) {
+    for (const std::string& word : arguments) {
+        if (word == "--") {
+            break;
+        }
+        if (word.size() > 3 && word.starts_with("--") && word.back() == '=') {
+            std::string name = word.substr(0, word.size() - 1);
+            return "lapvane: " + terminalText(name) + " is empty: give a value after \"=\", or leave " +
+                   terminalText(name) + " out for the default\n";
+        }
+    }
+    return {};
+}
+
+std::vector<std::string> commandPathWords(const CLI::App& app, const std::vector<std::string>& words,
+                                          std::string& problem) {
+    const CLI::App* level = &app;
+    std::string path = app.get_name();
+    std::vector<std::string> found;
+    for (const std::string& word : words) {
+        auto commands = commandsOf(*level);
+        auto next = std::find_if(commands.begin(), commands.end(),
+                                 [&](const CLI::App* command) { return command->get_name() == word; });
+        if (next == commands.end()) {
+            problem =
+                path + ": unknown command \"" + terminalText(word) + "\"\n" +
+                (commands.empty() ? "Run \"" + path + " --help\" for more.\n" : commandList(path, commands));
+            return {};
+        }
+        level = *next;
+        path += " " + word;
+        found.push_back(word);
+    }
+    return found;
 }
 
 } // namespace sim

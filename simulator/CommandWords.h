@@ -15,7 +15,17 @@ namespace sim {
 /// Why the command words of `arguments` (the words after the program name) name no command of
 /// `app`: an unknown word, or none where one is required; the message names the program and
 /// command path ("lapvane times"), the word, and lists the commands with their descriptions.
-/// Empty when the words are fine or when an option comes first (CLI11 then judges the line).
+/// An option before the command word that this level does not have is named the same way.
+/// Empty when the words are fine or when a known option comes first (CLI11 then judges the line).
 std::string commandWordsProblem(const CLI::App& app, const std::vector<std::string>& arguments);
+
+/// Why an option given as "--name=" with nothing after the "=" is refused (CLI11 would take the
+/// next word as its value); empty when no option is given so. Words after "--" are operands.
+std::string emptyValueProblem(const std::vector<std::string>& arguments);
+
+/// Checks that `words` name a command of `app`, one level after another ("times", "list"). On
+/// an unknown word, `problem` says which and lists that level's commands, and the result is empty.
+std::vector<std::string> commandPathWords(const CLI::App& app, const std::vector<std::string>& words,
+                                          std::string& problem);
 
 } // namespace sim

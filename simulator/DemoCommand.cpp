@@ -3,6 +3,7 @@
 
 #include "simulator/Commands.h"
 #include "simulator/DemoScript.h"
+#include "simulator/OptionChoices.h"
 #include "simulator/device/DeviceProfile.h"
 #include "simulator/device/PathOption.h"
 #include "simulator/script/Session.h"
@@ -36,15 +37,19 @@ void addDemoCommand(CLI::App& app, int& status) {
     auto keepHome = std::make_shared<bool>(false);
     options->device = kDefaultDeviceName;
     command->add_option("--device", options->device, "Device kind")
-        ->check(CLI::IsMember(deviceProfileNames()))
+        ->type_name("KIND")
+        ->check(oneOf(deviceProfileNames()))
         ->capture_default_str();
-    command->add_option("--locale", options->locale, "Locale for dates (default: the environment's)");
-    command->add_option("--tz", options->timeZone, "Time zone (default: the environment's)");
-    command->add_option("--now", options->now, "The device's wall clock at start, ISO 8601 (default: now)");
+    command->add_option("--locale", options->locale, "Locale for dates (default: LC_ALL, else LANG)")
+        ->type_name("LOCALE");
+    command->add_option("--tz", options->timeZone, "Time zone (default: TZ)")->type_name("ZONE");
+    command->add_option("--now", options->now, "The device's wall clock at start, ISO 8601 (default: now)")
+        ->type_name("TIME");
     command->add_flag("--keep-home", *keepHome, "Keep the temporary home folder and print where it is");
     command
         ->add_option("--pictures", options->pictureFolder,
                      "Folder for the pictures of each step (default: a new one in the temporary folder)")
+        ->type_name("DIR")
         ->check([](const std::string& path) { return pathOptionProblem({}, path, PathKind::Folder); });
     command->callback([&status, options, keepHome] {
         std::error_code error;

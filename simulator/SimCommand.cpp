@@ -2,6 +2,7 @@
 // input, or from a terminal with a prompt and line editing.
 
 #include "simulator/Commands.h"
+#include "simulator/OptionChoices.h"
 #include "simulator/device/DeviceHome.h"
 #include "simulator/device/DeviceProfile.h"
 #include "simulator/device/PathOption.h"
@@ -23,17 +24,23 @@ void addSimCommand(CLI::App& app, int& status) {
     auto options = std::make_shared<SessionOptions>();
     auto scripts = std::make_shared<std::vector<std::string>>();
     options->device = kDefaultDeviceName;
-    command->add_option("scripts", *scripts, "Script files, run in order (default: standard input)");
-    auto* homeOption = command->add_option("--home", options->home,
-                                           "The device's home folder (default: " + defaultDeviceHome() + ")");
+    command->add_option("scripts", *scripts, "Script files, run in order (default: standard input)")
+        ->type_name("SCRIPT");
+    auto* homeOption = command
+                           ->add_option("--home", options->home,
+                                        "The device's home folder (default: " + defaultDeviceHome() + ")")
+                           ->type_name("DIR");
     command->add_option("--device", options->device, "Device kind")
-        ->check(CLI::IsMember(deviceProfileNames()))
+        ->type_name("KIND")
+        ->check(oneOf(deviceProfileNames()))
         ->capture_default_str();
-    command->add_option("--locale", options->locale,
-                        "Locale for dates, e.g. en_US (default: the environment's)");
-    command->add_option("--tz", options->timeZone,
-                        "Time zone, e.g. Europe/Paris (default: the environment's)");
-    command->add_option("--now", options->now, "The device's wall clock at start, ISO 8601 (default: now)");
+    command
+        ->add_option("--locale", options->locale, "Locale for dates, e.g. en_US (default: LC_ALL, else LANG)")
+        ->type_name("LOCALE");
+    command->add_option("--tz", options->timeZone, "Time zone, e.g. Europe/Paris (default: TZ)")
+        ->type_name("ZONE");
+    command->add_option("--now", options->now, "The device's wall clock at start, ISO 8601 (default: now)")
+        ->type_name("TIME");
     command->add_flag("--no-addon", options->noAddon, "Start without loading the hooking libraries");
     command->callback([&status, options, scripts, homeOption] {
         if (homeOption->count() == 0) {

@@ -2,6 +2,7 @@
 
 #include "simulator/CommandWords.h"
 #include "simulator/LapvaneCommand.h"
+#include "simulator/StandardStreams.h"
 
 #include <CLI/CLI.hpp>
 
@@ -10,13 +11,19 @@
 #include <string>
 #include <vector>
 
-int main(int argc, char** argv) {
+namespace {
+
+int runCommandLine(int argc, char** argv) {
     CLI::App app;
     int status = 0;
     sim::defineLapvaneCommand(app, status, LAPVANE_VERSION);
-    if (std::string problem = sim::commandWordsProblem(app, {argv + 1, argv + argc}); !problem.empty()) {
-        std::cerr << problem;
-        return 1;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    for (const std::string& problem :
+         {sim::emptyValueProblem(arguments), sim::commandWordsProblem(app, arguments)}) {
+        if (!problem.empty()) {
+            std::cerr << problem;
+            return 1;
+        }
     }
     try {
         app.parse(argc, argv);
@@ -27,6 +34,20 @@ int main(int argc, char** argv) {
     } catch (const std::exception& e) {
         std::cerr << "lapvane: " << e.what() << '\n';
         return 1;
+    }
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    sim::guardStandardStreams();
+    int status = runCommandLine(argc, argv);
+    // Output that did not arrive is a failure whatever the command did: what it printed was the
+    // point of running it.
+    if (std::string problem = sim::closeStandardOutput(); !problem.empty()) {
+        std::cerr << problem << '\n';
+        status = 1;
     }
     return status;
 }

@@ -1,5 +1,7 @@
 #include "simulator/commands/DeviceCommands.h"
 
+#include "simulator/device/TerminalText.h"
+
 #include "simulator/device/Device.h"
 #include "simulator/device/TabNames.h"
 #include "simulator/pictures/PicturesModule.h"
@@ -14,6 +16,8 @@
 #include "hosts/springboard/SpringBoard.h"
 #include "platform/uikit/UITabBarController.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 namespace sim {
@@ -90,22 +94,45 @@ std::string printDump(CommandContext& context, const ScriptCommand& /*command*/)
     return {};
 }
 
+// Why `name` cannot name a picture file: a name in quotes (script words take none, so the quotes
+// would become part of the name), or an ending other than .png or .svg.
+std::string pictureNameProblem(const std::string& name) {
+    if (name.size() >= 2 && (name.front() == '"' || name.front() == '\'') && name.back() == name.front()) {
+        return "the name " + terminalText(name) +
+               " is in quotes; script words take none: write the name as it is (no blanks)";
+    }
+    std::string ending = std::filesystem::path(name).extension().string();
+    std::transform(ending.begin(), ending.end(), ending.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
+    if (!ending.empty() && ending != ".png" && ending != ".svg") {
+        return terminalText(name) + " ends in " + terminalText(ending) +
+               ", which shot cannot write: give a name ending in .png or .svg";
+    }
+    return {};
+}
+
 std::string takePicture(CommandContext& context, const ScriptCommand& command) {
+    if (std::string problem = pictureNameProblem(command.words[0]); !problem.empty()) {
+        return problem;
+    }
     std::filesystem::path file = command.words[0];
     if (file.is_relative() && !context.pictureFolder.empty()) {
         file = context.pictureFolder / file;
     }
-    // The drawing library only says that its stream failed; the folder's state says why.
+    const std::string shown = terminalText(file.string());
     std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
     std::error_code error;
     if (!std::filesystem::is_directory(folder, error)) {
-        return "cannot write the picture " + file.string() + ": there is no folder " + folder.string() +
+        return "cannot write the picture " + shown + ": there is no folder " + terminalText(folder.string()) +
                " (make it first)";
     }
-    if (std::string why = writeScreenPicture(screenScene(context.device), file.string()); !why.empty()) {
-        return "cannot write the picture " + file.string() + ": " + why;
+    if (std::filesystem::is_directory(file, error)) {
+        return "cannot write the picture " + shown + ": it is a folder; give a file name";
     }
-    context.out << "picture: " << file.string() << '\n';
+    if (std::string why = writeScreenPicture(screenScene(context.device), file.string()); !why.empty()) {
+        return "cannot write the picture " + shown + ": " + why;
+    }
+    context.out << "picture: " << shown << '\n';
     return {};
 }
 

@@ -29,7 +29,10 @@ std::string kindName(fs::file_type type) {
 } // namespace
 
 std::string pathOptionProblem(const std::string& option, const std::string& path, PathKind kind) {
-    const char* wanted = kind == PathKind::Folder ? "a folder" : "a file";
+    const bool folder = kind == PathKind::Folder || kind == PathKind::ExistingFolder;
+    const bool mustExist =
+        kind == PathKind::ExistingFolder || kind == PathKind::ExistingFile || kind == PathKind::Existing;
+    const char* wanted = kind == PathKind::Existing ? "a name" : folder ? "a folder" : "a file";
     // Without an option name the reason starts with the path (the command line's parser names
     // the option itself).
     const std::string named = option.empty() ? path : option + " " + path;
@@ -39,6 +42,18 @@ std::string pathOptionProblem(const std::string& option, const std::string& path
     }
     std::error_code error;
     fs::file_status link = fs::symlink_status(path, error);
+    if (link.type() == fs::file_type::not_found && mustExist) {
+        // A name the user typed that names nothing is a mistake, never "nothing saved yet".
+        return named + " does not exist: check the name";
+    }
+    if (kind == PathKind::NewFile && link.type() == fs::file_type::not_found) {
+        fs::path folder = fs::path(path).parent_path();
+        std::error_code folderError;
+        if (!folder.empty() && !fs::is_directory(folder, folderError)) {
+            return named + ": the folder " + folder.string() + " does not exist: make it first";
+        }
+        return {};
+    }
     if (error || link.type() == fs::file_type::not_found) {
         // Nothing there yet, or nothing that can be inspected: the use that follows says why.
         return {};
@@ -49,8 +64,8 @@ std::string pathOptionProblem(const std::string& option, const std::string& path
         return named + " is a link to " + (error ? std::string("nothing") : to.string()) +
                ", which does not exist";
     }
-    fs::file_type needed = kind == PathKind::Folder ? fs::file_type::directory : fs::file_type::regular;
-    if (!error && target.type() != needed) {
+    fs::file_type needed = folder ? fs::file_type::directory : fs::file_type::regular;
+    if (!error && kind != PathKind::Existing && target.type() != needed) {
         return named + " is " + kindName(target.type()) + ", not " + wanted;
     }
     return {};

@@ -1,37 +1,13 @@
 #include "simulator/manual/CommandLineModel.h"
 
+#include "simulator/OptionChoices.h"
+
 #include <CLI/CLI.hpp>
 
 #include <cctype>
 
 namespace sim::manual {
 namespace {
-
-// The values of a validator that accepts a fixed set, from the description CLI11 gives it
-// ("{iphone-3.5,iphone-4,ipad}"), which follows the type name after a colon.
-std::vector<std::string> choicesIn(const std::string& typeName) {
-    std::size_t open = typeName.find(":{");
-    std::size_t close = typeName.find('}', open);
-    if (open == std::string::npos || close == std::string::npos) {
-        return {};
-    }
-    std::vector<std::string> choices;
-    std::string list = typeName.substr(open + 2, close - open - 2);
-    std::size_t start = 0;
-    while (start <= list.size()) {
-        std::size_t comma = list.find(',', start);
-        std::string choice =
-            list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        if (!choice.empty()) {
-            choices.push_back(choice);
-        }
-        if (comma == std::string::npos) {
-            break;
-        }
-        start = comma + 1;
-    }
-    return choices;
-}
 
 // The word that stands for an option's value: its long name in capitals ("--home" is HOME).
 std::string valueWord(const std::string& longName) {
@@ -56,11 +32,15 @@ OptionModel optionModel(const CLI::Option& option) {
         model.valueName = option.get_name();
         model.repeats = option.get_items_expected_max() > 1;
     } else if (option.get_items_expected_max() > 0) {
+        // The value's name as the help shows it ("--home DIR"), else the long name in capitals.
+        std::string typeName = option.get_type_name().substr(0, option.get_type_name().find(':'));
         const auto& lnames = option.get_lnames();
-        model.valueName = valueWord(lnames.empty() ? option.get_snames().front() : lnames.front());
+        model.valueName = !typeName.empty() && typeName != "TEXT"
+                              ? typeName
+                              : valueWord(lnames.empty() ? option.get_snames().front() : lnames.front());
     }
     if (model.isOperand() || !model.isFlag()) {
-        model.choices = choicesIn(option.get_type_name());
+        model.choices = choicesInTypeName(option.get_type_name());
     }
     return model;
 }

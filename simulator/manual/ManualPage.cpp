@@ -92,6 +92,18 @@ std::string scriptCommandEntry(const CommandSpec& command) {
     return entry + "\n" + roffText(command.summary) + "\n";
 }
 
+// Lists under subsection headings, each entry a tagged paragraph with its term in bold.
+std::string manualLists(const std::vector<ManualList>& lists) {
+    std::string text;
+    for (const auto& list : lists) {
+        text += ".SS \"" + roffText(list.heading) + "\"\n" + roffText(list.introduction) + "\n";
+        for (const auto& entry : list.entries) {
+            text += ".TP\n\\fB" + roffText(entry.term) + "\\fR\n" + roffText(entry.text) + "\n";
+        }
+    }
+    return text;
+}
+
 } // namespace
 
 std::string roffText(std::string_view text) {
@@ -178,6 +190,19 @@ std::string manualPage(const std::vector<CommandModel>& commands,
         page += scriptCommandEntry(command);
     }
 
+    if (!facts.window.empty()) {
+        page += ".SH WINDOW\n";
+        page += "\\fBlapvane window\\fR takes the mouse and the keyboard; every gesture is the one the "
+                "matching script command makes.\n";
+        page += manualLists(facts.window);
+    }
+    if (!facts.outputFormats.empty()) {
+        page += ".SH OUTPUT FORMATS\n";
+        page += "Text outputs show control characters in names escaped (\\ex1b); JSON and CSV "
+                "carry them as data. Times are in seconds.\n";
+        page += manualLists(facts.outputFormats);
+    }
+
     page += ".SH EXIT STATUS\n";
     for (const auto& [status, meaning] : exitStatusMeanings()) {
         page += ".TP\n.B " + std::to_string(status) + "\n" + roffText(meaning) + "\n";
@@ -201,6 +226,14 @@ std::string manualPage(const std::vector<CommandModel>& commands,
         "\n";
 
     page += ".SH ENVIRONMENT\n";
+    page += ".TP\n.B TZ\n" +
+            roffText("The time zone of dates when --tz is not given (the system's zone when unset).") + "\n";
+    page += ".TP\n.B LC_ALL\\fR, \\fBLANG\n" +
+            roffText("The locale of dates when --locale is not given: LC_ALL when it is set and not empty, "
+                     "else LANG.") +
+            "\n";
+    page += ".TP\n.B DISPLAY\\fR, \\fBWAYLAND_DISPLAY\n" +
+            roffText("The display lapvane window opens on; without one it says so and exits 1.") + "\n";
     page += ".TP\n.B XDG_DATA_HOME\n" +
             roffText("The default home folder is $XDG_DATA_HOME/lapvane/home when it is set.") + "\n";
     page += ".TP\n.B LAPVANE_TRACE\n" +
@@ -208,6 +241,13 @@ std::string manualPage(const std::vector<CommandModel>& commands,
                      "installs, delayed messages and each change written to the saved-times file (the "
                      "record's date and its sections).") +
             "\n";
+    if (!facts.examples.empty()) {
+        page += ".SH EXAMPLES\n";
+        for (const auto& example : facts.examples) {
+            page += ".PP\n" + roffText(example.text) + "\n.PP\n.RS 4\n.EX\n" + roffText(example.term) +
+                    "\n.EE\n.RE\n";
+        }
+    }
     return page;
 }
 

@@ -1,5 +1,6 @@
 #include "simulator/render/Picture.h"
 
+#include "simulator/render/PictureFile.h"
 #include "simulator/render/ScreenPainter.h"
 
 #include <cairo-svg.h>
@@ -31,8 +32,11 @@ void paintScaled(cairo_surface_t* surface, const Scene& scene) {
     cairo_destroy(cr);
 }
 
-std::string cairoError(const std::string& path, cairo_status_t status) {
-    return "cannot write " + path + ": " + cairo_status_to_string(status);
+// Cairo writes a picture through this into memory; the file is written whole afterwards, so
+// that a failed write says why and leaves nothing behind.
+cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
 }
 
 } // namespace
@@ -104,27 +108,24 @@ Rgba Picture::meanColor(CGRect points) const {
 }
 
 std::string Picture::writePng(const std::string& path) const {
-    cairo_status_t status = cairo_surface_write_to_png(surface_.get(), path.c_str());
-    return status == CAIRO_STATUS_SUCCESS ? std::string() : cairoError(path, status);
+    std::string bytes;
+    cairo_status_t status = cairo_surface_write_to_png_stream(surface_.get(), appendBytes, &bytes);
+    return status == CAIRO_STATUS_SUCCESS ? writeWholeFile(path, bytes) : cairo_status_to_string(status);
 }
 
 std::string writePicture(const Scene& scene, const std::string& path) {
     if (!endsWithSvg(path)) {
         return Picture::of(scene).writePng(path);
     }
-    cairo_surface_t* surface =
-        cairo_svg_surface_create(path.c_str(), pixelsFor(scene.screenSize.width, scene.scale),
-                                 pixelsFor(scene.screenSize.height, scene.scale));
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-        cairo_status_t status = cairo_surface_status(surface);
-        cairo_surface_destroy(surface);
-        return cairoError(path, status);
-    }
+    std::string bytes;
+    cairo_surface_t* surface = cairo_svg_surface_create_for_stream(
+        appendBytes, &bytes, pixelsFor(scene.screenSize.width, scene.scale),
+        pixelsFor(scene.screenSize.height, scene.scale));
     paintScaled(surface, scene);
     cairo_surface_finish(surface);
     cairo_status_t status = cairo_surface_status(surface);
     cairo_surface_destroy(surface);
-    return status == CAIRO_STATUS_SUCCESS ? std::string() : cairoError(path, status);
+    return status == CAIRO_STATUS_SUCCESS ? writeWholeFile(path, bytes) : cairo_status_to_string(status);
 }
 
 } // namespace render

@@ -29,7 +29,8 @@ class Picture {
     [[nodiscard]] Rgba pixel(int x, int y) const;
     /// The mean colour of a rectangle given in points.
     [[nodiscard]] Rgba meanColor(CGRect points) const;
-    /// Writes a PNG file; returns why it could not, empty when it did.
+    /// Writes a PNG file whole; returns why it could not ("No space left on device"), empty when
+    /// it did. A failed write leaves no file.
     [[nodiscard]] std::string writePng(const std::string& path) const;
 
   private:

@@ -13,6 +13,7 @@
 #include "platform/uikit/UITextField.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace sim {
 
@@ -95,7 +96,9 @@ json dumpState(Device& device) {
     Scene scene = captureScene(device);
     const auto& launchImage = device.springBoard().lastLaunchImageName();
     return {
-        {"time", device.now()},
+        // The virtual clock adds up its steps in binary floating point (0.1 + 0.2 is
+        // 0.30000000000000004); the dump gives the time to the nanosecond, as it was meant.
+        {"time", std::round(device.now() * 1e9) / 1e9},
         {"app", device.clockRunning() ? json("clock") : json(nullptr)},
         {"tab", tabJson(inspector)},
         {"stopwatch", stopwatchJson(inspector)},

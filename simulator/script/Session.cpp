@@ -3,6 +3,7 @@
 #include "simulator/device/Device.h"
 #include "simulator/device/DeviceFolder.h"
 #include "simulator/device/StartTime.h"
+#include "simulator/device/TerminalText.h"
 #include "simulator/script/Simulator.h"
 
 #include <chrono>
@@ -33,16 +34,18 @@ Device* startSessionDevice(const SessionOptions& options, std::ostream& out, std
     DeviceSettings settings;
     auto profile = deviceProfileNamed(options.device);
     if (!profile) {
-        err << "lapvane: unknown device \"" << options.device << "\"\n";
+        err << "lapvane: unknown device \"" << terminalText(options.device) << "\"\n";
         return nullptr;
     }
     settings.profile = *profile;
     if (!options.timeZone.empty() && !isKnownTimeZone(options.timeZone)) {
-        err << "lapvane: unknown time zone \"" << options.timeZone << "\"\n";
+        err << "lapvane: unknown time zone \"" << terminalText(options.timeZone)
+            << "\"; give a name such as Europe/Berlin or UTC\n";
         return nullptr;
     }
     if (!options.locale.empty() && !isKnownLocale(options.locale)) {
-        err << "lapvane: unknown locale \"" << options.locale << "\"; give one such as en_US or de_DE\n";
+        err << "lapvane: unknown locale \"" << terminalText(options.locale)
+            << "\"; give one such as en_US or de_DE\n";
         return nullptr;
     }
     settings.timeZoneName = options.timeZone;
@@ -51,7 +54,7 @@ Device* startSessionDevice(const SessionOptions& options, std::ostream& out, std
     if (!options.now.empty()) {
         auto start = parseStartTime(options.now, options.timeZone);
         if (!start) {
-            err << "lapvane: --now \"" << options.now
+            err << "lapvane: --now \"" << terminalText(options.now)
                 << "\" is not an ISO 8601 date and time (e.g. 2026-12-07T08:30:00Z)\n";
             return nullptr;
         }

@@ -1,5 +1,7 @@
 #include "simulator/script/Simulator.h"
 
+#include "simulator/device/TerminalText.h"
+
 #include "simulator/device/Device.h"
 #include "simulator/device/SavedTimesWatch.h"
 #include "simulator/script/CommandContext.h"
@@ -69,26 +71,29 @@ int Simulator::run(LineReader& reader) {
             continue;
         }
         if (echo_) {
-            *out_ << "> " << line->text << '\n';
+            *out_ << "> " << terminalText(line->text) << '\n';
         }
+        // A parse error escapes what it quotes itself; what a command says may quote a name from
+        // the file or the screen, which must not drive the terminal.
         std::string why = parsed.error;
         if (parsed.command) {
             try {
-                why = execute(*parsed.command);
+                why = terminalText(execute(*parsed.command));
             } catch (const NSException& e) {
                 out_->flush();
-                *err_ << "fault: " << line->where << ": " << e.name() << ": " << e.reason() << '\n';
+                *err_ << "fault: " << line->where << ": " << e.name() << ": " << terminalText(e.reason())
+                      << '\n';
                 return kExitFault;
             } catch (const std::exception& e) {
                 out_->flush();
-                *err_ << "fault: " << line->where << ": " << e.what() << '\n';
+                *err_ << "fault: " << line->where << ": " << terminalText(e.what()) << '\n';
                 return kExitFault;
             }
         }
         for (const auto& file : movedAside_) {
             out_->flush();
             *err_ << "note: " << line->where
-                  << ": the saved-times file could not be read and was moved aside to " << file
+                  << ": the saved-times file could not be read and was moved aside to " << terminalText(file)
                   << "; a new one was started\n";
         }
         movedAside_.clear();

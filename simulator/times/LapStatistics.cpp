@@ -7,6 +7,8 @@
 #include "addon/store/ClockText.h"
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 #include <numeric>
 #include <sstream>
 #include <string_view>
@@ -14,6 +16,15 @@
 
 namespace sim {
 namespace {
+
+// A time that is not finite (a stored infinity, NaN) measures nothing: the best, worst and
+// average of a list leave it out, and where nothing is left there is no value.
+std::vector<float> measurable(const std::vector<float>& values) {
+    std::vector<float> finite;
+    std::copy_if(values.begin(), values.end(), std::back_inserter(finite),
+                 [](float v) { return std::isfinite(v); });
+    return finite;
+}
 
 // Sums and means are taken in double precision over the single-precision values, then given
 // back in single precision, the precision every time is read and shown in.
@@ -33,10 +44,12 @@ RecordStatistics recordStatistics(const ReportedRecord& record, std::size_t posi
     if (record.laps.empty()) {
         return out;
     }
-    auto [fastest, slowest] = std::minmax_element(record.laps.begin(), record.laps.end());
-    out.fastestLap = *fastest;
-    out.slowestLap = *slowest;
-    out.averageLap = mean(record.laps);
+    if (std::vector<float> laps = measurable(record.laps); !laps.empty()) {
+        auto [fastest, slowest] = std::minmax_element(laps.begin(), laps.end());
+        out.fastestLap = *fastest;
+        out.slowestLap = *slowest;
+        out.averageLap = mean(laps);
+    }
     double elapsed = 0;
     for (float lap : record.laps) {
         elapsed += static_cast<double>(lap);
@@ -45,16 +58,21 @@ RecordStatistics recordStatistics(const ReportedRecord& record, std::size_t posi
     return out;
 }
 
-std::string clockTextOr(const std::optional<float>& time, const char* none) {
-    return time ? lv::clockText(*time) : std::string(none);
+bool measured(const std::optional<float>& time) {
+    return time && std::isfinite(*time);
 }
 
-// A time and its clock text, or two nulls for a time that is absent.
+// The clock text of a measured time; "-" where there is none, as JSON gives null.
+std::string clockTextOr(const std::optional<float>& time) {
+    return measured(time) ? lv::clockText(*time) : std::string("-");
+}
+
+// A time and its clock text, or two nulls for a time that is absent or not finite.
 void timeAndText(JsonText& json, std::string_view key, const std::optional<float>& time) {
     json.raw(",\"").raw(key).raw("\":");
-    time ? json.number(*time) : json.null();
+    measured(time) ? json.number(*time) : json.null();
     json.raw(",\"").raw(key).raw("_text\":");
-    time ? json.string(lv::clockText(*time)) : json.null();
+    measured(time) ? json.string(lv::clockText(*time)) : json.null();
 }
 
 } // namespace
@@ -67,7 +85,9 @@ std::vector<SectionStatistics> lapStatistics(const SavedTimesReport& report) {
         std::vector<float> totals;
         for (const auto& record : section.records) {
             out.records.push_back(recordStatistics(record, out.records.size() + 1));
-            totals.push_back(record.total);
+            if (std::isfinite(record.total)) {
+                totals.push_back(record.total);
+            }
         }
         if (!totals.empty()) {
             auto [best, worst] = std::minmax_element(totals.begin(), totals.end());
@@ -90,8 +110,8 @@ std::string statisticsText(const std::vector<SectionStatistics>& sections) {
         out << terminalText(section.name) << " (" << section.records.size()
             << (section.records.size() == 1 ? " record" : " records") << ")";
         if (section.bestTotal) {
-            out << "  best " << lv::clockText(*section.bestTotal) << "  worst "
-                << lv::clockText(*section.worstTotal) << "  average " << lv::clockText(*section.averageTotal);
+            out << "  best " << clockTextOr(section.bestTotal) << "  worst "
+                << clockTextOr(section.worstTotal) << "  average " << clockTextOr(section.averageTotal);
         }
         out << '\n';
         for (const auto& record : section.records) {
@@ -100,11 +120,11 @@ std::string statisticsText(const std::vector<SectionStatistics>& sections) {
             if (record.lapCount == 0) {
                 continue;
             }
-            out << "     fastest " << clockTextOr(record.fastestLap, "-") << "  slowest "
-                << clockTextOr(record.slowestLap, "-") << "  average " << clockTextOr(record.averageLap, "-")
+            out << "     fastest " << clockTextOr(record.fastestLap) << "  slowest "
+                << clockTextOr(record.slowestLap) << "  average " << clockTextOr(record.averageLap)
                 << "\n     splits";
             for (float split : record.splits) {
-                out << ' ' << lv::clockText(split);
+                out << ' ' << clockTextOr(split);
             }
             out << '\n';
         }
@@ -138,7 +158,8 @@ std::string statisticsJsonText(const std::vector<SectionStatistics>& sections) {
             }
             json.raw(R"(],"split_texts":[)");
             for (std::size_t i = 0; i < record.splits.size(); ++i) {
-                json.raw(i == 0 ? "" : ",").string(lv::clockText(record.splits[i]));
+                json.raw(i == 0 ? "" : ",");
+                std::isfinite(record.splits[i]) ? json.string(lv::clockText(record.splits[i])) : json.null();
             }
             json.raw("]}");
         }

@@ -274,9 +274,12 @@ std::string fileBytes(const std::string& path) {
 
 } // namespace
 
-SavedTimesCheck checkSavedTimesFile(const std::string& path) {
+namespace {
+
+// `bytes` are read only when the dictionary was: they give the layout line.
+template <class Bytes>
+SavedTimesCheck checkRead(const plist::ReadResult& read, Bytes bytesOfFile) {
     SavedTimesCheck check;
-    plist::ReadResult read = plist::readDictionaryFile(path, plist::Mutability::Immutable);
     if (read.status == plist::ReadStatus::Missing) {
         check.status = SavedTimesCheck::Status::Missing;
         return check;
@@ -296,7 +299,7 @@ SavedTimesCheck checkSavedTimesFile(const std::string& path) {
     checker.checkRoot(*read.dictionary);
     check.findings = std::move(checker.findings);
 
-    std::string bytes = fileBytes(path);
+    std::string bytes = bytesOfFile();
     plist::EncodeResult written = plist::xmlText(*read.dictionary);
     if (bytes.rfind("bplist00", 0) == 0) {
         check.layout = "a binary property list; the add-on writes XML at its next change";
@@ -308,6 +311,17 @@ SavedTimesCheck checkSavedTimesFile(const std::string& path) {
                        "add-on rewrites it at its next change";
     }
     return check;
+}
+
+} // namespace
+
+SavedTimesCheck checkSavedTimesFile(const std::string& path) {
+    return checkRead(plist::readDictionaryFile(path, plist::Mutability::Immutable),
+                     [&path] { return fileBytes(path); });
+}
+
+SavedTimesCheck checkSavedTimesBytes(const std::string& bytes) {
+    return checkRead(plist::readDictionary(bytes, plist::Mutability::Immutable), [&bytes] { return bytes; });
 }
 
 std::string checkText(const SavedTimesCheck& check, const std::string& path) {

@@ -45,6 +45,8 @@ struct SavedTimesCheck {
 
 /// Checks the saved-times file at `path` without changing it.
 SavedTimesCheck checkSavedTimesFile(const std::string& path);
+/// The same for the bytes of a saved-times file read elsewhere (standard input).
+SavedTimesCheck checkSavedTimesBytes(const std::string& bytes);
 
 /// What `lapvane times check` prints.
 std::string checkText(const SavedTimesCheck& check, const std::string& path);

@@ -1,5 +1,6 @@
 #include "simulator/times/SavedTimesCsv.h"
 
+#include "simulator/times/OutputFormats.h"
 #include "simulator/times/ShortestNumber.h"
 
 namespace sim {
@@ -20,7 +21,10 @@ std::string csvField(const std::string& text) {
 
 std::string exportCsv(const SavedTimesReport& report) {
     constexpr const char* kLineEnd = "\r\n";
-    std::string out = "section,position,date,date_text,total,total_text,lap_count,laps";
+    std::string out;
+    for (const auto& column : csvColumns()) {
+        out += (out.empty() ? "" : ",") + column.name;
+    }
     out += kLineEnd;
     for (const auto& section : report.sections) {
         std::size_t position = 0;

@@ -62,9 +62,10 @@ ReportedRecord reportRecord(const id& record, const NSDateFormatter& formatter) 
 
 } // namespace
 
-SavedTimesReport readSavedTimesReport(const std::string& path) {
+namespace {
+
+SavedTimesReport reportOf(plist::ReadResult read) {
     SavedTimesReport report;
-    plist::ReadResult read = plist::readDictionaryFile(path, plist::Mutability::MutableContainers);
     if (read.status == plist::ReadStatus::Missing) {
         report.status = SavedTimesReport::Status::Missing;
         return report;
@@ -92,6 +93,16 @@ SavedTimesReport readSavedTimesReport(const std::string& path) {
     return report;
 }
 
+} // namespace
+
+SavedTimesReport readSavedTimesReport(const std::string& path) {
+    return reportOf(plist::readDictionaryFile(path, plist::Mutability::MutableContainers));
+}
+
+SavedTimesReport savedTimesReportOfBytes(std::string_view bytes) {
+    return reportOf(plist::readDictionary(bytes, plist::Mutability::MutableContainers));
+}
+
 std::string listText(const SavedTimesReport& report) {
     std::ostringstream out;
     if (report.sections.empty()) {
@@ -103,11 +114,15 @@ std::string listText(const SavedTimesReport& report) {
             << (section.records.size() == 1 ? " record" : " records") << ")\n";
         for (const auto& record : section.records) {
             out << "  " << record.totalText << "  " << record.dateText.value_or("(no date)")
-                << "  Laps: " << record.laps.size() << "\n   ";
-            for (const auto& lap : record.lapTexts) {
-                out << ' ' << lap;
+                << "  Laps: " << record.laps.size() << '\n';
+            // The lap texts on a line of their own, which a record without laps does not have.
+            if (!record.lapTexts.empty()) {
+                out << "   ";
+                for (const auto& lap : record.lapTexts) {
+                    out << ' ' << lap;
+                }
+                out << '\n';
             }
-            out << '\n';
         }
     }
     return out.str();

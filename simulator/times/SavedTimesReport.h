@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sim {
@@ -36,6 +37,8 @@ struct SavedTimesReport {
 /// Reads the saved-times file at `path` without changing it. Dates are written with the pattern
 /// "EEE, MMM d, y" under the region in force.
 SavedTimesReport readSavedTimesReport(const std::string& path);
+/// The same for the bytes of a saved-times file read elsewhere (standard input).
+SavedTimesReport savedTimesReportOfBytes(std::string_view bytes);
 
 /// The text of `lapvane times list`.
 std::string listText(const SavedTimesReport& report);

@@ -3,6 +3,7 @@
 
 #include "simulator/window/WindowCommand.h"
 
+#include "simulator/OptionChoices.h"
 #include "simulator/device/DeviceHome.h"
 #include "simulator/device/DeviceProfile.h"
 #include "simulator/device/PathOption.h"
@@ -81,16 +82,22 @@ void addWindowCommand(CLI::App& app, int& status) {
     command
         ->add_option("--home", options->session.home,
                      "The device's home folder (default: " + defaultDeviceHome() + ")")
+        ->type_name("DIR")
         ->check([](const std::string& path) { return pathOptionProblem({}, path, PathKind::Folder); });
     command->add_option("--device", options->session.device, "Device kind")
-        ->check(CLI::IsMember(deviceProfileNames()))
+        ->type_name("KIND")
+        ->check(oneOf(deviceProfileNames()))
         ->capture_default_str();
-    command->add_option("--locale", options->session.locale,
-                        "Locale for dates, e.g. en_US (default: the environment's)");
-    command->add_option("--tz", options->session.timeZone,
-                        "Time zone, e.g. Europe/Paris (default: the environment's)");
-    command->add_option("--now", options->session.now,
-                        "The device's wall clock at start, ISO 8601 (default: now)");
+    command
+        ->add_option("--locale", options->session.locale,
+                     "Locale for dates, e.g. en_US (default: LC_ALL, else LANG)")
+        ->type_name("LOCALE");
+    command->add_option("--tz", options->session.timeZone, "Time zone, e.g. Europe/Paris (default: TZ)")
+        ->type_name("ZONE");
+    command
+        ->add_option("--now", options->session.now,
+                     "The device's wall clock at start, ISO 8601 (default: now)")
+        ->type_name("TIME");
     command
         ->add_option("--scale", *scale,
                      "Window pixels per screen point, e.g. 1, 1.5, 2; auto: the largest that fits the screen")
@@ -103,10 +110,14 @@ void addWindowCommand(CLI::App& app, int& status) {
             },
             "auto|NUMBER")
         ->capture_default_str();
-    command->add_option("--record", options->recordPath,
-                        "Write what you do in the window to FILE as a `lapvane sim` script");
+    command
+        ->add_option("--record", options->recordPath,
+                     "Write what you do in the window to FILE as a `lapvane sim` script")
+        ->type_name("FILE")
+        ->check([](const std::string& path) { return pathOptionProblem({}, path, PathKind::NewFile); });
     auto* play =
-        command->add_option("--play", options->playPath, "Run the `lapvane sim` script FILE in the window");
+        command->add_option("--play", options->playPath, "Run the `lapvane sim` script FILE in the window")
+            ->type_name("FILE");
     command->add_option("--speed", *speed, "With --play: how many times faster than real time (default 1)")
         ->needs(play)
         ->check(

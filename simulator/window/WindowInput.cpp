@@ -4,6 +4,7 @@
 #include "simulator/scene/ScreenPicture.h"
 #include "simulator/scene/StateDump.h"
 #include "simulator/window/WindowClock.h"
+#include "simulator/window/WindowInputs.h"
 #include "simulator/window/WindowState.h"
 
 #include "simulator/render/Picture.h"
@@ -138,22 +139,34 @@ gboolean keyPressed(GtkEventControllerKey* /*controller*/, guint keyval, guint /
     auto& state = *static_cast<WindowState*>(data);
     followWallClock(state);
     bool control = (modifiers & GDK_CONTROL_MASK) != 0;
-    if (keyval == GDK_KEY_F5 || (control && (keyval == GDK_KEY_r || keyval == GDK_KEY_R))) {
-        relaunch(state);
-    } else if (control && (keyval == GDK_KEY_q || keyval == GDK_KEY_Q)) {
-        gtk_window_close(GTK_WINDOW(state.window));
-    } else if (control && (keyval == GDK_KEY_s || keyval == GDK_KEY_S)) {
-        takeShot(state);
-    } else if (control && (keyval == GDK_KEY_d || keyval == GDK_KEY_D)) {
-        *state.out << dumpText(*state.device) << std::endl;
+    const char* keyName = gdk_keyval_name(keyval);
+    const WindowShortcut* shortcut = keyName == nullptr ? nullptr : windowShortcutFor(keyName, control);
+    if (shortcut != nullptr) {
+        switch (shortcut->action) {
+        case WindowAction::Relaunch:
+            relaunch(state);
+            break;
+        case WindowAction::Close:
+            gtk_window_close(GTK_WINDOW(state.window));
+            break;
+        case WindowAction::Shot:
+            takeShot(state);
+            break;
+        case WindowAction::Dump:
+            *state.out << dumpText(*state.device) << std::endl;
+            break;
+        case WindowAction::ReturnKey:
+            state.gestures.pressReturn();
+            break;
+        case WindowAction::EscapeKey:
+            state.gestures.pressEscape();
+            break;
+        case WindowAction::Backspace:
+            state.gestures.backspace();
+            break;
+        }
     } else if (control) {
         return FALSE;
-    } else if (keyval == GDK_KEY_Return || keyval == GDK_KEY_KP_Enter) {
-        state.gestures.pressReturn();
-    } else if (keyval == GDK_KEY_Escape) {
-        state.gestures.pressEscape();
-    } else if (keyval == GDK_KEY_BackSpace) {
-        state.gestures.backspace();
     } else if (gunichar c = gdk_keyval_to_unicode(keyval); c != 0 && g_unichar_isprint(c)) {
         std::array<char, 8> text{};
         g_unichar_to_utf8(c, text.data());

@@ -18,10 +18,8 @@ std::string shellWord(const std::string& word) {
     return out + "'";
 }
 
-} // namespace
-
-ProgramRun runLapvane(const std::vector<std::string>& arguments, const std::string& input,
-                      const std::vector<std::string>& environment) {
+ProgramRun runWith(const std::vector<std::string>& arguments, const std::string& input,
+                   const std::vector<std::string>& environment, const std::string* outputRedirection) {
     TemporaryDirectory files;
     std::string in = files.file("in");
     std::string out = files.file("out");
@@ -35,13 +33,26 @@ ProgramRun runLapvane(const std::vector<std::string>& arguments, const std::stri
     for (const auto& argument : arguments) {
         command += " " + shellWord(argument);
     }
-    command += " <" + shellWord(in) + " >" + shellWord(out) + " 2>" + shellWord(err);
+    command += " <" + shellWord(in) + " " + (outputRedirection ? *outputRedirection : ">" + shellWord(out)) +
+               " 2>" + shellWord(err);
     int raw = std::system(command.c_str());
     ProgramRun run;
     run.status = raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = readWholeFile(out);
+    run.out = outputRedirection != nullptr ? std::string() : readWholeFile(out);
     run.err = readWholeFile(err);
     return run;
+}
+
+} // namespace
+
+ProgramRun runLapvane(const std::vector<std::string>& arguments, const std::string& input,
+                      const std::vector<std::string>& environment) {
+    return runWith(arguments, input, environment, nullptr);
+}
+
+ProgramRun runLapvaneWithOutput(const std::string& outputRedirection,
+                                const std::vector<std::string>& arguments, const std::string& input) {
+    return runWith(arguments, input, {}, &outputRedirection);
 }
 
 std::vector<nlohmann::json> dumpsIn(const std::string& out) {

@@ -20,6 +20,11 @@ struct ProgramRun {
 ProgramRun runLapvane(const std::vector<std::string>& arguments, const std::string& input = {},
                       const std::vector<std::string>& environment = {});
 
+/// Runs `lapvane` with its standard output sent where the shell redirection `outputRedirection`
+/// says (">/dev/full", ">&-" to close it); `out` of the result is empty.
+ProgramRun runLapvaneWithOutput(const std::string& outputRedirection,
+                                const std::vector<std::string>& arguments, const std::string& input = {});
+
 /// Every `dump` line of a run's output, parsed, in order.
 std::vector<nlohmann::json> dumpsIn(const std::string& out);
 

@@ -87,6 +87,15 @@ TEST_F(LapvaneSimProgram, RunsTheStopwatchScriptWithTheAddOnLoaded) {
     EXPECT_EQ(setting("LASTTIME"), 0.0);
 }
 
+TEST_F(LapvaneSimProgram, TheDumpsTimeIsTheSumOfTheWaitsAsWritten) {
+    ProgramRun run = runLapvane(options(), "launch\nwait 0.1\nwait 0.2\ndump\nwait 0.7\nwait 1e-9\ndump\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    auto dumps = testing_support::dumpsIn(run.out);
+    ASSERT_EQ(dumps.size(), 2U);
+    EXPECT_EQ(dumps[0]["time"].dump(), "0.3");
+    EXPECT_EQ(dumps[1]["time"].dump(), "1.000000001");
+}
+
 TEST_F(LapvaneSimProgram, StoppingWritesTheTotalForTheNextLaunch) {
     ProgramRun run = runLapvane(options(), "launch\ntab stopwatch\nstart\nwait 3.25\nstop\n");
     ASSERT_EQ(run.status, 0) << run.err;

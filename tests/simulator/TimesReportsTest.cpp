@@ -342,4 +342,41 @@ TEST_F(TimesReports, EachFormatWritesAwkwardValuesByOneRule) {
     EXPECT_NE(check.out.find(": 5 problems found."), std::string::npos) << check.out;
 }
 
+TEST_F(TimesReports, ATimeThatIsNotFiniteMeasuresNothingInTextAndJsonAlike) {
+    // One section whose totals are all infinite, one with an infinite and a finite total, and a
+    // record without laps.
+    std::string body = sections({"Inf", "Mixed"});
+    body += recordsOf("Inf", {record({"1e300"}, "1e300")});
+    body += recordsOf("Mixed", {record({"2", "1e300"}, "1e300"), record({}, "4")});
+    std::string file = write(body);
+
+    auto json = times({"stats", "--format", "json"}, file);
+    ASSERT_EQ(json.status, 0) << json.err;
+    Json parsed = Json::parse(json.out);
+    Json infinite = parsed["sections"][0];
+    for (const char* key : {"best_total", "worst_total", "average_total"}) {
+        EXPECT_TRUE(infinite[key].is_null()) << key;
+        EXPECT_TRUE(infinite[std::string(key) + "_text"].is_null())
+            << key << ": a text only where a value is";
+    }
+    Json mixed = parsed["sections"][1];
+    EXPECT_EQ(mixed["worst_total"], 4.0) << "the infinite total is left out";
+    EXPECT_EQ(mixed["average_total_text"], "4.0");
+    EXPECT_EQ(mixed["records"][0]["slowest_lap"], 2.0);
+    EXPECT_TRUE(mixed["records"][0]["split_texts"][1].is_null());
+
+    auto text = times({"stats"}, file);
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_NE(text.out.find("Inf (1 record)  best -  worst -  average -\n"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("Mixed (2 records)  best 4.0  worst 4.0  average 4.0\n"), std::string::npos)
+        << text.out;
+    EXPECT_NE(text.out.find("     splits 2.0 -\n"), std::string::npos) << text.out;
+
+    auto list = times({"list"}, file);
+    ASSERT_EQ(list.status, 0) << list.err;
+    EXPECT_EQ(list.out.find("\n   \n"), std::string::npos) << "no line of blanks for a record without laps\n"
+                                                           << list.out;
+    EXPECT_NE(list.out.find("Laps: 0\n"), std::string::npos) << list.out;
+}
+
 } // namespace

@@ -4,10 +4,22 @@
 #include "simulator/manual/ManualPage.h"
 #include "simulator/manual/CommandLineModel.h"
 #include "simulator/manual/CompletionScript.h"
+#include "simulator/manual/ManualExamples.h"
+
+#include "simulator/CommandWords.h"
+#include "simulator/LapvaneCommand.h"
+#include "simulator/times/OutputFormats.h"
+#include "simulator/window/WindowInputs.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <CLI/CLI.hpp>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <sstream>
 #include <stdexcept>
 
 namespace {
@@ -85,6 +97,98 @@ TEST(CompletionScript, RefusesAWordThatWouldNeedQuoting) {
     std::string value;
     app.add_option("--kind", value)->check(CLI::IsMember({"a b", "c"}));
     EXPECT_THROW(sim::manual::bashCompletion(commandLineModel(app)), std::invalid_argument);
+}
+
+// Everything a command prints on standard output and standard error together.
+std::string outputOf(const std::string& command) {
+    std::string out;
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((command + " 2>&1").c_str(), "r"), pclose);
+    if (!pipe) {
+        return "cannot run " + command;
+    }
+    std::array<char, 4096> buffer{};
+    while (std::size_t got = std::fread(buffer.data(), 1, buffer.size(), pipe.get())) {
+        out.append(buffer.data(), got);
+    }
+    return out;
+}
+
+const std::string kBuiltPage = LAPVANE_BUILD_DIR "/stage/share/man/man1/lapvane.1";
+
+TEST(ManualPage, TheBuiltPageRendersWithoutWarnings) {
+    EXPECT_EQ(outputOf("groff -man -ww -z " + kBuiltPage), "");
+}
+
+TEST(ManualPage, TheBuiltPageHasTheWindowTheFormatsTheVariablesAndExamples) {
+    std::string page = testing_support::readWholeFile(kBuiltPage);
+    for (const char* heading : {".SH WINDOW", ".SH OUTPUT FORMATS", ".SH ENVIRONMENT", ".SH EXAMPLES"}) {
+        EXPECT_NE(page.find(heading), std::string::npos) << heading;
+    }
+    for (const char* variable : {".B TZ", "LC_ALL", "LANG", "XDG_DATA_HOME"}) {
+        EXPECT_NE(page.find(variable), std::string::npos) << variable;
+    }
+    std::vector<std::string> terms;
+    for (const auto* fields : {&sim::csvColumns(), &sim::exportRecordFields(), &sim::statsSectionFields(),
+                               &sim::statsRecordFields(), &sim::dumpFields()}) {
+        for (const auto& field : *fields) {
+            terms.push_back(field.name);
+        }
+    }
+    for (const auto& shortcut : sim::windowShortcuts()) {
+        terms.push_back(shortcut.shown);
+    }
+    for (const auto& example : sim::manual::manualExamples()) {
+        terms.push_back(example.term);
+    }
+    for (const auto& term : terms) {
+        EXPECT_NE(page.find("\\fB" + sim::manual::roffText(term) + "\\fR\n"), std::string::npos) << term;
+    }
+    EXPECT_EQ(page.find(" RECORD"), std::string::npos) << "the value of --record is a FILE";
+}
+
+// The words of an example's lapvane command line: after the last "lapvane", up to a redirection.
+std::vector<std::string> lapvaneWords(const std::string& line) {
+    std::istringstream words(line.substr(line.rfind("lapvane ") + 8));
+    std::vector<std::string> out;
+    for (std::string word; words >> word && word != ">" && word != "|";) {
+        out.push_back(word);
+    }
+    return out;
+}
+
+TEST(ManualPage, EveryExampleNamesCommandsAndOptionsTheProgramHas) {
+    CLI::App app;
+    int status = 0;
+    sim::defineLapvaneCommand(app, status, "0");
+    for (const auto& example : sim::manual::manualExamples()) {
+        std::vector<std::string> words = lapvaneWords(example.term);
+        EXPECT_EQ(sim::commandWordsProblem(app, words), "") << example.term;
+        EXPECT_EQ(sim::emptyValueProblem(words), "") << example.term;
+        const CLI::App* command = &app;
+        for (const auto& word : words) {
+            if (word.rfind("--", 0) == 0) {
+                EXPECT_NE(command->get_option_no_throw(word), nullptr) << word << " in " << example.term;
+            } else if (auto subcommands = command->get_subcommands(
+                           [&word](const CLI::App* sub) { return sub->get_name() == word; });
+                       !subcommands.empty()) {
+                command = subcommands.front();
+            }
+        }
+    }
+}
+
+TEST(WindowInputs, EachKeyFindsItsShortcutInEitherCaseAndNoOther) {
+    for (const auto& shortcut : sim::windowShortcuts()) {
+        for (const auto& key : shortcut.keys) {
+            EXPECT_EQ(sim::windowShortcutFor(key.name, key.control), &shortcut) << key.name;
+            EXPECT_NE(sim::windowShortcutFor(key.name, !key.control), &shortcut) << key.name;
+        }
+    }
+    const auto* relaunch = sim::windowShortcutFor("R", true);
+    ASSERT_NE(relaunch, nullptr);
+    EXPECT_EQ(relaunch->action, sim::WindowAction::Relaunch);
+    EXPECT_EQ(sim::windowShortcutFor("r", false), nullptr) << "a plain letter is typed";
+    EXPECT_EQ(sim::windowShortcutFor("return", false), nullptr) << "only letters match in either case";
 }
 
 } // namespace
