@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <iostream>
@@ -96,6 +97,11 @@ std::string closeStandardOutput() {
     std::cout.flush();
     OutputBuffer& buffer = outputBuffer();
     int reason = buffer.failure();
+    // Anything written through the C library's stream instead (none of ours does) is flushed
+    // before the descriptor closes under it.
+    if (reason == 0 && (std::fflush(stdout) != 0 || std::ferror(stdout) != 0)) {
+        reason = errno != 0 ? errno : EIO;
+    }
     if (reason == 0 && ::close(STDOUT_FILENO) != 0 && errno != EINTR) {
         // A close that fails reports a delayed write error (NFS, a full quota); a placeholder
         // for a closed descriptor closes without one.

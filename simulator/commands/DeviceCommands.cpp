@@ -85,7 +85,15 @@ std::string waitFor(CommandContext& context, const ScriptCommand& command) {
 }
 
 std::string printScreen(CommandContext& context, const ScriptCommand& /*command*/) {
-    context.out << screenText(context.device);
+    // Section names, titles and typed text come from the file and the user: each line is shown
+    // with its control characters escaped, so none can drive the terminal.
+    std::string text = screenText(context.device);
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = std::min(text.find('\n', start), text.size());
+        context.out << terminalText(std::string_view(text).substr(start, end - start))
+                    << (end < text.size() ? "\n" : "");
+        start = end + 1;
+    }
     return {};
 }
 
@@ -98,15 +106,14 @@ std::string printDump(CommandContext& context, const ScriptCommand& /*command*/)
 // would become part of the name), or an ending other than .png or .svg.
 std::string pictureNameProblem(const std::string& name) {
     if (name.size() >= 2 && (name.front() == '"' || name.front() == '\'') && name.back() == name.front()) {
-        return "the name " + terminalText(name) +
+        return "the name " + name +
                " is in quotes; script words take none: write the name as it is (no blanks)";
     }
     std::string ending = std::filesystem::path(name).extension().string();
     std::transform(ending.begin(), ending.end(), ending.begin(),
                    [](unsigned char c) { return std::tolower(c); });
     if (!ending.empty() && ending != ".png" && ending != ".svg") {
-        return terminalText(name) + " ends in " + terminalText(ending) +
-               ", which shot cannot write: give a name ending in .png or .svg";
+        return name + " ends in " + ending + ", which shot cannot write: give a name ending in .png or .svg";
     }
     return {};
 }
@@ -119,11 +126,11 @@ std::string takePicture(CommandContext& context, const ScriptCommand& command) {
     if (file.is_relative() && !context.pictureFolder.empty()) {
         file = context.pictureFolder / file;
     }
-    const std::string shown = terminalText(file.string());
+    const std::string shown = file.string();
     std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
     std::error_code error;
     if (!std::filesystem::is_directory(folder, error)) {
-        return "cannot write the picture " + shown + ": there is no folder " + terminalText(folder.string()) +
+        return "cannot write the picture " + shown + ": there is no folder " + folder.string() +
                " (make it first)";
     }
     if (std::filesystem::is_directory(file, error)) {
@@ -132,7 +139,7 @@ std::string takePicture(CommandContext& context, const ScriptCommand& command) {
     if (std::string why = writeScreenPicture(screenScene(context.device), file.string()); !why.empty()) {
         return "cannot write the picture " + shown + ": " + why;
     }
-    context.out << "picture: " << shown << '\n';
+    context.out << "picture: " << terminalText(shown) << '\n';
     return {};
 }
 

@@ -20,8 +20,7 @@ const std::vector<ManualEntry>& manualExamples() {
          "Export the saved results of a home for a spreadsheet."},
         {"lapvane times stats --section Default --format json",
          "The fastest, slowest and average laps of each result of one section, as JSON."},
-        {"ssh phone cat /var/mobile/Library/Preferences/com.varnoth.lapvane.plist | lapvane times check "
-         "--file -",
+        {"gunzip -c saved.plist.gz | lapvane times check --file -",
          "Check a saved-times file read from standard input for values the add-on would misread."},
         {"lapvane help times export", "Describe a command, as lapvane times export --help does."},
     };

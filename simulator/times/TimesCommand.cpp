@@ -141,12 +141,12 @@ bool readReport(const TimesOptions& options, SavedTimesReport& report, int& stat
             status = 1;
             return false;
         }
-        report = savedTimesReportOfBytes(*bytes);
-        if (report.status == SavedTimesReport::Status::Missing) {
-            // Empty input: nothing there is a dictionary.
-            report.status = SavedTimesReport::Status::Unreadable;
-            report.reason = "standard input is empty";
+        if (bytes->empty()) {
+            std::cerr << "lapvane: standard input is empty: send a saved-times file into --file -.\n";
+            status = 1;
+            return false;
         }
+        report = savedTimesReportOfBytes(*bytes);
     } else {
         report = readSavedTimesReport(options.path());
     }

@@ -101,6 +101,7 @@ void addWindowCommand(CLI::App& app, int& status) {
     command
         ->add_option("--scale", *scale,
                      "Window pixels per screen point, e.g. 1, 1.5, 2; auto: the largest that fits the screen")
+        ->type_name("SCALE")
         ->check(
             [](const std::string& text) {
                 auto value = positiveNumber(text);
@@ -120,6 +121,7 @@ void addWindowCommand(CLI::App& app, int& status) {
             ->type_name("FILE");
     command->add_option("--speed", *speed, "With --play: how many times faster than real time (default 1)")
         ->needs(play)
+        ->type_name("N")
         ->check(
             [](const std::string& text) {
                 return positiveNumber(text) ? std::string() : std::string("--speed takes a positive number");

@@ -141,12 +141,12 @@ INSTANTIATE_TEST_SUITE_P(
                 {"sim", "--device",
                  "ipad\x1b"
                  "2"},
-                "lapvane: --device: \"ipad\\x1b2\" is not one of iphone-3.5, iphone-4, ipad (see lapvane sim "
+                "lapvane: --device: \"ipad\\x1b2\" is not one of iphone-4, iphone-3.5, ipad (see lapvane sim "
                 "--help)"},
         Refusal{
             "HomeAndFile",
             {"times", "list", "--file", "FILE", "--home", "/"},
-            "lapvane: --file and --home cannot be given together: give one of them (see lapvane times list "
+            "lapvane: --home and --file cannot be given together: give one of them (see lapvane times list "
             "--help)"},
         Refusal{"MissingValue",
                 {"times", "list", "--file"},
@@ -175,7 +175,7 @@ TEST(LapvaneCommandLine, HelpNamesValuesByWhatTheyAre) {
          {std::vector<std::string>{"sim", "--help"}, {"times", "stats", "--help"}, {"window", "--help"}}) {
         auto run = runLapvane(arguments);
         EXPECT_EQ(run.status, 0);
-        EXPECT_EQ(run.out.find(" TEXT"), std::string::npos) << run.out;
+        EXPECT_FALSE(std::regex_search(run.out, std::regex("--[a-z-]+ TEXT"))) << run.out;
     }
     auto sim = runLapvane({"sim", "--help"});
     EXPECT_NE(sim.out.find("--home DIR"), std::string::npos) << sim.out;

@@ -285,9 +285,16 @@ TEST_F(TimesReports, CheckFindsNothingInACleanFileAndTellsItsLayout) {
               "add-on rewrites it at its next change\n" +
                   file + ": no problems found.\n");
 
+    // A file named on the command line that is not there is a mistake; a home without one has
+    // nothing saved yet.
     auto missing = times({"check"}, folder.file("none.plist"));
-    EXPECT_EQ(missing.status, 0);
-    EXPECT_EQ(missing.out, "No saved-times file at " + folder.file("none.plist") + ".\n");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find(folder.file("none.plist") + " does not exist"), std::string::npos)
+        << missing.err;
+    auto noneYet = runLapvane({"times", "check", "--home", folder.path()});
+    EXPECT_EQ(noneYet.status, 0);
+    EXPECT_EQ(noneYet.out, "No saved-times file at " + folder.path() +
+                               "/Library/Preferences/com.varnoth.lapvane.plist.\n");
 
     testing_support::writeWholeFile(file, "<plist><dict>");
     auto unreadable = times({"check"}, file);
@@ -367,7 +374,9 @@ TEST_F(TimesReports, ATimeThatIsNotFiniteMeasuresNothingInTextAndJsonAlike) {
 
     auto text = times({"stats"}, file);
     ASSERT_EQ(text.status, 0) << text.err;
-    EXPECT_NE(text.out.find("Inf (1 record)  best -  worst -  average -\n"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("Inf (1 record)\n"), std::string::npos)
+        << "no totals to compare, as JSON's nulls\n"
+        << text.out;
     EXPECT_NE(text.out.find("Mixed (2 records)  best 4.0  worst 4.0  average 4.0\n"), std::string::npos)
         << text.out;
     EXPECT_NE(text.out.find("     splits 2.0 -\n"), std::string::npos) << text.out;

@@ -81,8 +81,8 @@ TEST(ManualPage, RoffTextEscapesWhatRoffWouldRead) {
 TEST(ManualPage, NamesEveryCommandOptionAndScriptCommand) {
     ToyCommand toy;
     std::vector<sim::CommandSpec> script{{"tap", sim::ArgumentShape::numbers(2), "SECTION ROW", "tap a row"}};
-    std::string page =
-        sim::manual::manualPage(commandLineModel(toy.app), script, {"1.2.3", "~/home", "f.plist"});
+    std::string page = sim::manual::manualPage(commandLineModel(toy.app), script,
+                                               {"1.2.3", "~/home", "f.plist", {}, {}, {}});
     for (const char* text :
          {".TH LAPVANE 1", "lapvane \\- a program", ".SS \"lapvane run\"",
           "\\fB\\-k\\fR, \\fB\\-\\-kind\\fR \\fIKIND\\fR", "Kind (one of: a, b; default: b)",
@@ -137,11 +137,12 @@ TEST(ManualPage, TheBuiltPageHasTheWindowTheFormatsTheVariablesAndExamples) {
     for (const auto& shortcut : sim::windowShortcuts()) {
         terms.push_back(shortcut.shown);
     }
-    for (const auto& example : sim::manual::manualExamples()) {
-        terms.push_back(example.term);
-    }
     for (const auto& term : terms) {
         EXPECT_NE(page.find("\\fB" + sim::manual::roffText(term) + "\\fR\n"), std::string::npos) << term;
+    }
+    for (const auto& example : sim::manual::manualExamples()) {
+        EXPECT_NE(page.find(".EX\n" + sim::manual::roffText(example.term) + "\n.EE\n"), std::string::npos)
+            << example.term;
     }
     EXPECT_EQ(page.find(" RECORD"), std::string::npos) << "the value of --record is a FILE";
 }
