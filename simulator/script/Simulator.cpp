@@ -17,10 +17,12 @@ namespace sim {
 std::vector<std::pair<int, std::string>> exitStatusMeanings() {
     return {
         {kExitOk, "The command did what was asked; for sim and demo, every line was carried out."},
-        {kExitFault, "Nothing useful could be done: a refused command line, a script file that cannot be "
-                     "read (nothing runs), a device that cannot start, a fault inside the system (the "
-                     "session ends at that line), a saved-times file that cannot be read, times check "
-                     "finding problems, window without a display."},
+        {kExitFault,
+         "Nothing useful could be done: output that could not be written (whatever the command "
+         "did), a refused command line, a script file that cannot be read (nothing runs), a device "
+         "that cannot start, a fault inside the system (the session ends at that line), a "
+         "saved-times file that cannot be read, a file or home named that does not exist, times "
+         "check finding problems, window without a display."},
         {kExitRejectedLines, "sim and demo: the session ran but refused some line (a Save or an edit that "
                              "stored nothing included), or a script file holds a bad line and nothing ran. "
                              "Not counted at the terminal prompt."},
