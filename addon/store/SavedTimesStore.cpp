@@ -232,13 +232,19 @@ bool SavedTimesStore::fileStillShows(const SavedTimesDocument& document,
                                      const std::vector<std::string>& names, const ShownSections& shown,
                                      const std::vector<std::size_t>& positions, SavedTimesWrite& outcome) {
     for (std::size_t position : positions) {
+        const bool shownNameKnown = shown.names && position < shown.names->size();
+        if (position >= names.size()) {
+            // Another writer took the section out of the list.
+            outcome.reason = "the section " +
+                             (shownNameKnown ? quoted((*shown.names)[position]) : std::string("shown")) +
+                             " changed since the list was read";
+            return false;
+        }
         const std::string& name = names[position];
-        const bool sameName =
-            !shown.names || (position < shown.names->size() && (*shown.names)[position] == name);
+        const bool sameName = !shown.names || (shownNameKnown && (*shown.names)[position] == name);
         auto shownRecords = shown.records.objectAs<NSArray>(position);
         const auto readRecords = sameName ? document.recordsOrEmpty(name) : nullptr;
         if (!sameName || !shownRecords || !sameRecords(*shownRecords, *readRecords)) {
-            const bool shownNameKnown = shown.names && position < shown.names->size();
             outcome.reason = "the section " + quoted(shownNameKnown ? (*shown.names)[position] : name) +
                              " changed since the list was read";
             return false;
@@ -323,12 +329,12 @@ SavedTimesWrite SavedTimesStore::deleteRecord(const ShownSections& shown, std::s
     const auto names = document.sectionNames();
     outcome.sectionsRead = names.size();
     auto records = shown.records.objectAs<NSMutableArray>(section);
-    if (!records || section >= names.size() || row >= records->count()) {
+    if (!records || row >= records->count()) {
         outcome.reason = "no such record";
         return settled(outcome);
     }
-    if (!recordsCanBeStored(document, {names[section]}, outcome) ||
-        !fileStillShows(document, names, shown, {section}, outcome)) {
+    if (!fileStillShows(document, names, shown, {section}, outcome) ||
+        !recordsCanBeStored(document, {names[section]}, outcome)) {
         return settled(outcome);
     }
     const bool emptied = names.size() >= 2 && records->count() == 1;
@@ -363,8 +369,7 @@ SavedTimesWrite SavedTimesStore::moveRecord(const ShownSections& shown, std::siz
     outcome.sectionsRead = names.size();
     auto source = shown.records.objectAs<NSMutableArray>(fromSection);
     auto destination = shown.records.objectAs<NSMutableArray>(toSection);
-    if (!source || !destination || fromSection >= names.size() || toSection >= names.size() ||
-        fromRow >= source->count()) {
+    if (!source || !destination || fromRow >= source->count()) {
         outcome.reason = "no such record";
         return settled(outcome);
     }
@@ -374,8 +379,8 @@ SavedTimesWrite SavedTimesStore::moveRecord(const ShownSections& shown, std::siz
         outcome.reason = "no such place";
         return settled(outcome);
     }
-    if (!recordsCanBeStored(document, {names[fromSection], names[toSection]}, outcome) ||
-        !fileStillShows(document, names, shown, {fromSection, toSection}, outcome)) {
+    if (!fileStillShows(document, names, shown, {fromSection, toSection}, outcome) ||
+        !recordsCanBeStored(document, {names[fromSection], names[toSection]}, outcome)) {
         return settled(outcome);
     }
     const bool emptied = names.size() >= 2 && fromSection != toSection && source->count() == 1;

@@ -131,6 +131,14 @@ TEST_F(SavedTimesStoreSeenList, AMoveIsRefusedWhenEitherOfItsSectionsChangedOrWa
     before = bytes();
     expectRefusedBecause(lv::SavedTimesStore::moveRecord(list.sections(), 0, 0, 1, 0), "\"B\" changed since");
     EXPECT_EQ(bytes(), before);
+    // A section another writer took out of the list is no longer the one shown.
+    seed({"A", "B"}, {{"A", {1, 2}}, {"B", {3}}});
+    list = shown();
+    seed({"A"}, {{"A", {1, 2}}});
+    before = bytes();
+    expectRefusedBecause(lv::SavedTimesStore::deleteRecord(list.sections(), 1, 0), "\"B\" changed since");
+    expectRefusedBecause(lv::SavedTimesStore::moveRecord(list.sections(), 0, 0, 1, 0), "\"B\" changed since");
+    EXPECT_EQ(bytes(), before);
 }
 
 TEST_F(SavedTimesStoreSeenList, RecordsThatDoNotEqualThemselvesStillMatchTheirList) {
