@@ -3,7 +3,7 @@
 
 #include "simulator/Commands.h"
 #include "simulator/DemoScript.h"
-#include "simulator/OptionChoices.h"
+#include "simulator/cli/OptionChoices.h"
 #include "simulator/device/DeviceProfile.h"
 #include "simulator/device/PathOption.h"
 #include "simulator/script/Session.h"

@@ -1,8 +1,8 @@
 #include "simulator/LapvaneCommand.h"
 
-#include "simulator/CommandLineErrors.h"
 #include "simulator/CommandWords.h"
 #include "simulator/Commands.h"
+#include "simulator/cli/CommandLineErrors.h"
 #include "simulator/times/TimesCommand.h"
 #include "simulator/window/WindowCommand.h"
 

@@ -2,7 +2,7 @@
 // input, or from a terminal with a prompt and line editing.
 
 #include "simulator/Commands.h"
-#include "simulator/OptionChoices.h"
+#include "simulator/cli/OptionChoices.h"
 #include "simulator/device/DeviceHome.h"
 #include "simulator/device/DeviceProfile.h"
 #include "simulator/device/PathOption.h"

@@ -2,7 +2,7 @@
 
 #include "simulator/CommandWords.h"
 #include "simulator/LapvaneCommand.h"
-#include "simulator/StandardStreams.h"
+#include "simulator/cli/StandardStreams.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,6 +1,6 @@
 #include "simulator/manual/CommandLineModel.h"
 
-#include "simulator/OptionChoices.h"
+#include "simulator/cli/OptionChoices.h"
 
 #include <CLI/CLI.hpp>
 

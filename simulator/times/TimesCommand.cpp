@@ -3,7 +3,7 @@
 
 #include "simulator/times/TimesCommand.h"
 
-#include "simulator/OptionChoices.h"
+#include "simulator/cli/OptionChoices.h"
 #include "simulator/device/DeviceHome.h"
 #include "simulator/device/PathOption.h"
 #include "simulator/device/StartTime.h"

@@ -3,7 +3,7 @@
 
 #include "simulator/window/WindowCommand.h"
 
-#include "simulator/OptionChoices.h"
+#include "simulator/cli/OptionChoices.h"
 #include "simulator/device/DeviceHome.h"
 #include "simulator/device/DeviceProfile.h"
 #include "simulator/device/PathOption.h"

@@ -1,4 +1,4 @@
-#include "simulator/StandardStreams.h"
+#include "simulator/cli/StandardStreams.h"
 
 #include <array>
 #include <cerrno>

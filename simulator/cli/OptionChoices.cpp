@@ -1,4 +1,4 @@
-#include "simulator/OptionChoices.h"
+#include "simulator/cli/OptionChoices.h"
 
 #include <CLI/CLI.hpp>
 

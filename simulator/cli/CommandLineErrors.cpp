@@ -1,6 +1,6 @@
-#include "simulator/CommandLineErrors.h"
+#include "simulator/cli/CommandLineErrors.h"
 
-#include "simulator/OptionChoices.h"
+#include "simulator/cli/OptionChoices.h"
 #include "simulator/device/TerminalText.h"
 
 #include <CLI/CLI.hpp>
