@@ -18,6 +18,13 @@ namespace {
 
 constexpr std::size_t kHeaderSize = 8;
 constexpr std::size_t kTrailerSize = 32;
+// What the copy-cap charges: a container's object, an array's item, a dictionary's entry, and the
+// longest key a string holds without an allocation of its own.
+constexpr std::size_t kContainerBytes = 64;
+constexpr std::size_t kItemBytes = 16;
+constexpr std::size_t kEntryBytes = 48;
+constexpr std::size_t kInlineKeyBytes = 15;
+constexpr const char* kUidKey = "CF$UID";
 
 class Parser {
   public:
@@ -95,9 +102,16 @@ class Parser {
         }
         onPath_.assign(objectCount_, 0);
         leaves_.assign(objectCount_, nullptr);
+        built_.assign(objectCount_, 0);
+        keyStamp_.assign(objectCount_, 0);
+        keyEntry_.assign(objectCount_, 0);
         const std::size_t perByte = limits_.maxNodesPerByte;
         nodeCap_ =
             size_ > limits_.maxNodes / (perByte == 0 ? 1 : perByte) ? limits_.maxNodes : size_ * perByte;
+        const std::size_t copiedPerByte = limits_.maxCopiedBytesPerByte;
+        copiedCap_ =
+            copiedPerByte != 0 && size_ > SIZE_MAX / copiedPerByte ? SIZE_MAX : size_ * copiedPerByte;
+        copiedCap_ = copiedCap_ < limits_.minCopiedBytes ? limits_.minCopiedBytes : copiedCap_;
         return true;
     }
 
@@ -160,6 +174,8 @@ class Parser {
             return leaves_[index] = ascii(index, pos);
         case 0x6:
             return leaves_[index] = utf16(index, pos);
+        case 0x8:
+            return leaves_[index] = uid(index, pos);
         case 0xA:
             return container(index, pos, depth + 1, false);
         case 0xD:
@@ -252,8 +268,8 @@ class Parser {
             return failObject(index, "string runs past the object area");
         }
         for (std::size_t i = 0; i < length; ++i) {
-            if (bytes_[start + i] == 0 || bytes_[start + i] >= 0x80) {
-                return failObject(index, "ASCII string holds a NUL or non-ASCII byte");
+            if (bytes_[start + i] >= 0x80) {
+                return failObject(index, "ASCII string holds a non-ASCII byte");
             }
         }
         return NSString::with(std::string(reinterpret_cast<const char*>(bytes_ + start), length));
@@ -270,9 +286,44 @@ class Parser {
         }
         std::string text;
         if (!appendUtf16BigEndianAsUtf8(bytes_ + start, static_cast<std::size_t>(units), text)) {
-            return failObject(index, "UTF-16 string holds an unpaired surrogate or a NUL");
+            return failObject(index, "UTF-16 string holds an unpaired surrogate");
         }
         return NSString::with(std::move(text));
+    }
+
+    // A keyed archive's object reference: 1 to 16 bytes of unsigned number (up to 8 kept). It
+    // reads as the platform's XML writer writes it, a dictionary {"CF$UID": N}, so that it
+    // survives being written as XML; immutable, as the platform's UID is a leaf.
+    id uid(std::uint64_t index, std::size_t pos) {
+        const std::size_t width = (bytes_[pos] & 0x0Fu) + std::size_t{1};
+        if (width > 8) {
+            return failObject(index, "UID beyond 64 bits");
+        }
+        if (!fits(pos + 1, width, 1)) {
+            return failObject(index, "UID runs past the object area");
+        }
+        const std::uint64_t value = readUnsigned(pos + 1, width);
+        id number = value >> 63 != 0 ? NSNumber::withUnsignedInteger(value)
+                                     : NSNumber::withInteger(static_cast<std::int64_t>(value));
+        NSDictionary::Entries::sequence_type entries;
+        entries.emplace_back(kUidKey, std::move(number));
+        return makeDictionary(entriesFrom(entries), Mutability::Immutable);
+    }
+
+    // Counts the bytes a shared object costs when it is made again for another reference: the
+    // first time an object is made is paid for by its bytes in the file, every later time by
+    // this cap. False (the file refused) once the copies exceed it.
+    bool chargeCopy(std::uint64_t index, std::size_t bytes) {
+        if (built_[index] == 0) {
+            built_[index] = 1;
+            return true;
+        }
+        copied_ += bytes;
+        if (copied_ > copiedCap_) {
+            return fail("expands to more than " + std::to_string(copiedCap_) +
+                        " bytes of copies (shared references)");
+        }
+        return true;
     }
 
     bool reference(std::size_t pos, std::uint64_t& target) {
@@ -299,6 +350,13 @@ class Parser {
         if ((isDictionary && entries > UINT64_MAX / 2) || !fits(start, refs, refSize_)) {
             return failObject(index, "container runs past the object area");
         }
+        // An estimate of a container's own memory: its object and an entry (a key and a value, or
+        // an item) per reference.
+        const std::size_t ownBytes =
+            kContainerBytes + static_cast<std::size_t>(entries) * (isDictionary ? kEntryBytes : kItemBytes);
+        if (!chargeCopy(index, ownBytes)) {
+            return nullptr;
+        }
         onPath_[index] = 1;
         id result = isDictionary ? dictionary(start, entries, depth) : array(start, entries, depth);
         onPath_[index] = 0;
@@ -324,6 +382,9 @@ class Parser {
 
     id dictionary(std::size_t start, std::uint64_t count, std::size_t depth) {
         NSDictionary::Entries::sequence_type entries;
+        // Marks the keys met in this dictionary, so that a key object referenced again here
+        // replaces the value it holds (the last one counts) instead of being copied again.
+        const std::uint64_t stamp = ++dictionaries_;
         for (std::uint64_t i = 0; i < count; ++i) {
             std::uint64_t keyIndex = 0;
             std::uint64_t valueIndex = 0;
@@ -343,7 +404,17 @@ class Parser {
             if (!item) {
                 return nullptr;
             }
-            // A repeated key keeps its last value (entriesFrom), as the platform's parser does.
+            // A repeated key keeps its last value, as the platform's parser does: in place when it
+            // is the same key object, by entriesFrom when another object holds the same text.
+            if (keyStamp_[keyIndex] == stamp) {
+                entries[keyEntry_[keyIndex]].second = std::move(item);
+                continue;
+            }
+            if (key->str().size() > kInlineKeyBytes && !chargeCopy(keyIndex, key->str().size())) {
+                return nullptr;
+            }
+            keyStamp_[keyIndex] = stamp;
+            keyEntry_[keyIndex] = entries.size();
             entries.emplace_back(key->str(), std::move(item));
         }
         return makeDictionary(entriesFrom(entries), mutability_);
@@ -367,6 +438,16 @@ class Parser {
     std::vector<id> leaves_;
     std::size_t nodes_ = 0;
     std::size_t nodeCap_ = 0;
+    // Objects made once already (containers, and keys copied into a dictionary), and the bytes
+    // their later copies took, against the cap.
+    std::vector<char> built_;
+    std::size_t copied_ = 0;
+    std::size_t copiedCap_ = 0;
+    // For each key object, the dictionary that last met it (a number per dictionary read) and
+    // the place of its entry there.
+    std::vector<std::uint64_t> keyStamp_;
+    std::vector<std::size_t> keyEntry_;
+    std::uint64_t dictionaries_ = 0;
 };
 
 } // namespace

@@ -3,7 +3,8 @@
 // before use: the trailer, the offset table, each object's place and size, counts, reference
 // sizes and reference targets. Nesting is capped, a container that contains itself is
 // rejected, and objects shared by several references count once per reference, so a file of a
-// few hundred bytes cannot expand to millions of values.
+// few hundred bytes cannot expand to millions of values; what a shared object costs each time it
+// is made again counts against a cap in bytes, so a small file cannot ask for gigabytes.
 
 #include "platform/foundation/PropertyListOptions.h"
 #include "platform/foundation/PropertyListResult.h"
@@ -22,8 +23,10 @@ class PropertyListBinaryReader {
     [[nodiscard]] static bool looksBinary(std::string_view bytes);
 
     /// The root value of a whole file, of any property-list type. Booleans, integers (up to 64
-    /// bits), single and double reals, dates, data, ASCII and UTF-16 strings, arrays and
-    /// dictionaries with string keys are read; null, fill, UID and set objects fail the file.
+    /// bits), single and double reals, dates, data, ASCII and UTF-16 strings (a NUL included),
+    /// arrays and dictionaries with string keys are read, and UIDs as the dictionary
+    /// {"CF$UID": N} the platform's XML writer makes of one; null, fill and set objects fail the
+    /// file.
     [[nodiscard]] ParseResult parse(std::string_view bytes) const;
 
   private:

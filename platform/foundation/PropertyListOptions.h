@@ -43,6 +43,14 @@ struct Limits {
     /// more values than bytes; this stops a file of a few hundred bytes that references the same
     /// containers over and over from expanding to millions of values.
     std::size_t maxNodesPerByte = 16;
+    /// Most bytes a binary file's shared objects may cost again per byte of input: a container
+    /// built a second time for another reference, or a long key string copied into another
+    /// dictionary. A writer shares strings and numbers, which cost nothing here; without this
+    /// cap a file of 100 KB whose dictionaries all use one 64 KB key asks for gigabytes.
+    std::size_t maxCopiedBytesPerByte = 2;
+    /// The copies any binary file may take however small it is, so that modest sharing in a small
+    /// file (a container a writer put in two places) still reads.
+    std::size_t minCopiedBytes = std::size_t{64} << 10;
 };
 
 } // namespace plist

@@ -8,6 +8,7 @@
 #include "platform/foundation/PropertyListContainers.h"
 #include "platform/foundation/PropertyListDate.h"
 #include "platform/foundation/PropertyListScalars.h"
+#include "platform/foundation/PropertyListXmlEncoding.h"
 #include "platform/foundation/PropertyListXmlScanner.h"
 #include "platform/foundation/PropertyListXmlText.h"
 #include "platform/foundation/SharedNumbers.h"
@@ -363,6 +364,16 @@ ParseResult PropertyListXmlReader::parseText(char* text, std::string_view bytes)
     if (bytes.size() > limits_.maxBytes) {
         return failure("larger than " + std::to_string(limits_.maxBytes) + " bytes");
     }
+    // Text in another form is read as its UTF-8 equivalent; it is never the writer's own text.
+    const XmlParsing converted =
+        parsing_ == XmlParsing::FullOnly ? XmlParsing::FullOnly : XmlParsing::ScanFirst;
+    if (isWideXml(bytes)) {
+        std::optional<std::string> utf8 = wideXmlAsUtf8(bytes);
+        if (!utf8) {
+            return failure("not valid UTF-16 or UTF-32 text");
+        }
+        return PropertyListXmlReader(mutability_, limits_, converted).parseInPlace(*utf8);
+    }
     // The writer writes no byte-order mark.
     const bool marked = bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF";
     if (marked) {
@@ -371,10 +382,17 @@ ParseResult PropertyListXmlReader::parseText(char* text, std::string_view bytes)
             text += 3;
         }
     }
-    // Checking the whole text once covers every string and key; it also rejects UTF-16 and
-    // UTF-32 documents (their NUL bytes), which the platform's files never are.
+    // Checking the whole text once covers every string and key. A NUL byte, which the check
+    // refuses, stands for a NUL character in a string's text, as the platform reads it: the text
+    // is read again with each written as a reference (rare, so the common text pays nothing).
     if (!isValidUtf8(bytes)) {
-        return failure("not valid UTF-8 text (or contains a NUL character)");
+        if (bytes.find('\0') != std::string_view::npos) {
+            std::string referenced = nulsAsReferences(bytes);
+            if (isValidUtf8(referenced)) {
+                return PropertyListXmlReader(mutability_, limits_, converted).parseInPlace(referenced);
+            }
+        }
+        return failure("not valid UTF-8 text");
     }
     // The scan reads the text as it stands and gives up without a trace where it cannot be sure
     // of the full parser's answer, which then decides (the text is still untouched).

@@ -21,8 +21,10 @@ class PropertyListXmlReader {
     explicit PropertyListXmlReader(Mutability mutability = Mutability::Immutable, Limits limits = {},
                                    XmlParsing parsing = XmlParsing::ScanFirst);
 
-    /// The root value of a whole document, of any property-list type. The text must be UTF-8 (a
-    /// byte-order mark is skipped); the DOCTYPE is skipped and its entities are never expanded,
+    /// The root value of a whole document, of any property-list type. The text is UTF-8 (a
+    /// byte-order mark is skipped), or UTF-16 or UTF-32 told by a byte-order mark or the
+    /// declaration's first bytes; a NUL character may stand raw or as "&#0;" in a string's text.
+    /// The DOCTYPE is skipped and its entities are never expanded,
     /// only the five predefined entities and character references are. The `<plist>` wrapper
     /// may be left out, as the platform allows.
     [[nodiscard]] ParseResult parse(std::string_view bytes) const;

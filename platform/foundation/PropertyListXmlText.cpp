@@ -5,7 +5,8 @@
 namespace plist {
 
 // Replaces the predefined entities and character references of raw character data, in one
-// pass. pugixml's own unescaping is off because it would silently cut a string at "&#0;".
+// pass. pugixml's own unescaping is off because it would silently cut a string at "&#0;", which
+// stands for a NUL character in the string, as the platform's reader reads it.
 bool appendUnescaped(std::string_view raw, std::string& out) {
     std::size_t pos = 0;
     while (pos < raw.size()) {
@@ -56,7 +57,7 @@ bool appendUnescaped(std::string_view raw, std::string& out) {
                     return false;
                 }
             }
-            if (codePoint == 0 || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+            if (codePoint >= 0xD800 && codePoint <= 0xDFFF) {
                 return false;
             }
             appendUtf8(out, codePoint);

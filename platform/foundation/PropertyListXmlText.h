@@ -7,8 +7,8 @@
 namespace plist {
 
 /// Appends `raw` to `out` with the five predefined entities and decimal or hexadecimal character
-/// references replaced; false on any other or malformed reference (DTD entities are never
-/// expanded), a reference to NUL or to a surrogate.
+/// references replaced (a reference to NUL included); false on any other or malformed reference
+/// (DTD entities are never expanded) or a reference to a surrogate.
 bool appendUnescaped(std::string_view raw, std::string& out);
 
 } // namespace plist

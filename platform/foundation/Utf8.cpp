@@ -118,7 +118,7 @@ bool appendUtf16BigEndianAsUtf8(const std::uint8_t* bytes, std::size_t units, st
     out.reserve(out.size() + units);
     for (std::size_t i = 0; i < units; ++i) {
         char32_t unit = (char32_t{bytes[2 * i]} << 8) | bytes[2 * i + 1];
-        if (unit == 0 || (unit >= 0xDC00 && unit <= 0xDFFF)) {
+        if (unit >= 0xDC00 && unit <= 0xDFFF) {
             return false;
         }
         if (unit >= 0xD800 && unit <= 0xDBFF) {

@@ -18,7 +18,7 @@ namespace plist {
 void appendUtf8(std::string& out, char32_t codePoint);
 
 /// Converts `units` big-endian UTF-16 code units at `bytes` to UTF-8, appending to `out`.
-/// False for an unpaired surrogate or a NUL character.
+/// False for an unpaired surrogate. A NUL character is kept: the binary form carries it.
 [[nodiscard]] bool appendUtf16BigEndianAsUtf8(const std::uint8_t* bytes, std::size_t units, std::string& out);
 
 /// Orders two valid UTF-8 strings by their UTF-16 code units, as the platform's string compare

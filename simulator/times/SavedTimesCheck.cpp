@@ -8,9 +8,12 @@
 #include "platform/foundation/NSDictionary.h"
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/NSString.h"
+#include "platform/foundation/PropertyListDate.h"
 #include "platform/foundation/PropertyListFile.h"
 
 #include <nlohmann/json.hpp>
+
+#include <optional>
 
 #include <algorithm>
 #include <cmath>
@@ -116,11 +119,24 @@ class Checker {
             return "is not UTF-8";
         }
         if (auto c = lv::firstCharacterXmlForbids(text)) {
+            if (*c == 0) {
+                return std::string(kNulProblem);
+            }
             char code[16];
             std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(*c));
             return std::string("holds ") + code + ", a character XML 1.0 forbids";
         }
         return {};
+    }
+
+    // A NUL cannot be written as XML at all: the add-on's writer refuses it, so nothing is stored
+    // while the file holds it, whereas other characters XML forbids are written as they are.
+    static constexpr std::string_view kNulProblem = "holds U+0000, which XML cannot carry";
+
+    static std::string consequenceOf(const std::string& problem, const std::string& consequence) {
+        return problem == kNulProblem
+                   ? ": the add-on writes nothing to the file while it is there (it reads it)"
+                   : consequence;
     }
 
     // Every string of the file, keys included, must be text an XML property list can hold: one
@@ -135,7 +151,8 @@ class Checker {
                 std::string problem = name ? characterProblem(name->str()) : "";
                 if (!problem.empty() && reported.insert(name->str()).second) {
                     add(keyPath(lv::kSectionsKey) + indexPath(i),
-                        "the name of section " + jsonQuoted(name->str()) + " " + problem + consequence);
+                        "the name of section " + jsonQuoted(name->str()) + " " + problem +
+                            consequenceOf(problem, consequence));
                 }
             }
         }
@@ -151,16 +168,33 @@ class Checker {
         }
     }
 
+    // The year a date is written with when other programs cannot read it (they read four digits,
+    // years 1 to 9999), or "" when they can. The writer writes such dates as the platform does.
+    static std::string unreadableYear(const NSDate& date) {
+        const std::optional<std::string> text = plist::formatXmlDate(date.timeIntervalSinceReferenceDate());
+        if (!text) {
+            return "beyond the calendar";
+        }
+        const std::string year = text->substr(0, text->find('-', 1));
+        const bool fourDigits = year.size() == 4 && year.find_first_not_of("0123456789") == std::string::npos;
+        return fourDigits && year != "0000" ? std::string() : std::to_string(std::stoll(year));
+    }
+
     void checkKeyCharacters(const std::string& key, const std::string& path, const std::string& consequence) {
         if (std::string problem = characterProblem(key); !problem.empty()) {
-            add(path, "the key " + problem + consequence);
+            add(path, "the key " + problem + consequenceOf(problem, consequence));
         }
     }
 
     void checkValueCharacters(const id& value, const std::string& path, const std::string& consequence) {
         if (auto text = rt::cast<NSString>(value)) {
             if (std::string problem = characterProblem(text->str()); !problem.empty()) {
-                add(path, "a string that " + problem + consequence);
+                add(path, "a string that " + problem + consequenceOf(problem, consequence));
+            }
+        } else if (auto date = rt::cast<NSDate>(value)) {
+            if (std::string year = unreadableYear(*date); !year.empty()) {
+                add(path,
+                    "a date in year " + year + " (other programs read years 1 to 9999 only)" + consequence);
             }
         } else if (auto array = rt::cast<NSArray>(value)) {
             for (std::size_t i = 0; i < array->items().size(); ++i) {

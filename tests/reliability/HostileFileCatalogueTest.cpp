@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include <sys/stat.h>
@@ -138,6 +139,42 @@ TEST(HostileFileCatalogueLimits, ACaptureThatWouldCrossTheReadersCapWritesNothin
 
 namespace reliability {
 namespace {
+
+// The files whose objects are shared many times cost under four times their size in memory and
+// under two seconds: `times list`'s peak resident memory on each, less its peak on a small file.
+TEST(HostileFileCatalogueFigures, SharedObjectsCostUnderFourTimesTheFile) {
+    Home small;
+    writeWhole(small.savedTimes(), savedTimesText({1}));
+    const auto list = [](const Home& home) {
+        return runProgram({lapvaneProgram(), "times", "list", "--home", home.path()},
+                          Limits{2, 512ULL << 20});
+    };
+    long baseline = 0;
+    for (int i = 0; i < 3; ++i) {
+        baseline = std::max(baseline, list(small).peakKilobytes);
+    }
+    std::string figures;
+    for (const auto& file : hostileFiles()) {
+        if (file.name != "BinaryKeysAllNamingOneLargeString" &&
+            file.name != "BinaryDictionaryReferenced20000Times") {
+            continue;
+        }
+        Home home;
+        file.make(home.savedTimes());
+        struct stat info {};
+        ASSERT_EQ(::stat(home.savedTimes().c_str(), &info), 0);
+        const ChildRun run = list(home);
+        EXPECT_EQ(run.signal, 0) << file.name;
+        const long growth = run.peakKilobytes - baseline;
+        EXPECT_LT(growth * 1024, 4 * info.st_size)
+            << file.name << ": " << run.peakKilobytes << " KB against " << baseline << " KB";
+        EXPECT_LT(run.seconds, 2.0) << file.name;
+        figures += (figures.empty() ? "" : "; ") + file.name + " (" + std::to_string(info.st_size / 1024) +
+                   " KB): " + std::to_string(std::max(growth, 0L)) + " KB over a small file's peak, " +
+                   std::to_string(static_cast<int>(run.seconds * 1000)) + " ms";
+    }
+    reportFigures("shared objects", figures);
+}
 
 TEST(HostileFileCatalogueFigures, CountsTheCasesByOutcome) {
     std::map<Outcome, int> counts;

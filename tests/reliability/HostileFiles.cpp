@@ -93,6 +93,23 @@ std::function<void(const std::string&)> bytes(std::string content) {
     return [content = std::move(content)](const std::string& path) { writeWhole(path, content); };
 }
 
+// A file as Python's plistlib writes it: `expression` gives its bytes.
+std::function<void(const std::string&)> plistlibFile(const std::string& expression) {
+    return [expression](const std::string& path) {
+        const ChildRun run =
+            runProgram({"/usr/bin/env", "python3", "-c",
+                        "import plistlib, sys\nopen(sys.argv[1], 'wb').write(" + expression + ")", path});
+        if (run.status != 0) {
+            ADD_FAILURE() << "python3 with plistlib could not write the file: " << run.output;
+        }
+    };
+}
+
+// A 64 KB ASCII string object.
+std::string largeString() {
+    return counted(0x50, 65536) + std::string(65536, 'k');
+}
+
 } // namespace
 
 std::vector<HostileFile> hostileFiles() {
@@ -158,6 +175,15 @@ std::vector<HostileFile> hostileFiles() {
              return levels;
          }()))),
          Outcome::Damaged},
+        // 20,000 references to one dictionary whose key is a 64 KB string: 1.3 GB if each made its
+        // own copy; refused once the copies pass twice the file's size.
+        {"BinaryDictionaryReferenced20000Times", bytes(binary(sectionsPointingAt({
+             counted(0xA0, 20000) + repeated(reference(3), 20000),
+             counted(0xD0, 1) + reference(4) + reference(5),
+             largeString(),
+             "\x09",
+         }))),
+         Outcome::Damaged},
         {"InvalidUtf8",
          bytes(withSections("<array><string>D\xC3"
                             "(fault</string></array>",
@@ -195,6 +221,20 @@ std::vector<HostileFile> hostileFiles() {
         {"AnAmpersandTwoHundredThousandTimes",
          bytes(withSections(goodSections, "<key>x</key><string>" + repeated("&amp;", 200000) + "</string>")),
          Outcome::Read},
+        // The root's 20,000 keys all name one 64 KB string: one key, copied once.
+        {"BinaryKeysAllNamingOneLargeString",
+         bytes(binary({counted(0xD0, 20000) + repeated(reference(1), 20000) + repeated(reference(2), 20000),
+                       largeString(), "\x10\x01"})),
+         Outcome::Read},
+        // Files the platform reads, as another program writes them.
+        {"PlistlibBinaryHoldingAUid",
+         plistlibFile("plistlib.dumps({'Sections': ['Default'], 'Times - Default': [], 'Archive': "
+                      "[plistlib.UID(3)]}, fmt=plistlib.FMT_BINARY)"),
+         Outcome::Read},
+        {"PlistlibXmlInUtf16",
+         plistlibFile("plistlib.dumps({'Sections': ['Caf\\u00e9'], 'Times - Caf\\u00e9': []}).decode()"
+                      ".replace('UTF-8', 'UTF-16').encode('utf-16')"),
+         Outcome::Read},
         {"OrphanKeysAndForeignValues",
          bytes(withSections(goodSections, goodRecords + "<key>Times - Gone</key><array>" + record("7") +
                                               "</array><key>Other</key><data>AAEC</data>")),
@@ -217,6 +257,10 @@ std::vector<HostileFile> hostileFiles() {
         {"RecordListIsADictionary",
          bytes(withSections(goodSections,
                             "<key>Times - Default</key><dict><key>0</key>" + record("5") + "</dict>")),
+         Outcome::ReadCaptureRefused},
+        // A NUL cannot stand in XML 1.0: the file is read and kept, and nothing is written.
+        {"PlistlibBinaryStringHoldingANul",
+         plistlibFile("plistlib.dumps({'Sections': ['Default'], 'Other': 'a\\x00b'}, fmt=plistlib.FMT_BINARY)"),
          Outcome::ReadCaptureRefused},
         {"RecordListIsANumber",
          bytes(withSections(goodSections, "<key>Times - Default</key><integer>3</integer>")),

@@ -271,7 +271,24 @@ INSTANTIATE_TEST_SUITE_P(
             "foreign_string_with_a_noncharacter",
             sections({"A"}) + recordsOf("A", {kGood}) +
                 "<key>Note</key><array><string>a\xEF\xBF\xBF</string></array>",
-            R"(["Note"][0]: a string that holds U+FFFF, a character XML 1.0 forbids: other programs refuse the whole file (the add-on reads it))"}),
+            R"(["Note"][0]: a string that holds U+FFFF, a character XML 1.0 forbids: other programs refuse the whole file (the add-on reads it))"},
+        // Dates the platform's writer writes in a form other programs refuse.
+        FlawedFile{
+            "date_past_year_9999",
+            sections({"A"}) + recordsOf("A", {"<dict><key>All Laps</key><array/><key>Date</key>"
+                                              "<date>10000-01-01T00:00:30Z</date><key>Last Lap</key>"
+                                              "<real>0</real><key>Total Time</key><real>1</real></dict>"}),
+            R"(["Times - A"][0]["Date"]: a date in year 10000 (other programs read years 1 to 9999 only): other programs refuse the whole file (the add-on reads it))"},
+        FlawedFile{
+            "foreign_date_before_year_1",
+            sections({"A"}) + recordsOf("A", {kGood}) +
+                "<key>Born</key><array><date>0000-12-31T23:59:59Z</date></array>",
+            R"(["Born"][0]: a date in year 0 (other programs read years 1 to 9999 only): other programs refuse the whole file (the add-on reads it))"},
+        // A NUL reads (raw or as a reference) but cannot be written as XML.
+        FlawedFile{
+            "foreign_string_with_a_nul",
+            sections({"A"}) + recordsOf("A", {kGood}) + "<key>Note</key><string>a&#0;b</string>",
+            R"(["Note"]: a string that holds U+0000, which XML cannot carry: the add-on writes nothing to the file while it is there (it reads it))"}),
     testing_support::PrintedName());
 
 TEST_F(TimesReports, CheckFindsNothingInACleanFileAndTellsItsLayout) {

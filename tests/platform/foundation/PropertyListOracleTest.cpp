@@ -163,3 +163,73 @@ TEST(PropertyListOracle, OurXmlIsByteIdenticalToPlistutilsForTheSameSortedTree) 
 }
 
 } // namespace
+
+namespace {
+
+// Files the platform reads, as plistlib writes them: a binary list holding UIDs and a string with
+// a NUL, and XML in UTF-16 (with its byte-order mark) and in UTF-32 (big-endian, told by its
+// declaration). Each is read; what can be written back is written as the platform's XML writer
+// writes it (a UID as {"CF$UID": N}) and plistlib reads that; the NUL cannot stand in XML 1.0,
+// so writing it fails and says why.
+TEST(PropertyListOracle, WeReadWhatThePlatformReadsFromPlistlib) {
+    if (!plist_test::havePlistlib()) {
+        FAIL() << "python3 with plistlib is not installed (scripts/install-deps installs it)";
+    }
+    ScratchFolder folder;
+    const std::string make = R"(
+import plistlib, sys
+folder = sys.argv[1]
+with open(folder + '/binary.plist', 'wb') as f:
+    plistlib.dump({'Sections': ['Default'], 'Foreign': 'a\x00b',
+                   'Archive': [plistlib.UID(3), plistlib.UID(2 ** 40), plistlib.UID(3)]}, f, fmt=plistlib.FMT_BINARY)
+text = plistlib.dumps({'Sections': ['Caf\u00e9 \U0001F600'], 'n': 5}).decode()
+with open(folder + '/utf16.plist', 'wb') as f:
+    f.write(text.replace('UTF-8', 'UTF-16').encode('utf-16'))
+with open(folder + '/utf32.plist', 'wb') as f:
+    f.write(text.replace('UTF-8', 'UTF-32').encode('utf-32-be'))
+)";
+    std::string output;
+    ASSERT_EQ(plist_test::runPython(make, folder.path(), output), 0) << output;
+
+    for (const char* name : {"utf16.plist", "utf32.plist"}) {
+        const plist::ReadResult read =
+            plist::readDictionaryFile(folder.file(name), Mutability::MutableContainers);
+        ASSERT_TRUE(read.ok()) << name << ": " << read.reason;
+        EXPECT_EQ(read.dictionary->objectAs<NSArray>("Sections")->objectAs<NSString>(0)->str(),
+                  "Caf\xC3\xA9 \xF0\x9F\x98\x80")
+            << name;
+        EXPECT_EQ(read.dictionary->objectAs<NSNumber>("n")->integerValue(), 5) << name;
+    }
+
+    const plist::ReadResult read =
+        plist::readDictionaryFile(folder.file("binary.plist"), Mutability::MutableContainers);
+    ASSERT_TRUE(read.ok()) << read.reason;
+    const auto root = read.mutableDictionary();
+    EXPECT_EQ(root->objectAs<NSString>("Foreign")->str(), std::string("a\0b", 3));
+    const plist::EncodeResult refused = plist::xmlTextForFile(*root);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_NE(refused.reason.find("/Foreign: a string that is not valid UTF-8 or holds a NUL"),
+              std::string::npos)
+        << refused.reason;
+
+    root->removeObjectForKey("Foreign");
+    const plist::EncodeResult text = plist::xmlTextForFile(*root);
+    ASSERT_TRUE(text.ok) << text.reason;
+    EXPECT_NE(
+        text.text.find(
+            "\t\t<dict>\n\t\t\t<key>CF$UID</key>\n\t\t\t<integer>1099511627776</integer>\n\t\t</dict>\n"),
+        std::string::npos)
+        << text.text;
+    const std::string ours = folder.file("ours.plist");
+    plist_test::writeFile(ours, text.text);
+    const std::string check = R"(
+import plistlib, sys
+with open(sys.argv[1], 'rb') as f:
+    d = plistlib.load(f)
+assert d == {'Sections': ['Default'], 'Archive': [{'CF$UID': 3}, {'CF$UID': 2 ** 40}, {'CF$UID': 3}]}, d
+print('ok')
+)";
+    EXPECT_EQ(plist_test::runPython(check, ours, output), 0) << output;
+}
+
+} // namespace

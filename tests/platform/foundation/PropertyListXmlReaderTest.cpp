@@ -253,12 +253,18 @@ std::vector<BadCase> badCases() {
         {"DataDanglingCharacter", document("<data>aGVsb</data>")},
         {"InvalidUtf8", document("<string>\xC3\x28</string>")},
         {"OverlongUtf8", document("<string>\xC0\xAF</string>")},
-        {"NulByte", document(std::string("<string>a\0b</string>", 20))},
+        {"NulByteBetweenElements", document(std::string("<array>\0</array>", 16))},
+        {"NulByteInAnInteger", document(std::string("<integer>1\0</integer>", 21))},
+        {"NulByteInAName", document(std::string("<str\0ing>a</string>", 19))},
         {"Utf16Document", std::string("\xFF\xFE<\0p\0l\0i\0s\0t\0/\0>\0", 18)},
         {"UndefinedEntity", document("<string>&nbsp;</string>")},
         {"EntityPrefix", document("<string>&ampersand;</string>")},
         {"BareAmpersand", document("<string>a & b</string>")},
-        {"NulReference", document("<string>a&#0;b</string>")},
+        {"NulReferenceInAReal", document("<real>1&#0;</real>")},
+        {"Utf16OddLength", std::string("\xFF\xFE<\0?\0x", 7)},
+        {"Utf16UnpairedSurrogate", std::string("\xFE\xFF\0<\xD8\0\0>", 8)},
+        {"Utf32BeyondUnicode", std::string("\xFF\xFE\0\0\0\0\x11\0", 8)},
+        {"Utf16WithoutMarkOrDeclaration", std::string("<\0p\0l\0i\0s\0t\0/\0>\0", 16)},
         {"SurrogateReference", document("<string>&#xD800;</string>")},
         {"BeyondUnicodeReference", document("<string>&#x110000;</string>")},
         {"EmptyReference", document("<string>&#x;</string>")},
@@ -292,6 +298,70 @@ TEST_P(PropertyListXmlReaderRejects, InPlaceWithTheSameReason) {
 
 INSTANTIATE_TEST_SUITE_P(Table, PropertyListXmlReaderRejects, ::testing::ValuesIn(badCases()),
                          [](const auto& info) { return info.param.name; });
+
+// A NUL character in a string's text reads as the platform reads it, written raw or as a
+// reference, in keys too; the scan and the full parser agree, in place or not.
+TEST(PropertyListXmlReader, ReadsNulCharactersInStrings) {
+    using namespace std::string_literals;
+    const std::string text = document("<dict><key>k\0</key><string>a\0b&#0;&#x0;</string></dict>"s);
+    for (const auto parsing : {plist::XmlParsing::ScanFirst, plist::XmlParsing::FullOnly}) {
+        std::string bytes = text;
+        const plist::ParseResult result =
+            PropertyListXmlReader(Mutability::Immutable, {}, parsing).parseInPlace(bytes);
+        ASSERT_TRUE(result.ok()) << result.reason;
+        EXPECT_EQ(rt::cast<NSDictionary>(result.value)->objectAs<NSString>(std::string("k\0", 2))->str(),
+                  std::string("a\0b\0\0", 5));
+    }
+    EXPECT_TRUE(parse(text).ok());
+}
+
+// The same document in UTF-16 and UTF-32, either byte order, told by a byte-order mark or, without
+// one, by the declaration's first characters, reads as the UTF-8 one does; never as the writer's text.
+TEST(PropertyListXmlReader, ReadsUtf16AndUtf32Documents) {
+    const std::u32string body =
+        U"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<plist version=\"1.0\">\n"
+        U"<dict><key>caf\u00e9</key><string>\u23f1 \U0001F600 &amp;</string></dict>\n</plist>\n";
+    const auto encoded = [&body](std::size_t unit, bool bigEndian, bool mark) {
+        std::u32string units = mark ? U"\uFEFF" : U"";
+        for (const char32_t c : body) {
+            if (unit == 2 && c > 0xFFFF) {
+                units += static_cast<char32_t>(0xD800 + ((c - 0x10000) >> 10));
+                units += static_cast<char32_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+            } else {
+                units += c;
+            }
+        }
+        std::string bytes;
+        for (const char32_t u : units) {
+            for (std::size_t i = 0; i < unit; ++i) {
+                const std::size_t shift = 8 * (bigEndian ? unit - 1 - i : i);
+                bytes.push_back(static_cast<char>((u >> shift) & 0xFF));
+            }
+        }
+        return bytes;
+    };
+    for (const std::size_t unit : {2, 4}) {
+        for (const bool bigEndian : {false, true}) {
+            for (const bool mark : {false, true}) {
+                const std::string name = "UTF-" + std::to_string(8 * unit) + (bigEndian ? "BE" : "LE") +
+                                         (mark ? " with a mark" : "");
+                std::string bytes = encoded(unit, bigEndian, mark);
+                for (const auto parsing :
+                     {plist::XmlParsing::ScanFirstNotingWriterText, plist::XmlParsing::FullOnly}) {
+                    std::string copy = bytes;
+                    const plist::ParseResult result =
+                        PropertyListXmlReader(Mutability::Immutable, {}, parsing).parseInPlace(copy);
+                    ASSERT_TRUE(result.ok()) << name << ": " << result.reason;
+                    EXPECT_FALSE(result.writerText) << name;
+                    EXPECT_EQ(rt::cast<NSDictionary>(result.value)->objectAs<NSString>("caf\xC3\xA9")->str(),
+                              "\xE2\x8F\xB1 \xF0\x9F\x98\x80 &")
+                        << name;
+                }
+                EXPECT_TRUE(parse(bytes).ok()) << name;
+            }
+        }
+    }
+}
 
 TEST(PropertyListXmlReader, AcceptsWhatThePlatformsParserAccepts) {
     // A byte-order mark, comments, a bare root without <plist>, a repeated key whose last value
