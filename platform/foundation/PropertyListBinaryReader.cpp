@@ -384,7 +384,7 @@ class Parser {
         NSDictionary::Entries::sequence_type entries;
         // Marks the keys met in this dictionary, so that a key object referenced again here
         // replaces the value it holds (the last one counts) instead of being copied again.
-        const std::uint64_t stamp = ++dictionaries_;
+        const std::uint32_t stamp = ++dictionaries_;
         for (std::uint64_t i = 0; i < count; ++i) {
             std::uint64_t keyIndex = 0;
             std::uint64_t valueIndex = 0;
@@ -414,7 +414,7 @@ class Parser {
                 return nullptr;
             }
             keyStamp_[keyIndex] = stamp;
-            keyEntry_[keyIndex] = entries.size();
+            keyEntry_[keyIndex] = static_cast<std::uint32_t>(entries.size());
             entries.emplace_back(key->str(), std::move(item));
         }
         return makeDictionary(entriesFrom(entries), mutability_);
@@ -444,10 +444,10 @@ class Parser {
     std::size_t copied_ = 0;
     std::size_t copiedCap_ = 0;
     // For each key object, the dictionary that last met it (a number per dictionary read) and
-    // the place of its entry there.
-    std::vector<std::uint64_t> keyStamp_;
-    std::vector<std::size_t> keyEntry_;
-    std::uint64_t dictionaries_ = 0;
+    // the place of its entry there (both fit 32 bits: the node cap keeps the counts far below).
+    std::vector<std::uint32_t> keyStamp_;
+    std::vector<std::uint32_t> keyEntry_;
+    std::uint32_t dictionaries_ = 0;
 };
 
 } // namespace

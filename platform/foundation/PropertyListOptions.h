@@ -47,7 +47,7 @@ struct Limits {
     /// built a second time for another reference, or a long key string copied into another
     /// dictionary. A writer shares strings and numbers, which cost nothing here; without this
     /// cap a file of 100 KB whose dictionaries all use one 64 KB key asks for gigabytes.
-    std::size_t maxCopiedBytesPerByte = 2;
+    std::size_t maxCopiedBytesPerByte = 1;
     /// The copies any binary file may take however small it is, so that modest sharing in a small
     /// file (a container a writer put in two places) still reads.
     std::size_t minCopiedBytes = std::size_t{64} << 10;

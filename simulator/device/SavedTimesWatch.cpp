@@ -95,6 +95,12 @@ std::optional<std::string> SavedTimesWatch::whyNotWritable() const {
     if (read.status == plist::ReadStatus::Inaccessible) {
         return path_ + " cannot be read (" + read.reason + ")";
     }
+    // A value that XML cannot carry (a NUL in a string) makes every write refuse the whole file.
+    if (read.ok()) {
+        if (plist::EncodeResult text = plist::xmlTextForFile(*read.dictionary); !text.ok) {
+            return path_ + " holds a value XML cannot carry, so it is kept as it is (" + text.reason + ")";
+        }
+    }
     std::string folder = fs::path(fileBehindLinks(path_)).parent_path().string();
     if (::access(folder.c_str(), W_OK) != 0) {
         return "the folder " + folder + " cannot be written";

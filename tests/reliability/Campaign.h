@@ -25,8 +25,6 @@ struct ChildRun {
     /// The signal that ended it, or 0.
     int signal = 0;
     double seconds = 0;
-    /// Its peak resident memory, in kilobytes.
-    long peakKilobytes = 0;
     /// Its standard output and error, merged.
     std::string output;
 };

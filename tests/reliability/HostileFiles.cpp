@@ -176,7 +176,7 @@ std::vector<HostileFile> hostileFiles() {
          }()))),
          Outcome::Damaged},
         // 20,000 references to one dictionary whose key is a 64 KB string: 1.3 GB if each made its
-        // own copy; refused once the copies pass twice the file's size.
+        // own copy; refused once the copies pass the file's size.
         {"BinaryDictionaryReferenced20000Times", bytes(binary(sectionsPointingAt({
              counted(0xA0, 20000) + repeated(reference(3), 20000),
              counted(0xD0, 1) + reference(4) + reference(5),

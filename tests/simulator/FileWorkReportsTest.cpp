@@ -58,6 +58,26 @@ TEST_F(FileWorkReports, ASaveThatStoredNothingIsARefusedLineWithTheReason) {
         << err.str();
 }
 
+// A file the platform reads whose string holds a NUL (a binary file another program wrote) is
+// read, never moved aside; XML cannot carry the NUL, so the Save writes nothing and says why.
+TEST_F(FileWorkReports, ASaveOverAValueXmlCannotCarryKeepsTheFileAndSaysWhy) {
+    using namespace std::string_literals;
+    // A binary dictionary {"Sections": ["Default"], "x": "a\0b"}, as plistlib writes it.
+    const std::string bytes =
+        "bplist00\xD2\x01\x02\x03\x05XSectionsQx\xA1\x04WDefaultSa\0b\x08\x0D\x16\x18\x1A\x22"s +
+        "\0\0\0\0\0\0\x01\x01"s + "\0\0\0\0\0\0\0\x06"s + "\0\0\0\0\0\0\0\0"s + "\0\0\0\0\0\0\0\x26"s;
+    testing_support::writeWholeFile(file(), bytes);
+    EXPECT_EQ(run(kOneSave), sim::kExitRejectedLines);
+    EXPECT_NE(
+        err.str().find("test:6: Save stored nothing: " + file() +
+                       " holds a value XML cannot carry, so it is kept as it is (not written: /x: a string "
+                       "that is not valid UTF-8 or holds a NUL)"),
+        std::string::npos)
+        << err.str();
+    EXPECT_EQ(testing_support::readWholeFile(file()), bytes);
+    EXPECT_EQ(err.str().find("moved aside"), std::string::npos) << err.str();
+}
+
 TEST_F(FileWorkReports, ADamagedFileMovedAsideIsANoteAndTheSaveStands) {
     testing_support::writeWholeFile(file(), "not a property list");
     EXPECT_EQ(run(kOneSave), sim::kExitOk) << err.str();

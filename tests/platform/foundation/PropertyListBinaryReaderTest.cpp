@@ -520,8 +520,8 @@ TEST(PropertyListBinaryReader, ReadsAKeyObjectRepeatedThroughADictionaryOnce) {
 
 // What a shared object costs each time it is made again counts against a cap in bytes: a
 // dictionary with a 64 KB key read again for each of 20,000 references (1.3 GB) is refused at
-// once; read again for two references it is not. Keys short enough to need no allocation of their
-// own cost nothing, however often they are copied.
+// once; one with a 16 KB key read again for two references is not. Keys short enough to need no
+// allocation of their own cost nothing, however often they are copied.
 TEST(PropertyListBinaryReader, CountsTheBytesOfCopiesOfSharedObjects) {
     const auto sharedDictionary = [](std::size_t references, std::size_t keyLength) {
         Bplist b;
@@ -537,7 +537,7 @@ TEST(PropertyListBinaryReader, CountsTheBytesOfCopiesOfSharedObjects) {
     EXPECT_NE(many.reason.find("bytes of copies (shared references)"), std::string::npos) << many.reason;
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(), 1.0);
 
-    const plist::ParseResult two = parse(sharedDictionary(2, 65536), Mutability::MutableContainers);
+    const plist::ParseResult two = parse(sharedDictionary(2, 16384), Mutability::MutableContainers);
     ASSERT_TRUE(two.ok()) << two.reason;
     EXPECT_EQ(rt::cast<NSArray>(two.value)->objectAs<NSDictionary>(1)->count(), 1u);
 

@@ -15,6 +15,10 @@
 //                             the number that failed
 //   list-loop HOME STOP       reads the file until the file STOP exists, then prints
 //                             "reads N torn T" and exits with T != 0
+//   peak PROGRAM ARGS...      runs PROGRAM, then prints "peak N" (its peak resident memory in
+//                             kilobytes) and exits with its status. A child forked from this
+//                             small process starts small, where one forked from a test program
+//                             would count the test's memory as its own
 
 #include "addon/store/SavedTimeRecord.h"
 #include "addon/store/SavedTimesStore.h"
@@ -34,7 +38,9 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -186,11 +192,29 @@ int listLoop(const std::string& stop) {
     return torn == 0 ? 0 : kFault;
 }
 
+int peak(char** argv) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::execv(argv[0], argv);
+        std::_Exit(127);
+    }
+    int status = 0;
+    struct rusage usage {};
+    if (child < 0 || ::wait4(child, &status, 0, &usage) != child) {
+        return kFault;
+    }
+    std::printf("peak %ld\n", usage.ru_maxrss);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : kFault;
+}
+
 int run(int argc, char** argv) {
     if (argc < 3) {
         return kFault;
     }
     const std::string command = argv[1];
+    if (command == "peak") {
+        return peak(argv + 2);
+    }
     const std::string home = argv[2];
     if (command == "save") {
         return save(home);
