@@ -2,37 +2,33 @@
 
 #include <cstdlib>
 #include <iostream>
-#include <string>
 
 namespace rt::trace {
-namespace {
-struct Switches {
-    bool send = false;
-    bool hooks = false;
-    bool runLoop = false;
-    bool store = false;
-};
 
+Switches parseSwitches(std::string_view value) {
+    Switches s;
+    std::size_t start = 0;
+    while (start <= value.size()) {
+        const std::size_t end = value.find(',', start);
+        const std::string_view item =
+            value.substr(start, end == std::string_view::npos ? value.npos : end - start);
+        s.send |= item == "send" || item == "all";
+        s.hooks |= item == "hooks" || item == "all";
+        s.runLoop |= item == "runloop" || item == "all";
+        s.store |= item == "store" || item == "all";
+        if (end == std::string_view::npos) {
+            break;
+        }
+        start = end + 1;
+    }
+    return s;
+}
+
+namespace {
 const Switches& switches() {
     static const Switches parsed = [] {
-        Switches s;
         const char* env = std::getenv("LAPVANE_TRACE");
-        std::string value = env ? env : "";
-        std::size_t start = 0;
-        while (start <= value.size()) {
-            std::size_t end = value.find(',', start);
-            std::string item =
-                value.substr(start, end == std::string::npos ? std::string::npos : end - start);
-            s.send |= item == "send" || item == "all";
-            s.hooks |= item == "hooks" || item == "all";
-            s.runLoop |= item == "runloop" || item == "all";
-            s.store |= item == "store" || item == "all";
-            if (end == std::string::npos) {
-                break;
-            }
-            start = end + 1;
-        }
-        return s;
+        return parseSwitches(env ? env : "");
     }();
     return parsed;
 }

@@ -8,6 +8,16 @@ namespace rt::trace {
 /// Store: each change an application's own store wrote to its files, one line per change.
 enum class Channel { Send, Hooks, RunLoop, Store };
 
+/// The channels a value of LAPVANE_TRACE turns on: a comma-separated list of channel names, or
+/// "all" for every channel; other words are ignored.
+struct Switches {
+    bool send = false;
+    bool hooks = false;
+    bool runLoop = false;
+    bool store = false;
+};
+Switches parseSwitches(std::string_view value);
+
 /// True when the channel was named in LAPVANE_TRACE.
 bool enabled(Channel channel);
 /// Writes one trace line to standard error.

@@ -104,6 +104,40 @@ TEST_F(RuntimeTest, MessagesLookUpThroughSuperclassesAndNilAnswersZero) {
     EXPECT_FALSE(rt::respondsToSelector(dog, sel_registerName("fly")));
 }
 
+// Every scalar type an instance variable may have, between two one-byte variables: it starts at
+// a multiple of its C++ alignment and takes exactly its C++ size, so neither neighbour overlaps it.
+template <class T>
+void checkLaidOutBetweenBytes(const char* className) {
+    rt::ClassBuilder builder(className, nullptr);
+    builder.ivar(rt::IvarRef<char>{"_before"})
+        .ivar(rt::IvarRef<T>{"_value"})
+        .ivar(rt::IvarRef<char>{"_after"});
+    Class cls = rt::Runtime::current().registerClass(builder);
+    const std::ptrdiff_t before = ivar_getOffset(class_getInstanceVariable(cls, "_before"));
+    const std::ptrdiff_t value = ivar_getOffset(class_getInstanceVariable(cls, "_value"));
+    const std::ptrdiff_t after = ivar_getOffset(class_getInstanceVariable(cls, "_after"));
+    EXPECT_EQ(before, std::ptrdiff_t(sizeof(void*))) << className << ": after the isa word";
+    EXPECT_EQ(value % std::ptrdiff_t(alignof(T)), 0) << className;
+    EXPECT_GT(value, before) << className;
+    EXPECT_LT(value - before - 1, std::ptrdiff_t(alignof(T)))
+        << className << ": no more padding than alignment needs";
+    EXPECT_EQ(after, value + std::ptrdiff_t(sizeof(T))) << className;
+}
+
+TEST_F(RuntimeTest, EveryScalarTypeTakesItsSizeAtItsAlignment) {
+    checkLaidOutBetweenBytes<bool>("HoldsBool");
+    checkLaidOutBetweenBytes<unsigned char>("HoldsUnsignedChar");
+    checkLaidOutBetweenBytes<short>("HoldsShort");
+    checkLaidOutBetweenBytes<unsigned short>("HoldsUnsignedShort");
+    checkLaidOutBetweenBytes<int>("HoldsInt");
+    checkLaidOutBetweenBytes<unsigned int>("HoldsUnsignedInt");
+    checkLaidOutBetweenBytes<float>("HoldsFloat");
+    checkLaidOutBetweenBytes<double>("HoldsDouble");
+    checkLaidOutBetweenBytes<long long>("HoldsLongLong");
+    checkLaidOutBetweenBytes<unsigned long long>("HoldsUnsignedLongLong");
+    checkLaidOutBetweenBytes<id>("HoldsObject");
+}
+
 TEST_F(RuntimeTest, AnUnrecognizedSelectorRaisesWithThePlatformsMessage) {
     auto dog = rt::make<Dog>();
     try {
@@ -122,6 +156,8 @@ TEST_F(RuntimeTest, CallingAnImplementationWithTheWrongSignatureIsAFaultNamingCl
         FAIL() << "expected an exception";
     } catch (const NSException& e) {
         EXPECT_NE(e.reason().find("-[Dog speak]"), std::string::npos);
+        // Both signatures as C++ writes them, not as the compiler mangles them.
+        EXPECT_NE(e.reason().find("but was called as int ()"), std::string::npos) << e.reason();
     }
 }
 

@@ -150,4 +150,16 @@ TEST_F(UITableViewTest, ATableWithoutTitlesShowsNoHeaders) {
     EXPECT_EQ(table->rectForRowAtIndexPath(at(1, 0)), CGRectMake(0, 44, 320, 44));
 }
 
+// A section or row just outside the table has no rectangle, on either side.
+TEST_F(UITableViewTest, PlacesOutsideTheTableHaveAnEmptyRectangle) {
+    show({section("A", 2, "a"), section("B", 1, "b")});
+    EXPECT_NE(table->rectForHeaderInSection(1), CGRectZero);
+    for (const NSInteger section : {NSInteger{-1}, NSInteger{2}}) {
+        EXPECT_EQ(table->rectForHeaderInSection(section), CGRectZero) << "section " << section;
+        EXPECT_EQ(table->rectForRowAtIndexPath(at(section, 0)), CGRectZero) << "section " << section;
+    }
+    EXPECT_EQ(table->rectForRowAtIndexPath(at(0, 2)), CGRectZero);
+    EXPECT_EQ(table->rectForRowAtIndexPath(at(0, -1)), CGRectZero);
+}
+
 } // namespace
