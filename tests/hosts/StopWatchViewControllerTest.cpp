@@ -51,6 +51,25 @@ TEST_F(StopWatchViewControllerTest, StoppingStoresTheTotalAndResettingStoresZero
     EXPECT_EQ(screen->totalTime(), 0.0);
 }
 
+// Reset is offered exactly when it has something to clear: time, or laps even when they add up
+// to nothing (a lap and a stop at the very moment of the start).
+TEST_F(StopWatchViewControllerTest, ResetIsEnabledWhileThereIsTimeOrALapToClear) {
+    EXPECT_FALSE(screen->lapResetButton()->isEnabled()) << "a new stopwatch";
+    startStop();
+    lapReset();
+    startStop();
+    ASSERT_EQ(screen->totalTime(), 0.0);
+    ASSERT_EQ(screen->laps().size(), 1U);
+    EXPECT_TRUE(screen->lapResetButton()->isEnabled()) << "a lap of no time";
+    lapReset();
+    EXPECT_TRUE(screen->laps().empty());
+    EXPECT_FALSE(screen->lapResetButton()->isEnabled()) << "after Reset";
+    startStop();
+    runFor(1);
+    startStop();
+    EXPECT_TRUE(screen->lapResetButton()->isEnabled()) << "a second and no lap";
+}
+
 TEST_F(StopWatchViewControllerTest, ItsStateIsReadableByNameThroughTheRuntime) {
     startStop();
     runFor(30.04);
