@@ -47,6 +47,14 @@ TEST_F(UIButtonTest, ATapSendsTouchUpInsideWithOrWithoutTheSender) {
     EXPECT_FALSE(button->isHighlighted());
 }
 
+TEST_F(UIButtonTest, ItsTitleFillsTheButton) {
+    button->setFrame(CGRectMake(30, 40, 120, 44));
+    button->setTitleForState("Start", UIControlStateNormal);
+    button->layoutIfNeeded();
+    EXPECT_EQ(button->titleLabel()->frame(), CGRectMake(0, 0, 120, 44));
+    EXPECT_EQ(button->titleLabel()->text(), "Start");
+}
+
 TEST_F(UIButtonTest, ADisabledButtonSendsNothing) {
     button->addTargetActionForControlEvents(target, sel_registerName("saveButtonClicked"),
                                             UIControlEventTouchUpInside);

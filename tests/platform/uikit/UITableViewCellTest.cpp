@@ -50,6 +50,18 @@ TEST_F(UITableViewCellTest, ANewCellIsAPhoneWideRowUntilLaidOut) {
     EXPECT_EQ(cell->backgroundView(), nullptr);
 }
 
+// The image view and the labels are made on first use, once, inside the content view.
+TEST_F(UITableViewCellTest, ItsSubviewsAreMadeOnceInsideTheContentView) {
+    auto image = cell->imageView();
+    ASSERT_TRUE(image);
+    EXPECT_EQ(cell->imageView(), image);
+    EXPECT_EQ(image->superview(), cell->contentView());
+    auto text = cell->textLabel();
+    ASSERT_TRUE(text);
+    EXPECT_EQ(cell->textLabel(), text);
+    EXPECT_EQ(text->superview(), cell->contentView());
+}
+
 TEST_F(UITableViewCellTest, SelectingHighlightsEveryLabelBelowTheCellThroughTheRuntime) {
     cell->setSelectedAnimated(true, false);
     EXPECT_TRUE(nested->isHighlighted()) << "labels inside the content view";

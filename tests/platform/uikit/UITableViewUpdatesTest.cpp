@@ -128,6 +128,12 @@ INSTANTIATE_TEST_SUITE_P(
                                                            UITableViewRowAnimationFade);
                       },
                       "attempt to delete section 7, but there are only 2 sections before the update"},
+        InvalidUpdate{"DeleteSectionJustPastTheTable", [](ModelTableDataSource& m) { m.sections.pop_back(); },
+                      [](UITableView& t) {
+                          t.deleteSectionsWithRowAnimation(NSIndexSet::indexSetWithIndex(2),
+                                                           UITableViewRowAnimationFade);
+                      },
+                      "attempt to delete section 2, but there are only 2 sections before the update"},
         InvalidUpdate{"SectionDeletedWithoutTheModel", [](ModelTableDataSource&) {},
                       [](UITableView& t) {
                           t.deleteSectionsWithRowAnimation(NSIndexSet::indexSetWithIndex(1),
