@@ -187,6 +187,7 @@ TEST_F(UITableViewEditingTest, AHeldRowOpensItsGapAcrossSectionsAndAsksNothingUn
     EXPECT_EQ(frameOf(1, 0), 132);
     EXPECT_EQ(table->cellForRowAtIndexPath(at(1, 0))->alpha(), 1);
     EXPECT_EQ(table->reorderingRow(), nullptr);
+    EXPECT_FALSE(table->simulateReorderHover(at(0, 0), at(2, 0), 0)) << "the section just past the last";
     EXPECT_FALSE(table->simulateReorderHover(at(0, 0), at(5, 0), 0)) << "no such section";
     table->setEditing(false);
     EXPECT_FALSE(table->simulateReorderHover(at(0, 0), at(0, 1), 0)) << "only in edit mode";

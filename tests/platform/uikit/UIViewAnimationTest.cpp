@@ -48,6 +48,23 @@ TEST_F(UIViewAnimationTest, ModelValuesChangeAtOnceWhileTheScreenFollowsTheClock
     EXPECT_DOUBLE_EQ(animations[0].end(), now() + 0.3);
 }
 
+// An animation runs from its start up to, but not at, its end: at its end the view shows the
+// model value and nothing is left to draw between frames.
+TEST_F(UIViewAnimationTest, AnAnimationRunsUntilJustBeforeItsEnd) {
+    UIView::beginAnimationsContext();
+    UIView::setAnimationDuration(0.25);
+    view->setAlpha(0);
+    UIView::commitAnimations();
+    const ui::Animator& animator = device.environment.animator();
+    ASSERT_EQ(animator.animations().size(), 1u);
+    const NSTimeInterval end = animator.animations()[0].end();
+    for (const NSTimeInterval moment : {now(), now() + 0.125, end - 1e-9}) {
+        EXPECT_EQ(animator.runningAt(moment).size(), 1u) << "at " << moment - now();
+    }
+    EXPECT_TRUE(animator.runningAt(end).empty());
+    EXPECT_TRUE(animator.runningAt(end + 1).empty());
+}
+
 TEST_F(UIViewAnimationTest, CurvesShapeTheProgress) {
     UIView::beginAnimationsContext();
     UIView::setAnimationCurve(UIViewAnimationCurveEaseOut);
