@@ -144,6 +144,15 @@ TEST_F(UIViewControllerTest, OnlyUserTapsReachTheDelegate) {
     EXPECT_FALSE(tabs->simulateTapOnTab(2));
 }
 
+TEST_F(UIViewControllerTest, ATapWithoutADelegateSelectsTheTab) {
+    auto tabs = rt::make<UITabBarController>();
+    auto a = screen("a");
+    auto b = screen("b");
+    tabs->setViewControllers({a, b});
+    EXPECT_TRUE(tabs->simulateTapOnTab(1));
+    EXPECT_EQ(tabs->selectedViewController(), b);
+}
+
 TEST_F(UIViewControllerTest, SelectingAControllerOutsideTheListRaises) {
     auto tabs = rt::make<UITabBarController>();
     tabs->setViewControllers({screen("a")});
