@@ -13,6 +13,15 @@ bool haveWindowTools() {
     return std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1") == 0;
 }
 
+int drivenWindowStatus(const std::string& folder, int systemStatus) {
+    std::ifstream kept(folder + "/window.status");
+    int code = -1;
+    if (kept >> code && code >= 0 && code < 256) {
+        return code << 8; // as a wait status of a process that exited with `code`
+    }
+    return systemStatus;
+}
+
 WindowRun driveWindow(const std::string& home, const std::string& folder, const std::string& steps,
                       const std::vector<std::string>& options, const std::string& screen) {
     std::filesystem::create_directories(folder + "/fb");
@@ -27,7 +36,7 @@ WindowRun driveWindow(const std::string& home, const std::string& folder, const 
         "/fb' '" LAPVANE_SOURCE_DIR "/tests/simulator/window/drive-window' '" LAPVANE_LAPVANE_EXE "' '" +
         home + "' '" + folder + "'" + arguments + " <'" + folder + "/steps' 2>'" + folder + "/driver.err'";
     WindowRun run;
-    run.status = std::system(command.c_str());
+    run.status = drivenWindowStatus(folder, std::system(command.c_str()));
     run.out = readWholeFile(folder + "/window.out");
     run.err = readWholeFile(folder + "/window.err");
     run.driverErr = readWholeFile(folder + "/driver.err");

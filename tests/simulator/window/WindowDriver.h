@@ -30,6 +30,11 @@ bool haveWindowTools();
         FAIL() << "xvfb-run and xdotool are needed (scripts/install-deps installs them)";                    \
     }
 
+/// The wait status of a driven window: drive-window's own status as `systemStatus` gave it through
+/// xvfb-run, or the window's exit status that drive-window kept in `folder` when it got that far
+/// (xvfb-run answers 5 of its own when it cannot clean up after the window closed).
+int drivenWindowStatus(const std::string& folder, int systemStatus);
+
 /// Drives a window on `home` with `steps` in `folder` (a screen of `screen`, e.g. "1024x768"),
 /// with the window's `options`.
 WindowRun driveWindow(const std::string& home, const std::string& folder, const std::string& steps,

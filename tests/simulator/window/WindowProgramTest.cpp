@@ -128,7 +128,7 @@ TEST(WindowProgram, PointerAndKeysLeaveWhatTheEquivalentScriptLeavesAndTheWindow
         "' '" LAPVANE_SOURCE_DIR "/tests/simulator/window/drive-window' '" LAPVANE_LAPVANE_EXE "' '" +
         windowHome.path() + "' '" + work.path() + "' --tz UTC --locale en_US --scale 2 <'" + steps + "' 2>'" +
         work.path() + "/driver.err'";
-    int status = std::system(command.c_str());
+    int status = testing_support::drivenWindowStatus(work.path(), std::system(command.c_str()));
     std::string windowOut = readFile(work.path() + "/window.out");
     ASSERT_EQ(status, 0) << readFile(work.path() + "/driver.err") << readFile(work.path() + "/window.err")
                          << windowOut;
