@@ -1,6 +1,7 @@
 // `lapvane_compare --op NAME --file FILE [--runs K] [--max-ms T] [--memory]`: one user operation
 // (see UserOperations.h) set up on a copy of the file and run K times, stopping early once T
-// milliseconds were spent in runs; prints one JSON line with each run's milliseconds. With
+// milliseconds were spent in runs; prints one JSON line with each run's milliseconds and how the
+// saved-times cache met the file in them (reads parsed, compared, trusted). With
 // --memory it runs the operation once and prints its peak memory instead: the peak resident size
 // during the run minus the resident size once the operation, its device and the saved-times cache
 // are gone and the bytes the harness itself holds, freed heap handed back first. So what the cache keeps
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
         } else {
             nlohmann::json times = nlohmann::json::array();
             double spent = 0;
+            const auto before = lv::SavedTimesCache::shared().counts();
             for (int i = 0; i < runs && (maxMs <= 0 || spent < maxMs); ++i) {
                 operation->prepare();
                 const auto start = std::chrono::steady_clock::now();
@@ -67,6 +69,13 @@ int main(int argc, char** argv) {
                 spent += took.count();
             }
             line["ms"] = times;
+            // How the saved-times cache met the file in the runs (and their preparations): reads
+            // that parsed, reads that found the cached bytes by comparing them, and reads that
+            // trusted the file's settled identity.
+            const auto after = lv::SavedTimesCache::shared().counts();
+            line["reads"] = {{"parsed", after.parsed - before.parsed},
+                             {"compared", (after.reused - after.trusted) - (before.reused - before.trusted)},
+                             {"trusted", after.trusted - before.trusted}};
         }
     } catch (const std::exception& e) {
         line["error"] = e.what();

@@ -18,17 +18,25 @@ SavedTimesCache::Read SavedTimesCache::read(const std::string& path) {
     const std::lock_guard<std::mutex> guard(mutex_);
     const plist::Limits limits;
     std::string bytes;
-    bool unchanged = false;
-    const plist::ReadResult got =
-        tree_ && path == path_
-            ? plist::readFileBytesUnlessEqual(path, limits.maxBytes, bytes_, bytes, unchanged)
-            : plist::readFileBytes(path, limits.maxBytes, bytes);
+    // The file is compared with the cached bytes only while they are this path's; their identity
+    // lets a settled file go without reading it.
+    const bool cached = tree_ && path == path_;
+    static const std::string kNothing;
+    static const std::optional<plist::FileIdentity> kUnknown;
+    plist::KnownRead outcome;
+    const plist::ReadResult got = plist::readFileBytesKnowing(
+        path, limits.maxBytes, plist::KnownFile{cached ? bytes_ : kNothing, cached ? identity_ : kUnknown},
+        bytes, outcome);
     if (!got.ok()) {
         dropLocked();
         return {got.status, nullptr, got.reason};
     }
-    if (unchanged) {
+    if (cached && outcome.unchanged) {
         ++counts_.reused;
+        if (outcome.trusted) {
+            ++counts_.trusted;
+        }
+        identity_ = outcome.identity;
         return {plist::ReadStatus::Ok, tree_, {}};
     }
     ++counts_.parsed;
@@ -48,6 +56,7 @@ SavedTimesCache::Read SavedTimesCache::read(const std::string& path) {
     path_ = path;
     bytes_ = std::move(bytes);
     tree_ = parsed.dictionary;
+    identity_ = outcome.identity;
     // Bytes the writer made are laid out as a write leaves them, so the next write copies the text
     // of what it does not change, as after a write of this process. Any other bytes are written
     // whole once.
@@ -106,6 +115,9 @@ plist::WriteResult SavedTimesCache::write(const NSDictionary& root, const std::s
     bytes_ = std::move(text);
     tree_ = std::move(tree);
     layout_ = std::move(layout);
+    // The file just written is known by its bytes only: the next read compares them and learns
+    // its identity.
+    identity_.reset();
     return written;
 }
 
@@ -120,6 +132,7 @@ void SavedTimesCache::dropLocked() {
     bytes_.shrink_to_fit();
     tree_.reset();
     layout_.reset();
+    identity_.reset();
 }
 
 void SavedTimesCache::setCheckAssembledTexts(bool check) {

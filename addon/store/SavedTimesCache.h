@@ -1,9 +1,11 @@
 #pragma once
 // What this process last read from or wrote to the saved-times file: the file's exact bytes and
-// their dictionary, parsed once, with every container immutable. Every operation still reads the
-// file: the cache is used only when the file's bytes are exactly the cached ones (compared while
-// reading, never judged by the file's times or size), so a change made by anyone a moment before
-// is always seen. Callers get a new mutable root holding the cached values; since those values
+// their dictionary, parsed once, with every container immutable. Every operation still opens and
+// fstats the file: the cache is used only when the file's bytes are exactly the cached ones,
+// compared while reading, or when the file's identity was settled at the last comparison
+// (plist::FileIdentity: the same device, inode, size, modification and change time, the change
+// time older than the clock read before that comparison), so a change made by anyone a moment
+// before is always seen. Callers get a new mutable root holding the cached values; since those values
 // cannot change, a caller that wants to change an array copies it first (SavedTimesDocument does),
 // and nothing a caller does reaches the cache.
 //
@@ -14,6 +16,7 @@
 
 #include "addon/store/SavedTimesLayout.h"
 #include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/FileIdentity.h"
 #include "platform/foundation/PropertyListResult.h"
 
 #include <memory>
@@ -38,7 +41,7 @@ class SavedTimesCache {
     static SavedTimesCache& shared();
 
     /// Reads the file at `path` as plist::readDictionaryFile does; parses only when its bytes are
-    /// not the cached ones.
+    /// not the cached ones, and compares them only when its identity does not vouch for them.
     [[nodiscard]] Read read(const std::string& path);
     /// Writes `root` to `path` as plist::writeToFile(root, path, true, attributes) does, with the
     /// same bytes, outcome and reason; assembles the text from the cached one when it can.
@@ -51,12 +54,13 @@ class SavedTimesCache {
     /// throwing std::logic_error on a difference.
     void setCheckAssembledTexts(bool check);
     /// For tests and benchmarks: how many writes were assembled and how many written whole, and
-    /// how many reads parsed.
+    /// how many reads parsed, reused the cache, and of those how many on the file's identity alone.
     struct Counts {
         std::size_t assembled = 0;
         std::size_t whole = 0;
         std::size_t parsed = 0;
         std::size_t reused = 0;
+        std::size_t trusted = 0;
     };
     [[nodiscard]] Counts counts() const;
 
@@ -69,6 +73,8 @@ class SavedTimesCache {
     std::shared_ptr<NSDictionary> tree_;
     // Present when `bytes_` are exactly the writer's text for `tree_`.
     std::optional<SavedTimesLayout> layout_;
+    // The file's identity while it was last compared with `bytes_` or read into them.
+    std::optional<plist::FileIdentity> identity_;
     bool checkAssembled_ = false;
     Counts counts_;
 };

@@ -107,11 +107,14 @@ ReadResult compareThenRead(int fd, const std::string& path, std::size_t maxBytes
 }
 
 // Checks the path, opens it without blocking and checks what was opened (the path may have been
-// replaced since it was checked), then reads it whole or compares it with `expected`.
-ReadResult readChecked(const std::string& path, std::size_t maxBytes, const std::string* expected,
-                       std::string& bytes, bool& unchanged) {
-    unchanged = false;
+// replaced since it was checked), then reads it whole or compares it with the known bytes, unless
+// the known identity vouches for what was opened. The coarse clock is read before anything else,
+// so that any write the comparison could miss carries a change time at least that clock.
+ReadResult readChecked(const std::string& path, std::size_t maxBytes, const KnownFile* known,
+                       std::string& bytes, KnownRead& outcome) {
+    outcome = KnownRead{};
     bytes.clear();
+    const timespec clockBefore = coarseClock();
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         if (errno == ENOENT || errno == ENOTDIR) {
@@ -134,15 +137,24 @@ ReadResult readChecked(const std::string& path, std::size_t maxBytes, const std:
         result = failedStep("inspect", path);
     } else if (auto refused = refuseByMetadata(info, path, maxBytes)) {
         result = *refused;
-    } else if (expected != nullptr && static_cast<std::uint64_t>(info.st_size) == expected->size()) {
-        result = compareThenRead(fd, path, maxBytes, *expected, bytes, unchanged);
+    } else if (const bool sameSize =
+                   known != nullptr && static_cast<std::uint64_t>(info.st_size) == known->bytes.size();
+               sameSize && known->identity && known->identity->vouchesFor(FileStamp::of(info))) {
+        outcome.unchanged = true;
+        outcome.trusted = true;
+        outcome.identity = known->identity;
     } else {
-        result = readRest(fd, path, static_cast<std::size_t>(info.st_size), maxBytes, bytes, 0);
+        const FileStamp before = FileStamp::of(info);
+        result = sameSize ? compareThenRead(fd, path, maxBytes, known->bytes, bytes, outcome.unchanged)
+                          : readRest(fd, path, static_cast<std::size_t>(info.st_size), maxBytes, bytes, 0);
+        if (known != nullptr && result.ok() && ::fstat(fd, &info) == 0 && FileStamp::of(info) == before) {
+            outcome.identity.emplace(before, clockBefore, keepsLocalChangeTimes(fd));
+        }
     }
     ::close(fd);
     if (!result.ok()) {
         bytes.clear();
-        unchanged = false;
+        outcome = KnownRead{};
     }
     return result;
 }
@@ -150,13 +162,23 @@ ReadResult readChecked(const std::string& path, std::size_t maxBytes, const std:
 } // namespace
 
 ReadResult readFileBytes(const std::string& path, std::size_t maxBytes, std::string& bytes) {
-    bool unchanged = false;
-    return readChecked(path, maxBytes, nullptr, bytes, unchanged);
+    KnownRead outcome;
+    return readChecked(path, maxBytes, nullptr, bytes, outcome);
 }
 
 ReadResult readFileBytesUnlessEqual(const std::string& path, std::size_t maxBytes,
                                     const std::string& expected, std::string& bytes, bool& unchanged) {
-    return readChecked(path, maxBytes, &expected, bytes, unchanged);
+    const std::optional<FileIdentity> none;
+    KnownRead outcome;
+    const KnownFile known{expected, none};
+    const ReadResult result = readChecked(path, maxBytes, &known, bytes, outcome);
+    unchanged = outcome.unchanged;
+    return result;
+}
+
+ReadResult readFileBytesKnowing(const std::string& path, std::size_t maxBytes, const KnownFile& known,
+                                std::string& bytes, KnownRead& outcome) {
+    return readChecked(path, maxBytes, &known, bytes, outcome);
 }
 
 } // namespace plist

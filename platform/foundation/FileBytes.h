@@ -1,10 +1,13 @@
 #pragma once
 // Reads a whole file into memory with the checks every property-list reader makes, and can
-// instead confirm that a file still holds bytes already in memory without a second copy of them.
+// instead confirm that a file still holds bytes already in memory without a second copy of them,
+// or, when the file's identity is settled (FileIdentity), without reading them at all.
 
+#include "platform/foundation/FileIdentity.h"
 #include "platform/foundation/PropertyListResult.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 namespace plist {
@@ -21,5 +24,29 @@ namespace plist {
 [[nodiscard]] ReadResult readFileBytesUnlessEqual(const std::string& path, std::size_t maxBytes,
                                                   const std::string& expected, std::string& bytes,
                                                   bool& unchanged);
+
+/// What the caller holds of a file: bytes read from it before and, when known, the file's identity
+/// as it was while those bytes were last compared with it or read from it.
+struct KnownFile {
+    const std::string& bytes;
+    const std::optional<FileIdentity>& identity;
+};
+
+/// What readFileBytesKnowing learnt besides the bytes.
+struct KnownRead {
+    /// The file holds exactly the known bytes (and `bytes` was left empty).
+    bool unchanged = false;
+    /// Known unchanged from the file's settled identity alone, without reading it.
+    bool trusted = false;
+    /// The identity of what the file holds now (the known bytes when unchanged, else the bytes
+    /// read), when fstat gave the same stamp before and after the bytes were compared or read.
+    std::optional<FileIdentity> identity;
+};
+
+/// As readFileBytesUnlessEqual with `known.bytes`, but the file is opened and fstat'd and then not
+/// read at all when `known.identity` vouches for that fstat. Statuses and reasons are
+/// readFileBytes'.
+[[nodiscard]] ReadResult readFileBytesKnowing(const std::string& path, std::size_t maxBytes,
+                                              const KnownFile& known, std::string& bytes, KnownRead& outcome);
 
 } // namespace plist

@@ -2,10 +2,12 @@
 #include "addon/store/SavedTimeRecord.h"
 #include "addon/store/SavedTimesLayout.h"
 #include "addon/store/SavedTimesStore.h"
+#include "platform/foundation/FileIdentity.h"
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/PropertyListFile.h"
 #include "tests/support/AddonFixture.h"
+#include "tests/support/QuietRewrite.h"
 
 #include <gtest/gtest.h>
 
@@ -213,6 +215,39 @@ TEST_F(SavedTimesCacheStore, AChangeFromOutsideIsSeenAtTheNextRead) {
     bytes.replace(bytes.find("<string>Default</string>"), 24, "<string>Defaulx</string>");
     testing_support::writeWholeFile(preferencesFile(lv::kSavedTimesFileName), bytes);
     EXPECT_EQ(lv::SavedTimesStore::sectionNames(), std::vector<std::string>{"Defaulx"});
+}
+
+// The cache takes the file's identity from its last comparison or read, never from its own write,
+// and a trusted file that changes from outside is read again.
+TEST_F(SavedTimesCacheStore, TrustsOnlyAnIdentitySettledAtAReadAndSeesChangesAfterIt) {
+    struct ClockGuard {
+        ~ClockGuard() { plist::setCoarseClockForTesting(nullptr); }
+    } guard;
+    plist::setCoarseClockForTesting([] { return timespec{4'000'000'000, 1}; });
+    const std::string path = preferencesFile(lv::kSavedTimesFileName);
+    auto& cache = lv::SavedTimesCache::shared();
+    ASSERT_TRUE(lv::SavedTimesStore::appendToFirstSection(record(7)).written);
+    const auto start = cache.counts();
+    (void)lv::SavedTimesStore::sectionNames();
+    EXPECT_EQ(cache.counts().trusted, start.trusted) << "the first read after a write compares";
+    EXPECT_EQ(cache.counts().reused, start.reused + 1);
+    (void)lv::SavedTimesStore::sectionNames();
+    EXPECT_EQ(cache.counts().trusted, start.trusted + 1);
+
+    std::string bytes = file();
+    bytes.replace(bytes.find("<string>Default</string>"), 24, "<string>Defaulx</string>");
+    testing_support::rewriteKeepingTimes(path, bytes);
+    EXPECT_EQ(lv::SavedTimesStore::sectionNames(), std::vector<std::string>{"Defaulx"});
+    EXPECT_EQ(lv::SavedTimesStore::sectionNames(), std::vector<std::string>{"Defaulx"});
+    EXPECT_EQ(cache.counts().trusted, start.trusted + 2);
+    EXPECT_EQ(cache.counts().parsed, start.parsed + 1);
+
+    // Without the fast paths nothing is cached, so nothing is trusted.
+    lv::SavedTimesStore::setFastPaths(false);
+    (void)lv::SavedTimesStore::sectionNames();
+    (void)lv::SavedTimesStore::sectionNames();
+    lv::SavedTimesStore::setFastPaths(true);
+    EXPECT_EQ(cache.counts().trusted, start.trusted + 2);
 }
 
 } // namespace

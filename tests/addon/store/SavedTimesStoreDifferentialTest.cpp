@@ -1,8 +1,10 @@
 // Long random sequences of operations on the saved-times file, with changes made to the file
 // from outside between them, run once reusing the cache and once with the plain read-modify-write
 // from the same start: after every step the file's bytes, the folder, every outcome and every
-// read must be the same. LAPVANE_DIFFERENTIAL_SEQUENCES and LAPVANE_DIFFERENTIAL_STEPS make the
-// run longer.
+// read must be the same. Among the outside changes are same-size rewrites that keep the file's
+// modification time, made right after a read (within its clock tick as often as not), and pauses
+// that let the file's identity settle, so that the cache both trusts and compares.
+// LAPVANE_DIFFERENTIAL_SEQUENCES and LAPVANE_DIFFERENTIAL_STEPS make the run longer.
 
 #include "addon/store/SavedTimeRecord.h"
 #include "addon/store/SavedTimesCache.h"
@@ -12,6 +14,7 @@
 #include "platform/foundation/PropertyListFile.h"
 #include "platform/foundation/PropertyListXmlWriter.h"
 #include "tests/support/AddonFixture.h"
+#include "tests/support/QuietRewrite.h"
 #include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
@@ -162,9 +165,16 @@ class Sequence {
             }
             return names;
         }
-        if (kind < 82) {
+        if (kind < 80) {
             refresh();
             return "refresh";
+        }
+        if (kind < 84) {
+            // Long enough for the file's identity to settle, so that later reads may trust it.
+            if (std::filesystem::exists(path_)) {
+                testing_support::waitForTheClockToPass(path_);
+            }
+            return "settle";
         }
         ++outsideChanges;
         return "outside " + changeFromOutside();
@@ -234,7 +244,7 @@ class Sequence {
     std::string changeFromOutside() {
         restoreAccess();
         std::string bytes = testing_support::readWholeFile(path_);
-        switch (pick(11)) {
+        switch (pick(13)) {
         case 0:
             writeOutside(plist::xmlText(*randomRoot()).text);
             return "other content";
@@ -307,6 +317,23 @@ class Sequence {
         case 9:
             writeOutside(bytes);
             return "the same bytes again";
+        case 11:
+        case 12: {
+            // Same size and the same modification time, likely within the clock tick of the last
+            // read: in place (the same inode) or renamed over it.
+            const std::size_t at = bytes.find("<real>");
+            if (at == std::string::npos || !std::filesystem::is_regular_file(path_)) {
+                return "nothing to change quietly";
+            }
+            char& c = bytes[at + 6];
+            c = c == '9' ? '1' : static_cast<char>(c + 1);
+            if (pick(2) == 0) {
+                testing_support::rewriteKeepingTimes(path_, bytes);
+                return "one digit in place, times kept";
+            }
+            testing_support::replaceKeepingTimes(path_, bytes);
+            return "one digit renamed over, times kept";
+        }
         default:
             writeOutside(plist::xmlText(*currentRoot()).text);
             return "rewritten whole";
@@ -359,10 +386,12 @@ TEST_F(SavedTimesStoreDifferential, TheCacheChangesNothingAnOperationObserves) {
     std::cout << "[ figures  ] " << sequences << " sequences, " << sequences * steps << " steps, "
               << outsideTotal << " outside changes; writes assembled " << after.assembled - before.assembled
               << ", whole " << after.whole - before.whole << "; reads reused " << after.reused - before.reused
-              << ", parsed " << after.parsed - before.parsed << "\n";
+              << ", parsed " << after.parsed - before.parsed << ", trusted on the file's identity "
+              << after.trusted - before.trusted << "\n";
     // The fast run must really have taken its fast paths.
     EXPECT_GT(after.assembled - before.assembled, sequences * steps / 20);
     EXPECT_GT(after.reused - before.reused, after.parsed - before.parsed);
+    EXPECT_GT(after.trusted - before.trusted, 0U);
 }
 
 } // namespace
