@@ -7,13 +7,21 @@
 
 #include "addon/store/SavedTimeRecord.h"
 #include "addon/store/SavedTimesStore.h"
+#include "platform/foundation/NSDateFormatter.h"
+#include "platform/foundation/NSLocale.h"
+#include "platform/foundation/NSTimeZone.h"
 #include "platform/foundation/PropertyListReader.h"
 #include "platform/foundation/PropertyListXmlWriter.h"
 #include "simulator/times/SavedTimesReport.h"
 
 #include <benchmark/benchmark.h>
 
+#include <unicode/smpdtfmt.h>
+#include <unicode/timezone.h>
+
+#include <cmath>
 #include <functional>
+#include <set>
 #include <stdexcept>
 
 namespace bench {
@@ -295,6 +303,73 @@ class Export final : public OnCopy {
     }
 };
 
+// ICU's text of each of the file's distinct days alone, under the export's pattern, locale and
+// zone: with the parse, the least an export can cost. The days are found before the timing (one
+// moment of each local day, as the formatter finds them); each run makes the formatter and writes
+// every day's text in UTF-8.
+class DistinctDates final : public OnCopy {
+  public:
+    explicit DistinctDates(const std::string& file) : OnCopy(file) {
+        auto formatter = rt::make<NSDateFormatter>();
+        locale_ = formatter->locale()->localeIdentifier();
+        zone_ = formatter->timeZone()->name();
+        const std::unique_ptr<icu::TimeZone> zone(
+            icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(zone_)));
+        plist::ReadResult read =
+            plist::PropertyListReader(plist::Mutability::MutableContainers).readDictionary(original());
+        if (!read.ok()) {
+            throw std::runtime_error("cannot parse: " + read.reason);
+        }
+        lv::SavedTimesDocument document(read.mutableDictionary());
+        std::set<std::int64_t> days;
+        for (const auto& name : document.sectionNames()) {
+            for (const id& record : document.recordsOrEmpty(name)->items()) {
+                const lv::SavedTimeView view = lv::readSavedTime(record);
+                if (!view.date) {
+                    continue;
+                }
+                const double moment = view.date->timeIntervalSince1970() * 1000.0;
+                std::int32_t raw = 0;
+                std::int32_t dst = 0;
+                UErrorCode status = U_ZERO_ERROR;
+                zone->getOffset(moment, false, raw, dst, status);
+                const auto day = static_cast<std::int64_t>(std::floor((moment + raw + dst) / 86400000.0));
+                if (days.insert(day).second) {
+                    moments_.push_back(moment);
+                }
+            }
+        }
+        if (moments_.empty()) {
+            throw std::runtime_error("the file has no dates");
+        }
+    }
+    void run() override {
+        UErrorCode status = U_ZERO_ERROR;
+        icu::SimpleDateFormat format(icu::UnicodeString::fromUTF8("EEE, MMM d, y"),
+                                     icu::Locale::createFromName(locale_.c_str()), status);
+        if (U_FAILURE(status)) {
+            throw std::runtime_error("ICU cannot make the date format");
+        }
+        format.adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(zone_)));
+        std::size_t written = 0;
+        icu::UnicodeString text;
+        std::string utf8;
+        for (const double moment : moments_) {
+            text.remove();
+            format.format(moment, text);
+            utf8.clear();
+            text.toUTF8String(utf8);
+            written += utf8.size();
+        }
+        benchmark::DoNotOptimize(written);
+    }
+
+  private:
+    std::string locale_;
+    std::string zone_;
+    std::vector<double> moments_;
+};
+
 class Floor final : public OnCopy {
   public:
     explicit Floor(const std::string& file) : OnCopy(file) {}
@@ -322,6 +397,7 @@ const std::vector<std::pair<std::string, Factory>>& factories() {
         {"move-between", [](const std::string& f) { return std::make_unique<Move>(f, true); }},
         {"add-section", [](const std::string& f) { return std::make_unique<AddSection>(f); }},
         {"export", [](const std::string& f) { return std::make_unique<Export>(f); }},
+        {"dates", [](const std::string& f) { return std::make_unique<DistinctDates>(f); }},
         {"floor", [](const std::string& f) { return std::make_unique<Floor>(f); }},
     };
     return all;

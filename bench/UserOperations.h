@@ -18,6 +18,8 @@
 //   move-between  moving a result to the next section (and back)
 //   add-section   adding a section to the file as this process left it, no empty one to drop
 //   export        `lapvane times export --format json`, in this process
+//   dates         ICU's text of the file's distinct days alone, as the export writes them (its
+//                 least cost besides the parse)
 //   floor         the file's bytes written back durably, the least any change costs
 
 #include <memory>

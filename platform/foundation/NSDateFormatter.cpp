@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -34,16 +35,16 @@ bool namesTheDayOnly(std::string_view pattern) {
 } // namespace
 
 // ICU stays in this file: the formatter and the settings it was made for, and, for a pattern of
-// the date alone, the text of the last local day formatted.
+// the date alone, the text of each local day formatted (up to kKeptDays of them, then afresh), so
+// that a list of results from a few hundred days in any order formats each day once.
 struct NSDateFormatter::Engine {
+    static constexpr std::size_t kKeptDays = 16384;
     std::string pattern;
     std::string localeIdentifier;
     std::string timeZoneName;
     std::unique_ptr<icu::SimpleDateFormat> format;
     bool dayOnly = false;
-    bool hasDay = false;
-    std::int64_t day = 0;
-    std::string dayText;
+    std::unordered_map<std::int64_t, std::string> dayTexts;
 };
 
 NSDateFormatter::NSDateFormatter()
@@ -81,8 +82,8 @@ std::shared_ptr<NSString> NSDateFormatter::stringFromDate(const std::shared_ptr<
     const std::string& timeZoneName = currentTimeZone->name();
     if (!engine_ || engine_->pattern != pattern_ || engine_->localeIdentifier != localeIdentifier ||
         engine_->timeZoneName != timeZoneName) {
-        auto engine = std::make_unique<Engine>(
-            Engine{pattern_, localeIdentifier, timeZoneName, nullptr, false, false, 0, {}});
+        auto engine =
+            std::make_unique<Engine>(Engine{pattern_, localeIdentifier, timeZoneName, nullptr, false, {}});
         engine->dayOnly = namesTheDayOnly(pattern_);
         UErrorCode status = U_ZERO_ERROR;
         engine->format = std::make_unique<icu::SimpleDateFormat>(
@@ -101,8 +102,7 @@ std::shared_ptr<NSString> NSDateFormatter::stringFromDate(const std::shared_ptr<
     }
     const double moment = date->timeIntervalSince1970() * 1000.0;
     // The calendar finds a moment's fields from its local day, the moment plus the zone's offset
-    // then, so a date pattern's text is that of the day: dates of one day (a list of saved
-    // results) are formatted once.
+    // then, so a date pattern's text is that of the day: each day is formatted once.
     std::optional<std::int64_t> localDay;
     if (engine_->dayOnly && std::fabs(moment) < 1e17) {
         std::int32_t rawOffset = 0;
@@ -114,17 +114,20 @@ std::shared_ptr<NSString> NSDateFormatter::stringFromDate(const std::shared_ptr<
                 (moment + static_cast<double>(rawOffset) + static_cast<double>(dstOffset)) / 86400000.0));
         }
     }
-    if (localDay && engine_->hasDay && engine_->day == *localDay) {
-        return NSString::with(engine_->dayText);
+    if (localDay) {
+        if (const auto kept = engine_->dayTexts.find(*localDay); kept != engine_->dayTexts.end()) {
+            return NSString::with(kept->second);
+        }
     }
     icu::UnicodeString text;
     engine_->format->format(moment, text);
     std::string utf8;
     text.toUTF8String(utf8);
     if (localDay) {
-        engine_->hasDay = true;
-        engine_->day = *localDay;
-        engine_->dayText = utf8;
+        if (engine_->dayTexts.size() >= Engine::kKeptDays) {
+            engine_->dayTexts.clear();
+        }
+        engine_->dayTexts.emplace(*localDay, utf8);
     }
     return NSString::with(std::move(utf8));
 }

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include <string>
 #include <vector>
 
@@ -56,10 +59,11 @@ INSTANTIATE_TEST_SUITE_P(
                                          info.param.pattern);
     });
 
-// One formatter keeps the text of the last local day for a pattern of the date alone; every
-// moment must still show what it shows when that formatter has just shown a moment of another
-// year: across midnights, offset changes of an hour, half an hour and a whole day, zones of
-// quarter hours, and for patterns with the time or quoted letters.
+// One formatter keeps the text of each local day for a pattern of the date alone; every moment must
+// still show what a formatter that keeps nothing shows (the same pattern with an hour field after
+// a literal mark, which is cut off): across midnights, offset changes of an hour, half an hour
+// and a whole day, zones of quarter hours, for patterns with the time or quoted letters, and with
+// the moments in order and shuffled, so that days come back out of order.
 TEST(DateFormatter, ShowsTheSameTextForEveryMomentOfARowAsForThatMomentAlone) {
     rt::Runtime runtime;
     rt::Runtime::Scope scope{runtime};
@@ -70,19 +74,28 @@ TEST(DateFormatter, ShowsTheSameTextForEveryMomentOfARowAsForThatMomentAlone) {
         formatter->setTimeZone(NSTimeZone::timeZoneWithName(zone));
         return formatter;
     };
-    const auto elsewhere = NSDate::withTimeIntervalSince1970(631152000.0); // 1990
+    // 2011-03-01 to 2012-05-01 in steps of 1 h 30 min 17 s: Apia skipped 2011-12-30.
+    std::vector<double> moments;
+    for (double moment = 1298937600.0; moment < 1335830400.0; moment += 5417.0) {
+        moments.push_back(moment);
+    }
+    std::vector<double> shuffled = moments;
+    std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(20111230));
     for (const std::string& zone : std::vector<std::string>{
              "America/New_York", "Asia/Kolkata", "Australia/Lord_Howe", "Pacific/Chatham", "Pacific/Apia"}) {
         for (const std::string& pattern :
              std::vector<std::string>{"EEE, MMM d, y", "d 'h' MMM", "h:mm a 'at' M/d"}) {
-            const auto inARow = formatterFor(zone, pattern);
-            const auto alone = formatterFor(zone, pattern);
-            // 2011-03-01 to 2012-05-01 in steps of 1 h 30 min 17 s: Apia skipped 2011-12-30.
-            for (double moment = 1298937600.0; moment < 1335830400.0; moment += 5417.0) {
-                const auto date = NSDate::withTimeIntervalSince1970(moment);
-                (void)alone->stringFromDate(elsewhere);
-                ASSERT_EQ(inARow->stringFromDate(date)->str(), alone->stringFromDate(date)->str())
-                    << zone << " \"" << pattern << "\" at " << moment;
+            const auto alone = formatterFor(zone, pattern + " ~HH");
+            for (const auto* order : {&moments, &shuffled}) {
+                const auto inARow = formatterFor(zone, pattern);
+                for (const double moment : *order) {
+                    const auto date = NSDate::withTimeIntervalSince1970(moment);
+                    std::string expected = alone->stringFromDate(date)->str();
+                    expected.erase(expected.rfind(" ~"));
+                    ASSERT_EQ(inARow->stringFromDate(date)->str(), expected)
+                        << zone << " \"" << pattern << "\" at " << moment
+                        << (order == &shuffled ? ", shuffled" : "");
+                }
             }
         }
     }
