@@ -30,7 +30,7 @@ class Parser {
   public:
     Parser(std::string_view bytes, Mutability mutability, const Limits& limits)
         : bytes_(reinterpret_cast<const std::uint8_t*>(bytes.data())), size_(bytes.size()),
-          mutability_(mutability), limits_(limits) {}
+          containers_(mutability), limits_(limits) {}
 
     ParseResult run() {
         if (!readTrailer()) {
@@ -377,7 +377,7 @@ class Parser {
             }
             items.push_back(std::move(item));
         }
-        return makeArray(std::move(items), mutability_);
+        return containers_.array(std::move(items));
     }
 
     id dictionary(std::size_t start, std::uint64_t count, std::size_t depth) {
@@ -417,12 +417,12 @@ class Parser {
             keyEntry_[keyIndex] = static_cast<std::uint32_t>(entries.size());
             entries.emplace_back(key->str(), std::move(item));
         }
-        return makeDictionary(entriesFrom(entries), mutability_);
+        return containers_.dictionary(entriesFrom(entries));
     }
 
     const std::uint8_t* bytes_;
     std::size_t size_;
-    Mutability mutability_;
+    DocumentContainers containers_;
     const Limits& limits_;
     std::string reason_;
 

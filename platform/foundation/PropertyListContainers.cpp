@@ -54,4 +54,24 @@ id makeDictionary(NSDictionary::Entries entries, Mutability mutability) {
     return NSDictionary::with(std::move(entries));
 }
 
+id DocumentContainers::array(std::vector<id> items) {
+    if (!items.empty() || mutability_ == Mutability::MutableContainers) {
+        return makeArray(std::move(items), mutability_);
+    }
+    if (!emptyArray_) {
+        emptyArray_ = makeArray({}, mutability_);
+    }
+    return emptyArray_;
+}
+
+id DocumentContainers::dictionary(NSDictionary::Entries entries) {
+    if (!entries.empty() || mutability_ == Mutability::MutableContainers) {
+        return makeDictionary(std::move(entries), mutability_);
+    }
+    if (!emptyDictionary_) {
+        emptyDictionary_ = makeDictionary({}, mutability_);
+    }
+    return emptyDictionary_;
+}
+
 } // namespace plist

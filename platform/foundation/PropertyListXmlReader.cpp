@@ -53,7 +53,7 @@ bool named(const pugi::xml_node& node, const char (&expected)[N]) {
 class Mapper {
   public:
     Mapper(Mutability mutability, const Limits& limits, std::size_t documentBytes)
-        : mutability_(mutability), limits_(limits), numbers_(documentBytes) {}
+        : containers_(mutability), limits_(limits), numbers_(documentBytes) {}
 
     id value(const pugi::xml_node& node, std::size_t depth) {
         const char* name = node.name();
@@ -166,7 +166,7 @@ class Mapper {
         std::vector<id> items(std::make_move_iterator(gathered.begin()),
                               std::make_move_iterator(gathered.end()));
         gathered.clear();
-        return makeArray(std::move(items), mutability_);
+        return containers_.array(std::move(items));
     }
 
     id dictionary(const pugi::xml_node& node, std::size_t depth) {
@@ -201,7 +201,7 @@ class Mapper {
         if (failed) {
             return nullptr;
         }
-        return makeDictionary(entriesFrom(entries), mutability_);
+        return containers_.dictionary(entriesFrom(entries));
     }
 
     // The character content of a leaf element: its text and CDATA sections joined, nothing else.
@@ -306,7 +306,7 @@ class Mapper {
         return numbers_.boolean(value);
     }
 
-    Mutability mutability_;
+    DocumentContainers containers_;
     const Limits& limits_;
     std::vector<std::vector<id>> scratch_;
     SharedNumbers numbers_;

@@ -19,6 +19,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace plist {
@@ -47,7 +48,7 @@ bool isNameChar(char c) {
 class Scan {
   public:
     Scan(std::string_view text, Mutability mutability, const Limits& limits, bool noting)
-        : at_(text.data()), end_(text.data() + text.size()), mutability_(mutability), limits_(limits),
+        : at_(text.data()), end_(text.data() + text.size()), containers_(mutability), limits_(limits),
           numbers_(text.size()), knownReals_(text.size()), writerText_(noting) {}
 
     bool writerText() const { return writerText_; }
@@ -196,7 +197,7 @@ class Scan {
                 return dictionary(depth + 1);
             }
             if (take("<dict/>")) {
-                return depth + 1 > limits_.maxDepth ? nullptr : makeDictionary({}, mutability_);
+                return depth + 1 > limits_.maxDepth ? nullptr : containers_.dictionary({});
             }
             if (take("<date>") || take("<date/>")) {
                 return date();
@@ -210,7 +211,7 @@ class Scan {
                 return array(depth + 1);
             }
             if (take("<array/>")) {
-                return depth + 1 > limits_.maxDepth ? nullptr : makeArray({}, mutability_);
+                return depth + 1 > limits_.maxDepth ? nullptr : containers_.array({});
             }
             break;
         case 's':
@@ -310,7 +311,7 @@ class Scan {
             if (take("</dict>")) {
                 // The writer writes an empty dictionary as <dict/>.
                 writerText_ = writerText_ && !keyed_[depth].empty() && indented(run, depth - 1);
-                return makeDictionary(entriesFrom(keyed_[depth]), mutability_);
+                return containers_.dictionary(entriesFrom(keyed_[depth]));
             }
             std::string_view keyText;
             if ((!take("<key>") && !take("<key/>")) || !leafText("</key>", keyText)) {
@@ -343,7 +344,11 @@ class Scan {
         if (scratch_.size() <= depth) {
             scratch_.resize(depth + 1);
         }
+        const char* const start = at_;
         for (;;) {
+            if (scratch_[depth].size() == kCountedItems) {
+                presize(scratch_[depth], start);
+            }
             const std::string_view run = space();
             if (take("</array>")) {
                 // The writer writes an empty array as <array/>.
@@ -359,10 +364,66 @@ class Scan {
             scratch_[depth].push_back(std::move(item));
         }
         std::vector<id>& gathered = scratch_[depth];
+        if (gathered.size() == gathered.capacity() && gathered.size() > kCountedItems) {
+            // Sized exactly by presize: the list itself becomes the array's.
+            return containers_.array(std::exchange(gathered, {}));
+        }
         std::vector<id> items(std::make_move_iterator(gathered.begin()),
                               std::make_move_iterator(gathered.end()));
         gathered.clear();
-        return makeArray(std::move(items), mutability_);
+        return containers_.array(std::move(items));
+    }
+
+    // An array of many items of a few bytes each (empty containers, booleans) holds more in its
+    // references than its text takes: a second list of them, or the slack of a list grown by
+    // doubling, would cost several times the text. Past kCountedItems, when the items so far
+    // average under kDenseItemBytes, the rest are counted in the text ahead and the list is
+    // reserved at the array's size, so that it is filled once and handed over whole. Arrays of
+    // larger items (a section's records) are never counted.
+    static constexpr std::size_t kCountedItems = 8192;
+    static constexpr std::size_t kDenseItemBytes = 32;
+
+    void presize(std::vector<id>& gathered, const char* start) const {
+        if (static_cast<std::size_t>(at_ - start) >= kCountedItems * kDenseItemBytes) {
+            return;
+        }
+        gathered.reserve(gathered.size() + elementsAhead(at_, end_));
+    }
+
+    // The elements that open in [at, end) before the end tag of the container they stand in.
+    // A hint only: it is exact for text the scan reads, and whatever it answers, the items are
+    // gathered one by one as before.
+    static std::size_t elementsAhead(const char* at, const char* end) {
+        std::size_t count = 0;
+        std::size_t level = 0;
+        while (at != end) {
+            const char* open =
+                static_cast<const char*>(std::memchr(at, '<', static_cast<std::size_t>(end - at)));
+            if (open == nullptr || open + 1 == end) {
+                break;
+            }
+            if (open[1] == '/') {
+                if (level == 0) {
+                    break;
+                }
+                --level;
+                at = open + 1;
+                continue;
+            }
+            const char* close =
+                static_cast<const char*>(std::memchr(open, '>', static_cast<std::size_t>(end - open)));
+            if (close == nullptr) {
+                break;
+            }
+            if (level == 0) {
+                ++count;
+            }
+            if (close[-1] != '/') {
+                ++level;
+            }
+            at = close + 1;
+        }
+        return count;
     }
 
     id real() {
@@ -466,7 +527,7 @@ class Scan {
 
     const char* at_;
     const char* end_;
-    Mutability mutability_;
+    DocumentContainers containers_;
     const Limits& limits_;
     std::vector<std::vector<id>> scratch_;
     std::vector<NSDictionary::Entries::sequence_type> keyed_;

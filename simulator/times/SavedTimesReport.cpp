@@ -79,7 +79,9 @@ SavedTimesReport reportOf(plist::ReadResult read) {
     report.status = SavedTimesReport::Status::Ok;
     auto formatter = rt::make<NSDateFormatter>();
     formatter->setDateFormat("EEE, MMM d, y");
-    lv::SavedTimesDocument document(read.mutableDictionary());
+    // The report only reads: the values stay immutable (a document's empty containers are then
+    // one object each), and the document gets a root of its own over them.
+    lv::SavedTimesDocument document(NSMutableDictionary::with(read.dictionary->entries()));
     for (const auto& name : document.sectionNames()) {
         ReportedSection section{name, {}};
         // The array is held for the loop: a section without records gets a new one, which
@@ -96,11 +98,11 @@ SavedTimesReport reportOf(plist::ReadResult read) {
 } // namespace
 
 SavedTimesReport readSavedTimesReport(const std::string& path) {
-    return reportOf(plist::readDictionaryFile(path, plist::Mutability::MutableContainers));
+    return reportOf(plist::readDictionaryFile(path, plist::Mutability::Immutable));
 }
 
 SavedTimesReport savedTimesReportOfBytes(std::string_view bytes) {
-    return reportOf(plist::readDictionary(bytes, plist::Mutability::MutableContainers));
+    return reportOf(plist::readDictionary(bytes, plist::Mutability::Immutable));
 }
 
 std::string listText(const SavedTimesReport& report) {

@@ -221,6 +221,11 @@ std::vector<HostileFile> hostileFiles() {
         {"AnAmpersandTwoHundredThousandTimes",
          bytes(withSections(goodSections, "<key>x</key><string>" + repeated("&amp;", 200000) + "</string>")),
          Outcome::Read},
+        // 600,000 empty containers in 4.5 MB: under eight bytes of text each, each a value of its own.
+        {"XmlEmptyContainersOfFourMegabytes",
+         bytes(withSections(goodSections, goodRecords + "<key>x</key><array>" +
+                                              repeated("<array/><dict/>", 300000) + "</array>")),
+         Outcome::Read},
         // The root's 20,000 keys all name one 64 KB string: one key, copied once.
         {"BinaryKeysAllNamingOneLargeString",
          bytes(binary({counted(0xD0, 20000) + repeated(reference(1), 20000) + repeated(reference(2), 20000),

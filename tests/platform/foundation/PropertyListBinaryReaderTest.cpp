@@ -221,6 +221,27 @@ TEST(PropertyListBinaryReader, GivesEveryReferenceItsOwnMutableContainer) {
     EXPECT_EQ(second->count(), 0u) << "a change through one key must not show through the other";
 }
 
+// Immutable empty containers, even from objects of their own, are one object per kind; a
+// non-empty one is never taken for them.
+TEST(PropertyListBinaryReader, SharesEmptyImmutableContainersByKind) {
+    Bplist b;
+    b.array({1, 2, 3, 4, 5});
+    b.array({});
+    b.array({});
+    b.dict({}, {});
+    b.dict({}, {});
+    b.array({1});
+    const auto list = rt::cast<NSArray>(parse(b.build(), Mutability::Immutable).value);
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->count(), 5u);
+    const auto& items = list->items();
+    EXPECT_EQ(items[0], items[1]);
+    EXPECT_EQ(items[2], items[3]);
+    EXPECT_NE(items[0], items[2]);
+    EXPECT_TRUE(rt::cast<NSArray>(items[0]) && rt::cast<NSDictionary>(items[2]));
+    EXPECT_EQ(list->objectAs<NSArray>(4)->count(), 1u);
+}
+
 // A binary dictionary lists its keys in any order, and may repeat one: the last value stands.
 TEST(PropertyListBinaryReader, KeepsTheLastOfARepeatedKeyInAnyOrder) {
     Bplist b;

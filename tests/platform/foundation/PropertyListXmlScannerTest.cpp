@@ -24,6 +24,14 @@ std::string document(const std::string& value) {
     return kHead + value + "\n</plist>\n";
 }
 
+std::string repeated(const std::string& text, std::size_t count) {
+    std::string out;
+    for (std::size_t i = 0; i < count; ++i) {
+        out += text;
+    }
+    return out;
+}
+
 struct ScanCase {
     std::string name;
     std::string text;
@@ -122,6 +130,19 @@ std::vector<ScanCase> scanCases() {
         {"LongerName", "<plistx><true/></plistx>", false},
         {"Empty", "", false},
         {"OnlyWhitespace", " \n\t", false},
+        // Arrays of many small items, whose rest is counted ahead: nested, with text inside the
+        // items, and cut short or closed wrongly after the count.
+        {"ManySmallItems", document("<array>" + repeated("<array/><dict/><true/>", 5000) + "</array>"), true},
+        {"ManySmallItemsNested",
+         document("<array>" + repeated("<array/>", 9000) + "<array>" +
+                  repeated("<string>a</string><dict/>", 6000) + "</array><true/></array>"),
+         true},
+        {"ManySmallItemsWithEmptyElements",
+         document("<array>" + repeated("<string></string><array></array>", 5000) + "</array>"), true},
+        {"ManySmallItemsUnclosed", document("<array>" + repeated("<false/>", 9000)), false},
+        {"ManySmallItemsClosedWrongly", document("<array>" + repeated("<false/>", 9000) + "</dict>"), false},
+        {"ManySmallItemsThenAnUnknownElement",
+         document("<array>" + repeated("<false/>", 9000) + "<set/></array>"), false},
     };
 }
 
