@@ -134,6 +134,24 @@ TEST_F(ScreenGesturesTest, KeysTypeIntoTheNewSectionDialogEscapeCancelsAndReturn
     EXPECT_EQ(rowCounts(), (std::vector<int>{2, 0}));
 }
 
+TEST_F(ScreenGesturesTest, ReturnAndEscapeEachCloseARefusalWithItsOneButton) {
+    twoResultsOnTheSavedTab();
+    auto g = gestures();
+    ASSERT_TRUE(g.click(kRightItem));
+    device->runFor(1);
+    ASSERT_TRUE(g.click(kLeftItem));
+    device->runFor(1);
+    for (bool byReturn : {true, false}) {
+        SCOPED_TRACE(byReturn ? "Return" : "Escape");
+        ASSERT_TRUE(g.pressReturn()) << "Add with no name typed";
+        device->runFor(1);
+        ASSERT_EQ(dump()["alerts"].size(), 2U) << "the refusal stands over a fresh dialog";
+        EXPECT_TRUE(byReturn ? g.pressReturn() : g.pressEscape());
+        device->runFor(1);
+        EXPECT_EQ(dump()["alerts"].size(), 1U) << dump()["alerts"].dump();
+    }
+}
+
 TEST_F(ScreenGesturesTest, ASidewaysDragSwipesARowAndAClickOnDeleteRemovesIt) {
     twoResultsOnTheSavedTab();
     auto g = gestures();
@@ -162,6 +180,22 @@ TEST_F(ScreenGesturesTest, InEditModeTheMinusShowsDeleteAndTheGrabberMovesTheRow
     EXPECT_TRUE(g.click(kFirstRowDelete));
     device->runFor(1);
     EXPECT_EQ(rowCounts(), (std::vector<int>{1}));
+}
+
+TEST_F(ScreenGesturesTest, ARowDroppedOnAnEmptySectionsHeaderOrBelowTheLastRowEndsThatSection) {
+    twoResultsOnTheSavedTab();
+    ASSERT_EQ(run("edit\nadd\ntype Work\nbutton Add\nwait 1\n"), sim::kExitOk) << err.str();
+    ASSERT_EQ(rowCounts(), (std::vector<int>{2, 0}));
+    auto g = gestures();
+    // Default's two rows end at 226, where Work's empty section has its header.
+    EXPECT_TRUE(g.drag({300, 121}, {300, 237}));
+    device->runFor(1);
+    EXPECT_EQ(rowCounts(), (std::vector<int>{1, 1}));
+    // Far below Work's one row: the end of Work, and Default, emptied, goes.
+    EXPECT_TRUE(g.drag({300, 121}, {300, 420}));
+    device->runFor(1);
+    EXPECT_EQ(rowCounts(), (std::vector<int>{2}));
+    EXPECT_EQ(dump()["saved"]["saved_table"]["sections"][0]["title"], "Work");
 }
 
 TEST_F(ScreenGesturesTest, AHeldRowLiftsFollowsThePointerAndOpensTheGapWhereItWouldLand) {
