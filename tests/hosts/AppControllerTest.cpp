@@ -13,6 +13,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -158,6 +160,20 @@ TEST_F(AppControllerTest, SettingsWrittenByOthersSurviveTheHostsWrites) {
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(file->objectAs<NSString>("SomeoneElse")->str(), "kept");
     EXPECT_EQ(file->objectAs<NSNumber>("LAST_SELECTED_VIEW")->integerValue(), 2);
+}
+
+// The host's write replaces the settings file: a program that opened it before still reads the
+// old settings whole, never a file cut short or half rewritten.
+TEST_F(AppControllerTest, AReaderOfTheOldSettingsReadsThemWholeAfterTheHostWrites) {
+    writeSettings({{"SomeoneElse", NSString::with("kept")}});
+    const std::string before = testing_support::readWholeFile(clk::ClockPreferences::path());
+    std::ifstream reader(clk::ClockPreferences::path(), std::ios::binary);
+    ASSERT_TRUE(reader.is_open());
+    auto app = launch();
+    ASSERT_TRUE(app->tabBarController()->simulateTapOnTab(1));
+    EXPECT_EQ(setting("LAST_SELECTED_VIEW"), 2.0);
+    const std::string seen{std::istreambuf_iterator<char>(reader), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(seen, before);
 }
 
 TEST_F(AppControllerTest, ADamagedSettingsFileIsKeptAsideBeforeTheHostWritesANewOne) {
