@@ -121,6 +121,24 @@ TEST_F(UITableViewEditingTest, TheMinusShowsAConfirmationThatCommits) {
     EXPECT_EQ(shownTexts(), (std::vector<std::string>{"r0", "r1"}));
 }
 
+// The minus is tapped only where there is one: in editing mode, on a row laid out on screen whose
+// style is Delete. Every other tap answers false and shows no confirmation.
+TEST_F(UITableViewEditingTest, TheMinusAnswersOnlyWhereItIsShown) {
+    model->notEditable = {{0, 0}};
+    show({section(std::nullopt, 8, "r")});
+    EXPECT_FALSE(table->simulateTapEditingControl(at(0, 1))) << "not editing";
+    table->setEditing(true);
+    EXPECT_FALSE(table->simulateTapEditingControl(at(0, 0))) << "a row that cannot be edited";
+    EXPECT_FALSE(table->simulateTapEditingControl(at(0, 7))) << "a row below the screen";
+    EXPECT_FALSE(table->simulateTapEditingControl(at(0, 8))) << "a row past the section";
+    EXPECT_FALSE(table->simulateTapEditingControl(at(1, 0))) << "a section past the table";
+    EXPECT_EQ(table->deleteConfirmationRow(), nullptr);
+    table->scrollToRowAtIndexPathAtScrollPositionAnimated(at(0, 7), UITableViewScrollPositionBottom, false);
+    table->layoutIfNeeded();
+    EXPECT_TRUE(table->simulateTapEditingControl(at(0, 7))) << "the same row scrolled into view";
+    EXPECT_TRUE(sameIndexPath(table->deleteConfirmationRow(), at(0, 7)));
+}
+
 TEST_F(UITableViewEditingTest, ADropMovesTheRowOnScreenBeforeTheDataSourceHearsOfIt) {
     model = std::make_shared<EditingModel<DS::MoveRow>>();
     show({section(std::string("A"), 2, "a"), section(std::string("B"), 1, "b")});

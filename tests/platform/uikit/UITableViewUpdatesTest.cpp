@@ -142,7 +142,21 @@ INSTANTIATE_TEST_SUITE_P(
                       sectionsMessage(2, 2, 0, 1)},
         InvalidUpdate{"RowMovedToAnotherSectionWithoutTheModel", [](ModelTableDataSource&) {},
                       [](UITableView& t) { t.moveRowAtIndexPathToIndexPath(at(0, 0), at(1, 0)); },
-                      rowsMessage(0, 3, 3, 0, 0, 0, 1)}),
+                      rowsMessage(0, 3, 3, 0, 0, 0, 1)},
+        // A move's ends just past the table and just past a section.
+        InvalidUpdate{"RowMovedFromASectionJustPastTheTable", [](ModelTableDataSource&) {},
+                      [](UITableView& t) { t.moveRowAtIndexPathToIndexPath(at(2, 0), at(0, 0)); },
+                      "attempt to move index path (<NSIndexPath> 2 indexes [2, 0]) that does not exist - "
+                      "there are only 0 rows in section 2 before the update"},
+        InvalidUpdate{"RowMovedFromJustPastItsSection", [](ModelTableDataSource&) {},
+                      [](UITableView& t) { t.moveRowAtIndexPathToIndexPath(at(1, 3), at(0, 0)); },
+                      "attempt to move index path (<NSIndexPath> 2 indexes [1, 3]) that does not exist - "
+                      "there are only 3 rows in section 1 before the update"},
+        InvalidUpdate{"RowMovedToASectionJustPastTheTable", [](ModelTableDataSource&) {},
+                      [](UITableView& t) { t.moveRowAtIndexPathToIndexPath(at(0, 1), at(2, 0)); },
+                      "attempt to move index path (<NSIndexPath> 2 indexes [0, 1]) to index path "
+                      "(<NSIndexPath> 2 indexes [2, 0]) that does not exist - there are only 0 rows in "
+                      "section 2 after the update"}),
     [](const ::testing::TestParamInfo<InvalidUpdate>& info) { return std::string(info.param.name); });
 
 class UITableViewUpdatesTest : public TableTest {};
