@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <optional>
 #include <random>
@@ -196,5 +197,80 @@ INSTANTIATE_TEST_SUITE_P(Seeds, TableUpdateSessions, ::testing::Range(1U, 41U),
                          [](const ::testing::TestParamInfo<unsigned>& info) {
                              return "seed_" + std::to_string(info.param);
                          });
+
+// Every index a batch names is checked against the table it refers to before anything is
+// counted: one past either end is refused as an index ("attempt to ..."), the first and the last
+// that exist are not.
+TEST(TableUpdateIndexes, OnePastEitherEndIsRefusedAndTheEndsThemselvesAreNot) {
+    const RowCounts before = {2, 3};
+    const RowCounts after = {4, 1, 2};
+    struct Kind {
+        const char* name;
+        bool rows;       // names a row, else a section
+        bool afterBatch; // an index of the table after the batch, else before it
+        std::function<void(TableUpdate&, RowIndex)> add;
+    };
+    const std::vector<Kind> kinds = {
+        {"deleted section", false, false,
+         [](TableUpdate& u, RowIndex i) { u.deletedSections.insert(i.section); }},
+        {"reloaded section", false, false,
+         [](TableUpdate& u, RowIndex i) { u.reloadedSections.insert(i.section); }},
+        {"inserted section", false, true,
+         [](TableUpdate& u, RowIndex i) { u.insertedSections.insert(i.section); }},
+        {"deleted row", true, false, [](TableUpdate& u, RowIndex i) { u.deletedRows.insert(i); }},
+        {"reloaded row", true, false, [](TableUpdate& u, RowIndex i) { u.reloadedRows.insert(i); }},
+        {"inserted row", true, true, [](TableUpdate& u, RowIndex i) { u.insertedRows.insert(i); }},
+        {"moved row's source", true, false,
+         [](TableUpdate& u, RowIndex i) {
+             u.movedRows.emplace_back(i, RowIndex{0, 0});
+         }},
+        {"moved row's target", true, true,
+         [](TableUpdate& u, RowIndex i) {
+             u.movedRows.emplace_back(RowIndex{0, 0}, i);
+         }},
+    };
+    // The reason the batch holding only `index` is refused with; empty when it is not.
+    auto reason = [&](const Kind& kind, RowIndex index) -> std::string {
+        TableUpdate update;
+        kind.add(update, index);
+        try {
+            ui::validateTableUpdate(before, after, update);
+        } catch (const NSException& e) {
+            EXPECT_EQ(e.name(), NSInternalInconsistencyException);
+            return e.reason();
+        }
+        return "";
+    };
+    for (const Kind& kind : kinds) {
+        SCOPED_TRACE(kind.name);
+        const RowCounts& table = kind.afterBatch ? after : before;
+        const auto sections = static_cast<NSInteger>(table.size());
+        std::vector<RowIndex> outside = {{-1, 0}, {sections, 0}};
+        std::vector<RowIndex> inside;
+        for (NSInteger s = 0; s < sections; ++s) {
+            const NSInteger rows = table[static_cast<std::size_t>(s)];
+            if (kind.rows) {
+                outside.push_back({s, -1});
+                outside.push_back({s, rows});
+                inside.push_back({s, 0});
+                inside.push_back({s, rows - 1});
+            } else {
+                inside.push_back({s, 0});
+            }
+        }
+        for (RowIndex index : outside) {
+            const std::string text = reason(kind, index);
+            EXPECT_EQ(text.rfind("attempt to ", 0), 0u) << index.section << "." << index.row << ": " << text;
+            EXPECT_NE(text.find(std::to_string(kind.rows && index.section >= 0 && index.section < sections
+                                                   ? index.row
+                                                   : index.section)),
+                      std::string::npos)
+                << "the reason names the index: " << text;
+        }
+        for (RowIndex index : inside) {
+            EXPECT_NE(reason(kind, index).rfind("attempt to ", 0), 0u) << index.section << "." << index.row;
+        }
+    }
+}
 
 } // namespace

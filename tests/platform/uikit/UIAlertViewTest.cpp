@@ -75,6 +75,58 @@ TEST_F(UIAlertViewTest, TextFieldsExistOnlyForTheStyle) {
     EXPECT_THROW((void)alert->textFieldAtIndex(1), NSException);
 }
 
+// Each style has its own fields, whatever style came before: none, one secure, one plain, or a
+// plain login and a secure password.
+TEST_F(UIAlertViewTest, EachStyleHasItsOwnFields) {
+    const std::vector<std::pair<UIAlertViewStyle, std::vector<bool>>> styles = {
+        {UIAlertViewStyleDefault, {}},
+        {UIAlertViewStyleSecureTextInput, {true}},
+        {UIAlertViewStylePlainTextInput, {false}},
+        {UIAlertViewStyleLoginAndPasswordInput, {false, true}},
+    };
+    auto alert = dialog();
+    for (const auto& [before, unused] : styles) {
+        for (const auto& [style, secure] : styles) {
+            alert->setAlertViewStyle(before);
+            alert->setAlertViewStyle(style);
+            SCOPED_TRACE(std::to_string(before) + " then " + std::to_string(style));
+            for (std::size_t i = 0; i < secure.size(); ++i) {
+                EXPECT_EQ(alert->textFieldAtIndex(static_cast<NSInteger>(i))->isSecureTextEntry(), secure[i]);
+            }
+            EXPECT_THROW((void)alert->textFieldAtIndex(static_cast<NSInteger>(secure.size())), NSException);
+        }
+    }
+}
+
+// Dismissed in code, a shown alert tells its delegate once, at once or after the animation; an
+// alert not shown, or already going, ignores the call. A tap on a title it does not have does
+// nothing.
+TEST_F(UIAlertViewTest, DismissedInCodeOnlyWhenShownAndOnlyOnce) {
+    auto alert = dialog();
+    alert->dismissWithClickedButtonIndexAnimated(0, false);
+    EXPECT_TRUE(delegate->log.empty()) << "never shown";
+    alert->show();
+    runFor(1);
+    delegate->log.clear();
+    EXPECT_FALSE(alert->simulateTapButtonWithTitle("Remove"));
+    EXPECT_TRUE(delegate->log.empty());
+    EXPECT_TRUE(alert->isVisible());
+    alert->dismissWithClickedButtonIndexAnimated(1, true);
+    alert->dismissWithClickedButtonIndexAnimated(0, true);
+    EXPECT_EQ(delegate->log, (std::vector<std::string>{"willDismiss:1"}));
+    runFor(ui::AlertPresenter::kDismissDuration);
+    EXPECT_EQ(delegate->log, (std::vector<std::string>{"willDismiss:1", "didDismiss:1"}));
+    EXPECT_FALSE(alert->isVisible());
+
+    auto second = dialog();
+    second->show();
+    runFor(1);
+    delegate->log.clear();
+    second->dismissWithClickedButtonIndexAnimated(0, false);
+    EXPECT_EQ(delegate->log, (std::vector<std::string>{"willDismiss:0", "didDismiss:0"}));
+    EXPECT_TRUE(overlay().stack().empty());
+}
+
 TEST_F(UIAlertViewTest, ATapClicksThenDismissesThroughTheRunLoop) {
     auto alert = dialog();
     alert->textFieldAtIndex(0)->simulateTyping("Work");

@@ -5,6 +5,8 @@
 #include "platform/runtime/NSException.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIFont.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UILabel.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/DeviceFixture.h"
@@ -53,6 +55,10 @@ TEST_F(UIButtonTest, ItsTitleFillsTheButton) {
     button->layoutIfNeeded();
     EXPECT_EQ(button->titleLabel()->frame(), CGRectMake(0, 0, 120, 44));
     EXPECT_EQ(button->titleLabel()->text(), "Start");
+    // An image is centred at its own size, on both axes.
+    button->setImageForState(rt::make<UIImage>("dot.png", CGSizeMake(20, 8), 1), UIControlStateNormal);
+    button->layoutIfNeeded();
+    EXPECT_EQ(button->imageView()->frame(), CGRectMake(50, 18, 20, 8));
 }
 
 TEST_F(UIButtonTest, ADisabledButtonSendsNothing) {
@@ -79,6 +85,34 @@ TEST_F(UIButtonTest, TargetsAreNotRetainedAndAFreedTargetCrashes) {
     } catch (const NSException& e) {
         EXPECT_EQ(e.name(), EXC_BAD_ACCESS);
     }
+}
+
+// Removal takes exactly the pairs it names: a nil target or a nil action stands for every one.
+TEST_F(UIButtonTest, RemovalTakesOnlyThePairsItNames) {
+    auto other = rt::make<Target>();
+    const SEL save = sel_registerName("saveButtonClicked");
+    const SEL clicked = sel_registerName("clicked:");
+    for (const id& t : {id(target), id(other)}) {
+        button->addTargetActionForControlEvents(t, save, UIControlEventTouchUpInside);
+        button->addTargetActionForControlEvents(t, clicked, UIControlEventTouchUpInside);
+    }
+    auto actions = [this](const id& t) {
+        std::vector<std::string> out;
+        for (SEL action : button->actionsForTargetForControlEvent(t, UIControlEventTouchUpInside)) {
+            out.push_back(action.name());
+        }
+        return out;
+    };
+    button->removeTargetActionForControlEvents(target, clicked, UIControlEventTouchUpInside);
+    EXPECT_EQ(actions(target), std::vector<std::string>{"saveButtonClicked"});
+    EXPECT_EQ(actions(other), (std::vector<std::string>{"saveButtonClicked", "clicked:"}));
+    button->removeTargetActionForControlEvents(nullptr, save, UIControlEventTouchUpInside);
+    EXPECT_EQ(actions(target), std::vector<std::string>{});
+    EXPECT_EQ(actions(other), std::vector<std::string>{"clicked:"});
+    button->removeTargetActionForControlEvents(other, SEL{}, UIControlEventTouchUpInside);
+    EXPECT_EQ(actions(other), std::vector<std::string>{});
+    EXPECT_TRUE(button->simulateTap());
+    EXPECT_EQ(target->plain, 0);
 }
 
 struct StateCase {
@@ -150,9 +184,32 @@ TEST_F(UIButtonTest, LabelsDrawTheHighlightedColourOnlyWhenTheyHaveOne) {
 }
 
 TEST_F(UIButtonTest, NamedColoursHaveThePlatformsComponents) {
-    EXPECT_FLOAT_EQ(UIColor::grayColor()->red(), 0.5f);
-    EXPECT_FLOAT_EQ(UIColor::lightGrayColor()->green(), 2.0f / 3.0f);
-    EXPECT_FLOAT_EQ(UIColor::clearColor()->alpha(), 0);
+    struct Named {
+        std::shared_ptr<UIColor> color;
+        const char* name;
+        float red, green, blue, alpha;
+    };
+    const float third = 1.0f / 3.0f;
+    for (const Named& c :
+         {Named{UIColor::clearColor(), "clear", 0, 0, 0, 0},
+          Named{UIColor::blackColor(), "black", 0, 0, 0, 1},
+          Named{UIColor::darkGrayColor(), "darkGray", third, third, third, 1},
+          Named{UIColor::grayColor(), "gray", 0.5f, 0.5f, 0.5f, 1},
+          Named{UIColor::lightGrayColor(), "lightGray", 2 * third, 2 * third, 2 * third, 1},
+          Named{UIColor::whiteColor(), "white", 1, 1, 1, 1}, Named{UIColor::redColor(), "red", 1, 0, 0, 1},
+          Named{UIColor::greenColor(), "green", 0, 1, 0, 1},
+          Named{UIColor::blueColor(), "blue", 0, 0, 1, 1}}) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.color->name(), c.name);
+        EXPECT_FLOAT_EQ(c.color->red(), c.red);
+        EXPECT_FLOAT_EQ(c.color->green(), c.green);
+        EXPECT_FLOAT_EQ(c.color->blue(), c.blue);
+        EXPECT_FLOAT_EQ(c.color->alpha(), c.alpha);
+    }
+    // A button's title is opaque whatever its kind.
+    for (UIButtonType type : {UIButtonTypeCustom, UIButtonTypeRoundedRect}) {
+        EXPECT_FLOAT_EQ(UIButton::buttonWithType(type)->currentTitleColor()->alpha(), 1) << type;
+    }
     EXPECT_FLOAT_EQ(UIColor::colorWithWhiteAlpha(1.5f, -1)->red(), 1) << "components clamp to 0..1";
     EXPECT_TRUE(UIFont::systemFontOfSize(14)->isEqual(*UIFont::systemFontOfSize(14)));
     EXPECT_FALSE(UIFont::systemFontOfSize(14)->isEqual(*UIFont::boldSystemFontOfSize(14)));

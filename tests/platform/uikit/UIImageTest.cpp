@@ -97,6 +97,20 @@ TEST_F(UIImageTest, ADoubleScaleNameHalvesTheSizeInPoints) {
     ASSERT_NE(retina, nullptr);
     EXPECT_EQ(retina->size(), CGSizeMake(10, 4));
     EXPECT_EQ(retina->scale(), 2);
+    // Only "@2x" ending the name, or followed by the device's "~", declares double scale.
+    for (auto [name, scale] : {std::pair{"b@2x.png", 2}, std::pair{"b@2x~.png", 2}, std::pair{"b@2xa.png", 1},
+                               std::pair{"b@2.png", 1}, std::pair{"b@3x.png", 1}, std::pair{"b2x.png", 1}}) {
+        auto image = UIImage::imageWithContentsOfFile(write(name));
+        ASSERT_NE(image, nullptr) << name;
+        EXPECT_EQ(image->scale(), scale) << name;
+        EXPECT_EQ(image->size(), CGSizeMake(20.0 / scale, 8.0 / scale)) << name;
+    }
+    // A plain name prefers its "@2x" sibling on a double-scale screen, and only there.
+    const std::string plainName = write("c.png");
+    const std::string sharp = write("c@2x.png");
+    EXPECT_EQ(UIImage::imageWithContentsOfFile(plainName)->path(), sharp);
+    device.environment.configure({UIUserInterfaceIdiomPhone, {320, 480}, 1, 20});
+    EXPECT_EQ(UIImage::imageWithContentsOfFile(plainName)->path(), plainName);
 }
 
 TEST_F(UIImageTest, StretchableCopiesKeepTheCaps) {
