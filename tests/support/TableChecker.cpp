@@ -119,6 +119,11 @@ std::string TableChecker::check(bool laidOut) {
         if (settled && cell->frame() != table->rectForRowAtIndexPath(path)) {
             problems << "cell of " << describe(path) << " is not at its row's place; ";
         }
+        // Cells show the editing controls exactly while the table edits, except during a swipe.
+        if (cell->isEditing() != (table->isEditing() && !table->swipedRow())) {
+            problems << "cell of " << describe(path) << (cell->isEditing() ? " edits" : " does not edit")
+                     << " while the table " << (table->isEditing() ? "edits" : "does not") << "; ";
+        }
         std::string shown = cellCheck_ ? cellCheck_(cell, path)
                             : model    ? checkModelText(*model, cell, path)
                                        : "";

@@ -122,6 +122,11 @@ TEST_F(UIImageTest, StretchableCopiesKeepTheCaps) {
     EXPECT_EQ(stretched->bottomCapHeight(), 0) << "a top cap of 0 does not stretch vertically";
     EXPECT_EQ(stretched->size(), image->size());
     EXPECT_EQ(image->leftCapWidth(), 0) << "the original is unchanged";
+    // Described by file and size, and by the caps only when there are some.
+    EXPECT_EQ(image->description(), "row.png 20x8");
+    EXPECT_EQ(stretched->description(), "row.png 20x8 caps 5,0");
+    EXPECT_EQ(image->stretchableImageWithLeftCapWidthTopCapHeight(0, 3)->description(),
+              "row.png 20x8 caps 0,3");
 }
 
 TEST_F(UIImageTest, AnImageViewTakesTheImageSizeAndItsHighlightedImage) {

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/ClassBuilder.h"
 #include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIFont.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UIKitMessages.h"
 #include "platform/uikit/UILabel.h"
@@ -60,6 +61,55 @@ TEST_F(UITableViewCellTest, ItsSubviewsAreMadeOnceInsideTheContentView) {
     ASSERT_TRUE(text);
     EXPECT_EQ(cell->textLabel(), text);
     EXPECT_EQ(text->superview(), cell->contentView());
+}
+
+// Where a cell's labels draw: inset ten points on both sides of the phone-wide row, the title
+// bold 20 over the height less the separator, the subtitle gray 14 below it; a default cell has
+// no subtitle.
+TEST_F(UITableViewCellTest, ItsLabelsSitAtThePlatformsInsets) {
+    EXPECT_EQ(cell->detailTextLabel(), nullptr);
+    auto subtitled = UITableViewCell::withStyle(UITableViewCellStyleSubtitle, std::string("Sub"));
+    auto text = subtitled->textLabel();
+    EXPECT_EQ(text->frame(), CGRectMake(10, 0, 300, 43));
+    EXPECT_EQ(text->font()->pointSize(), 20);
+    EXPECT_TRUE(text->font()->isBold());
+    auto detail = subtitled->detailTextLabel();
+    ASSERT_TRUE(detail);
+    EXPECT_EQ(detail->frame(), CGRectMake(10, 22, 300, 20));
+    EXPECT_EQ(detail->font()->pointSize(), 14);
+    EXPECT_FALSE(detail->font()->isBold());
+    EXPECT_TRUE(sameColor(detail->textColor(), UIColor::grayColor()));
+    EXPECT_EQ(detail->superview(), subtitled->contentView());
+}
+
+// The selected background lies behind the content (above the plain background when there is
+// one), fills the cell, and shows only while the cell looks selected.
+TEST_F(UITableViewCellTest, TheSelectedBackgroundShowsOnlyWhileSelected) {
+    auto selectedLook = UIView::withFrame(CGRectZero);
+    cell->setSelectedBackgroundView(selectedLook);
+    EXPECT_EQ(cell->subviews().front(), selectedLook);
+    EXPECT_EQ(selectedLook->frame(), CGRectMake(0, 0, 320, 44));
+    EXPECT_TRUE(selectedLook->isHidden());
+    cell->setSelectedAnimated(true, false);
+    EXPECT_FALSE(selectedLook->isHidden());
+    cell->setSelectedAnimated(false, false);
+    EXPECT_TRUE(selectedLook->isHidden());
+
+    auto background = UIView::withFrame(CGRectZero);
+    background->setBackgroundColor(UIColor::grayColor());
+    cell->setBackgroundView(background);
+    auto replacement = UIView::withFrame(CGRectZero);
+    replacement->setBackgroundColor(UIColor::blueColor());
+    cell->setSelectedBackgroundView(replacement);
+    EXPECT_EQ(selectedLook->superview(), nullptr) << "the one replaced is taken out";
+    // Selection clears the content's backgrounds, never the cell's own two.
+    cell->setSelectedAnimated(true, false);
+    EXPECT_TRUE(sameColor(background->backgroundColor(), UIColor::grayColor()));
+    EXPECT_TRUE(sameColor(replacement->backgroundColor(), UIColor::blueColor()));
+    cell->setSelectedAnimated(false, false);
+    ASSERT_GE(cell->subviews().size(), 2u);
+    EXPECT_EQ(cell->subviews()[0], background);
+    EXPECT_EQ(cell->subviews()[1], replacement);
 }
 
 TEST_F(UITableViewCellTest, SelectingHighlightsEveryLabelBelowTheCellThroughTheRuntime) {

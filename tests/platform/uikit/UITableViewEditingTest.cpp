@@ -137,6 +137,50 @@ TEST_F(UITableViewEditingTest, TheMinusAnswersOnlyWhereItIsShown) {
     table->layoutIfNeeded();
     EXPECT_TRUE(table->simulateTapEditingControl(at(0, 7))) << "the same row scrolled into view";
     EXPECT_TRUE(sameIndexPath(table->deleteConfirmationRow(), at(0, 7)));
+    // Another minus moves the confirmation: only one row shows it.
+    EXPECT_TRUE(table->simulateTapEditingControl(at(0, 6)));
+    EXPECT_TRUE(sameIndexPath(table->deleteConfirmationRow(), at(0, 6)));
+    EXPECT_TRUE(table->cellForRowAtIndexPath(at(0, 6))->showingDeleteConfirmation());
+    EXPECT_FALSE(table->cellForRowAtIndexPath(at(0, 7))->showingDeleteConfirmation());
+}
+
+// A cell that comes on screen later takes the table's editing mode: a fresh cell for an inserted
+// row while editing, and a queued cell that left editing off screen when it is reused after.
+// (The checker compares every cell on screen with the table after each change.)
+TEST_F(UITableViewEditingTest, CellsShownLaterFollowTheTablesEditing) {
+    show({section(std::nullopt, 3, "r")});
+    table->setEditing(true);
+    model->sections[0].rows = {"r0", "r1", "r2", "r3", "r4", "r5", "r6", "r7"};
+    table->insertRowsAtIndexPathsWithRowAnimation({at(0, 3), at(0, 4), at(0, 5), at(0, 6), at(0, 7)},
+                                                  UITableViewRowAnimationNone);
+    table->layoutIfNeeded();
+    EXPECT_TRUE(table->cellForRowAtIndexPath(at(0, 4))->isEditing());
+    table->setContentOffset(CGPointMake(0, 3 * 44));
+    table->layoutIfNeeded();
+    table->setEditing(false);
+    table->setContentOffset(CGPointMake(0, 0));
+    table->layoutIfNeeded();
+    for (const auto& cell : table->visibleCells()) {
+        EXPECT_FALSE(cell->isEditing()) << cell->textLabel()->text().value_or("");
+    }
+    EXPECT_EQ(checker->check(), "");
+}
+
+// Only a row with a grabber can be held, whether or not another row is held already; the held
+// row itself moves on.
+TEST_F(UITableViewEditingTest, OnlyARowWithAGrabberCanBeHeld) {
+    model = std::make_shared<EditingModel<DS::MoveRow, DS::CanMoveRow>>();
+    model->notMovable = {{0, 1}};
+    show({section(std::nullopt, 3, "r")});
+    table->setEditing(true);
+    EXPECT_FALSE(table->simulateReorderHover(at(0, 1), at(0, 0), 0)) << "nothing held yet";
+    EXPECT_EQ(table->reorderingRow(), nullptr);
+    EXPECT_TRUE(table->simulateReorderHover(at(0, 0), at(0, 2), 60));
+    EXPECT_FALSE(table->simulateReorderHover(at(0, 1), at(0, 0), 0)) << "another row is held";
+    EXPECT_TRUE(sameIndexPath(table->reorderingRow(), at(0, 0)));
+    EXPECT_TRUE(table->simulateReorderHover(at(0, 0), at(0, 1), 30));
+    table->simulateReorderCancel();
+    EXPECT_EQ(table->reorderingRow(), nullptr);
 }
 
 TEST_F(UITableViewEditingTest, ADropMovesTheRowOnScreenBeforeTheDataSourceHearsOfIt) {

@@ -78,6 +78,7 @@ TEST_P(UITableViewViewportTest, RowsOnScreenFollowHeadersHeightsAndOffset) {
     for (const auto& header : table->visibleHeaders()) {
         headers.push_back(header.section);
         EXPECT_EQ(header.title, "B");
+        EXPECT_EQ(header.frame, table->rectForHeaderInSection(header.section));
     }
     EXPECT_EQ(headers, GetParam().headers);
     ASSERT_NE(checker, nullptr);
@@ -148,6 +149,15 @@ TEST_F(UITableViewTest, ATableWithoutTitlesShowsNoHeaders) {
     show({section(std::nullopt, 1, "a"), section(std::nullopt, 1, "b")});
     EXPECT_TRUE(table->visibleHeaders().empty());
     EXPECT_EQ(table->rectForRowAtIndexPath(at(1, 0)), CGRectMake(0, 44, 320, 44));
+}
+
+TEST_F(UITableViewTest, TheBackgroundViewFillsTheTable) {
+    auto background = UIView::withFrame(CGRectMake(5, 5, 10, 10));
+    table->setBackgroundView(background);
+    EXPECT_EQ(table->backgroundView(), background);
+    EXPECT_EQ(background->frame(), CGRectMake(0, 0, 320, 220));
+    table->setBackgroundView(nullptr);
+    EXPECT_EQ(table->backgroundView(), nullptr);
 }
 
 // A section or row just outside the table has no rectangle, on either side.

@@ -218,6 +218,11 @@ TEST_F(UITableViewUpdatesTest, SectionsInsertedAndDeletedInOneBatch) {
     EXPECT_EQ(table->numberOfSections(), 3);
     EXPECT_EQ(table->cellForRowAtIndexPath(at(1, 0)), c);
     EXPECT_EQ(table->lastRowAnimations().size(), 2u);
+    for (const auto& animation : table->lastRowAnimations()) {
+        EXPECT_DOUBLE_EQ(animation.start, now());
+        EXPECT_DOUBLE_EQ(animation.end, now() + UITableView::kRowAnimationDuration)
+            << "a fade takes its time";
+    }
 }
 
 TEST_F(UITableViewUpdatesTest, EndWithoutBeginRaises) {
@@ -230,6 +235,9 @@ TEST_F(UITableViewUpdatesTest, SelectionFollowsItsRow) {
     table->selectRowAtIndexPathAnimatedScrollPosition(at(0, 2), false, UITableViewScrollPositionNone);
     removeRow(*model, 0, 0);
     table->deleteRowsAtIndexPathsWithRowAnimation(paths({{0, 0}}), UITableViewRowAnimationNone);
+    ASSERT_EQ(table->lastRowAnimations().size(), 1u);
+    EXPECT_DOUBLE_EQ(table->lastRowAnimations()[0].end, now()) << "no animation ends at once";
+    EXPECT_TRUE(table->dyingCells().empty()) << "a row deleted without animation leaves at once";
     EXPECT_TRUE(sameIndexPath(table->indexPathForSelectedRow(), at(0, 1)));
     EXPECT_TRUE(table->cellForRowAtIndexPath(at(0, 1))->isSelected());
 }

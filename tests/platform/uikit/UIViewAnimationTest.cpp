@@ -1,5 +1,7 @@
 #include "platform/uikit/UIViewAnimation.h"
 
+#include "platform/foundation/NSNumber.h"
+#include "platform/foundation/NSString.h"
 #include "platform/foundation/PerformSelector.h"
 #include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Message.h"
@@ -18,6 +20,31 @@ class StopListener : public NSObject {
     static void describe(rt::ClassBuilder& b) { b.method<&StopListener::stopped>(stoppedMessage); }
     std::vector<double> times;
     void stopped() { times.push_back(NSRunLoop::currentRunLoop().now()); }
+};
+
+// Hears the did-stop message in its long forms: the animation's name, whether it finished, and
+// (in the three-argument form) the context.
+class FinishListener : public NSObject {
+  public:
+    static constexpr const char* kClassName = "AnimationFinishListener";
+    using Super = NSObject;
+    static void describe(rt::ClassBuilder& b) {
+        b.method<&FinishListener::stopped>(rt::Msg<void(id, id)>{"animationDidStop:finished:"});
+        b.method<&FinishListener::stoppedWithContext>(
+            rt::Msg<void(id, id, id)>{"animationDidStop:finished:context:"});
+    }
+    std::vector<std::string> heard;
+    void stopped(id name, id finished) { heard.push_back(describe(name, finished)); }
+    void stoppedWithContext(id name, id finished, id context) {
+        heard.push_back(describe(name, finished) + (context ? " with context" : " without context"));
+    }
+
+  private:
+    static std::string describe(const id& name, const id& finished) {
+        auto text = std::dynamic_pointer_cast<NSString>(name);
+        auto flag = std::dynamic_pointer_cast<NSNumber>(finished);
+        return (text ? text->str() : "(nil)") + (flag && flag->boolValue() ? " finished" : " not finished");
+    }
 };
 
 class UIViewAnimationTest : public DeviceTest {
@@ -127,6 +154,21 @@ TEST_F(UIViewAnimationTest, DidStopSelectorArrivesThroughTheRunLoopAfterTheDurat
     runFor(0.02);
     ASSERT_EQ(listener->times.size(), 1u);
     EXPECT_DOUBLE_EQ(listener->times[0], 0.3);
+}
+
+// A block that runs to its end reports it finished, in either form of the message.
+TEST_F(UIViewAnimationTest, AnAnimationThatRanItsCourseReportsItFinished) {
+    auto listener = rt::make<FinishListener>();
+    for (const char* selector : {"animationDidStop:finished:", "animationDidStop:finished:context:"}) {
+        UIView::beginAnimationsContext(std::string("fade"));
+        UIView::setAnimationDuration(0.2);
+        UIView::setAnimationDelegate(listener);
+        UIView::setAnimationDidStopSelector(sel_registerName(selector));
+        view->setAlpha(view->alpha() > 0.5f ? 0 : 1);
+        UIView::commitAnimations();
+        runFor(0.25);
+    }
+    EXPECT_EQ(listener->heard, (std::vector<std::string>{"fade finished", "fade finished without context"}));
 }
 
 TEST_F(UIViewAnimationTest, ALaterAnimationOfTheSamePropertyTakesOverTheScreen) {

@@ -130,6 +130,47 @@ TEST_F(UIViewControllerTest, TabsLoadWhenFirstShownAndAppearOnEverySelectionOnSc
     EXPECT_TRUE(log.empty()) << "selecting the selected tab again changes nothing";
 }
 
+// A visible window's new root appears and the old one disappears, its view taken out; off
+// screen nothing is told.
+TEST_F(UIViewControllerTest, AWindowsNewRootAppearsAndTheOldOneDisappears) {
+    auto window = UIView::withFrame<UIWindow>(CGRectMake(0, 0, 320, 480));
+    auto a = screen("a");
+    auto b = screen("b");
+    window->setRootViewController(a);
+    EXPECT_TRUE(log.empty()) << "not visible yet";
+    window->makeKeyAndVisible();
+    log.clear();
+    window->setRootViewController(b);
+    EXPECT_EQ(log, (std::vector<std::string>{"a.willDisappear", "b.didLoad", "b.willAppear", "b.didAppear"}));
+    EXPECT_EQ(a->view()->superview(), nullptr);
+    EXPECT_EQ(b->view()->superview(), window);
+    log.clear();
+    window->setRootViewController(b);
+    EXPECT_TRUE(log.empty()) << "the same root again changes nothing";
+}
+
+// A new list of tabs lets go of the controllers it leaves out, their views taken off, and keeps
+// the ones it still holds where they were.
+TEST_F(UIViewControllerTest, ANewListOfTabsLetsGoOnlyOfThoseItLeavesOut) {
+    auto tabs = rt::make<UITabBarController>();
+    auto a = screen("a");
+    auto b = screen("b");
+    auto c = screen("c");
+    tabs->setViewControllers({a, b});
+    auto window = UIView::withFrame<UIWindow>(CGRectMake(0, 0, 320, 480));
+    window->setRootViewController(tabs);
+    window->makeKeyAndVisible();
+    tabs->setSelectedViewController(b);
+    tabs->setSelectedViewController(a);
+    tabs->setViewControllers({a, c});
+    EXPECT_EQ(b->tabBarController(), nullptr);
+    EXPECT_EQ(a->tabBarController(), tabs);
+    EXPECT_EQ(c->tabBarController(), tabs);
+    EXPECT_EQ(tabs->selectedViewController(), a);
+    EXPECT_EQ(a->view()->superview(), tabs->view()) << "the selected tab stays on screen";
+    EXPECT_EQ(b->view()->superview(), nullptr);
+}
+
 TEST_F(UIViewControllerTest, OnlyUserTapsReachTheDelegate) {
     auto tabs = rt::make<UITabBarController>();
     auto delegate = std::make_shared<Delegate>();

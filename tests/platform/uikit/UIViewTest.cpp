@@ -3,6 +3,9 @@
 #include "platform/uikit/UIColor.h"
 #include "tests/support/DeviceFixture.h"
 
+#include <algorithm>
+#include <random>
+
 namespace {
 
 using testing_support::DeviceTest;
@@ -28,6 +31,27 @@ TEST_F(UIViewTest, SubviewsKeepBackToFrontOrderAndMoveBetweenSuperviews) {
     a->removeFromSuperview();
     EXPECT_EQ(a->superview(), nullptr);
     EXPECT_TRUE(other->subviews().empty());
+}
+
+// A view that counts its layouts.
+class CountingView : public UIView {
+  public:
+    static constexpr const char* kClassName = "CountingView";
+    using Super = UIView;
+    int layouts = 0;
+    void layoutSubviews() override { ++layouts; }
+};
+
+TEST_F(UIViewTest, LayoutRunsOnceForEachRequest) {
+    auto view = UIView::withFrame<CountingView>(CGRectMake(0, 0, 10, 10));
+    EXPECT_TRUE(view->needsLayout()) << "a new view is laid out once";
+    view->layoutIfNeeded();
+    view->layoutIfNeeded();
+    EXPECT_EQ(view->layouts, 1);
+    EXPECT_FALSE(view->needsLayout());
+    view->setNeedsLayout();
+    view->layoutIfNeeded();
+    EXPECT_EQ(view->layouts, 2);
 }
 
 TEST_F(UIViewTest, SuperviewIsNotRetained) {
@@ -57,5 +81,133 @@ TEST_F(UIViewTest, AnUnusedViewHasNoBackgroundAndFullAlpha) {
     EXPECT_FALSE(view->isHidden());
     EXPECT_EQ(view->center(), CGPointMake(2.5f, 4));
 }
+
+// Seeded sessions of subview changes on two containers under one root, compared after every step
+// with a plain list per container: each change first takes the view out of wherever it is, an
+// index is clamped to the list, a neighbour that is not a subview means the end. Tags are found
+// through the whole tree.
+class UIViewSubviewSessions : public UIViewTest, public ::testing::WithParamInterface<unsigned> {};
+
+TEST_P(UIViewSubviewSessions, SubviewsFollowAListModel) {
+    std::mt19937 random(GetParam());
+    auto below = [&random](std::size_t n) { return static_cast<std::size_t>(random() % n); };
+    auto root = UIView::withFrame(CGRectMake(0, 0, 320, 480));
+    root->setTag(100);
+    std::vector<std::shared_ptr<UIView>> containers;
+    std::vector<std::shared_ptr<UIView>> views;
+    for (int i = 0; i < 2; ++i) {
+        containers.push_back(UIView::withFrame(CGRectZero));
+        containers.back()->setTag(101 + i);
+        root->addSubview(containers.back());
+    }
+    for (int i = 0; i < 5; ++i) {
+        views.push_back(UIView::withFrame(CGRectZero));
+        views.back()->setTag(1 + i);
+    }
+    using List = std::vector<std::shared_ptr<UIView>>;
+    std::vector<List> model(2);
+    auto takeOut = [&model](const std::shared_ptr<UIView>& v) {
+        for (List& list : model) {
+            std::erase(list, v);
+        }
+    };
+    auto place = [&](std::size_t c, const std::shared_ptr<UIView>& v, std::ptrdiff_t at) {
+        takeOut(v);
+        List& list = model[c];
+        at = std::clamp<std::ptrdiff_t>(at, 0, static_cast<std::ptrdiff_t>(list.size()));
+        list.insert(list.begin() + at, v);
+    };
+    for (int step = 0; step < 40; ++step) {
+        const std::size_t c = below(2);
+        UIView& container = *containers[c];
+        const auto& v = views[below(views.size())];
+        const auto& w = views[below(views.size())];
+        List& list = model[c];
+        const auto wAt = std::find(list.begin(), list.end(), w) - list.begin();
+        const bool wIn = w != v && wAt < static_cast<std::ptrdiff_t>(list.size());
+        std::string what;
+        switch (below(7)) {
+        case 0:
+            what = "add";
+            container.addSubview(v);
+            place(c, v, static_cast<std::ptrdiff_t>(list.size()) + 1);
+            break;
+        case 1: {
+            const auto at = static_cast<NSInteger>(below(list.size() + 3)) - 1;
+            what = "insert at " + std::to_string(at);
+            container.insertSubviewAtIndex(v, at);
+            place(c, v, at);
+            break;
+        }
+        case 2:
+            if (w == v) {
+                continue;
+            }
+            what = "insert below";
+            container.insertSubviewBelowSubview(v, w);
+            if (wIn) {
+                takeOut(v);
+                list.insert(std::find(list.begin(), list.end(), w), v);
+            } else {
+                place(c, v, static_cast<std::ptrdiff_t>(list.size()) + 1);
+            }
+            break;
+        case 3:
+            if (w == v) {
+                continue;
+            }
+            what = "insert above";
+            container.insertSubviewAboveSubview(v, w);
+            if (wIn) {
+                takeOut(v);
+                list.insert(std::find(list.begin(), list.end(), w) + 1, v);
+            } else {
+                place(c, v, static_cast<std::ptrdiff_t>(list.size()) + 1);
+            }
+            break;
+        case 4:
+            what = "to front";
+            container.bringSubviewToFront(v);
+            if (std::find(list.begin(), list.end(), v) != list.end()) {
+                place(c, v, static_cast<std::ptrdiff_t>(list.size()));
+            }
+            break;
+        case 5:
+            what = "to back";
+            container.sendSubviewToBack(v);
+            if (std::find(list.begin(), list.end(), v) != list.end()) {
+                place(c, v, 0);
+            }
+            break;
+        default:
+            what = "remove";
+            v->removeFromSuperview();
+            takeOut(v);
+        }
+        SCOPED_TRACE("step " + std::to_string(step) + ": " + what + " view " + std::to_string(v->tag()) +
+                     " in container " + std::to_string(c) + " (neighbour " + std::to_string(w->tag()) + ")");
+        for (std::size_t i = 0; i < 2; ++i) {
+            ASSERT_EQ(containers[i]->subviews(), model[i]) << "container " << i;
+        }
+        for (const auto& view : views) {
+            std::shared_ptr<UIView> parent;
+            for (std::size_t i = 0; i < 2; ++i) {
+                if (std::find(model[i].begin(), model[i].end(), view) != model[i].end()) {
+                    parent = containers[i];
+                }
+            }
+            EXPECT_EQ(view->superview(), parent);
+            EXPECT_EQ(root->viewWithTag(view->tag()), parent ? view : nullptr);
+            EXPECT_EQ(view->isDescendantOfView(*root), parent != nullptr);
+        }
+    }
+    EXPECT_EQ(root->viewWithTag(100), root);
+    EXPECT_EQ(root->viewWithTag(102), containers[1]);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, UIViewSubviewSessions, ::testing::Range(1U, 31U),
+                         [](const ::testing::TestParamInfo<unsigned>& info) {
+                             return "seed_" + std::to_string(info.param);
+                         });
 
 } // namespace
