@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,6 +45,22 @@ class Dog : public Animal {
     std::string speak() override { return "woof"; }
 };
 
+// Classes that declare an instance variable a second time: in their own list, or one their
+// superclass has already.
+class TwiceDeclared : public NSObject {
+  public:
+    static constexpr const char* kClassName = "TwiceDeclared";
+    using Super = NSObject;
+    static void describe(rt::ClassBuilder& b) { b.ivar(legsIvar).ivar(weightIvar).ivar(legsIvar); }
+};
+
+class Puppy : public Dog {
+  public:
+    static constexpr const char* kClassName = "Puppy";
+    using Super = Dog;
+    static void describe(rt::ClassBuilder& b) { b.ivar(nameIvar); }
+};
+
 class RuntimeTest : public ::testing::Test {
   protected:
     rt::Runtime runtime;
@@ -70,6 +87,9 @@ TEST_F(RuntimeTest, InstanceVariablesHaveRealOffsetsThroughTheSuperclassChain) {
     Ivar weight = class_getInstanceVariable(cls, "_weight");
     ASSERT_TRUE(name && legsVar && happy && weight);
     EXPECT_EQ(class_getInstanceVariable(cls, "_missing"), nullptr);
+    EXPECT_STREQ(ivar_getName(happy), "_isHappy");
+    EXPECT_STREQ(ivar_getName(name), "_name") << "found through the superclass";
+    EXPECT_EQ(ivar_getName(nullptr), nullptr);
     // Variables follow the isa word, never overlap, and respect alignment.
     EXPECT_GE(ivar_getOffset(name), std::ptrdiff_t(sizeof(void*)));
     EXPECT_GE(ivar_getOffset(legsVar), ivar_getOffset(name) + std::ptrdiff_t(sizeof(id)));
@@ -161,6 +181,28 @@ TEST_F(RuntimeTest, CallingAnImplementationWithTheWrongSignatureIsAFaultNamingCl
     }
 }
 
+// An implementation called directly for nil, or for an object of another kind, is a fault that
+// names the receiver, not a crash.
+TEST_F(RuntimeTest, AnImplementationCalledForTheWrongReceiverIsAFaultNamingIt) {
+    rt::make<Dog>();
+    const SEL sel = sel_registerName("speak");
+    IMP imp = class_getMethodImplementation(objc_getClass("Dog"), sel);
+    ASSERT_TRUE(imp);
+    for (const auto& [receiver, name] : {std::pair<id, std::string>{nullptr, "nil"},
+                                         std::pair<id, std::string>{rt::make<NSObject>(), "NSObject"}}) {
+        try {
+            (void)rt::callImp<std::string()>(imp, receiver, sel);
+            ADD_FAILURE() << "expected a fault for " << name;
+        } catch (const NSException& e) {
+            EXPECT_EQ(e.name(), NSInvalidArgumentException);
+            EXPECT_EQ(e.reason().rfind(
+                          "-[" + name + " speak]: method of Animal sent to an object of another kind", 0),
+                      0u)
+                << e.reason();
+        }
+    }
+}
+
 TEST_F(RuntimeTest, AddMethodRefusesASelectorTheClassItselfHasButOverridesAnInheritedOne) {
     rt::make<Dog>();
     Class dogClass = objc_getClass("Dog");
@@ -182,6 +224,31 @@ TEST_F(RuntimeTest, ReplaceMethodReturnsNilWhenItAddsAnOverride) {
     EXPECT_EQ(class_replaceMethod(objc_getClass("Dog"), sel, quiet, "@@:"), nullptr);
     IMP previous = class_replaceMethod(objc_getClass("Dog"), sel, quiet, "@@:");
     EXPECT_EQ(previous, quiet);
+}
+
+TEST_F(RuntimeTest, ReplacingWithoutAClassOrASelectorChangesNothing) {
+    rt::make<Dog>();
+    IMP quiet = rt::imp<std::string()>([](const id&, SEL) { return std::string("shh"); });
+    EXPECT_EQ(class_replaceMethod(nullptr, sel_registerName("speak"), quiet, "@@:"), nullptr);
+    EXPECT_EQ(class_replaceMethod(objc_getClass("Dog"), SEL{}, quiet, "@@:"), nullptr);
+    EXPECT_EQ(rt::send(rt::make<Dog>(), speakMessage), "woof");
+}
+
+TEST_F(RuntimeTest, AnInstanceVariableDeclaredTwiceIsRefused) {
+    for (const auto& [make, text] :
+         {std::pair<std::function<void()>, std::string>{
+              [] { rt::make<TwiceDeclared>(); },
+              "class TwiceDeclared declares instance variable _legs twice"},
+          std::pair<std::function<void()>, std::string>{
+              [] { rt::make<Puppy>(); }, "class Puppy declares instance variable _name twice"}}) {
+        try {
+            make();
+            ADD_FAILURE() << "expected a refusal: " << text;
+        } catch (const NSException& e) {
+            EXPECT_EQ(e.name(), NSInternalInconsistencyException);
+            EXPECT_EQ(e.reason(), text);
+        }
+    }
 }
 
 TEST_F(RuntimeTest, ObjectVariablesAreReleasedWithTheirObject) {

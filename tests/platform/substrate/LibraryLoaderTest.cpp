@@ -1,11 +1,14 @@
 #include "platform/substrate/LibraryLoader.h"
 
 #include "platform/runtime/Runtime.h"
+#include "platform/runtime/Trace.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iostream>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -113,7 +116,23 @@ TEST_F(LibraryLoaderTest, DlopenReportsAFileThatIsNoLibrary) {
     write("Fake.so", "not an ELF file");
     std::optional<std::string> error = ms::openWithDlopen(folder / "Fake.so");
     ASSERT_TRUE(error.has_value());
-    EXPECT_FALSE(error->empty());
+    EXPECT_NE(error->find("Fake.so"), std::string::npos) << "the dynamic loader's own words: " << *error;
+}
+
+TEST_F(LibraryLoaderTest, LoadingWritesNothingWhileTheHooksTraceIsOff) {
+    if (rt::trace::enabled(rt::trace::Channel::Hooks)) {
+        GTEST_SKIP() << "LAPVANE_TRACE turns the hooks trace on in this run";
+    }
+    write("Tweak.so", "");
+    write("Tweak.plist", kMatchingFilter);
+    write("Other.so", "");
+    write("Other.plist", kOtherAppFilter);
+    std::ostringstream captured;
+    std::streambuf* previous = std::cerr.rdbuf(captured.rdbuf());
+    const auto outcomes = load();
+    std::cerr.rdbuf(previous);
+    EXPECT_EQ(outcomes.size(), 2u);
+    EXPECT_EQ(captured.str(), "");
 }
 
 } // namespace
