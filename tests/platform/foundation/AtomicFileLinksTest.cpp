@@ -163,4 +163,16 @@ TEST(AtomicFileLinks, TheLockSitsBesideTheTargetSoEveryNameTakesTheSameLock) {
         << looped.failure();
 }
 
+// Written in place, a file that takes nothing (a full device) is reported, never taken as
+// written.
+TEST(AtomicFileInPlace, AWriteThatFailsSaysSo) {
+    const plist::WriteResult full = plist::AtomicFile::writeInPlace("/dev/full", "<plist/>");
+    EXPECT_FALSE(full.ok);
+    EXPECT_EQ(full.reason.rfind("cannot write /dev/full", 0), 0u) << full.reason;
+    ScratchFolder folder;
+    const std::string path = folder.file("times.plist");
+    EXPECT_TRUE(plist::AtomicFile::writeInPlace(path, "<plist/>").ok);
+    EXPECT_EQ(readFile(path), "<plist/>");
+}
+
 } // namespace

@@ -55,6 +55,14 @@ INSTANTIATE_TEST_SUITE_P(Files, FileBytesComparison,
                                          Comparison{"largeDifferingAtTheEnd", large('a'), large('b')}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A file whose size says nothing (the kernel's files read as 0 bytes) is read to its end.
+TEST(FileBytes, AFileLongerThanItsSizeSaysIsReadWhole) {
+    std::string bytes;
+    ASSERT_TRUE(plist::readFileBytes("/proc/self/status", 1 << 20, bytes).ok());
+    EXPECT_EQ(bytes.rfind("Name:", 0), 0u);
+    EXPECT_NE(bytes.find("\nUmask:"), std::string::npos) << "read past its first bytes";
+}
+
 TEST(FileBytes, RefusesAndReportsAsAPlainReadDoes) {
     TemporaryDirectory folder;
     const std::string missing = folder.path() + "/none";

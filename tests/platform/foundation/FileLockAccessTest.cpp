@@ -98,6 +98,22 @@ int failureInto(const std::string& path, const std::string& out) {
     return written ? 0 : 2;
 }
 
+// A lock moved over another lets the replaced one go at once and keeps holding the moved one.
+TEST(FileLockAccess, ALockMovedOverAnotherReleasesTheReplacedOne) {
+    ScratchFolder folder;
+    const std::string first = folder.file("first.plist");
+    const std::string second = folder.file("second.plist");
+    plist::FileLock held = plist::FileLock::acquire(first);
+    plist::FileLock other = plist::FileLock::acquire(second);
+    ASSERT_TRUE(held.held() && other.held());
+    EXPECT_FALSE(otherCanLock(plist::FileLock::lockPathFor(first)));
+    held = std::move(other);
+    EXPECT_TRUE(held.held());
+    EXPECT_FALSE(other.held());
+    EXPECT_TRUE(otherCanLock(plist::FileLock::lockPathFor(first)));
+    EXPECT_FALSE(otherCanLock(plist::FileLock::lockPathFor(second)));
+}
+
 TEST(FileLockAccess, ALockFileThatCannotBeReadEitherSaysWhy) {
     ScratchFolder folder;
     ScratchFolder reports;

@@ -84,7 +84,7 @@ TEST(DateFormatter, ShowsTheSameTextForEveryMomentOfARowAsForThatMomentAlone) {
     for (const std::string& zone : std::vector<std::string>{
              "America/New_York", "Asia/Kolkata", "Australia/Lord_Howe", "Pacific/Chatham", "Pacific/Apia"}) {
         for (const std::string& pattern :
-             std::vector<std::string>{"EEE, MMM d, y", "d 'h' MMM", "h:mm a 'at' M/d"}) {
+             std::vector<std::string>{"EEE, MMM d, y", "d 'h' MMM", "h:mm a 'at' M/d", "a 'on' M/d"}) {
             const auto alone = formatterFor(zone, pattern + " ~HH");
             for (const auto* order : {&moments, &shuffled}) {
                 const auto inARow = formatterFor(zone, pattern);

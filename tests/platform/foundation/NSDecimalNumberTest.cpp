@@ -101,6 +101,13 @@ TEST_P(DecimalAddTest, ExactOrRoundedTo38Digits) {
     const NSDecimal sum =
         ns::decimalAdd(ns::decimalFromString(GetParam().left), ns::decimalFromString(GetParam().right));
     EXPECT_EQ(ns::decimalString(sum), GetParam().expected);
+    // Compact: below 10^38, and no trailing zero the exponent could take.
+    NSDecimalMantissa limit = 1;
+    for (int i = 0; i < ns::kDecimalMaxDigits; ++i) {
+        limit *= 10;
+    }
+    EXPECT_LT(sum.mantissa, limit);
+    EXPECT_TRUE(sum.mantissa % 10 != 0 || sum.mantissa == 0 || sum.exponent == ns::kDecimalMaxExponent);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -140,6 +147,13 @@ TEST(DecimalCompare, OrdersByValue) {
     EXPECT_EQ(ns::decimalCompare(ns::decimalFromString("-3"), ns::decimalFromString("2")), -1);
     EXPECT_EQ(ns::decimalCompare(ns::decimalFromString("-3"), ns::decimalFromString("-20")), 1);
     EXPECT_EQ(ns::decimalCompare(ns::decimalFromString("1e127"), ns::decimalFromString("1e-128")), 1);
+    // Answers are -1, 0 or 1 however far apart the magnitudes, and not a number is below all.
+    EXPECT_EQ(ns::decimalCompare(ns::decimalFromString("2"), ns::decimalFromString("3")), -1);
+    EXPECT_EQ(ns::decimalCompare(ns::decimalFromString("-2"), ns::decimalFromString("-3")), 1);
+    const NSDecimal nan = ns::decimalFromString("abc");
+    EXPECT_EQ(ns::decimalCompare(nan, ns::decimalFromString("-1")), -1);
+    EXPECT_EQ(ns::decimalCompare(ns::decimalFromString("-1"), nan), 1);
+    EXPECT_EQ(ns::decimalCompare(nan, nan), 0);
 }
 
 TEST(DecimalToDouble, IsTheNearestDouble) {

@@ -31,6 +31,8 @@ TEST_F(NSIndexPathTest, IndexSetsAreSortedUniqueAndReportNotFoundWhenEmpty) {
     auto set = NSIndexSet::with({4, 1, 4, 2});
     EXPECT_EQ(set->indexes(), (std::vector<NSUInteger>{1, 2, 4}));
     EXPECT_EQ(NSIndexSet::indexSetWithIndexesInRange(3, 2)->indexes(), (std::vector<NSUInteger>{3, 4}));
+    const std::string text = set->description();
+    EXPECT_EQ(text.substr(text.find('[')), "[number of indexes: 3] (1 2 4)");
     auto mutableSet = NSMutableIndexSet::indexSet();
     mutableSet->addIndex(3);
     mutableSet->addIndex(3);

@@ -79,6 +79,17 @@ TEST_F(NSRunLoopTest, DelayedMessagesArriveInTimeOrderAndNeverEarly) {
     EXPECT_DOUBLE_EQ(clock.now(), 1.1);
 }
 
+TEST_F(NSRunLoopTest, RunningUntilIdleCountsWhatItDeliveredWithinItsLimit) {
+    auto r = receiver();
+    EXPECT_EQ(loop.runUntilIdle(), 0u) << "nothing pending";
+    performSelectorWithObjectAfterDelay(r, sel_registerName("ping"), nullptr, 0.1);
+    performSelectorWithObjectAfterDelay(r, sel_registerName("chain"), nullptr, 0.2);
+    performSelectorWithObjectAfterDelay(r, sel_registerName("ping"), nullptr, 5000);
+    EXPECT_EQ(loop.runUntilIdle(), 3u) << "two, and the ping the chain sends";
+    EXPECT_EQ(log.size(), 3u);
+    EXPECT_EQ(loop.runUntilIdle(10), 0u) << "the last is beyond the limit";
+}
+
 TEST_F(NSRunLoopTest, AZeroDelayWaitsForTheNextPass) {
     auto r = receiver();
     performSelectorWithObjectAfterDelay(r, sel_registerName("chain"), nullptr, 0);

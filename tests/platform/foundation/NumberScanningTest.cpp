@@ -45,6 +45,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DoubleCase{"\xe3\x80\x80"
                                  "4.5",
                                  4.5},
+                      // An ideographic space cut short at the end is no blank.
+                      DoubleCase{"\xe3\x80", 0.0},
                       // U+00A1 and U+200C are not blanks, so nothing is read.
                       DoubleCase{"\xc2\xa1"
                                  "4.5",

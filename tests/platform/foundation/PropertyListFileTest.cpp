@@ -147,6 +147,22 @@ INSTANTIATE_TEST_SUITE_P(
                                    ReadStatus::Unreadable}),
     [](const auto& info) { return info.param.name; });
 
+// A value the writer refuses writes nothing and says so, in the words the callers show; the file
+// that was there stays.
+TEST(PropertyListFile, AValueTheWriterRefusesIsNotWrittenAndSaysWhy) {
+    rt::Runtime runtime;
+    rt::Runtime::Scope scope{runtime};
+    ScratchFolder folder;
+    const std::string path = folder.file("times.plist");
+    writeFile(path, "old");
+    auto dictionary = NSMutableDictionary::with();
+    dictionary->setObject(NSString::with("\xff"), "key");
+    const plist::WriteResult result = plist::writeToFile(*dictionary, path, true);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.reason.rfind("not written: ", 0), 0u) << result.reason;
+    EXPECT_EQ(readFile(path), "old");
+}
+
 TEST(PropertyListFile, RefusesAFileLargerThanTheCap) {
     ScratchFolder folder;
     const std::string path = folder.file("big.plist");

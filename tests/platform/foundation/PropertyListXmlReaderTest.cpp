@@ -6,6 +6,7 @@
 #include "platform/foundation/NSDate.h"
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/NSString.h"
+#include "platform/foundation/PropertyListXmlEncoding.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/XmlScanCheck.h"
 
@@ -361,6 +362,22 @@ TEST(PropertyListXmlReader, ReadsUtf16AndUtf32Documents) {
             }
         }
     }
+}
+
+// A high surrogate must be followed by a low one; a pair makes one character.
+TEST(PropertyListXmlReader, ReadsUtf16SurrogatesOnlyInPairs) {
+    const auto utf16 = [](std::initializer_list<unsigned> units) {
+        std::string bytes = "\xFE\xFF";
+        for (const unsigned u : units) {
+            bytes += {static_cast<char>(u >> 8), static_cast<char>(u & 0xFF)};
+        }
+        return bytes;
+    };
+    EXPECT_EQ(plist::wideXmlAsUtf8(utf16({'<', 0xD83D, 0xDE00})), "<\xF0\x9F\x98\x80");
+    EXPECT_EQ(plist::wideXmlAsUtf8(utf16({'<', 0xD83D, 'A'})), std::nullopt) << "a high one before a letter";
+    EXPECT_EQ(plist::wideXmlAsUtf8(utf16({'<', 0xD83D, 0xD83D})), std::nullopt) << "two high ones";
+    EXPECT_EQ(plist::wideXmlAsUtf8(utf16({'<', 0xD83D})), std::nullopt) << "a high one at the end";
+    EXPECT_EQ(plist::wideXmlAsUtf8(utf16({'<', 0xDE00})), std::nullopt) << "a low one alone";
 }
 
 TEST(PropertyListXmlReader, AcceptsWhatThePlatformsParserAccepts) {

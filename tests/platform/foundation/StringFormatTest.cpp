@@ -49,6 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "[  3.1|7   |0007|+7]"},
         FormatCase{"ZeroMinutes", ns::format("0%.f:", 5.0f), "05:"},
         FormatCase{"Percent", ns::format("100%%"), "100%"},
+        FormatCase{"PercentBeforeALetter", ns::format("%%d is %d", 7), "%d is 7"},
         FormatCase{"CString", ns::format("<%s>", "abc"), "<abc>"},
         FormatCase{"StringObject", ns::format("Times - %@", std::string("Default")), "Times - Default"},
         FormatCase{"UserTextIsNeverAFormat", ns::format("%@", std::string("50%s %n %@")), "50%s %n %@"},

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 
 namespace {
@@ -39,5 +41,59 @@ TEST(Utf8, FindsEveryInvalidByteWhereverItStands) {
     EXPECT_TRUE(plist::isValidUtf8(""));
     EXPECT_TRUE(plist::isValidUtf8(std::string(1000, 'x')));
 }
+
+// Strings of random code points from every range, encoded here to UTF-8 and to UTF-16: the order
+// by UTF-16 code units is the one the comparison gives, and a string that may order differently
+// is one holding a character from U+E000 up.
+class Utf16OrderSessions : public ::testing::TestWithParam<unsigned> {};
+
+TEST_P(Utf16OrderSessions, OrdersAsTheUtf16CodeUnitsDo) {
+    std::mt19937 random(GetParam());
+    const std::pair<char32_t, char32_t> ranges[] = {{0x01, 0x7F},     {0x80, 0x7FF},       {0x800, 0xD7FF},
+                                                    {0xE000, 0xFFFF}, {0x10000, 0x10FFFF}, {0xFFF0, 0x10010}};
+    auto randomText = [&] {
+        std::pair<std::string, std::u16string> text;
+        for (std::size_t n = random() % 4; n > 0; --n) {
+            const auto [low, high] = ranges[random() % std::size(ranges)];
+            char32_t c = low + static_cast<char32_t>(random() % (high - low + 1));
+            if (c >= 0xD800 && c <= 0xDFFF) {
+                c = 0xFFFD;
+            }
+            std::string& u8 = text.first;
+            if (c < 0x80) {
+                u8 += static_cast<char>(c);
+            } else if (c < 0x800) {
+                u8 += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+            } else if (c < 0x10000) {
+                u8 += {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)),
+                       static_cast<char>(0x80 | (c & 0x3F))};
+            } else {
+                u8 += {static_cast<char>(0xF0 | c >> 18), static_cast<char>(0x80 | (c >> 12 & 0x3F)),
+                       static_cast<char>(0x80 | (c >> 6 & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+            }
+            if (c < 0x10000) {
+                text.second += static_cast<char16_t>(c);
+            } else {
+                text.second += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+                text.second += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+            }
+        }
+        return text;
+    };
+    for (int round = 0; round < 200; ++round) {
+        const auto [a8, a16] = randomText();
+        const auto [b8, b16] = randomText();
+        ASSERT_TRUE(plist::isValidUtf8(a8) && plist::isValidUtf8(b8));
+        EXPECT_EQ(plist::lessInUtf16Order(a8, b8), a16 < b16)
+            << testing::PrintToString(a8) << " " << testing::PrintToString(b8);
+        const bool high = std::any_of(a16.begin(), a16.end(), [](char16_t u) { return u >= 0xD800; });
+        EXPECT_EQ(plist::mayOrderDifferentlyInUtf16(a8), high) << testing::PrintToString(a8);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, Utf16OrderSessions, ::testing::Range(1U, 21U),
+                         [](const ::testing::TestParamInfo<unsigned>& info) {
+                             return "seed_" + std::to_string(info.param);
+                         });
 
 } // namespace
