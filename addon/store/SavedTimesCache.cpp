@@ -1,5 +1,8 @@
 #include "addon/store/SavedTimesCache.h"
 
+#include "addon/store/SavedTimesDocument.h"
+#include "addon/store/SavedTimesStandIns.h"
+
 #include "platform/foundation/FileBytes.h"
 #include "platform/foundation/PropertyListFile.h"
 #include "platform/foundation/PropertyListReader.h"
@@ -14,7 +17,7 @@ SavedTimesCache& SavedTimesCache::shared() {
     return cache;
 }
 
-SavedTimesCache::Read SavedTimesCache::read(const std::string& path) {
+SavedTimesCache::Read SavedTimesCache::read(const std::string& path, Wanted wanted) {
     const std::lock_guard<std::mutex> guard(mutex_);
     const plist::Limits limits;
     std::string bytes;
@@ -37,12 +40,68 @@ SavedTimesCache::Read SavedTimesCache::read(const std::string& path) {
             ++counts_.trusted;
         }
         identity_ = outcome.identity;
-        return {plist::ReadStatus::Ok, tree_, {}};
+        if (readStandInsLocked(wanted)) {
+            return {plist::ReadStatus::Ok, tree_, {}};
+        }
+        // Text that was checked did not read: read the whole file as any other bytes.
+        std::string kept = std::move(bytes_);
+        dropLocked();
+        return parseLocked(path, std::move(kept), outcome.identity);
     }
     ++counts_.parsed;
     // What the cache held describes bytes the file no longer has; let it go before the parse, so
     // that two trees of the file are never held at once.
     dropLocked();
+    if (wanted != Wanted::Everything) {
+        // The writer's text: only what the read needs becomes objects.
+        if (auto tree = scanStandingIn(bytes)) {
+            if (auto layout = SavedTimesLayout::scan(bytes, tree)) {
+                ++counts_.stoodIn;
+                path_ = path;
+                bytes_ = std::move(bytes);
+                tree_ = std::move(tree);
+                identity_ = outcome.identity;
+                layout_ = std::move(layout);
+                if (readStandInsLocked(wanted)) {
+                    return {plist::ReadStatus::Ok, tree_, {}};
+                }
+                bytes = std::move(bytes_);
+                dropLocked();
+            }
+        }
+    }
+    return parseLocked(path, std::move(bytes), outcome.identity);
+}
+
+bool SavedTimesCache::readStandInsLocked(Wanted wanted) {
+    if (!tree_ || !holdsStandIns(*tree_)) {
+        return true;
+    }
+    if (!layout_) {
+        return false;
+    }
+    std::vector<std::string> keys;
+    if (wanted == Wanted::Everything) {
+        for (const auto& entry : tree_->entries()) {
+            keys.push_back(entry.first);
+        }
+    } else {
+        if (!readStandIns(*layout_, bytes_, {kSectionsKey})) {
+            return false;
+        }
+        tree_ = layout_->tree();
+        // A capture into a file without names makes the default section and keeps its records.
+        const std::vector<std::string> names = sectionNamesOf(*tree_);
+        keys.push_back(sectionKey(names.empty() ? std::string(kDefaultSectionName) : names.front()));
+    }
+    const bool read = readStandIns(*layout_, bytes_, keys);
+    tree_ = layout_->tree();
+    return read;
+}
+
+SavedTimesCache::Read SavedTimesCache::parseLocked(const std::string& path, std::string bytes,
+                                                   const std::optional<plist::FileIdentity>& identity) {
+    const plist::Limits limits;
     // Parsed with immutable containers: the tree is the cache's and is handed out as it is. The
     // reader also tells whether the bytes are exactly the writer's text for the tree, as they are
     // when this program wrote them (in another process, or before this one started).
@@ -56,7 +115,7 @@ SavedTimesCache::Read SavedTimesCache::read(const std::string& path) {
     path_ = path;
     bytes_ = std::move(bytes);
     tree_ = parsed.dictionary;
-    identity_ = outcome.identity;
+    identity_ = identity;
     // Bytes the writer made are laid out as a write leaves them, so the next write copies the text
     // of what it does not change, as after a write of this process. Any other bytes are written
     // whole once.
@@ -70,6 +129,18 @@ SavedTimesCache::Read SavedTimesCache::read(const std::string& path) {
 plist::WriteResult SavedTimesCache::write(const NSDictionary& root, const std::string& path,
                                           const std::optional<plist::FileAttributes>& attributes) {
     const std::lock_guard<std::mutex> guard(mutex_);
+    // Stand-ins are read from the cached text wherever the text cannot be copied.
+    std::shared_ptr<NSDictionary> read;
+    const bool standIns = holdsStandIns(root);
+    const auto readRoot = [&]() -> const NSDictionary* {
+        if (!standIns) {
+            return &root;
+        }
+        if (!read) {
+            read = withStandInsRead(root, path == path_ && layout_ ? &*layout_ : nullptr, bytes_);
+        }
+        return read.get();
+    };
     std::optional<SavedTimesLayout::Assembled> assembled;
     if (layout_ && path == path_) {
         try {
@@ -84,7 +155,8 @@ plist::WriteResult SavedTimesCache::write(const NSDictionary& root, const std::s
     if (assembled) {
         ++counts_.assembled;
         if (checkAssembled_) {
-            const plist::EncodeResult whole = plist::xmlTextForFile(root);
+            const NSDictionary* full = readRoot();
+            const plist::EncodeResult whole = full ? plist::xmlTextForFile(*full) : plist::EncodeResult{};
             if (!whole.ok || whole.text != assembled->text) {
                 throw std::logic_error("an assembled saved-times text differs from the writer's");
             }
@@ -97,13 +169,20 @@ plist::WriteResult SavedTimesCache::write(const NSDictionary& root, const std::s
         // The new text is about as long as the bytes last read; room for a little more is set
         // aside at once (untouched, it costs nothing).
         const std::size_t expected = path == path_ ? bytes_.size() + bytes_.size() / 16 : 0;
-        plist::EncodeResult whole = plist::xmlTextForFile(root, expected);
+        const NSDictionary* full = readRoot();
+        if (full == nullptr) {
+            // Never met: the stand-ins come from this cache's own checked text.
+            dropLocked();
+            return {false, path + ": part of the file read before could not be read again; nothing was "
+                                  "written, try again"};
+        }
+        plist::EncodeResult whole = plist::xmlTextForFile(*full, expected);
         if (!whole.ok) {
             dropLocked();
             return {false, std::move(whole.reason)};
         }
         text = std::move(whole.text);
-        tree = SavedTimesLayout::immutableTree(root);
+        tree = SavedTimesLayout::immutableTree(*full);
         layout = SavedTimesLayout::scan(text, tree);
     }
     plist::WriteResult written = plist::AtomicFile::write(path, text, attributes);

@@ -13,6 +13,11 @@
 // knows where each value's text lies in its bytes (SavedTimesLayout), so the next write copies the
 // text of what did not change instead of writing the whole dictionary again. The bytes written
 // are exactly those of plist::xmlText.
+//
+// A read that needs only the section list and the first section (a capture) of bytes that are
+// exactly the writer's text checks the rest without reading it: each other root value is a
+// stand-in for its checked text (SavedTimesStandIns), which a write copies and which any later
+// read that needs it reads first. A stand-in never reaches a caller that asked for the whole file.
 
 #include "addon/store/SavedTimesLayout.h"
 #include "platform/foundation/AtomicFile.h"
@@ -37,12 +42,21 @@ class SavedTimesCache {
         std::string reason;
     };
 
+    /// What a read needs of the file as objects.
+    enum class Wanted {
+        /// Every value.
+        Everything,
+        /// The section list and the records of its first section (or of the section a capture
+        /// names when there is none); every other root value may be a stand-in.
+        SectionListAndFirstSection,
+    };
+
     /// The cache of this process.
     static SavedTimesCache& shared();
 
     /// Reads the file at `path` as plist::readDictionaryFile does; parses only when its bytes are
     /// not the cached ones, and compares them only when its identity does not vouch for them.
-    [[nodiscard]] Read read(const std::string& path);
+    [[nodiscard]] Read read(const std::string& path, Wanted wanted = Wanted::Everything);
     /// Writes `root` to `path` as plist::writeToFile(root, path, true, attributes) does, with the
     /// same bytes, outcome and reason; assembles the text from the cached one when it can.
     [[nodiscard]] plist::WriteResult write(const NSDictionary& root, const std::string& path,
@@ -61,11 +75,18 @@ class SavedTimesCache {
         std::size_t parsed = 0;
         std::size_t reused = 0;
         std::size_t trusted = 0;
+        /// Reads that checked the values they did not need instead of reading them.
+        std::size_t stoodIn = 0;
     };
     [[nodiscard]] Counts counts() const;
 
   private:
     void dropLocked();
+    // Parses `bytes` whole into the cache, as every read did before stand-ins.
+    Read parseLocked(const std::string& path, std::string bytes,
+                     const std::optional<plist::FileIdentity>& identity);
+    // Reads the cached stand-ins that `wanted` needs; false when one could not be read.
+    bool readStandInsLocked(Wanted wanted);
 
     mutable std::mutex mutex_;
     std::string path_;

@@ -133,6 +133,30 @@ const SavedTimesLayout::Entry* SavedTimesLayout::find(const std::string& key) co
     return found == byKey_.end() ? nullptr : &entries_[found->second];
 }
 
+std::optional<std::string_view> SavedTimesLayout::valueText(std::string_view text,
+                                                            const std::string& key) const {
+    const Entry* entry = find(key);
+    if (entry == nullptr || text.size() != size_) {
+        return std::nullopt;
+    }
+    return text.substr(entry->valueBegin, entry->valueEnd - entry->valueBegin);
+}
+
+void SavedTimesLayout::replaceValue(const std::string& key, id value) {
+    const auto found = byKey_.find(key);
+    if (found == byKey_.end()) {
+        return;
+    }
+    Entry& entry = entries_[found->second];
+    entry.value = value;
+    // The items were looked for in a value of another kind; look again in this one.
+    entry.items.reset();
+    entry.itemsScanned = false;
+    NSDictionary::Entries entries(tree_->entries());
+    entries[key] = std::move(value);
+    tree_ = NSDictionary::with(std::move(entries));
+}
+
 const SavedTimesLayout::Ranges* SavedTimesLayout::itemsOf(std::string_view text, const Entry& entry) const {
     if (entry.itemsScanned) {
         return entry.items.get();

@@ -39,6 +39,14 @@ class SavedTimesLayout {
     /// must be written instead.
     [[nodiscard]] std::optional<Assembled> assemble(std::string_view text, const NSDictionary& root) const;
 
+    /// The text of the value under `key` in `text` (this layout's), from its line's first tab to
+    /// its last line break; nothing when the layout has no such key.
+    [[nodiscard]] std::optional<std::string_view> valueText(std::string_view text,
+                                                            const std::string& key) const;
+    /// Puts `value` in the tree in place of the value under `key`. The text must be the
+    /// writer's text for `value` too: the layout's places stay.
+    void replaceValue(const std::string& key, id value);
+
     /// The immutable tree the layout describes.
     [[nodiscard]] const std::shared_ptr<NSDictionary>& tree() const { return tree_; }
 

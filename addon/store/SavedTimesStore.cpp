@@ -73,9 +73,13 @@ std::optional<std::string> SavedTimesStore::refusalLoggedSince(std::uint64_t mar
 }
 
 SavedTimesRead SavedTimesStore::read() {
+    return readWanting(SavedTimesCache::Wanted::Everything);
+}
+
+SavedTimesRead SavedTimesStore::readWanting(SavedTimesCache::Wanted wanted) {
     plist::ReadResult result;
     if (fastPaths()) {
-        SavedTimesCache::Read cached = SavedTimesCache::shared().read(savedTimesPath());
+        SavedTimesCache::Read cached = SavedTimesCache::shared().read(savedTimesPath(), wanted);
         result.status = cached.status;
         result.reason = std::move(cached.reason);
         if (cached.tree) {
@@ -114,14 +118,15 @@ std::vector<std::string> SavedTimesStore::sectionNames() {
     return current.root ? SavedTimesDocument(current.root).sectionNames() : std::vector<std::string>{};
 }
 
-SavedTimesWrite SavedTimesStore::writeCreating(const CreatingChange& change, const AfterWrite& afterWrite) {
+SavedTimesWrite SavedTimesStore::writeCreating(const CreatingChange& change, const AfterWrite& afterWrite,
+                                               SavedTimesCache::Wanted wanted) {
     SavedTimesWrite outcome;
     const plist::FileLock lock = plist::FileLock::acquire(savedTimesPath());
     if (!lock.held()) {
         outcome.reason = lock.failure();
         return outcome;
     }
-    SavedTimesRead current = read();
+    SavedTimesRead current = readWanting(wanted);
     if (current.status == SavedTimesRead::Status::Inaccessible) {
         // Nothing is known of what the file holds; replacing or moving it could lose it all.
         outcome.reason = current.reason;
@@ -189,7 +194,9 @@ SavedTimesWrite SavedTimesStore::appendToFirstSection(const id& record) {
                 storetrace::stored("capture " + storetrace::recordName(record) + " to " +
                                    storetrace::quoted(appendedTo));
             }
-        }));
+        },
+        // The capture changes only the first section: the others stay checked text.
+        SavedTimesCache::Wanted::SectionListAndFirstSection));
 }
 
 SavedTimesWrite SavedTimesStore::ensureSectionList() {

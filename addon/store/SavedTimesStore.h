@@ -31,6 +31,7 @@
 // system log (NSLog), as one line after kStoredNothingLogPrefix, so that whoever looks at the
 // device can say why; the log is the platform's, shared by every copy of this code in a process.
 
+#include "addon/store/SavedTimesCache.h"
 #include "addon/store/SavedTimesDocument.h"
 #include "addon/store/ShownSections.h"
 #include "platform/foundation/AtomicFile.h"
@@ -151,7 +152,13 @@ class SavedTimesStore {
     // `change` and writes.
     // Run while the lock is still held, once the write succeeded.
     using AfterWrite = std::function<void(const SavedTimesWrite&)>;
-    static SavedTimesWrite writeCreating(const CreatingChange& change, const AfterWrite& afterWrite = {});
+    static SavedTimesWrite
+    writeCreating(const CreatingChange& change, const AfterWrite& afterWrite = {},
+                  SavedTimesCache::Wanted wanted = SavedTimesCache::Wanted::Everything);
+    // A fresh read that makes objects of what `wanted` names at least. Values it does not name
+    // may be stand-ins (SavedTimesStandIns), so only an operation that touches nothing else and
+    // hands the root to nobody asks for less than everything.
+    static SavedTimesRead readWanting(SavedTimesCache::Wanted wanted);
     static bool write(const NSMutableDictionary& root, SavedTimesWrite& outcome,
                       const std::optional<plist::FileAttributes>& attributes = std::nullopt);
     // Takes the writers' lock into `lock` and reads the existing file: its root, or nil (with

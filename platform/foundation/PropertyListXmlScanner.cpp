@@ -38,8 +38,19 @@ bool isNameChar(char c) {
     return isNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.' || c == ':';
 }
 
+// A non-null value that owns nothing: what a value read only to be checked answers. Copying it
+// touches no reference count.
+id checkedMark() {
+    static NSObject mark;
+    return id(id(), &mark);
+}
+
 // One scan of one text. Every member function answers nil (or false) to give up; nothing it
 // makes outlives a scan that gave up.
+//
+// While `build_` is false the scan takes exactly the same steps and gives up exactly where it
+// would otherwise, but makes no value: each answers checkedMark(). A text it accepts that way is
+// one it reads whole when building.
 //
 // While `writerText_` holds, everything read so far is exactly the writer's text for it: each
 // line break followed by the tabs of the next element's level, the writer's forms of empty
@@ -47,11 +58,21 @@ bool isNameChar(char c) {
 // date texts as the writer prints them. The first difference clears it and no later check runs.
 class Scan {
   public:
-    Scan(std::string_view text, Mutability mutability, const Limits& limits, bool noting)
-        : at_(text.data()), end_(text.data() + text.size()), containers_(mutability), limits_(limits),
-          numbers_(text.size()), knownReals_(text.size()), writerText_(noting) {}
+    Scan(std::string_view text, Mutability mutability, const Limits& limits, bool noting,
+         const PropertyListXmlScanner::Stand* stand = nullptr)
+        : begin_(text.data()), at_(text.data()), end_(text.data() + text.size()), containers_(mutability),
+          limits_(limits), numbers_(text.size()), knownReals_(text.size()), stand_(stand),
+          writerText_(noting) {}
 
     bool writerText() const { return writerText_; }
+
+    // One value at `depth` with nothing but whitespace around it, as value() reads it there.
+    id lone(std::size_t depth) {
+        skipSpace();
+        id item = value(depth);
+        skipSpace();
+        return item && at_ == end_ ? item : nullptr;
+    }
 
     id document() {
         // Line ends are normalised by the full reader, in text and attributes alike; a text
@@ -197,7 +218,9 @@ class Scan {
                 return dictionary(depth + 1);
             }
             if (take("<dict/>")) {
-                return depth + 1 > limits_.maxDepth ? nullptr : containers_.dictionary({});
+                return depth + 1 > limits_.maxDepth ? nullptr
+                       : build_                     ? containers_.dictionary({})
+                                                    : checkedMark();
             }
             if (take("<date>") || take("<date/>")) {
                 return date();
@@ -211,7 +234,9 @@ class Scan {
                 return array(depth + 1);
             }
             if (take("<array/>")) {
-                return depth + 1 > limits_.maxDepth ? nullptr : containers_.array({});
+                return depth + 1 > limits_.maxDepth ? nullptr
+                       : build_                     ? containers_.array({})
+                                                    : checkedMark();
             }
             break;
         case 's':
@@ -221,7 +246,7 @@ class Scan {
                     return nullptr;
                 }
                 escapedAsWriter();
-                return NSString::with(std::string(content));
+                return build_ ? NSString::with(std::string(content)) : checkedMark();
             }
             break;
         case 'r':
@@ -311,6 +336,10 @@ class Scan {
             if (take("</dict>")) {
                 // The writer writes an empty dictionary as <dict/>.
                 writerText_ = writerText_ && !keyed_[depth].empty() && indented(run, depth - 1);
+                if (!build_) {
+                    keyed_[depth].clear();
+                    return checkedMark();
+                }
                 return containers_.dictionary(entriesFrom(keyed_[depth]));
             }
             std::string_view keyText;
@@ -326,10 +355,20 @@ class Scan {
                           (keyed_[depth].empty() || keyed_[depth].back().first < key);
             run = space();
             writerText_ = writerText_ && indented(run, depth);
+            // The root's values are only checked when they are to stand for their text.
+            const bool standIn = stand_ != nullptr && depth == 1;
+            const char* valueBegin = at_;
+            const bool building = build_;
+            build_ = building && !standIn;
             id item = value(depth);
+            build_ = building;
             if (!item) {
                 keyed_[depth].clear();
                 return nullptr;
+            }
+            if (standIn && building) {
+                item = (*stand_)(key, static_cast<std::size_t>(valueBegin - begin_),
+                                 static_cast<std::size_t>(at_ - begin_));
             }
             keyed_[depth].emplace_back(std::move(key), std::move(item));
         }
@@ -364,6 +403,10 @@ class Scan {
             scratch_[depth].push_back(std::move(item));
         }
         std::vector<id>& gathered = scratch_[depth];
+        if (!build_) {
+            gathered.clear();
+            return checkedMark();
+        }
         if (gathered.size() == gathered.capacity() && gathered.size() > kCountedItems) {
             // Sized exactly by presize: the list itself becomes the array's.
             return containers_.array(std::exchange(gathered, {}));
@@ -436,13 +479,16 @@ class Scan {
         if (slot != nullptr && slot->holds(content)) {
             // The note needs no second look: the text was compared with the writer's when it was
             // first met, and a note cleared then stays cleared.
-            return slot->number;
+            return build_ ? id(slot->number) : checkedMark();
         }
         const std::optional<double> parsed = parseReal(content);
         if (!parsed) {
             return nullptr;
         }
         writerText_ = writerText_ && printedReal(*parsed) == raw_;
+        if (!build_) {
+            return checkedMark();
+        }
         std::shared_ptr<NSNumber> number = numbers_.real(*parsed);
         if (slot != nullptr) {
             KnownRealTexts::keep(*slot, content, number);
@@ -485,11 +531,11 @@ class Scan {
         }
         if (const std::optional<std::int64_t> parsed = parseInteger(content)) {
             printedAsInteger(*parsed);
-            return numbers_.integer(*parsed);
+            return build_ ? numbers_.integer(*parsed) : checkedMark();
         }
         if (const std::optional<std::uint64_t> beyond = parseUnsignedBeyondSigned(content)) {
             printedAsInteger(*beyond);
-            return NSNumber::withUnsignedInteger(*beyond);
+            return build_ ? NSNumber::withUnsignedInteger(*beyond) : checkedMark();
         }
         return nullptr;
     }
@@ -508,7 +554,7 @@ class Scan {
             writerText_ = isWritableDate(*parsed) && appendXmlDate(printed_, *parsed);
             printedAs(printed_);
         }
-        return NSDate::withTimeIntervalSinceReferenceDate(*parsed);
+        return build_ ? NSDate::withTimeIntervalSinceReferenceDate(*parsed) : checkedMark();
     }
 
     id data() {
@@ -520,11 +566,15 @@ class Scan {
             return nullptr;
         }
         std::optional<std::vector<std::uint8_t>> bytes = decodeBase64(content);
-        return bytes ? NSData::with(std::move(*bytes)) : nullptr;
+        if (!bytes) {
+            return nullptr;
+        }
+        return build_ ? NSData::with(std::move(*bytes)) : checkedMark();
     }
 
-    id boolean(bool value) { return numbers_.boolean(value); }
+    id boolean(bool value) { return build_ ? numbers_.boolean(value) : checkedMark(); }
 
+    const char* begin_;
     const char* at_;
     const char* end_;
     DocumentContainers containers_;
@@ -547,6 +597,8 @@ class Scan {
     };
     std::vector<PrintedReal> printedReals_;
     int printedShift_ = 0;
+    const PropertyListXmlScanner::Stand* stand_;
+    bool build_ = true;
     bool writerText_;
 };
 
@@ -562,6 +614,22 @@ id PropertyListXmlScanner::scan(std::string_view text, bool* writerText) const {
         *writerText = root != nullptr && scan.writerText();
     }
     return root;
+}
+
+std::shared_ptr<NSDictionary> PropertyListXmlScanner::scanWriterTextStandingIn(std::string_view text,
+                                                                               const Stand& stand) const {
+    // The checks the reader makes before its scan; a text with a byte-order mark or in another
+    // encoding does not start with the writer's header and is never the writer's text.
+    if (text.size() > limits_.maxBytes || !isValidUtf8(text)) {
+        return nullptr;
+    }
+    Scan scan(text, mutability_, limits_, true, &stand);
+    id root = scan.document();
+    return root && scan.writerText() ? rt::cast<NSDictionary>(root) : nullptr;
+}
+
+id PropertyListXmlScanner::scanValueText(std::string_view text, std::size_t depth) const {
+    return Scan(text, mutability_, limits_, false).lone(depth);
 }
 
 } // namespace plist

@@ -386,12 +386,15 @@ TEST_F(SavedTimesStoreDifferential, TheCacheChangesNothingAnOperationObserves) {
     std::cout << "[ figures  ] " << sequences << " sequences, " << sequences * steps << " steps, "
               << outsideTotal << " outside changes; writes assembled " << after.assembled - before.assembled
               << ", whole " << after.whole - before.whole << "; reads reused " << after.reused - before.reused
-              << ", parsed " << after.parsed - before.parsed << ", trusted on the file's identity "
+              << ", parsed " << after.parsed - before.parsed << " (of them checked, read in part "
+              << after.stoodIn - before.stoodIn << "), trusted on the file's identity "
               << after.trusted - before.trusted << "\n";
     // The fast run must really have taken its fast paths.
     EXPECT_GT(after.assembled - before.assembled, sequences * steps / 20);
     EXPECT_GT(after.reused - before.reused, after.parsed - before.parsed);
     EXPECT_GT(after.trusted - before.trusted, 0U);
+    // Captures after an outside change kept the sections they did not touch as checked text.
+    EXPECT_GT(after.stoodIn - before.stoodIn, sequences * steps / 100);
 }
 
 } // namespace
