@@ -137,7 +137,7 @@ plist::WriteResult SavedTimesCache::write(const NSDictionary& root, const std::s
             return &root;
         }
         if (!read) {
-            read = withStandInsRead(root, path == path_ && layout_ ? &*layout_ : nullptr, bytes_);
+            read = withStandInsRead(root, layout_ ? &*layout_ : nullptr, bytes_);
         }
         return read.get();
     };

@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 #include <typeinfo>
+#include <vector>
 
 namespace plist_test {
 
@@ -113,6 +114,63 @@ inline bool writerTextNeverNoted(const NSObject& value) {
     }
 }
 
+/// How the scan that only checks the root's values strays from the reader's answer `fast` (read
+/// noting the writer's text): it must accept exactly the writer's text of a dictionary, mark each
+/// root value's text where it stands, and that text, read alone (as it stands or with the
+/// whitespace around it), must give the value the whole read gave. Empty when it does not stray.
+inline std::string standInDifference(std::string_view text, plist::Mutability mutability,
+                                     const plist::Limits& limits, const plist::ParseResult& fast) {
+    const plist::PropertyListXmlScanner scanner(mutability, limits);
+    struct Place {
+        std::string key;
+        std::size_t begin;
+        std::size_t end;
+    };
+    std::vector<Place> places;
+    const auto root = scanner.scanWriterTextStandingIn(
+        text, [&](const std::string& key, std::size_t begin, std::size_t end) -> id {
+            places.push_back({key, begin, end});
+            return NSString::with("stand-in " + key);
+        });
+    const auto whole = fast.ok() ? rt::cast<NSDictionary>(fast.value) : nullptr;
+    if (!root || !whole || !fast.writerText) {
+        return (root != nullptr) == (whole && fast.writerText) ? ""
+               : root ? "only checked the root's values of a text that is not the writer's dictionary"
+                      : "did not check the root's values of the writer's dictionary";
+    }
+    if (places.size() != whole->count() || root->count() != whole->count()) {
+        return "stand-ins for " + std::to_string(places.size()) + " of " + std::to_string(whole->count()) +
+               " root values";
+    }
+    for (const Place& place : places) {
+        const id expected = whole->objectForKey(place.key);
+        const auto standIn = rt::cast<NSString>(root->objectForKey(place.key));
+        if (!expected || !standIn || standIn->str() != "stand-in " + place.key || place.end > text.size()) {
+            return "no stand-in where the whole read has " + place.key;
+        }
+        std::size_t before = place.begin;
+        std::size_t after = place.end;
+        while (before > 0 && (text[before - 1] == '\t' || text[before - 1] == ' ')) {
+            --before;
+        }
+        while (after < text.size() && (text[after] == '\n' || text[after] == ' ')) {
+            ++after;
+        }
+        for (const std::string_view alone :
+             {text.substr(place.begin, place.end - place.begin), text.substr(before, after - before)}) {
+            const id read = scanner.scanValueText(alone, 1);
+            if (!read) {
+                return "the checked text of " + place.key + " did not read alone";
+            }
+            std::string difference = treeDifference(*read, *expected, place.key);
+            if (!difference.empty()) {
+                return "read alone, " + difference;
+            }
+        }
+    }
+    return "";
+}
+
 /// What the two ways of reading made of one text.
 struct ScanCheck {
     /// True when the direct scan read the text (did not give up).
@@ -156,6 +214,9 @@ inline ScanCheck checkScan(std::string_view text, plist::Mutability mutability, 
         } else if (!fast.writerText && isWriters && check.scanned && !writerTextNeverNoted(*fast.value)) {
             check.difference = "the writer's text, not noted as such";
         }
+    }
+    if (check.difference.empty()) {
+        check.difference = standInDifference(text, mutability, limits, fast);
     }
     return check;
 }

@@ -1,6 +1,7 @@
 #include "addon/store/SavedTimesCache.h"
 #include "addon/store/SavedTimeRecord.h"
 #include "addon/store/SavedTimesLayout.h"
+#include "addon/store/SavedTimesStandIns.h"
 #include "addon/store/SavedTimesStore.h"
 #include "platform/foundation/FileIdentity.h"
 #include "platform/foundation/NSNumber.h"
@@ -248,6 +249,61 @@ TEST_F(SavedTimesCacheStore, TrustsOnlyAnIdentitySettledAtAReadAndSeesChangesAft
     (void)lv::SavedTimesStore::sectionNames();
     lv::SavedTimesStore::setFastPaths(true);
     EXPECT_EQ(cache.counts().trusted, start.trusted + 2);
+}
+
+// A read for a capture makes objects of the section list and the first section only; whatever
+// else it checked stands in for its text. Every way out gives the bytes a whole read would: a
+// write elsewhere (whole, each stand-in read from its text), a write in place (the text copied),
+// a read of everything; and a stand-in that is not where the text was checked writes nothing.
+TEST_F(SavedTimesCacheStore, AReadInPartKeepsWhatItDidNotTouchAsCheckedText) {
+    lv::SavedTimesCache& cache = lv::SavedTimesCache::shared();
+    const std::string path = preferencesFile(lv::kSavedTimesFileName);
+    const std::string elsewhere = preferencesFile("elsewhere.plist");
+    const std::string original = plist::xmlText(*tree()).text;
+    testing_support::writeWholeFile(path, original);
+    const auto before = cache.counts();
+    const lv::SavedTimesCache::Read part =
+        cache.read(path, lv::SavedTimesCache::Wanted::SectionListAndFirstSection);
+    ASSERT_EQ(part.status, plist::ReadStatus::Ok);
+    EXPECT_EQ(cache.counts().stoodIn, before.stoodIn + 1);
+    for (const auto& [key, value] : part.tree->entries()) {
+        EXPECT_EQ(lv::isStandIn(value), key != lv::kSectionsKey && key != lv::sectionKey("A")) << key;
+    }
+
+    // The capture's change, made on the part read and on a whole read alike.
+    const auto edit = [](const Root& root) { section(root, "A")->addObject(record(42)); };
+    auto expected = plist::mutableDictionaryWithContentsOfFile(path);
+    edit(expected);
+    const std::string edited = plist::xmlText(*expected).text;
+    auto root = NSMutableDictionary::with(part.tree->entries());
+    edit(root);
+    ASSERT_TRUE(cache.write(*root, elsewhere, std::nullopt).ok);
+    EXPECT_EQ(testing_support::readWholeFile(elsewhere), edited);
+
+    // Stand-ins belong to the read that made them: the write elsewhere replaced what the cache
+    // holds, so the file is read again.
+    const auto second = cache.read(path, lv::SavedTimesCache::Wanted::SectionListAndFirstSection);
+    ASSERT_TRUE(second.tree);
+    EXPECT_FALSE(cache.write(*root, path, std::nullopt).ok);
+    EXPECT_EQ(file(), original);
+    const auto third = cache.read(path, lv::SavedTimesCache::Wanted::SectionListAndFirstSection);
+    root = NSMutableDictionary::with(third.tree->entries());
+    edit(root);
+    const auto assembled = cache.counts().assembled;
+    ASSERT_TRUE(cache.write(*root, path, std::nullopt).ok);
+    EXPECT_EQ(cache.counts().assembled, assembled + 1);
+    EXPECT_EQ(file(), edited);
+    const lv::SavedTimesCache::Read whole = cache.read(path);
+    ASSERT_TRUE(whole.tree);
+    EXPECT_FALSE(lv::holdsStandIns(*whole.tree));
+    EXPECT_EQ(plist::xmlText(*whole.tree).text, edited);
+
+    testing_support::writeWholeFile(path, original);
+    const auto again = cache.read(path, lv::SavedTimesCache::Wanted::SectionListAndFirstSection);
+    auto misplaced = NSMutableDictionary::with(again.tree->entries());
+    misplaced->setObject(misplaced->objectForKey(lv::sectionKey("B")), "Moved");
+    EXPECT_FALSE(cache.write(*misplaced, path, std::nullopt).ok);
+    EXPECT_EQ(file(), original);
 }
 
 } // namespace
