@@ -106,12 +106,14 @@ class Device : public testing_support::EditingTest {
             return "add " + name;
         }
         case 4: {
+            // Half the saves meet a file another process changed since the tab last read it.
+            const std::string before = pick(2) == 0 ? rewriteByThisProgram() + ", " : std::string();
             const auto written = lv::SavedTimesStore::appendToFirstSection(lv::makeSavedTime(
                 1.5F, {1.5F, static_cast<float>(pick(100))}, static_cast<double>(pick(1000)),
                 NSDate::withTimeIntervalSince1970(testing_support::kFixedNow)));
             hide();
             show();
-            return "save " + std::to_string(written.written);
+            return before + "save " + std::to_string(written.written);
         }
         case 5:
             return "outside " + changeFromOutside();
@@ -135,10 +137,29 @@ class Device : public testing_support::EditingTest {
         }
     }
 
+    // Another process of this program saves: the writer's text, with the last section's first
+    // record gone.
+    std::string rewriteByThisProgram() {
+        const std::string path = preferencesFile(lv::kSavedTimesFileName);
+        auto root = plist::mutableDictionaryWithContentsOfFile(path);
+        if (!root) {
+            return "nothing";
+        }
+        const lv::SavedTimesDocument document(root);
+        const auto names = document.sectionNames();
+        auto records = names.empty() ? nullptr : document.records(names.back());
+        if (records && records->count() > 0) {
+            records->removeObjectAtIndex(0);
+            root->setObject(records, lv::sectionKey(names.back()));
+        }
+        writeSavedTimesBytes(plist::xmlText(*root).text);
+        return "rewritten by this program";
+    }
+
     std::string changeFromOutside() {
         const std::string path = preferencesFile(lv::kSavedTimesFileName);
         std::string bytes = testing_support::readWholeFile(path);
-        switch (pick(4)) {
+        switch (pick(5)) {
         case 0: {
             auto root = plist::mutableDictionaryWithContentsOfFile(path);
             if (!root) {
@@ -171,6 +192,8 @@ class Device : public testing_support::EditingTest {
             writeSavedTimesBytes(bytes);
             return "one digit";
         }
+        case 3:
+            return rewriteByThisProgram();
         default:
             writeSavedTimesBytes(bytes.substr(0, bytes.size() / 2));
             return "truncated";
@@ -219,6 +242,7 @@ TEST(LVViewControllerDifferential, TheBrowserShowsAndWritesTheSameWithAndWithout
     const std::size_t steps = knob("LAPVANE_DIFFERENTIAL_STEPS", 40);
     std::size_t changes = 0;
     std::size_t total = 0;
+    const auto before = lv::SavedTimesCache::shared().counts();
     for (std::size_t s = 0; s < sequences; ++s) {
         const auto seed = static_cast<unsigned>(500 + s);
         const auto fast = runDevice(seed, steps, true);
@@ -234,9 +258,12 @@ TEST(LVViewControllerDifferential, TheBrowserShowsAndWritesTheSameWithAndWithout
         total += fast.size();
     }
     std::cout << "[ figures  ] " << sequences << " sequences, " << total << " steps, " << changes
-              << " of them changed the file\n";
+              << " of them changed the file; captures that checked what they did not read "
+              << lv::SavedTimesCache::shared().counts().stoodIn - before.stoodIn << "\n";
     // The sequences must really have edited the file.
     EXPECT_GT(changes, total / 5);
+    // Saves after an outside change left sections as checked text that the tab then showed.
+    EXPECT_GT(lv::SavedTimesCache::shared().counts().stoodIn, before.stoodIn);
 }
 
 } // namespace
