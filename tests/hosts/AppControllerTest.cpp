@@ -2,6 +2,7 @@
 
 #include "hosts/clock/ClockMessages.h"
 #include "hosts/clock/StopWatchViewController.h"
+#include "platform/foundation/FileLock.h"
 #include "platform/foundation/NSArray.h"
 #include "platform/foundation/NSString.h"
 #include "platform/runtime/RuntimeFunctions.h"
@@ -174,6 +175,16 @@ TEST_F(AppControllerTest, AReaderOfTheOldSettingsReadsThemWholeAfterTheHostWrite
     EXPECT_EQ(setting("LAST_SELECTED_VIEW"), 2.0);
     const std::string seen{std::istreambuf_iterator<char>(reader), std::istreambuf_iterator<char>()};
     EXPECT_EQ(seen, before);
+}
+
+// A write that cannot take the writers' lock (a FIFO planted at its path) says so and leaves the
+// settings as they were.
+TEST_F(AppControllerTest, AWriteThatCannotTakeTheWritersLockFailsAndChangesNothing) {
+    writeSettings({{"LASTTIME", NSNumber::withDouble(5)}});
+    const std::string lock = plist::FileLock::lockPathFor(clk::ClockPreferences::path());
+    ASSERT_EQ(::mkfifo(lock.c_str(), 0644), 0);
+    EXPECT_FALSE(clk::ClockPreferences::update({{"LASTTIME", NSNumber::withDouble(7)}}));
+    EXPECT_EQ(setting("LASTTIME"), 5.0);
 }
 
 TEST_F(AppControllerTest, ADamagedSettingsFileIsKeptAsideBeforeTheHostWritesANewOne) {

@@ -126,6 +126,23 @@ TEST_F(StopWatchViewControllerTest, AResultStoppedBeforeQuittingComesBackStopped
     EXPECT_NEAR(relaunched->lapTimeView()->currentLapTime(), 4.0, 1e-9);
 }
 
+// However short, a stopped result keeps its laps: results of half a second, one and a half and
+// three, each with a lap at a fifth of a second.
+TEST_F(StopWatchViewControllerTest, AShortResultStoppedComesBackWithItsLap) {
+    for (double total : {0.5, 1.0, 1.5, 3.0}) {
+        SCOPED_TRACE(total);
+        startStop();
+        runFor(0.2);
+        lapReset();
+        runFor(total - 0.2);
+        startStop();
+        auto relaunched = StopWatchViewController::stopwatch();
+        EXPECT_EQ(relaunched->laps().size(), 1U);
+        EXPECT_NEAR(relaunched->totalTime(), total, 1e-9);
+        lapReset();
+    }
+}
+
 // Each step the buttons take is reached through the runtime, so a replacement installed by a
 // loaded library runs when the user presses the button.
 struct HookCase {

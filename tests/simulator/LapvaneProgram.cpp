@@ -18,8 +18,9 @@ std::string shellWord(const std::string& word) {
     return out + "'";
 }
 
-ProgramRun runWith(const std::vector<std::string>& arguments, const std::string& input,
-                   const std::vector<std::string>& environment, const std::string* outputRedirection) {
+ProgramRun runWith(const std::string& program, const std::vector<std::string>& arguments,
+                   const std::string& input, const std::vector<std::string>& environment,
+                   const std::string* outputRedirection) {
     TemporaryDirectory files;
     std::string in = files.file("in");
     std::string out = files.file("out");
@@ -29,7 +30,7 @@ ProgramRun runWith(const std::vector<std::string>& arguments, const std::string&
     for (const auto& entry : environment) {
         command += " " + shellWord(entry);
     }
-    command += " " + shellWord(LAPVANE_LAPVANE_EXE);
+    command += " " + shellWord(program);
     for (const auto& argument : arguments) {
         command += " " + shellWord(argument);
     }
@@ -47,12 +48,21 @@ ProgramRun runWith(const std::vector<std::string>& arguments, const std::string&
 
 ProgramRun runLapvane(const std::vector<std::string>& arguments, const std::string& input,
                       const std::vector<std::string>& environment) {
-    return runWith(arguments, input, environment, nullptr);
+    return runWith(LAPVANE_LAPVANE_EXE, arguments, input, environment, nullptr);
+}
+
+std::string builtLapvane() {
+    return LAPVANE_LAPVANE_EXE;
+}
+
+ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                      const std::string& input) {
+    return runWith(program, arguments, input, {}, nullptr);
 }
 
 ProgramRun runLapvaneWithOutput(const std::string& outputRedirection,
                                 const std::vector<std::string>& arguments, const std::string& input) {
-    return runWith(arguments, input, {}, &outputRedirection);
+    return runWith(LAPVANE_LAPVANE_EXE, arguments, input, {}, &outputRedirection);
 }
 
 std::vector<nlohmann::json> dumpsIn(const std::string& out) {

@@ -25,6 +25,13 @@ ProgramRun runLapvane(const std::vector<std::string>& arguments, const std::stri
 ProgramRun runLapvaneWithOutput(const std::string& outputRedirection,
                                 const std::vector<std::string>& arguments, const std::string& input = {});
 
+/// The built `lapvane`, in the build's stage beside its libraries and its device folder.
+std::string builtLapvane();
+
+/// Runs `program` (a copy of `lapvane` elsewhere) with `arguments` and `input`.
+ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                      const std::string& input = {});
+
 /// Every `dump` line of a run's output, parsed, in order.
 std::vector<nlohmann::json> dumpsIn(const std::string& out);
 

@@ -10,7 +10,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <filesystem>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -194,6 +196,54 @@ INSTANTIATE_TEST_SUITE_P(Options, LapvaneSimOptions,
                                            BadOption{{"--now", "tomorrow"}, "ISO 8601"},
                                            BadOption{{"--tz", "Mars/Olympus"}, "unknown time zone"},
                                            BadOption{{"/nonexistent/script.txt"}, "cannot read script"}),
+                         testing_support::PrintedName());
+
+// A copy of the stage whose add-on is damaged one way: the program names the add-on on standard
+// error with why it did not load, and the session goes on without it. The copy's files are hard
+// links to the stage's, but for the damaged one.
+struct DamagedAddOn {
+    std::string name;
+    std::string file;
+    std::string content;
+};
+
+void PrintTo(const DamagedAddOn& damage, std::ostream* out) {
+    *out << damage.name;
+}
+
+class LapvaneSimDamagedAddOn : public ::testing::TestWithParam<DamagedAddOn> {};
+
+TEST_P(LapvaneSimDamagedAddOn, IsNamedOnStandardErrorAndTheSessionGoesOn) {
+    namespace fs = std::filesystem;
+    TemporaryDirectory root;
+    const fs::path stage = fs::path(testing_support::builtLapvane()).parent_path().parent_path();
+    const fs::path copy = fs::path(root.path()) / "stage";
+    for (const auto& entry : fs::recursive_directory_iterator(stage)) {
+        const fs::path target = copy / fs::relative(entry.path(), stage);
+        if (entry.is_directory()) {
+            fs::create_directories(target);
+        } else {
+            fs::create_hard_link(entry.path(), target);
+        }
+    }
+    const fs::path damaged =
+        copy / "share/lapvane/device/Library/MobileSubstrate/DynamicLibraries" / GetParam().file;
+    ASSERT_TRUE(fs::remove(damaged));
+    testing_support::writeWholeFile(damaged.string(), GetParam().content);
+
+    ProgramRun run = testing_support::runProgram(
+        (copy / "bin/lapvane").string(),
+        {"sim", "--home", root.file("home"), "--now", "2026-12-07T08:00:00Z"}, "launch\ndump\n");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err.rfind("lapvane: Lapvane.so not loaded: ", 0), 0U) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_EQ(testing_support::dumpsIn(run.out).size(), 1U) << run.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Damages, LapvaneSimDamagedAddOn,
+                         ::testing::Values(DamagedAddOn{"unreadable filter", "Lapvane.plist", "not a filter"},
+                                           DamagedAddOn{"library not a library", "Lapvane.so",
+                                                        "not a library"}),
                          testing_support::PrintedName());
 
 } // namespace

@@ -1,7 +1,7 @@
 // What a person sees is what every view of the device says: the lap panel takes the touches on
 // the rows it covers and hides them from `screen`; a row under a section header is neither
 // printed nor touched there; the launch image is one state for `screen`, `dump` and `shot`; an
-// alert that is going says so.
+// alert that is going says so; nothing is drawn stronger than full alpha.
 
 #include "tests/simulator/AddonSimulatorFixture.h"
 
@@ -80,6 +80,17 @@ TEST_F(SceneFindings, TheLaunchImageIsOneStateForScreenDumpAndPicture) {
     EXPECT_NE(screen().find("== Clock > "), std::string::npos);
     EXPECT_TRUE(dump()["launch_image_shown"].is_null());
     EXPECT_FALSE(sim::screenScene(*device).launch.has_value());
+}
+
+TEST_F(SceneFindings, NothingIsDrawnStrongerThanFullAlpha) {
+    saveResults(2);
+    sim::Scene scene = sim::captureScene(*device);
+    ASSERT_FALSE(scene.elements.empty());
+    EXPECT_EQ(scene.elements.front().alpha, 1.0F) << "the window";
+    for (const auto& element : scene.elements) {
+        EXPECT_GT(element.alpha, 0.0F);
+        EXPECT_LE(element.alpha, 1.0F);
+    }
 }
 
 TEST_F(SceneFindings, AnAlertThatIsGoingSaysSo) {

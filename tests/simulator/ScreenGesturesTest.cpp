@@ -134,6 +134,29 @@ TEST_F(ScreenGesturesTest, KeysTypeIntoTheNewSectionDialogEscapeCancelsAndReturn
     EXPECT_EQ(rowCounts(), (std::vector<int>{2, 0}));
 }
 
+// Eight points or more on either axis is no click; thirty across and more across than down is a
+// swipe.
+TEST_F(ScreenGesturesTest, ASwipeIsAtLeastThirtyPointsWideAndWiderThanItIsTall) {
+    twoResultsOnTheSavedTab();
+    auto g = gestures();
+    struct Drag {
+        CGFloat dx;
+        CGFloat dy;
+        bool swipes;
+    };
+    for (Drag d : {Drag{-8, 0, false}, Drag{0, 8, false}, Drag{-29, 0, false}, Drag{-30, 0, true},
+                   Drag{30, 0, true}, Drag{-30, 30, false}, Drag{-31, 30, true}, Drag{-31, -30, true}}) {
+        SCOPED_TRACE(std::to_string(d.dx) + " across, " + std::to_string(d.dy) + " down");
+        EXPECT_EQ(g.drag({200, 120}, {200 + d.dx, 120 + d.dy}), d.swipes);
+        device->runFor(1);
+        EXPECT_EQ(dump()["saved"]["saved_table"]["swiped"].is_null(), !d.swipes);
+        if (d.swipes) {
+            ASSERT_TRUE(g.click({160, 400}));
+            device->runFor(1);
+        }
+    }
+}
+
 TEST_F(ScreenGesturesTest, ReturnAndEscapeEachCloseARefusalWithItsOneButton) {
     twoResultsOnTheSavedTab();
     auto g = gestures();

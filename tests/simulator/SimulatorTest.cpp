@@ -1,5 +1,7 @@
 #include "simulator/script/Simulator.h"
 
+#include "simulator/scene/Inspector.h"
+
 #include "hosts/clock/StopWatchViewController.h"
 #include "platform/foundation/NSNumber.h"
 #include "platform/runtime/NSException.h"
@@ -121,6 +123,15 @@ TEST_F(SimulatorTest, AFaultInsideTheSystemEndsTheSessionWithAFailure) {
     EXPECT_EQ(status, sim::kExitFault);
     EXPECT_EQ(err.str(), "fault: test:3: NSInternalInconsistencyException: broken on purpose\n");
     EXPECT_EQ(out.str().find("\"time\""), std::string::npos) << "nothing runs after a fault";
+}
+
+TEST_F(SimulatorTest, ReadingTheStateLoadsNoViewOfATabNotYetShown) {
+    ASSERT_EQ(run("launch\nscreen\n"), sim::kExitOk) << err.str();
+    nlohmann::json state = dump();
+    EXPECT_TRUE(state["stopwatch"]["save_button"].is_null());
+    auto stopwatch = sim::Inspector(*device).stopwatch();
+    ASSERT_NE(stopwatch, nullptr);
+    EXPECT_FALSE(stopwatch->isViewLoaded());
 }
 
 TEST_F(SimulatorTest, LaunchImageAsksSpringBoardForAnyInstalledApplication) {
