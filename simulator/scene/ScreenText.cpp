@@ -97,17 +97,20 @@ std::string tabBarLine(const Inspector& inspector) {
     return line + '\n';
 }
 
+// The width of an alert's box on the screen's text, from its two leading blanks to the end of its
+// head and foot.
+constexpr std::size_t kAlertBoxWidth = 48;
+
 std::string alertBox(const SceneAlert& shown) {
     const UIAlertView& alert = *shown.alert;
     std::ostringstream out;
-    if (shown.state == AlertState::Shown) {
-        out << "  +-- Alert ------------------------------------\n";
-    } else {
-        // An alert that is going (or still coming) says so, so that one closing after an
-        // accepted answer does not read as a refusal.
-        std::string head = std::string("  +-- Alert (") + alertStateName(shown.state) + ") ";
-        out << head << std::string(head.size() < 49 ? 49 - head.size() : 1, '-') << '\n';
+    // An alert that is going (or still coming) says so, so that one closing after an accepted
+    // answer does not read as a refusal. The head's dashes run to the width of the box's foot.
+    std::string head = "  +-- Alert ";
+    if (shown.state != AlertState::Shown) {
+        head += std::string("(") + alertStateName(shown.state) + ") ";
     }
+    out << head << std::string(head.size() < kAlertBoxWidth ? kAlertBoxWidth - head.size() : 1, '-') << '\n';
     if (alert.title()) {
         out << "  | " << *alert.title() << '\n';
     }
@@ -124,7 +127,7 @@ std::string alertBox(const SceneAlert& shown) {
     for (NSInteger i = 0; i < alert.numberOfButtons(); ++i) {
         out << " [" << alert.buttonTitleAtIndex(i) << "]";
     }
-    out << "\n  +---------------------------------------------\n";
+    out << "\n  +" << std::string(kAlertBoxWidth - 3, '-') << '\n';
     return out.str();
 }
 

@@ -177,14 +177,20 @@ TEST_F(AppControllerTest, AReaderOfTheOldSettingsReadsThemWholeAfterTheHostWrite
     EXPECT_EQ(seen, before);
 }
 
-// A write that cannot take the writers' lock (a FIFO planted at its path) says so and leaves the
-// settings as they were.
-TEST_F(AppControllerTest, AWriteThatCannotTakeTheWritersLockFailsAndChangesNothing) {
+// A write that cannot take the writers' lock, or cannot read the settings it would change (a FIFO
+// planted at either path), says so and leaves the settings as they were.
+TEST_F(AppControllerTest, AWriteThatCannotLockOrReadTheSettingsFailsAndChangesNothing) {
     writeSettings({{"LASTTIME", NSNumber::withDouble(5)}});
     const std::string lock = plist::FileLock::lockPathFor(clk::ClockPreferences::path());
     ASSERT_EQ(::mkfifo(lock.c_str(), 0644), 0);
     EXPECT_FALSE(clk::ClockPreferences::update({{"LASTTIME", NSNumber::withDouble(7)}}));
     EXPECT_EQ(setting("LASTTIME"), 5.0);
+
+    ASSERT_TRUE(std::filesystem::remove(lock));
+    ASSERT_TRUE(std::filesystem::remove(clk::ClockPreferences::path()));
+    ASSERT_EQ(::mkfifo(clk::ClockPreferences::path().c_str(), 0644), 0);
+    EXPECT_FALSE(clk::ClockPreferences::update({{"LASTTIME", NSNumber::withDouble(7)}}));
+    EXPECT_TRUE(std::filesystem::is_fifo(clk::ClockPreferences::path()));
 }
 
 TEST_F(AppControllerTest, ADamagedSettingsFileIsKeptAsideBeforeTheHostWritesANewOne) {

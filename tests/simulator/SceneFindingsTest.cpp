@@ -1,7 +1,8 @@
 // What a person sees is what every view of the device says: the lap panel takes the touches on
 // the rows it covers and hides them from `screen`; a row under a section header is neither
 // printed nor touched there; the launch image is one state for `screen`, `dump` and `shot`; an
-// alert that is going says so; nothing is drawn stronger than full alpha.
+// alert that is going says so, in a box as wide as any other; nothing is drawn stronger than
+// full alpha.
 
 #include "tests/simulator/AddonSimulatorFixture.h"
 
@@ -13,7 +14,9 @@
 
 #include "platform/uikit/UITableView.h"
 
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -93,14 +96,30 @@ TEST_F(SceneFindings, NothingIsDrawnStrongerThanFullAlpha) {
     }
 }
 
+// The head and the foot of an alert's box on the screen's text, each "  +" and dashes to one width.
+std::vector<std::size_t> alertBoxEdgeWidths(const std::string& screen) {
+    std::vector<std::size_t> widths;
+    std::istringstream lines(screen);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("  +", 0) == 0) {
+            widths.push_back(line.size());
+        }
+    }
+    return widths;
+}
+
 TEST_F(SceneFindings, AnAlertThatIsGoingSaysSo) {
+    const std::vector<std::size_t> boxEdges{48, 48};
     ASSERT_EQ(run("tab saved\nwait 1\nedit\nadd\n"), sim::kExitOk) << err.str();
     EXPECT_EQ(dump()["alerts"][0]["state"], "appearing");
+    EXPECT_EQ(alertBoxEdgeWidths(screen()), boxEdges) << screen();
     ASSERT_EQ(run("wait 1\ntype Work\n"), sim::kExitOk);
     EXPECT_EQ(dump()["alerts"][0]["state"], "shown");
+    EXPECT_EQ(alertBoxEdgeWidths(screen()), boxEdges) << screen();
     ASSERT_EQ(run("button Add\n"), sim::kExitOk) << err.str();
     EXPECT_EQ(dump()["alerts"][0]["state"], "closing");
     EXPECT_NE(screen().find("Alert (closing)"), std::string::npos);
+    EXPECT_EQ(alertBoxEdgeWidths(screen()), boxEdges) << screen();
     ASSERT_EQ(run("wait 1\n"), sim::kExitOk);
     EXPECT_TRUE(dump()["alerts"].empty());
 }

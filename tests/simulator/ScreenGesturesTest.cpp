@@ -210,8 +210,9 @@ TEST_F(ScreenGesturesTest, ARowDroppedOnAnEmptySectionsHeaderOrBelowTheLastRowEn
     ASSERT_EQ(run("edit\nadd\ntype Work\nbutton Add\nwait 1\n"), sim::kExitOk) << err.str();
     ASSERT_EQ(rowCounts(), (std::vector<int>{2, 0}));
     auto g = gestures();
-    // Default's two rows end at 226, where Work's empty section has its header.
-    EXPECT_TRUE(g.drag({300, 121}, {300, 237}));
+    // Default's two rows end at 226, where Work's empty section has its header: dropped on the
+    // header's top edge.
+    EXPECT_TRUE(g.drag({300, 121}, {300, 226}));
     device->runFor(1);
     EXPECT_EQ(rowCounts(), (std::vector<int>{1, 1}));
     // Far below Work's one row: the end of Work, and Default, emptied, goes.
