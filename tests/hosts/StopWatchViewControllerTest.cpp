@@ -12,6 +12,7 @@
 #include "tests/support/CaseName.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -126,19 +127,22 @@ TEST_F(StopWatchViewControllerTest, AResultStoppedBeforeQuittingComesBackStopped
     EXPECT_NEAR(relaunched->lapTimeView()->currentLapTime(), 4.0, 1e-9);
 }
 
-// However short, a stopped result keeps its laps: results of half a second, one and a half and
-// three, each with a lap at a fifth of a second.
+// However short, a stopped result keeps its lap and its current lap: results of half a second to
+// three with a lap at a fifth of a second, and one stopped at the moment of its lap.
 TEST_F(StopWatchViewControllerTest, AShortResultStoppedComesBackWithItsLap) {
-    for (double total : {0.5, 1.0, 1.5, 3.0}) {
+    const std::vector<std::pair<double, double>> lapAndTotal{
+        {0.2, 0.5}, {0.2, 1.0}, {0.2, 1.5}, {0.2, 3.0}, {2.0, 2.0}};
+    for (const auto& [lapAt, total] : lapAndTotal) {
         SCOPED_TRACE(total);
         startStop();
-        runFor(0.2);
+        runFor(lapAt);
         lapReset();
-        runFor(total - 0.2);
+        runFor(total - lapAt);
         startStop();
         auto relaunched = StopWatchViewController::stopwatch();
         EXPECT_EQ(relaunched->laps().size(), 1U);
         EXPECT_NEAR(relaunched->totalTime(), total, 1e-9);
+        EXPECT_NEAR(relaunched->lapTimeView()->currentLapTime(), total - lapAt, 1e-9);
         lapReset();
     }
 }
