@@ -78,6 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StringCase{"25e-3", "0.025"}, StringCase{"  12.50xyz", "12.5"}, StringCase{".5", "0.5"},
                       StringCase{"-0", "0"}, StringCase{"3e", "3"}, StringCase{"abc", "NaN"},
                       StringCase{"-", "NaN"}, StringCase{"1e200", "NaN"}, StringCase{"1e-200", "0"},
+                      StringCase{"", "NaN"}, StringCase{" \t", "NaN"},
                       // Longer than 38 digits: rounded, halves away from zero.
                       StringCase{k38Digits + "5", "12345678901234567890123456789012345679"
                                                   "0"},

@@ -37,6 +37,8 @@ TEST_F(NSIndexPathTest, IndexSetsAreSortedUniqueAndReportNotFoundWhenEmpty) {
     mutableSet->addIndex(3);
     mutableSet->addIndex(3);
     EXPECT_TRUE(mutableSet->isEqual(*NSIndexSet::indexSetWithIndex(3)));
+    EXPECT_FALSE(mutableSet->isEqual(*NSIndexSet::indexSetWithIndex(4)));
+    EXPECT_FALSE(set->isEqual(*NSIndexPath::indexPathForRowInSection(1, 2))) << "another kind of object";
 }
 
 } // namespace

@@ -45,6 +45,13 @@ INSTANTIATE_TEST_SUITE_P(
                       DoubleCase{"\xe3\x80\x80"
                                  "4.5",
                                  4.5},
+                      // The first and last of the C1 block.
+                      DoubleCase{"\xc2\x80"
+                                 "4.5",
+                                 4.5},
+                      DoubleCase{"\xc2\xa0\xc2\x9f"
+                                 "4.5",
+                                 4.5},
                       // An ideographic space cut short at the end is no blank.
                       DoubleCase{"\xe3\x80", 0.0},
                       // U+00A1 and U+200C are not blanks, so nothing is read.

@@ -173,6 +173,11 @@ TEST_F(UIButtonTest, TheTitleLabelFollowsTheTitleAtLayout) {
 TEST_F(UIButtonTest, LabelsDrawTheHighlightedColourOnlyWhenTheyHaveOne) {
     auto label = UIView::withFrame<UILabel>(CGRectZero);
     EXPECT_TRUE(sameColor(label->textColor(), UIColor::blackColor()));
+    EXPECT_EQ(label->font()->pointSize(), 17) << "the system font of 17 points";
+    EXPECT_FALSE(label->font()->isBold());
+    label->setFont(UIFont::boldSystemFontOfSize(24));
+    label->setFont(nullptr);
+    EXPECT_EQ(label->font()->pointSize(), 17) << "nil gives the default back";
     EXPECT_EQ(label->shadowColor(), nullptr);
     EXPECT_EQ(label->shadowOffset(), CGSizeMake(0, -1));
     label->setHighlighted(true);

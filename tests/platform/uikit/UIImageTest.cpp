@@ -125,8 +125,10 @@ TEST_F(UIImageTest, StretchableCopiesKeepTheCaps) {
     // Described by file and size, and by the caps only when there are some.
     EXPECT_EQ(image->description(), "row.png 20x8");
     EXPECT_EQ(stretched->description(), "row.png 20x8 caps 5,0");
-    EXPECT_EQ(image->stretchableImageWithLeftCapWidthTopCapHeight(0, 3)->description(),
-              "row.png 20x8 caps 0,3");
+    const auto tall = image->stretchableImageWithLeftCapWidthTopCapHeight(0, 3);
+    EXPECT_EQ(tall->description(), "row.png 20x8 caps 0,3");
+    EXPECT_EQ(tall->bottomCapHeight(), 4) << "8 rows: 3 above the one that stretches, 4 below";
+    EXPECT_EQ(tall->rightCapWidth(), 0) << "a left cap of 0 does not stretch horizontally";
 }
 
 TEST_F(UIImageTest, AnImageViewTakesTheImageSizeAndItsHighlightedImage) {

@@ -85,6 +85,20 @@ TEST_F(UITableViewEditingTest, SwipeDeleteSendsWillBeginCommitAndDidEndInOrder) 
     EXPECT_EQ(shownTexts(), (std::vector<std::string>{"r0", "r2"}));
 }
 
+// A data source gone while its Delete button shows: the tap ends the swipe and tells no one.
+TEST_F(UITableViewEditingTest, TheDeleteButtonOfAGoneDataSourceOnlyEndsTheSwipe) {
+    auto gone = std::make_shared<EditingModel<>>();
+    gone->sections = {section(std::nullopt, 3, "r")};
+    table->setDataSource(gone);
+    table->setDelegate(gone);
+    table->reloadData();
+    table->layoutIfNeeded();
+    ASSERT_TRUE(table->simulateSwipeOnRow(at(0, 1)));
+    gone.reset();
+    EXPECT_TRUE(table->simulateTapDeleteConfirmation());
+    EXPECT_EQ(table->swipedRow(), nullptr);
+}
+
 TEST_F(UITableViewEditingTest, TappingOutsideEndsTheSwipeWithoutACommit) {
     show({section(std::nullopt, 3, "r")});
     table->simulateSwipeOnRow(at(0, 0));
@@ -181,6 +195,10 @@ TEST_F(UITableViewEditingTest, OnlyARowWithAGrabberCanBeHeld) {
     EXPECT_TRUE(table->simulateReorderHover(at(0, 0), at(0, 1), 30));
     table->simulateReorderCancel();
     EXPECT_EQ(table->reorderingRow(), nullptr);
+    // A drop just past the table, or past the last row of its own section, moves nothing.
+    EXPECT_FALSE(table->simulateDrag(at(0, 0), at(1, 0)));
+    EXPECT_FALSE(table->simulateDrag(at(0, 0), at(0, 3)));
+    EXPECT_EQ(model->logged("move"), std::vector<std::string>{});
 }
 
 TEST_F(UITableViewEditingTest, ADropMovesTheRowOnScreenBeforeTheDataSourceHearsOfIt) {

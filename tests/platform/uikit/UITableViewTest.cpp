@@ -170,6 +170,20 @@ TEST_F(UITableViewTest, PlacesOutsideTheTableHaveAnEmptyRectangle) {
     }
     EXPECT_EQ(table->rectForRowAtIndexPath(at(0, 2)), CGRectZero);
     EXPECT_EQ(table->rectForRowAtIndexPath(at(0, -1)), CGRectZero);
+    // Scrolling to such a place raises, naming it (a nil path as row and section -1).
+    for (const auto& [path, text] :
+         {std::pair{at(0, 2), std::string("row (2) beyond bounds for section (0).")},
+          std::pair{std::shared_ptr<NSIndexPath>{},
+                    std::string("row (-1) beyond bounds for section (-1).")}}) {
+        try {
+            table->scrollToRowAtIndexPathAtScrollPositionAnimated(path, UITableViewScrollPositionTop, false);
+            ADD_FAILURE() << "expected NSRangeException: " << text;
+        } catch (const NSException& e) {
+            EXPECT_EQ(e.name(), NSRangeException);
+            EXPECT_EQ(e.reason(),
+                      "-[UITableView scrollToRowAtIndexPath:atScrollPosition:animated:]: " + text);
+        }
+    }
 }
 
 } // namespace

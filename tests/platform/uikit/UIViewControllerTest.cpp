@@ -263,6 +263,11 @@ TEST_F(UIViewControllerTest, AfterFiveTabsTheFifthBecomesMore) {
     tabs->setViewControllers(five);
     EXPECT_EQ(tabs->visibleItems().size(), 4u);
     EXPECT_TRUE(tabs->showsMoreItem());
+    // Only the visible items are tabs to tap: the fifth place is More's.
+    EXPECT_TRUE(tabs->simulateTapOnTab(3));
+    EXPECT_EQ(tabs->selectedIndex(), 3u);
+    EXPECT_FALSE(tabs->simulateTapOnTab(4));
+    EXPECT_EQ(tabs->selectedIndex(), 3u);
 }
 
 } // namespace
