@@ -116,6 +116,9 @@ std::string TableChecker::check(bool laidOut) {
             problems << "cell on screen for missing row " << describe(path) << "; ";
             continue;
         }
+        if (cell->superview() != table) {
+            problems << "cell of " << describe(path) << " is not in the table; ";
+        }
         if (settled && cell->frame() != table->rectForRowAtIndexPath(path)) {
             problems << "cell of " << describe(path) << " is not at its row's place; ";
         }

@@ -163,6 +163,21 @@ TEST(AtomicFileLinks, TheLockSitsBesideTheTargetSoEveryNameTakesTheSameLock) {
         << looped.failure();
 }
 
+// A target longer than the first buffer the link is read into is read whole.
+TEST(AtomicFileLinks, ALinkWithALongTargetIsFollowedWhole) {
+    ScratchFolder folder;
+    std::string target;
+    while (target.size() < 600) {
+        target += "./";
+    }
+    target += "times.plist";
+    const std::string link = folder.file("link.plist");
+    ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+    const plist::LinkTarget resolved = plist::resolveLinkChain(link);
+    EXPECT_EQ(resolved.failure, "");
+    EXPECT_EQ(resolved.path, folder.path() + "/" + target);
+}
+
 // Written in place, a file that takes nothing (a full device) is reported, never taken as
 // written.
 TEST(AtomicFileInPlace, AWriteThatFailsSaysSo) {

@@ -38,4 +38,13 @@ TEST(NSArrayBounds, AnIndexOutsideRaisesWithTheBounds) {
               "*** -[NSArray objectAtIndex:]: index 0 for empty array");
 }
 
+TEST(NSArrayEquality, EqualOnlyItemByItem) {
+    rt::Runtime runtime;
+    rt::Runtime::Scope scope{runtime};
+    auto ab = NSArray::with({NSString::with("a"), NSString::with("b")});
+    EXPECT_TRUE(ab->isEqual(*NSArray::with({NSString::with("a"), NSString::with("b")})));
+    EXPECT_FALSE(ab->isEqual(*NSArray::with({NSString::with("a"), NSString::with("c")})));
+    EXPECT_FALSE(ab->isEqual(*NSArray::with({NSString::with("a")})));
+}
+
 } // namespace

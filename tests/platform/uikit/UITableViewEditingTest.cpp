@@ -154,8 +154,18 @@ TEST_F(UITableViewEditingTest, TheMinusAnswersOnlyWhereItIsShown) {
     // Another minus moves the confirmation: only one row shows it.
     EXPECT_TRUE(table->simulateTapEditingControl(at(0, 6)));
     EXPECT_TRUE(sameIndexPath(table->deleteConfirmationRow(), at(0, 6)));
-    EXPECT_TRUE(table->cellForRowAtIndexPath(at(0, 6))->showingDeleteConfirmation());
+    auto confirming = table->cellForRowAtIndexPath(at(0, 6));
+    EXPECT_TRUE(confirming->showingDeleteConfirmation());
     EXPECT_FALSE(table->cellForRowAtIndexPath(at(0, 7))->showingDeleteConfirmation());
+    // The button goes when editing ends, and when its row leaves the screen.
+    table->setEditing(false);
+    EXPECT_FALSE(confirming->showingDeleteConfirmation());
+    EXPECT_EQ(table->deleteConfirmationRow(), nullptr);
+    table->setEditing(true);
+    EXPECT_TRUE(table->simulateTapEditingControl(at(0, 7)));
+    table->setContentOffset(CGPointMake(0, 0));
+    table->layoutIfNeeded();
+    EXPECT_EQ(table->deleteConfirmationRow(), nullptr);
 }
 
 // A cell that comes on screen later takes the table's editing mode: a fresh cell for an inserted

@@ -151,6 +151,14 @@ TEST_F(UITableViewTest, ATableWithoutTitlesShowsNoHeaders) {
     EXPECT_EQ(table->rectForRowAtIndexPath(at(1, 0)), CGRectMake(0, 44, 320, 44));
 }
 
+TEST_F(UITableViewTest, TheHeaderViewSitsAtTheTopAboveTheRows) {
+    auto header = UIView::withFrame(CGRectMake(7, 9, 100, 50));
+    table->setTableHeaderView(header);
+    show({section(std::nullopt, 2, "a")});
+    EXPECT_EQ(header->frame(), CGRectMake(0, 0, 320, 50));
+    EXPECT_EQ(table->rectForRowAtIndexPath(at(0, 0)), CGRectMake(0, 50, 320, 44));
+}
+
 TEST_F(UITableViewTest, TheBackgroundViewFillsTheTable) {
     auto background = UIView::withFrame(CGRectMake(5, 5, 10, 10));
     table->setBackgroundView(background);

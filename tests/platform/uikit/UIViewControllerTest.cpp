@@ -48,6 +48,20 @@ class Screen : public UIViewController {
     }
 };
 
+// A screen that also tells when it has disappeared.
+class LeavingScreen : public Screen {
+  public:
+    static constexpr const char* kClassName = "TestLeavingScreen";
+    using Super = Screen;
+    static void describe(rt::ClassBuilder& b) {
+        b.method<&LeavingScreen::viewDidDisappear>(msg::viewDidDisappear);
+    }
+    void viewDidDisappear(bool animated) {
+        UIViewController::viewDidDisappear(animated);
+        gLog->push_back(name + ".didDisappear");
+    }
+};
+
 class Delegate final : public AdoptsUITabBarControllerDelegate<Delegate> {
   public:
     void
@@ -134,14 +148,17 @@ TEST_F(UIViewControllerTest, TabsLoadWhenFirstShownAndAppearOnEverySelectionOnSc
 // screen nothing is told.
 TEST_F(UIViewControllerTest, AWindowsNewRootAppearsAndTheOldOneDisappears) {
     auto window = UIView::withFrame<UIWindow>(CGRectMake(0, 0, 320, 480));
-    auto a = screen("a");
+    auto a = rt::make<LeavingScreen>();
+    a->initWithNibNameBundle(std::nullopt, nullptr);
+    a->name = "a";
     auto b = screen("b");
     window->setRootViewController(a);
     EXPECT_TRUE(log.empty()) << "not visible yet";
     window->makeKeyAndVisible();
     log.clear();
     window->setRootViewController(b);
-    EXPECT_EQ(log, (std::vector<std::string>{"a.willDisappear", "b.didLoad", "b.willAppear", "b.didAppear"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"a.willDisappear", "a.didDisappear", "b.didLoad", "b.willAppear",
+                                             "b.didAppear"}));
     EXPECT_EQ(a->view()->superview(), nullptr);
     EXPECT_EQ(b->view()->superview(), window);
     log.clear();
