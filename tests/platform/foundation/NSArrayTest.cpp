@@ -1,7 +1,8 @@
 // An index outside an array raises NSRangeException with the platform's words: the method, the
-// index and the bounds (or that the array is empty).
+// index and the bounds (or that the array is empty). Arrays and data are equal item by item.
 
 #include "platform/foundation/NSArray.h"
+#include "platform/foundation/NSData.h"
 #include "platform/foundation/NSString.h"
 #include "platform/runtime/NSException.h"
 #include "platform/runtime/Runtime.h"
@@ -45,6 +46,15 @@ TEST(NSArrayEquality, EqualOnlyItemByItem) {
     EXPECT_TRUE(ab->isEqual(*NSArray::with({NSString::with("a"), NSString::with("b")})));
     EXPECT_FALSE(ab->isEqual(*NSArray::with({NSString::with("a"), NSString::with("c")})));
     EXPECT_FALSE(ab->isEqual(*NSArray::with({NSString::with("a")})));
+}
+
+TEST(NSDataEquality, EqualOnlyByteForByte) {
+    rt::Runtime runtime;
+    rt::Runtime::Scope scope{runtime};
+    auto data = NSData::with({1, 2, 3});
+    EXPECT_TRUE(data->isEqual(*NSData::with({1, 2, 3})));
+    EXPECT_FALSE(data->isEqual(*NSData::with({1, 2, 4})));
+    EXPECT_FALSE(data->isEqual(*NSString::with("abc"))) << "another kind of object";
 }
 
 } // namespace

@@ -101,6 +101,20 @@ TEST(DateFormatter, ShowsTheSameTextForEveryMomentOfARowAsForThatMomentAlone) {
     }
 }
 
+// A pattern of the time alone, without quotes, shows each moment's own time.
+TEST(DateFormatter, APatternOfTheTimeShowsEachMomentsOwnTime) {
+    rt::Runtime runtime;
+    rt::Runtime::Scope scope{runtime};
+    auto formatter = rt::make<NSDateFormatter>();
+    formatter->setDateFormat("HH:mm");
+    formatter->setLocale(NSLocale::localeWithLocaleIdentifier("en_US"));
+    formatter->setTimeZone(NSTimeZone::timeZoneWithName("UTC"));
+    EXPECT_EQ(formatter->stringFromDate(NSDate::withTimeIntervalSince1970(kMorningOfJan8Utc))->str(),
+              "03:30");
+    EXPECT_EQ(formatter->stringFromDate(NSDate::withTimeIntervalSince1970(kMorningOfJan8Utc + 3600))->str(),
+              "04:30");
+}
+
 class DateFormatterDefaultsTest : public ::testing::Test {
   protected:
     rt::Runtime runtime;

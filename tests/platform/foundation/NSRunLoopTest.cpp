@@ -18,6 +18,7 @@ namespace {
 const rt::Msg<void()> pingMessage{"ping"};
 const rt::Msg<void(id)> takeMessage{"take:"};
 const rt::Msg<void()> chainMessage{"chain"};
+const rt::Msg<id(id, id)> secondMessage{"first:second:"};
 
 // Records what it receives and when, as an app object receiving delayed messages would.
 class Receiver : public NSObject {
@@ -28,6 +29,7 @@ class Receiver : public NSObject {
         b.method<&Receiver::ping>(pingMessage);
         b.method<&Receiver::take>(takeMessage);
         b.method<&Receiver::chain>(chainMessage);
+        b.method<&Receiver::second>(secondMessage);
     }
 
     std::vector<std::string>* log = nullptr;
@@ -37,6 +39,7 @@ class Receiver : public NSObject {
         log->push_back("take:" + (path ? std::to_string(path->row()) : std::string("nil")) + "@" +
                        std::to_string(NSRunLoop::currentRunLoop().now()));
     }
+    id second(id, id two) { return two; }
     // Schedules another message with no delay while being delivered.
     void chain() {
         log->push_back("chain");
@@ -88,6 +91,16 @@ TEST_F(NSRunLoopTest, RunningUntilIdleCountsWhatItDeliveredWithinItsLimit) {
     EXPECT_EQ(loop.runUntilIdle(), 3u) << "two, and the ping the chain sends";
     EXPECT_EQ(log.size(), 3u);
     EXPECT_EQ(loop.runUntilIdle(10), 0u) << "the last is beyond the limit";
+}
+
+// Sent at once, a method's object result comes back; a method without one gives nil.
+TEST_F(NSRunLoopTest, PerformingAtOnceReturnsTheObjectResult) {
+    auto r = receiver();
+    auto one = NSIndexPath::indexPathForRowInSection(1, 0);
+    auto two = NSIndexPath::indexPathForRowInSection(2, 0);
+    EXPECT_EQ(performSelectorWithObjectWithObject(r, sel_registerName("first:second:"), one, two), two);
+    EXPECT_EQ(performSelectorWithObject(r, sel_registerName("take:"), one), nullptr);
+    EXPECT_EQ(log, std::vector<std::string>{"take:1@0.000000"});
 }
 
 TEST_F(NSRunLoopTest, AZeroDelayWaitsForTheNextPass) {

@@ -42,6 +42,22 @@ TEST(Utf8, FindsEveryInvalidByteWhereverItStands) {
     EXPECT_TRUE(plist::isValidUtf8(std::string(1000, 'x')));
 }
 
+// UTF-16 code units at the edges of each UTF-8 length.
+TEST(Utf8, Utf16UnitsBecomeTheShortestUtf8) {
+    const std::pair<unsigned, std::string> cases[] = {{0x7F, "\x7F"},
+                                                      {0x80, "\xC2\x80"},
+                                                      {0x7FF, "\xDF\xBF"},
+                                                      {0x800, "\xE0\xA0\x80"},
+                                                      {0xFFFD, "\xEF\xBF\xBD"}};
+    for (const auto& [unit, utf8] : cases) {
+        const std::uint8_t bytes[] = {static_cast<std::uint8_t>(unit >> 8),
+                                      static_cast<std::uint8_t>(unit & 0xFF)};
+        std::string out;
+        ASSERT_TRUE(plist::appendUtf16BigEndianAsUtf8(bytes, 1, out)) << unit;
+        EXPECT_EQ(out, utf8) << unit;
+    }
+}
+
 // Strings of random code points from every range (and from narrow ones, so that two characters
 // often share all but their last bytes), encoded here to UTF-8 and to UTF-16: the order
 // by UTF-16 code units is the one the comparison gives, and a string that may order differently

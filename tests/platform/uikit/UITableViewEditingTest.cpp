@@ -157,7 +157,12 @@ TEST_F(UITableViewEditingTest, TheMinusAnswersOnlyWhereItIsShown) {
     auto confirming = table->cellForRowAtIndexPath(at(0, 6));
     EXPECT_TRUE(confirming->showingDeleteConfirmation());
     EXPECT_FALSE(table->cellForRowAtIndexPath(at(0, 7))->showingDeleteConfirmation());
-    // The button goes when editing ends, and when its row leaves the screen.
+    // The button goes at a tap beside it, when editing ends, and when its row leaves the screen.
+    EXPECT_TRUE(table->simulateTapOutside());
+    EXPECT_EQ(table->deleteConfirmationRow(), nullptr);
+    EXPECT_FALSE(confirming->showingDeleteConfirmation());
+    EXPECT_FALSE(table->simulateTapOutside()) << "nothing left to hide";
+    EXPECT_TRUE(table->simulateTapEditingControl(at(0, 6)));
     table->setEditing(false);
     EXPECT_FALSE(confirming->showingDeleteConfirmation());
     EXPECT_EQ(table->deleteConfirmationRow(), nullptr);

@@ -151,12 +151,15 @@ TEST_F(UITableViewTest, ATableWithoutTitlesShowsNoHeaders) {
     EXPECT_EQ(table->rectForRowAtIndexPath(at(1, 0)), CGRectMake(0, 44, 320, 44));
 }
 
-TEST_F(UITableViewTest, TheHeaderViewSitsAtTheTopAboveTheRows) {
+TEST_F(UITableViewTest, TheHeaderAndFooterViewsSitAboveAndBelowTheRows) {
     auto header = UIView::withFrame(CGRectMake(7, 9, 100, 50));
+    auto footer = UIView::withFrame(CGRectMake(3, 4, 100, 30));
     table->setTableHeaderView(header);
+    table->setTableFooterView(footer);
     show({section(std::nullopt, 2, "a")});
     EXPECT_EQ(header->frame(), CGRectMake(0, 0, 320, 50));
     EXPECT_EQ(table->rectForRowAtIndexPath(at(0, 0)), CGRectMake(0, 50, 320, 44));
+    EXPECT_EQ(footer->frame(), CGRectMake(0, 138, 320, 30));
 }
 
 TEST_F(UITableViewTest, TheBackgroundViewFillsTheTable) {

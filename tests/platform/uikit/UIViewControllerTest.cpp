@@ -154,7 +154,11 @@ TEST_F(UIViewControllerTest, AWindowsNewRootAppearsAndTheOldOneDisappears) {
     auto b = screen("b");
     window->setRootViewController(a);
     EXPECT_TRUE(log.empty()) << "not visible yet";
+    auto other = UIView::withFrame<UIWindow>(CGRectMake(0, 0, 320, 480));
+    EXPECT_FALSE(window->isKeyWindow());
     window->makeKeyAndVisible();
+    EXPECT_TRUE(window->isKeyWindow());
+    EXPECT_FALSE(other->isKeyWindow());
     log.clear();
     window->setRootViewController(b);
     EXPECT_EQ(log, (std::vector<std::string>{"a.willDisappear", "a.didDisappear", "b.didLoad", "b.willAppear",
@@ -186,6 +190,17 @@ TEST_F(UIViewControllerTest, ANewListOfTabsLetsGoOnlyOfThoseItLeavesOut) {
     EXPECT_EQ(tabs->selectedViewController(), a);
     EXPECT_EQ(a->view()->superview(), tabs->view()) << "the selected tab stays on screen";
     EXPECT_EQ(b->view()->superview(), nullptr);
+    // A selected tab left out disappears, and the tab now in its place appears.
+    auto d = rt::make<LeavingScreen>();
+    d->initWithNibNameBundle(std::nullopt, nullptr);
+    d->name = "d";
+    tabs->setViewControllers({a, d});
+    tabs->setSelectedViewController(d);
+    log.clear();
+    tabs->setViewControllers({a});
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"d.willDisappear", "a.willAppear", "d.didDisappear", "a.didAppear"}));
+    EXPECT_EQ(d->view()->superview(), nullptr);
 }
 
 TEST_F(UIViewControllerTest, OnlyUserTapsReachTheDelegate) {
