@@ -157,18 +157,23 @@ TEST_F(UITableViewEditingTest, TheMinusAnswersOnlyWhereItIsShown) {
     auto confirming = table->cellForRowAtIndexPath(at(0, 6));
     EXPECT_TRUE(confirming->showingDeleteConfirmation());
     EXPECT_FALSE(table->cellForRowAtIndexPath(at(0, 7))->showingDeleteConfirmation());
-    // The button goes at a tap beside it, when editing ends, and when its row leaves the screen.
+    // The button goes at a tap beside it, when editing is set or ends, and when its row leaves the screen.
     EXPECT_TRUE(table->simulateTapOutside());
     EXPECT_EQ(table->deleteConfirmationRow(), nullptr);
     EXPECT_FALSE(confirming->showingDeleteConfirmation());
     EXPECT_FALSE(table->simulateTapOutside()) << "nothing left to hide";
     EXPECT_TRUE(table->simulateTapEditingControl(at(0, 6)));
+    table->setEditing(true);
+    EXPECT_FALSE(confirming->showingDeleteConfirmation()) << "editing set again hides it too";
+    EXPECT_EQ(table->deleteConfirmationRow(), nullptr);
+    EXPECT_TRUE(table->simulateTapEditingControl(at(0, 6)));
     table->setEditing(false);
     EXPECT_FALSE(confirming->showingDeleteConfirmation());
     EXPECT_EQ(table->deleteConfirmationRow(), nullptr);
     table->setEditing(true);
-    EXPECT_TRUE(table->simulateTapEditingControl(at(0, 7)));
-    table->setContentOffset(CGPointMake(0, 0));
+    // Rows 3 to 7 are on screen; one row further down, only row 3 leaves.
+    EXPECT_TRUE(table->simulateTapEditingControl(at(0, 3)));
+    table->setContentOffset(CGPointMake(0, 4 * 44));
     table->layoutIfNeeded();
     EXPECT_EQ(table->deleteConfirmationRow(), nullptr);
 }
