@@ -124,6 +124,15 @@ class Implementing<DM::DidDeselectRow, Base> : public Base {
 };
 
 template <class Base>
+class Implementing<DM::EditingStyleForRow, Base> : public Base {
+  public:
+    using Base::Base;
+    UITableViewCellEditingStyle tableViewEditingStyleForRowAtIndexPath(TableRef, PathRef path) override {
+        return this->answerEditingStyle(path);
+    }
+};
+
+template <class Base>
 class Implementing<DM::WillBeginEditingRow, Base> : public Base {
   public:
     using Base::Base;

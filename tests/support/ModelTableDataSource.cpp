@@ -78,6 +78,13 @@ bool ModelTableDataSource::answerCanEditRow(PathRef path) {
     return notEditable.count({path->section(), path->row()}) == 0;
 }
 
+UITableViewCellEditingStyle ModelTableDataSource::answerEditingStyle(PathRef path) {
+    log.push_back("style:" + describe(path));
+    hasRow(path);
+    const auto found = editingStyles.find({path->section(), path->row()});
+    return found == editingStyles.end() ? UITableViewCellEditingStyleDelete : found->second;
+}
+
 bool ModelTableDataSource::answerCanMoveRow(PathRef path) {
     log.push_back("canMove:" + describe(path));
     hasRow(path);

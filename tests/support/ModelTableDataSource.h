@@ -11,6 +11,7 @@
 #include "platform/uikit/UITableViewDelegate.h"
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -44,6 +45,8 @@ class ModelTableDataSource : public virtual UITableViewDataSource, public virtua
     /// Rows for which canEditRow / canMoveRow answer NO.
     std::set<std::pair<NSInteger, NSInteger>> notEditable;
     std::set<std::pair<NSInteger, NSInteger>> notMovable;
+    /// Rows whose editingStyleForRow answer is not Delete.
+    std::map<std::pair<NSInteger, NSInteger>, UITableViewCellEditingStyle> editingStyles;
     /// What a confirmed delete does; by default: remove from the model, then delete the row.
     std::function<void(const std::shared_ptr<UITableView>&, const std::shared_ptr<NSIndexPath>&)>
         onCommitDelete;
@@ -77,6 +80,8 @@ class ModelTableDataSource : public virtual UITableViewDataSource, public virtua
     bool answerCanEditRow(PathRef path);
     /// `tableView:canMoveRowAtIndexPath:`.
     bool answerCanMoveRow(PathRef path);
+    /// `tableView:editingStyleForRowAtIndexPath:`.
+    UITableViewCellEditingStyle answerEditingStyle(PathRef path);
     /// `tableView:commitEditingStyle:forRowAtIndexPath:`.
     void answerCommitEditingStyle(TableRef table, UITableViewCellEditingStyle style, PathRef path);
     /// `tableView:moveRowAtIndexPath:toIndexPath:`.

@@ -99,6 +99,36 @@ TEST_F(UITableViewEditingTest, TheDeleteButtonOfAGoneDataSourceOnlyEndsTheSwipe)
     EXPECT_EQ(table->swipedRow(), nullptr);
 }
 
+// Only a row whose style is Delete can be swiped; a plus commits an insertion at once, and a row
+// without a style has no control to tap.
+TEST_F(UITableViewEditingTest, EachEditingStyleHasItsOwnGesture) {
+    model = std::make_shared<EditingModel<DM::EditingStyleForRow>>();
+    model->editingStyles = {{{0, 1}, UITableViewCellEditingStyleInsert},
+                            {{0, 2}, UITableViewCellEditingStyleNone}};
+    show({section(std::nullopt, 3, "r")});
+    EXPECT_FALSE(table->simulateSwipeOnRow(at(0, 1)));
+    EXPECT_FALSE(table->simulateSwipeOnRow(at(0, 2)));
+    EXPECT_EQ(table->swipedRow(), nullptr);
+    EXPECT_TRUE(table->simulateSwipeOnRow(at(0, 0)));
+    EXPECT_TRUE(table->simulateTapOutside());
+    table->setEditing(true);
+    EXPECT_TRUE(table->simulateTapEditingControl(at(0, 1)));
+    EXPECT_EQ(model->logged("commit"), std::vector<std::string>{"commit:2:0.1"});
+    EXPECT_EQ(table->deleteConfirmationRow(), nullptr) << "a plus asks for no confirmation";
+    EXPECT_FALSE(table->simulateTapEditingControl(at(0, 2)));
+
+    // A plus whose data source is gone does nothing more than answer.
+    auto gone = std::make_shared<EditingModel<DM::EditingStyleForRow>>();
+    gone->sections = {section(std::nullopt, 3, "r")};
+    gone->editingStyles = {{{0, 1}, UITableViewCellEditingStyleInsert}};
+    table->setDataSource(gone);
+    table->setDelegate(gone);
+    table->reloadData();
+    table->layoutIfNeeded();
+    gone.reset();
+    EXPECT_TRUE(table->simulateTapEditingControl(at(0, 1)));
+}
+
 TEST_F(UITableViewEditingTest, TappingOutsideEndsTheSwipeWithoutACommit) {
     show({section(std::nullopt, 3, "r")});
     table->simulateSwipeOnRow(at(0, 0));
