@@ -2,7 +2,7 @@
 // the rows it covers and hides them from `screen`; a row under a section header is neither
 // printed nor touched there; the launch image is one state for `screen`, `dump` and `shot`; an
 // alert that is going says so, in a box as wide as any other; nothing is drawn stronger than
-// full alpha.
+// full alpha; a touch on the border of two rows reaches the lower one.
 
 #include "tests/simulator/AddonSimulatorFixture.h"
 
@@ -13,7 +13,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/uikit/UITableView.h"
+#include "platform/uikit/UITableViewCell.h"
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -83,6 +85,32 @@ TEST_F(SceneFindings, TheLaunchImageIsOneStateForScreenDumpAndPicture) {
     EXPECT_NE(screen().find("== Clock > "), std::string::npos);
     EXPECT_TRUE(dump()["launch_image_shown"].is_null());
     EXPECT_FALSE(sim::screenScene(*device).launch.has_value());
+}
+
+// A touch area holds its top and left edges and leaves its bottom and right ones to its
+// neighbours: a touch on the border between two rows reaches the lower one alone.
+TEST_F(SceneFindings, ARowTakesTouchesOnItsTopAndLeftEdgesAndNotOnItsBottomOrRightEdge) {
+    saveResults(3);
+    sim::Scene scene = sim::captureScene(*device);
+    int rows = 0;
+    for (const auto& element : scene.elements) {
+        if (element.kind != sim::SceneElement::Kind::View ||
+            !std::dynamic_pointer_cast<UITableViewCell>(element.view) || !element.seen() ||
+            element.touchArea.size.height <= 0) {
+            continue;
+        }
+        ++rows;
+        CGRect area = element.touchArea;
+        auto reaches = [&](CGPoint point) {
+            auto chain = scene.hitChain(point);
+            return std::find(chain.begin(), chain.end(), &element) != chain.end();
+        };
+        EXPECT_TRUE(reaches({CGRectGetMinX(area), CGRectGetMinY(area)})) << "top left corner";
+        EXPECT_TRUE(reaches({CGRectGetMidX(area), CGRectGetMaxY(area) - 0.25F})) << "just above the bottom";
+        EXPECT_FALSE(reaches({CGRectGetMidX(area), CGRectGetMaxY(area)})) << "the bottom edge";
+        EXPECT_FALSE(reaches({CGRectGetMaxX(area), CGRectGetMidY(area)})) << "the right edge";
+    }
+    EXPECT_GE(rows, 3);
 }
 
 TEST_F(SceneFindings, NothingIsDrawnStrongerThanFullAlpha) {
