@@ -157,6 +157,24 @@ TEST_F(ScreenGesturesTest, ASwipeIsAtLeastThirtyPointsWideAndWiderThanItIsTall) 
     }
 }
 
+// The Delete button a swipe shows is the last 80 points of the row: a click on its left edge
+// deletes, half a point before it hides the button.
+TEST_F(ScreenGesturesTest, TheDeleteButtonTakesClicksFromItsLeftEdge) {
+    twoResultsOnTheSavedTab();
+    auto g = gestures();
+    ASSERT_TRUE(g.drag({250, 120}, {120, 125}));
+    device->runFor(1);
+    EXPECT_TRUE(g.click({239.5F, 121}));
+    device->runFor(1);
+    EXPECT_TRUE(dump()["saved"]["saved_table"]["swiped"].is_null());
+    EXPECT_EQ(rowCounts(), (std::vector<int>{2}));
+    ASSERT_TRUE(g.drag({250, 120}, {120, 125}));
+    device->runFor(1);
+    EXPECT_TRUE(g.click({240, 121}));
+    device->runFor(1);
+    EXPECT_EQ(rowCounts(), (std::vector<int>{1}));
+}
+
 TEST_F(ScreenGesturesTest, ReturnAndEscapeEachCloseARefusalWithItsOneButton) {
     twoResultsOnTheSavedTab();
     auto g = gestures();
