@@ -68,6 +68,20 @@ TEST_F(UINavigationBarTest, ShouldPopComesBeforeThePopAndDidPopAfterItsAnimation
     EXPECT_EQ(delegate->log.back(), "didPop:Time: 00:01:02.3 top=Saved Times");
 }
 
+// A bar without a delegate pops and pushes all the same, and its animations end quietly.
+TEST_F(UINavigationBarTest, WithoutADelegateItemsStillComeAndGo) {
+    bar->setDelegate({});
+    EXPECT_TRUE(bar->simulateTapBackButton());
+    runFor(UINavigationBar::kTransitionDuration);
+    EXPECT_EQ(bar->topItem(), root);
+    bar->pushNavigationItemAnimated(panel, true);
+    runFor(UINavigationBar::kTransitionDuration);
+    EXPECT_EQ(bar->popNavigationItemAnimated(false), panel);
+    runFor(UINavigationBar::kTransitionDuration);
+    EXPECT_EQ(bar->topItem(), root);
+    EXPECT_TRUE(delegate->log.empty());
+}
+
 TEST_F(UINavigationBarTest, ARefusedPopKeepsTheItem) {
     delegate->allowPop = false;
     bar->simulateTapBackButton();

@@ -71,6 +71,8 @@ TEST_F(UITableViewCellTest, ItsLabelsSitAtThePlatformsInsets) {
     auto subtitled = UITableViewCell::withStyle(UITableViewCellStyleSubtitle, std::string("Sub"));
     auto text = subtitled->textLabel();
     EXPECT_EQ(text->frame(), CGRectMake(10, 0, 300, 43));
+    EXPECT_EQ(text->convertRectToView(text->bounds(), subtitled.get()), CGRectMake(10, 0, 300, 43))
+        << "the inset is from the row's own edge";
     EXPECT_EQ(text->font()->pointSize(), 20);
     EXPECT_TRUE(text->font()->isBold());
     auto detail = subtitled->detailTextLabel();

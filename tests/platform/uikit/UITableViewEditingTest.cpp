@@ -385,4 +385,24 @@ TEST_F(UITableViewEditingTest, WillSelectMayRefuse) {
     EXPECT_FALSE(table->simulateTapOnRow(at(0, 9))) << "no row there on screen";
 }
 
+// Every delegate message is optional, the delegate itself too: a table with only a data source
+// still selects on a tap, shows and commits a Delete button, and ends an animated scroll. A
+// Delete button tapped when none shows is not a tap on it.
+TEST_F(UITableViewEditingTest, WithoutADelegateEveryGestureStillWorks) {
+    show({section(std::nullopt, 12, "r")});
+    table->setDelegate({});
+    EXPECT_FALSE(table->simulateTapDeleteConfirmation()) << "no Delete button shows yet";
+    EXPECT_TRUE(table->simulateTapOnRow(at(0, 1)));
+    EXPECT_TRUE(sameIndexPath(table->indexPathForSelectedRow(), at(0, 1)));
+    EXPECT_TRUE(table->simulateSwipeOnRow(at(0, 2)));
+    EXPECT_TRUE(table->cellForRowAtIndexPath(at(0, 2))->showingDeleteConfirmation());
+    EXPECT_TRUE(table->simulateTapDeleteConfirmation());
+    EXPECT_EQ(model->logged("commit"), (std::vector<std::string>{"commit:1:0.2"}));
+    EXPECT_FALSE(table->simulateTapDeleteConfirmation()) << "the button went with its row";
+    EXPECT_EQ(model->logged("commit").size(), 1u);
+    table->setContentOffsetAnimated({0, 100}, true);
+    runFor(1);
+    EXPECT_EQ(table->contentOffset(), CGPointMake(0, 100));
+}
+
 } // namespace

@@ -3,6 +3,9 @@
 #include "tests/platform/uikit/UITableViewTestSupport.h"
 #include "tests/support/CaseName.h"
 
+#include <algorithm>
+#include <random>
+
 namespace {
 
 using namespace table_tests;
@@ -196,5 +199,223 @@ TEST_F(UITableViewTest, PlacesOutsideTheTableHaveAnEmptyRectangle) {
         }
     }
 }
+
+// The table caches its counts: a data source that changes without telling the table is not read
+// again until the table reloads.
+TEST_F(UITableViewTest, CountsStayAsLoadedUntilTheTableReloads) {
+    show({section(std::nullopt, 3, "a"), section(std::string("B"), 2, "b")}, false);
+    model->sections[0].rows.emplace_back("late");
+    model->sections.push_back(section(std::string("C"), 4, "c"));
+    table->setContentOffset({0, 10});
+    table->layoutIfNeeded();
+    EXPECT_EQ(table->numberOfSections(), 2);
+    EXPECT_EQ(table->numberOfRowsInSection(0), 3);
+    EXPECT_EQ(table->contentSize().height, 5 * 44 + 22);
+    table->reloadData();
+    EXPECT_EQ(table->numberOfSections(), 3);
+    EXPECT_EQ(table->numberOfRowsInSection(0), 4);
+    EXPECT_EQ(table->contentSize().height, 10 * 44 + 2 * 22);
+}
+
+// Seeded sessions of changes to a table's model and its surroundings (header and footer views,
+// section header height, reloads, rows dragged in editing mode, scrolls to rows, selections),
+// checked after every step against positions worked out from the model alone: every row's
+// rectangle, the content height, which headers are on screen, the offset a scroll to a row
+// lands on, and that each cell on screen shows whether its row is selected.
+class UITableViewGeometrySessions : public TableTest, public ::testing::WithParamInterface<unsigned> {};
+
+TEST_P(UITableViewGeometrySessions, RowsAndHeadersSitWhereTheModelPutsThem) {
+    std::mt19937 random(GetParam());
+    auto below = [&random](std::size_t n) { return static_cast<std::size_t>(random() % n); };
+    model = std::make_shared<ModelTableWith<DM::HeightForRow, DS::MoveRow>>();
+    auto freshModel = [&] {
+        std::vector<ModelSection> sections;
+        const std::size_t count = 1 + below(4);
+        for (std::size_t s = 0; s < count; ++s) {
+            std::optional<std::string> title;
+            if (below(3) != 0) {
+                title = std::string(1, static_cast<char>('A' + s));
+            }
+            sections.push_back(
+                section(title, static_cast<int>(below(7)), std::string(1, static_cast<char>('a' + s))));
+        }
+        return sections;
+    };
+    show(freshModel());
+    table->setAllowsMultipleSelection(true);
+    const CGFloat viewport = table->frame().size.height;
+    CGFloat headerView = 0;
+    CGFloat footerView = 0;
+    CGFloat sectionHeader = UITableView::kDefaultSectionHeaderHeight;
+
+    // Where the model puts section s: its top, its header's height, its rows' tops, its bottom.
+    struct Place {
+        CGFloat top, header, bottom;
+        std::vector<CGFloat> rows;
+    };
+    auto places = [&] {
+        std::vector<Place> out;
+        CGFloat y = headerView;
+        for (const auto& s : model->sections) {
+            Place p{y, s.title ? sectionHeader : 0, 0, {}};
+            y += p.header;
+            for (std::size_t r = 0; r < s.rows.size(); ++r) {
+                p.rows.push_back(y);
+                y += model->height;
+            }
+            p.bottom = y;
+            out.push_back(p);
+        }
+        return out;
+    };
+    auto contentHeight = [&] {
+        return (places().empty() ? headerView : places().back().bottom) + footerView;
+    };
+    auto anyRow = [&]() -> std::shared_ptr<NSIndexPath> {
+        std::vector<std::shared_ptr<NSIndexPath>> rows;
+        for (std::size_t s = 0; s < model->sections.size(); ++s) {
+            for (std::size_t r = 0; r < model->sections[s].rows.size(); ++r) {
+                rows.push_back(at(static_cast<NSInteger>(s), static_cast<NSInteger>(r)));
+            }
+        }
+        return rows.empty() ? nullptr : rows[below(rows.size())];
+    };
+
+    for (int step = 0; step < 30; ++step) {
+        std::string what;
+        std::optional<CGFloat> expectedOffset;
+        switch (below(8)) {
+        case 0:
+            headerView = below(3) == 0 ? 0 : static_cast<CGFloat>(20 + below(60));
+            what = "header view " + std::to_string(headerView);
+            table->setTableHeaderView(headerView > 0 ? UIView::withFrame(CGRectMake(0, 0, 320, headerView))
+                                                     : nullptr);
+            break;
+        case 1:
+            footerView = below(3) == 0 ? 0 : static_cast<CGFloat>(20 + below(60));
+            what = "footer view " + std::to_string(footerView);
+            table->setTableFooterView(footerView > 0 ? UIView::withFrame(CGRectMake(0, 0, 320, footerView))
+                                                     : nullptr);
+            break;
+        case 2: {
+            const CGFloat heights[] = {0, 1, 22, 30};
+            sectionHeader = heights[below(4)];
+            what = "section header height " + std::to_string(sectionHeader);
+            table->setSectionHeaderHeight(sectionHeader);
+            break;
+        }
+        case 3:
+            what = "reload";
+            model->sections = freshModel();
+            model->height = below(2) == 0 ? 44 : 30;
+            table->reloadData();
+            break;
+        case 4: {
+            auto cells = table->indexPathsForVisibleRows();
+            auto to = anyRow();
+            if (cells.empty() || !to) {
+                continue;
+            }
+            auto from = cells[below(cells.size())];
+            what = "drag " + testing_support::describe(from) + " to " + testing_support::describe(to);
+            table->setEditing(true);
+            table->layoutIfNeeded();
+            EXPECT_TRUE(table->simulateDrag(from, to)) << what;
+            table->setEditing(false);
+            break;
+        }
+        case 5: {
+            auto row = anyRow();
+            if (!row) {
+                continue;
+            }
+            const UITableViewScrollPosition positions[] = {
+                UITableViewScrollPositionNone, UITableViewScrollPositionTop, UITableViewScrollPositionMiddle,
+                UITableViewScrollPositionBottom};
+            const auto position = positions[below(4)];
+            what = "scroll to " + testing_support::describe(row) + " at " + std::to_string(position);
+            const Place p = places()[static_cast<std::size_t>(row->section())];
+            const CGFloat top = p.rows[static_cast<std::size_t>(row->row())];
+            const CGFloat bottom = top + model->height;
+            CGFloat y = table->contentOffset().y;
+            if (position == UITableViewScrollPositionTop ||
+                (position == UITableViewScrollPositionNone && top < y)) {
+                y = top;
+            } else if (position == UITableViewScrollPositionMiddle) {
+                y = (top + bottom - viewport) / 2;
+            } else if (position == UITableViewScrollPositionBottom ||
+                       (position == UITableViewScrollPositionNone && bottom > y + viewport)) {
+                y = bottom - viewport;
+            }
+            expectedOffset = std::clamp<CGFloat>(y, 0, std::max<CGFloat>(0, contentHeight() - viewport));
+            table->scrollToRowAtIndexPathAtScrollPositionAnimated(row, position, false);
+            break;
+        }
+        case 6: {
+            const CGFloat most = std::max<CGFloat>(0, contentHeight() - viewport);
+            const CGFloat y = std::floor(most * static_cast<CGFloat>(below(101)) / 100);
+            what = "offset " + std::to_string(y);
+            table->setContentOffset({0, y});
+            break;
+        }
+        default: {
+            auto row = anyRow();
+            if (!row) {
+                continue;
+            }
+            const bool selected =
+                table->cellForRowAtIndexPath(row) && table->cellForRowAtIndexPath(row)->isSelected();
+            what = (selected ? "deselect " : "select ") + testing_support::describe(row);
+            if (selected) {
+                table->deselectRowAtIndexPathAnimated(row, false);
+            } else {
+                table->selectRowAtIndexPathAnimatedScrollPosition(row, false, UITableViewScrollPositionNone);
+            }
+        }
+        }
+        table->layoutIfNeeded();
+        SCOPED_TRACE("step " + std::to_string(step) + ": " + what);
+        if (expectedOffset) {
+            EXPECT_EQ(table->contentOffset().y, *expectedOffset);
+        }
+        const auto expected = places();
+        EXPECT_EQ(table->contentSize().height, contentHeight());
+        const CGFloat top = table->contentOffset().y;
+        std::vector<NSInteger> headers;
+        for (std::size_t s = 0; s < expected.size(); ++s) {
+            const Place& p = expected[s];
+            for (std::size_t r = 0; r < p.rows.size(); ++r) {
+                EXPECT_EQ(
+                    table->rectForRowAtIndexPath(at(static_cast<NSInteger>(s), static_cast<NSInteger>(r))),
+                    CGRectMake(0, p.rows[r], 320, model->height))
+                    << "row " << s << "." << r;
+            }
+            if (p.header > 0 && p.bottom > top && p.top < top + viewport) {
+                headers.push_back(static_cast<NSInteger>(s));
+            }
+        }
+        std::vector<NSInteger> shownHeaders;
+        for (const auto& header : table->visibleHeaders()) {
+            shownHeaders.push_back(header.section);
+        }
+        EXPECT_EQ(shownHeaders, headers);
+        const auto selected = table->indexPathsForSelectedRows();
+        for (const auto& cell : table->visibleCells()) {
+            auto path = table->indexPathForCell(cell);
+            ASSERT_NE(path, nullptr);
+            const bool listed = std::any_of(selected.begin(), selected.end(), [&](const auto& p) {
+                return p->compare(*path) == NSOrderedSame;
+            });
+            EXPECT_EQ(cell->isSelected(), listed) << "the cell of " << testing_support::describe(path);
+        }
+        ASSERT_NE(checker, nullptr);
+        ASSERT_EQ(checker->check(), "");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, UITableViewGeometrySessions, ::testing::Range(1U, 21U),
+                         [](const ::testing::TestParamInfo<unsigned>& info) {
+                             return "seed_" + std::to_string(info.param);
+                         });
 
 } // namespace

@@ -242,4 +242,23 @@ TEST_F(UITableViewUpdatesTest, SelectionFollowsItsRow) {
     EXPECT_TRUE(table->cellForRowAtIndexPath(at(0, 1))->isSelected());
 }
 
+// In one batch each row leaves with the animation given for it or for its own section: a row
+// deleted without animation goes at once though another section fades out before it is named.
+TEST_F(UITableViewUpdatesTest, EachRowLeavesWithItsOwnAnimation) {
+    show({section(std::string("A"), 3, "a"), section(std::string("B"), 2, "b")});
+    auto a0 = table->cellForRowAtIndexPath(at(0, 0));
+    auto b0 = table->cellForRowAtIndexPath(at(1, 0));
+    ASSERT_NE(b0, nullptr);
+    table->beginUpdates();
+    table->deleteSectionsWithRowAnimation(NSIndexSet::indexSetWithIndex(1), UITableViewRowAnimationFade);
+    table->deleteRowsAtIndexPathsWithRowAnimation(paths({{0, 0}}), UITableViewRowAnimationNone);
+    model->sections = {section(std::string("A"), 0, "a")};
+    model->sections[0].rows = {"a1", "a2"};
+    table->endUpdates();
+    ASSERT_EQ(table->dyingCells().size(), 1u);
+    EXPECT_EQ(table->dyingCells()[0].cell, b0);
+    EXPECT_EQ(table->dyingCells()[0].animation, UITableViewRowAnimationFade);
+    EXPECT_NE(a0->superview().get(), table.get()) << "the row deleted without animation left at once";
+}
+
 } // namespace

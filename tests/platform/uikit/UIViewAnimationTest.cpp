@@ -8,6 +8,8 @@
 #include "platform/uikit/UIView.h"
 #include "tests/support/DeviceFixture.h"
 
+#include <random>
+
 namespace {
 
 using testing_support::DeviceTest;
@@ -188,5 +190,60 @@ TEST_F(UIViewAnimationTest, ALaterAnimationOfTheSamePropertyTakesOverTheScreen) 
     EXPECT_FLOAT_EQ(view->presentationFrame(now()).origin.x, 160);
     EXPECT_FLOAT_EQ(view->presentationFrame(now() + 0.5).origin.x, 240);
 }
+
+// Seeded sessions of linear blocks, each with its own duration and delay, changing the alpha of
+// some of three views, some of them twice: after the commit each view shows its value from before
+// the block until the delay is over, then moves in a straight line to the last value it was given,
+// whatever the other views in the block do.
+class UIViewAnimationSessions : public UIViewAnimationTest, public ::testing::WithParamInterface<unsigned> {};
+
+TEST_P(UIViewAnimationSessions, EachViewMovesFromItsOwnStartToItsOwnEndAfterTheDelay) {
+    std::mt19937 random(GetParam());
+    auto below = [&random](unsigned n) { return random() % n; };
+    std::vector<std::shared_ptr<UIView>> views;
+    for (int i = 0; i < 3; ++i) {
+        views.push_back(UIView::withFrame(CGRectMake(0, 0, 10, 10)));
+    }
+    for (int block = 0; block < 8; ++block) {
+        const double duration = 0.1 * (1 + below(8));
+        const double delay = 0.1 * below(3);
+        std::vector<float> from;
+        std::vector<float> to;
+        for (const auto& view : views) {
+            from.push_back(view->alpha());
+        }
+        to = from;
+        UIView::beginAnimationsContext();
+        UIView::setAnimationCurve(UIViewAnimationCurveLinear);
+        UIView::setAnimationDuration(duration);
+        UIView::setAnimationDelay(delay);
+        const unsigned changes = 1 + below(4);
+        for (unsigned c = 0; c < changes; ++c) {
+            const unsigned v = below(3);
+            to[v] = 0.1f * static_cast<float>(below(11));
+            views[v]->setAlpha(to[v]);
+        }
+        UIView::commitAnimations();
+        const double start = now();
+        SCOPED_TRACE("block " + std::to_string(block) + ": " + std::to_string(duration) + " s after " +
+                     std::to_string(delay) + " s");
+        for (const double moment :
+             {start, start + delay / 2, start + delay, start + delay + duration * 0.25,
+              start + delay + duration * 0.5, start + delay + duration * 0.75, start + delay + duration}) {
+            const double progress = std::clamp((moment - start - delay) / duration, 0.0, 1.0);
+            for (std::size_t v = 0; v < views.size(); ++v) {
+                EXPECT_EQ(views[v]->alpha(), to[v]) << "the model holds the end value at once";
+                EXPECT_NEAR(views[v]->presentationAlpha(moment), from[v] + (to[v] - from[v]) * progress, 1e-5)
+                    << "view " << v << " at " << moment - start << " s";
+            }
+        }
+        runFor(delay + duration + 0.05);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, UIViewAnimationSessions, ::testing::Range(1U, 21U),
+                         [](const ::testing::TestParamInfo<unsigned>& info) {
+                             return "seed_" + std::to_string(info.param);
+                         });
 
 } // namespace

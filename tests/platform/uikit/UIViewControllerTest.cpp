@@ -131,7 +131,9 @@ TEST_F(UIViewControllerTest, TabsLoadWhenFirstShownAndAppearOnEverySelectionOnSc
 
     auto window = UIView::withFrame<UIWindow>(CGRectMake(0, 0, 320, 480));
     window->setRootViewController(tabs);
+    window->setHidden(true);
     window->makeKeyAndVisible();
+    EXPECT_FALSE(window->isHidden()) << "making a window visible shows it";
     EXPECT_EQ(log, (std::vector<std::string>{"b.didLoad", "b.willAppear", "b.didAppear"}));
     EXPECT_FALSE(a->isViewLoaded());
     EXPECT_EQ(b->view()->frame().size.height, 460 - UITabBarController::kTabBarHeight);
