@@ -16,6 +16,7 @@ Switches parseSwitches(std::string_view value) {
         s.hooks |= item == "hooks" || item == "all";
         s.runLoop |= item == "runloop" || item == "all";
         s.store |= item == "store" || item == "all";
+        s.frames |= item == "frames" || item == "all";
         if (end == std::string_view::npos) {
             break;
         }
@@ -44,6 +45,8 @@ bool enabled(Channel channel) {
         return switches().runLoop;
     case Channel::Store:
         return switches().store;
+    case Channel::Frames:
+        return switches().frames;
     }
     return false;
 }
@@ -52,7 +55,8 @@ void log(Channel channel, std::string_view text) {
     const char* tag = channel == Channel::Send      ? "send"
                       : channel == Channel::Hooks   ? "hooks"
                       : channel == Channel::RunLoop ? "runloop"
-                                                    : "store";
+                      : channel == Channel::Store   ? "store"
+                                                    : "frame";
     std::cerr << "[" << tag << "] " << text << '\n';
 }
 

@@ -9,6 +9,7 @@
 #include "hosts/clock/StopWatchViewController.h"
 #include "hosts/clock/TimerViewController.h"
 #include "hosts/clock/WorldClockViewController.h"
+#include "platform/foundation/NSDateFormatter.h"
 #include "platform/uikit/AlertPresenter.h"
 #include "platform/uikit/UIAlertView.h"
 #include "platform/uikit/UIWindow.h"
@@ -111,6 +112,17 @@ void Device::showLaunchImage(std::string name, std::string bundleIdentifier) {
 void Device::runFor(double seconds) {
     launchImageShown_.reset();
     runLoop_.runFor(seconds);
+}
+
+const NSDateFormatter& Device::statusClockFormatter() {
+    if (!statusClockFormatter_) {
+        statusClockFormatter_ = rt::make<NSDateFormatter>();
+        statusClockFormatter_->setDateFormat("h:mm a");
+        // Nil locale and zone: the region in force at each use.
+        statusClockFormatter_->setLocale(nullptr);
+        statusClockFormatter_->setTimeZone(nullptr);
+    }
+    return *statusClockFormatter_;
 }
 
 void Device::settle() {

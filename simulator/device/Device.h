@@ -26,6 +26,7 @@
 #include <vector>
 
 class AppController;
+class NSDateFormatter;
 class UIWindow;
 
 namespace sim {
@@ -101,6 +102,9 @@ class Device {
     void settle();
     [[nodiscard]] NSRunLoop& runLoop() { return runLoop_; }
     [[nodiscard]] ui::Environment& environment() { return environment_; }
+    /// The status bar clock's formatter ("h:mm a" in the device's region at each use), made at
+    /// the first use and kept: a window draws the clock at every frame.
+    [[nodiscard]] const NSDateFormatter& statusClockFormatter();
 
   private:
     void registerHostClasses();
@@ -123,6 +127,7 @@ class Device {
     std::shared_ptr<SpringBoard> springBoard_;
     std::shared_ptr<AppController> app_;
     std::optional<ShownLaunchImage> launchImageShown_;
+    std::shared_ptr<NSDateFormatter> statusClockFormatter_;
 };
 
 } // namespace sim

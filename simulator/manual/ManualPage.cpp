@@ -237,9 +237,10 @@ std::string manualPage(const std::vector<CommandModel>& commands,
     page += ".TP\n.B XDG_DATA_HOME\n" +
             roffText("The default home folder is $XDG_DATA_HOME/lapvane/home when it is set.") + "\n";
     page += ".TP\n.B LAPVANE_TRACE\n" +
-            roffText("A comma-separated list of send, hooks, runloop and store: logs message sends, hook "
-                     "installs, delayed messages and each change written to the saved-times file (the "
-                     "record's date and its sections).") +
+            roffText("A comma-separated list of send, hooks, runloop, store and frames: logs message sends, "
+                     "hook installs, delayed messages, each change written to the saved-times file (the "
+                     "record's date and its sections) and each picture lapvane window draws (the "
+                     "device's clock).") +
             "\n";
     if (!facts.examples.empty()) {
         page += ".SH EXAMPLES\n";

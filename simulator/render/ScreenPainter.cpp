@@ -47,7 +47,7 @@ void ScreenPainter::paint(const Scene& scene) {
         paintStatusBar(scene);
         return;
     }
-    ViewPainter views(cr_, scene.moment, images_);
+    ViewPainter views(cr_, scene.moment, *images_);
     views.recordInto(record_);
     views.paint(scene.window);
     if (auto tabs = std::dynamic_pointer_cast<UITabBarController>(scene.window->rootViewController());
@@ -68,7 +68,7 @@ void ScreenPainter::paint(const Scene& scene) {
 
 void ScreenPainter::paintLaunchScreen(const Scene& scene) {
     CGRect screen = CGRectMake(0, 0, scene.screenSize.width, scene.screenSize.height);
-    if (!scene.launch->path.empty() && images_.drawFile(cr_, scene.launch->path, screen)) {
+    if (!scene.launch->path.empty() && images_->drawFile(cr_, scene.launch->path, screen)) {
         return;
     }
     // SpringBoard shows nothing but black when the bundle has no image by that name; the name
@@ -146,7 +146,7 @@ void ScreenPainter::paintTabBar(UITabBarController& tabs, CGRect bar) {
         std::shared_ptr<UIImage> image = isMore ? nullptr : items[i]->image();
         Rgba tint = isSelected ? Rgba{0.35, 0.75, 1.0, 1} : Rgba::white(0.55);
         if (image) {
-            images_.drawMask(cr_, *image, icon, tint);
+            images_->drawMask(cr_, *image, icon, tint);
         } else if (isMore) {
             setColor(cr_, tint);
             for (int dot = -1; dot <= 1; ++dot) {

@@ -17,7 +17,13 @@ namespace render {
 /// Paints scenes onto a cairo context whose unit is the point.
 class ScreenPainter {
   public:
-    explicit ScreenPainter(cairo_t* cr) : cr_(cr) {}
+    /// Paints with images of its own, read at their first use.
+    explicit ScreenPainter(cairo_t* cr) : cr_(cr), images_(&ownImages_) {}
+    /// Paints with `images`, whose decoded files outlive this painter: a window that paints
+    /// every frame reads each image file once, not once a frame.
+    ScreenPainter(cairo_t* cr, ImagePainter& images) : cr_(cr), images_(&images) {}
+    ScreenPainter(const ScreenPainter&) = delete;
+    ScreenPainter& operator=(const ScreenPainter&) = delete;
 
     /// Draws `scene` over the whole screen.
     void paint(const Scene& scene);
@@ -32,7 +38,8 @@ class ScreenPainter {
     void paintAlert(UIAlertView& alert, const Scene& scene);
 
     cairo_t* cr_;
-    ImagePainter images_;
+    ImagePainter ownImages_;
+    ImagePainter* images_;
     std::vector<PaintedView>* record_ = nullptr;
 };
 

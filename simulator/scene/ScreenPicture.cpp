@@ -7,18 +7,16 @@
 #include "platform/foundation/NSDate.h"
 #include "platform/foundation/NSDateFormatter.h"
 #include "platform/foundation/NSString.h"
-#include "platform/runtime/Runtime.h"
 
 #include <filesystem>
+#include <string>
 
 namespace sim {
 namespace {
 
 // The status bar's clock: the device's wall clock in its region, "8:38 AM".
-std::string statusClockText() {
-    auto formatter = rt::make<NSDateFormatter>();
-    formatter->setDateFormat("h:mm a");
-    auto text = formatter->stringFromDate(NSDate::date());
+std::string statusClockText(Device& device) {
+    auto text = device.statusClockFormatter().stringFromDate(NSDate::date());
     return text ? text->str() : std::string();
 }
 
@@ -34,7 +32,7 @@ render::Scene pictureScene(Device& device, const Scene& seen) {
     scene.screenSize = {profile.width, profile.height};
     scene.scale = profile.scale;
     scene.moment = seen.moment;
-    scene.clockText = statusClockText();
+    scene.clockText = statusClockText(device);
     if (const auto& shown = seen.launch) {
         render::LaunchScreen launch{shown->name, {}};
         // SpringBoard looks the name up in the application's bundle; only the Clock

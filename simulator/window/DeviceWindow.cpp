@@ -11,10 +11,12 @@
 
 #include "addon/store/SavedTimesStore.h"
 #include "platform/foundation/Region.h"
+#include "platform/runtime/Trace.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <memory>
 #include <string>
@@ -61,7 +63,12 @@ void drawScreen(GtkDrawingArea* /*area*/, cairo_t* cr, int width, int height, gp
         reportPlace(state, wide, high);
     }
     cairo_scale(cr, state.scale, state.scale);
-    render::ScreenPainter(cr).paint(screenScene(*state.device));
+    render::ScreenPainter(cr, state.images).paint(screenScene(*state.device));
+    if (rt::trace::enabled(rt::trace::Channel::Frames)) {
+        std::array<char, 32> moment{};
+        std::snprintf(moment.data(), moment.size(), "%.3f", state.device->now());
+        rt::trace::log(rt::trace::Channel::Frames, moment.data());
+    }
 }
 
 std::string wholeSecondNow() {

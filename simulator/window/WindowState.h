@@ -28,6 +28,7 @@ struct WindowState {
     /// Window pixels per screen point.
     double scale = 2;
     ScreenGestures gestures;
+    /// The decoded image files, kept across frames.
     render::ImagePainter images;
 
     // The clock. The virtual clock moves by the wall clock's steps times `speed`, except while

@@ -37,23 +37,26 @@ class Answerer : public NSObject {
     int answer() { return 42; }
 };
 
-// Each word of LAPVANE_TRACE against the channels it turns on: send, hooks, runloop, store.
+// Each word of LAPVANE_TRACE against the channels it turns on: send, hooks, runloop, store,
+// frames.
 TEST(Trace, TheSwitchesTurnOnTheChannelsNamed) {
     struct Case {
         const char* value;
-        bool send, hooks, runLoop, store;
+        bool send, hooks, runLoop, store, frames;
     };
     const Case cases[] = {
-        {"", false, false, false, false},
-        {"send", true, false, false, false},
-        {"hooks", false, true, false, false},
-        {"runloop", false, false, true, false},
-        {"store", false, false, false, true},
-        {"all", true, true, true, true},
-        {"store,send", true, false, false, true},
-        {",hooks,", false, true, false, false},
-        {"sends,Hooks", false, false, false, false},
-        {"runloop,all", true, true, true, true},
+        {"", false, false, false, false, false},
+        {"send", true, false, false, false, false},
+        {"hooks", false, true, false, false, false},
+        {"runloop", false, false, true, false, false},
+        {"store", false, false, false, true, false},
+        {"all", true, true, true, true, true},
+        {"store,send", true, false, false, true, false},
+        {"frames", false, false, false, false, true},
+        {"frame,frames,", false, false, false, false, true},
+        {",hooks,", false, true, false, false, false},
+        {"sends,Hooks", false, false, false, false, false},
+        {"runloop,all", true, true, true, true, true},
     };
     for (const Case& c : cases) {
         const rt::trace::Switches s = rt::trace::parseSwitches(c.value);
@@ -61,16 +64,16 @@ TEST(Trace, TheSwitchesTurnOnTheChannelsNamed) {
         EXPECT_EQ(s.hooks, c.hooks) << '"' << c.value << '"';
         EXPECT_EQ(s.runLoop, c.runLoop) << '"' << c.value << '"';
         EXPECT_EQ(s.store, c.store) << '"' << c.value << '"';
+        EXPECT_EQ(s.frames, c.frames) << '"' << c.value << '"';
     }
 }
 
 TEST(Trace, EachChannelTagsItsLines) {
     using rt::trace::Channel;
     const std::pair<Channel, const char*> cases[] = {
-        {Channel::Send, "[send] text\n"},
-        {Channel::Hooks, "[hooks] text\n"},
-        {Channel::RunLoop, "[runloop] text\n"},
-        {Channel::Store, "[store] text\n"},
+        {Channel::Send, "[send] text\n"},       {Channel::Hooks, "[hooks] text\n"},
+        {Channel::RunLoop, "[runloop] text\n"}, {Channel::Store, "[store] text\n"},
+        {Channel::Frames, "[frame] text\n"},
     };
     for (const auto& [channel, expected] : cases) {
         CapturedErrors errors;

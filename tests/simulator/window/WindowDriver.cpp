@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sstream>
 
 namespace testing_support {
 
@@ -20,6 +21,17 @@ int drivenWindowStatus(const std::string& folder, int systemStatus) {
         return code << 8; // as a wait status of a process that exited with `code`
     }
     return systemStatus;
+}
+
+std::string windowErrors(const std::string& folder) {
+    std::string kept;
+    std::istringstream errors(readWholeFile(folder + "/window.err"));
+    for (std::string line; std::getline(errors, line);) {
+        if (!line.starts_with("[frame] ")) {
+            kept += line + (errors.eof() ? "" : "\n");
+        }
+    }
+    return kept;
 }
 
 WindowRun driveWindow(const std::string& home, const std::string& folder, const std::string& steps,
@@ -38,7 +50,7 @@ WindowRun driveWindow(const std::string& home, const std::string& folder, const 
     WindowRun run;
     run.status = drivenWindowStatus(folder, std::system(command.c_str()));
     run.out = readWholeFile(folder + "/window.out");
-    run.err = readWholeFile(folder + "/window.err");
+    run.err = windowErrors(folder);
     run.driverErr = readWholeFile(folder + "/driver.err");
     run.folder = folder;
     return run;

@@ -13,11 +13,13 @@ namespace testing_support {
 struct WindowRun {
     /// drive-window's exit status (0 when every step ran and the window closed).
     int status = -1;
-    /// The window's standard output and error, and the driver's complaints.
+    /// The window's standard output and error (without the frame trace's lines), and the
+    /// driver's complaints.
     std::string out;
     std::string err;
     std::string driverErr;
-    /// Where the window ran (pictures it wrote, drive-window's `cpu` file, grabbed screens).
+    /// Where the window ran (pictures it wrote, drive-window's `cpu` and `frames` files, grabbed
+    /// screens).
     std::string folder;
 };
 
@@ -34,6 +36,10 @@ bool haveWindowTools();
 /// xvfb-run, or the window's exit status that drive-window kept in `folder` when it got that far
 /// (xvfb-run answers 5 of its own when it cannot clean up after the window closed).
 int drivenWindowStatus(const std::string& folder, int systemStatus);
+
+/// The window's standard error in `folder` without the lines of the frame trace that drive-window
+/// turns on (its `frames` step counts them).
+std::string windowErrors(const std::string& folder);
 
 /// Drives a window on `home` with `steps` in `folder` (a screen of `screen`, e.g. "1024x768"),
 /// with the window's `options`.

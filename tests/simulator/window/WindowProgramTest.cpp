@@ -130,9 +130,9 @@ TEST(WindowProgram, PointerAndKeysLeaveWhatTheEquivalentScriptLeavesAndTheWindow
         work.path() + "/driver.err'";
     int status = testing_support::drivenWindowStatus(work.path(), std::system(command.c_str()));
     std::string windowOut = readFile(work.path() + "/window.out");
-    ASSERT_EQ(status, 0) << readFile(work.path() + "/driver.err") << readFile(work.path() + "/window.err")
-                         << windowOut;
-    EXPECT_EQ(readFile(work.path() + "/window.err"), "");
+    ASSERT_EQ(status, 0) << readFile(work.path() + "/driver.err")
+                         << testing_support::windowErrors(work.path()) << windowOut;
+    EXPECT_EQ(testing_support::windowErrors(work.path()), "");
     auto windowDumps = testing_support::dumpsIn(windowOut);
     ASSERT_EQ(windowDumps.size(), 1U) << windowOut;
 
