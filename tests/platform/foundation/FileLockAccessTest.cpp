@@ -9,8 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -133,6 +135,48 @@ TEST(FileLockAccess, ALockFileThatCannotBeReadEitherSaysWhy) {
     ASSERT_EQ(asOrdinaryUser([&] { return failureInto(path, reports.file("missing")); }), 0);
     EXPECT_EQ(plist_test::readFile(reports.file("missing")),
               "cannot open the lock file " + lockPath + ": Permission denied");
+}
+
+// A signal that interrupts the wait for a lock another process holds does not end the wait: the
+// writer still takes the lock once the holder lets it go. The waiter runs in a child, whose
+// alarm has no handler restarting the call.
+TEST(FileLockAccess, AWaitInterruptedByASignalGoesOnUntilTheLockIsFree) {
+    ScratchFolder folder;
+    const std::string path = folder.file("times.plist");
+    const std::string lockPath = plist::FileLock::lockPathFor(path);
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT, 0644);
+        if (fd < 0 || ::flock(fd, LOCK_EX) != 0 || ::write(ready[1], "x", 1) != 1) {
+            ::_exit(1);
+        }
+        ::usleep(600 * 1000);
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1) << "the holder could not take the lock";
+    ::close(ready[0]);
+    const pid_t waiter = ::fork();
+    if (waiter == 0) {
+        struct sigaction action {};
+        action.sa_handler = [](int) {};
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = 0;
+        ::sigaction(SIGALRM, &action, nullptr);
+        struct itimerval timer {};
+        timer.it_value.tv_usec = 100 * 1000;
+        ::setitimer(ITIMER_REAL, &timer, nullptr);
+        const plist::FileLock lock = plist::FileLock::acquire(path);
+        ::_exit(lock.held() && !otherCanLock(lockPath) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(waiter, &status, 0), waiter);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the interrupted wait gave up";
+    ASSERT_EQ(::waitpid(holder, &status, 0), holder);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 } // namespace

@@ -48,6 +48,17 @@ TEST(NSArrayEquality, EqualOnlyItemByItem) {
     EXPECT_FALSE(ab->isEqual(*NSArray::with({NSString::with("a")})));
 }
 
+// indexOfObject: finds the first item equal to the object, not the same object.
+TEST(NSArrayIndex, TheFirstEqualItemOrNone) {
+    rt::Runtime runtime;
+    rt::Runtime::Scope scope{runtime};
+    auto aba = NSArray::with({NSString::with("a"), NSString::with("b"), NSString::with("a")});
+    EXPECT_EQ(aba->indexOfObject(*NSString::with("a")), 0u);
+    EXPECT_EQ(aba->indexOfObject(*NSString::with("b")), 1u);
+    EXPECT_EQ(aba->indexOfObject(*NSString::with("c")), NSArray::npos);
+    EXPECT_EQ(NSArray::with({})->indexOfObject(*NSString::with("a")), NSArray::npos);
+}
+
 TEST(NSDataEquality, EqualOnlyByteForByte) {
     rt::Runtime runtime;
     rt::Runtime::Scope scope{runtime};

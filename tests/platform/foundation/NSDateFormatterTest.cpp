@@ -1,4 +1,6 @@
 #include "platform/foundation/NSDateFormatter.h"
+#include "platform/foundation/NSString.h"
+#include "platform/foundation/NSTimeZone.h"
 #include "platform/foundation/Region.h"
 #include "platform/runtime/Runtime.h"
 #include "tests/support/CaseName.h"
@@ -6,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 #include <random>
 
 #include <string>
@@ -160,6 +164,31 @@ TEST(Region, ScopeOverridesOnlyWhatItNames) {
         EXPECT_EQ(ns::Region::current().timeZoneName, outside.timeZoneName);
     }
     EXPECT_EQ(ns::Region::current().localeIdentifier, outside.localeIdentifier);
+}
+
+// Outside any scope the zone is the host's, as TZ names it.
+TEST(Region, TheEnvironmentsZoneIsTheHosts) {
+    const char* before = std::getenv("TZ");
+    const std::optional<std::string> saved = before ? std::optional<std::string>(before) : std::nullopt;
+    ::setenv("TZ", "Asia/Tokyo", 1);
+    const std::string zone = ns::Region::fromEnvironment().timeZoneName;
+    if (saved) {
+        ::setenv("TZ", saved->c_str(), 1);
+    } else {
+        ::unsetenv("TZ");
+    }
+    EXPECT_EQ(zone, "Asia/Tokyo");
+}
+
+// Two zones are equal when they have the same name.
+TEST(NSTimeZoneEquality, ByName) {
+    rt::Runtime runtime;
+    rt::Runtime::Scope scope{runtime};
+    auto berlin = NSTimeZone::timeZoneWithName("Europe/Berlin");
+    ASSERT_NE(berlin, nullptr);
+    EXPECT_TRUE(berlin->isEqual(*NSTimeZone::timeZoneWithName("Europe/Berlin")));
+    EXPECT_FALSE(berlin->isEqual(*NSTimeZone::timeZoneWithName("UTC")));
+    EXPECT_FALSE(berlin->isEqual(*NSString::with("Europe/Berlin"))) << "another kind of object";
 }
 
 } // namespace

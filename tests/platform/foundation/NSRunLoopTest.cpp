@@ -6,10 +6,13 @@
 #include "platform/runtime/Message.h"
 #include "platform/runtime/NSException.h"
 #include "platform/runtime/Runtime.h"
+#include "platform/runtime/Trace.h"
 #include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
+#include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -178,6 +181,20 @@ TEST_F(NSRunLoopTest, PlatformStepsAndPassObserversRunWithTheLoop) {
     EXPECT_EQ(order, (std::vector<std::string>{"pass", "step", "pass", "pass"}));
 }
 
+// With the run-loop trace off, scheduling and delivering write nothing on standard error.
+TEST_F(NSRunLoopTest, WithTheTraceOffNothingIsWritten) {
+    if (rt::trace::enabled(rt::trace::Channel::RunLoop)) {
+        GTEST_SKIP() << "LAPVANE_TRACE turns the run-loop trace on in this run";
+    }
+    std::ostringstream errors;
+    std::streambuf* previous = std::cerr.rdbuf(errors.rdbuf());
+    performSelectorWithObjectAfterDelay(receiver(), sel_registerName("ping"), nullptr, 0.5);
+    loop.runFor(1);
+    std::cerr.rdbuf(previous);
+    EXPECT_EQ(log, (std::vector<std::string>{"ping@0.500000"}));
+    EXPECT_EQ(errors.str(), "");
+}
+
 TEST(VirtualClock, NeverRunsBackwards) {
     ns::VirtualClock clock(5);
     clock.advanceBy(1);
@@ -208,7 +225,12 @@ INSTANTIATE_TEST_SUITE_P(Encodings, MethodShapeTest,
                                            ShapeCase{"v12@0:4@8", 1, true}, ShapeCase{"v@:@@", 2, true},
                                            ShapeCase{"@@:", 0, false},
                                            ShapeCase{"v@:{CGRect={CGPoint=ff}{CGSize=ff}}", 1, true},
-                                           ShapeCase{"", -1, false}),
+                                           // A struct, an array or a union before another argument
+                                           // ends at its own closing bracket.
+                                           ShapeCase{"v@:{CGPoint=ff}@", 2, true},
+                                           ShapeCase{"v@:[4i]@", 2, true}, ShapeCase{"v@:(U=if)@", 2, true},
+                                           // Too short to name self and _cmd.
+                                           ShapeCase{"v@", -1, true}, ShapeCase{"", -1, false}),
                          [](const auto& info) {
                              // The encoding's characters spelled out: '@' an object, ':' the selector.
                              std::string spelled;

@@ -378,6 +378,7 @@ TEST(PropertyListXmlReader, ReadsUtf16SurrogatesOnlyInPairs) {
     EXPECT_EQ(plist::wideXmlAsUtf8(utf16({'<', 0xD83D, 0xD83D})), std::nullopt) << "two high ones";
     EXPECT_EQ(plist::wideXmlAsUtf8(utf16({'<', 0xD83D})), std::nullopt) << "a high one at the end";
     EXPECT_EQ(plist::wideXmlAsUtf8(utf16({'<', 0xDE00})), std::nullopt) << "a low one alone";
+    EXPECT_EQ(plist::wideXmlAsUtf8("<?xml version=\"1.0\"?>"), std::nullopt) << "bytes that are not wide";
 }
 
 TEST(PropertyListXmlReader, AcceptsWhatThePlatformsParserAccepts) {

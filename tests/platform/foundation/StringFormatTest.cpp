@@ -43,6 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"IntegerIs32Bit", ns::format("%i", 4294967297LL), "1"},
         FormatCase{"LongLong", ns::format("%lld", 4294967297LL), "4294967297"},
         FormatCase{"NSInteger", ns::format("%qi", -5LL), "-5"},
+        FormatCase{"NegativeAtEachWidth", ns::format("%d|%i|%hd|%hhi", -5, -6, -7, -8), "-5|-6|-7|-8"},
         FormatCase{"Unsigned", ns::format("%u %x %X %o", 300u, 255, 255, 8), "300 ff FF 10"},
         FormatCase{"Char", ns::format("%c%c", 'o', 'k'), "ok"},
         FormatCase{"WidthAndFlags", ns::format("[%5.1f|%-4i|%04i|%+i]", 3.14159, 7, 7, 7),

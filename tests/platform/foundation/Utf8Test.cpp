@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -55,6 +57,23 @@ TEST(Utf8, Utf16UnitsBecomeTheShortestUtf8) {
         std::string out;
         ASSERT_TRUE(plist::appendUtf16BigEndianAsUtf8(bytes, 1, out)) << unit;
         EXPECT_EQ(out, utf8) << unit;
+    }
+}
+
+// Surrogate pairs at the edges of both halves make the four-byte characters at the ends of
+// their range; a high half without a low one after it, or a low one alone, is refused.
+TEST(Utf8, Utf16SurrogatePairsAtTheirEdges) {
+    const std::pair<std::vector<std::uint8_t>, std::optional<std::string>> cases[] = {
+        {{0xD8, 0x00, 0xDC, 0x00}, "\xF0\x90\x80\x80"}, {{0xDB, 0xFF, 0xDF, 0xFF}, "\xF4\x8F\xBF\xBF"},
+        {{0xDB, 0xFF, 0xDC, 0x00}, "\xF4\x8F\xB0\x80"}, {{0x00, 0x41, 0xDB, 0xFF}, std::nullopt},
+        {{0xD8, 0x00, 0x00, 0x41}, std::nullopt},       {{0xDF, 0xFF, 0x00, 0x41}, std::nullopt},
+    };
+    for (const auto& [bytes, utf8] : cases) {
+        std::string out;
+        const bool read = plist::appendUtf16BigEndianAsUtf8(bytes.data(), bytes.size() / 2, out);
+        EXPECT_EQ(read ? std::optional<std::string>(out) : std::nullopt, utf8)
+            << std::hex << unsigned{bytes[0]} << unsigned{bytes[1]} << " " << unsigned{bytes[2]}
+            << unsigned{bytes[3]};
     }
 }
 
