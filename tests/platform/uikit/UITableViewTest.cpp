@@ -200,17 +200,26 @@ TEST_F(UITableViewTest, PlacesOutsideTheTableHaveAnEmptyRectangle) {
     }
 }
 
-// The table caches its counts: a data source that changes without telling the table is not read
-// again until the table reloads.
+// The table caches its counts: loaded on first use, or by a reload, they are not asked again
+// when the data source changes without telling the table, until the table reloads.
 TEST_F(UITableViewTest, CountsStayAsLoadedUntilTheTableReloads) {
-    show({section(std::nullopt, 3, "a"), section(std::string("B"), 2, "b")}, false);
-    model->sections[0].rows.emplace_back("late");
-    model->sections.push_back(section(std::string("C"), 4, "c"));
-    table->setContentOffset({0, 10});
-    table->layoutIfNeeded();
-    EXPECT_EQ(table->numberOfSections(), 2);
-    EXPECT_EQ(table->numberOfRowsInSection(0), 3);
-    EXPECT_EQ(table->contentSize().height, 5 * 44 + 22);
+    table->setDataSource(model);
+    table->setDelegate(model);
+    for (const bool reloaded : {false, true}) {
+        SCOPED_TRACE(reloaded ? "loaded by a reload" : "loaded on first use");
+        model->sections = {section(std::nullopt, 3, "a"), section(std::string("B"), 2, "b")};
+        if (reloaded) {
+            table->reloadData();
+        }
+        EXPECT_EQ(table->numberOfRowsInSection(0), 3);
+        model->sections[0].rows.emplace_back("late");
+        model->sections.push_back(section(std::string("C"), 4, "c"));
+        table->setContentOffset({0, 10});
+        table->layoutIfNeeded();
+        EXPECT_EQ(table->numberOfSections(), 2);
+        EXPECT_EQ(table->numberOfRowsInSection(0), 3);
+        EXPECT_EQ(table->contentSize().height, 5 * 44 + 22);
+    }
     table->reloadData();
     EXPECT_EQ(table->numberOfSections(), 3);
     EXPECT_EQ(table->numberOfRowsInSection(0), 4);
