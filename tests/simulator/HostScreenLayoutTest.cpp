@@ -1,7 +1,7 @@
 // The Clock application's own screens as a person sees them: each tab's screen paints all of its
-// area, keeps what it shows inside it and apart, centres its centred text on the screen and
-// mirrors the stopwatch's two buttons; the lap list holds the newest laps from its top down, as
-// many as fit whole, each with its own time.
+// area, keeps what it shows inside it, each text inside the view that holds it, and apart, centres its
+// centred text on the screen and mirrors the stopwatch's two buttons; the lap list holds the newest laps from
+// its top down, as many as fit whole, each with its own time.
 
 #include "tests/simulator/SimulatorFixture.h"
 
@@ -25,6 +25,7 @@ namespace {
 struct Shown {
     CGRect frame{};
     CGRect visible{};
+    CGRect holder{};
     std::string text;
     bool centred = false;
     bool button = false;
@@ -61,13 +62,13 @@ class HostScreenLayout : public testing_support::SimulatorTest {
                     inButton || std::dynamic_pointer_cast<UIButton>(scene.elements[up].view) != nullptr;
             }
             if (auto button = std::dynamic_pointer_cast<UIButton>(element.view)) {
-                shown.push_back(
-                    {element.frame, element.visible, button->currentTitle().value_or(""), false, true});
+                shown.push_back({element.frame, element.visible, scene.elements[element.parent].frame,
+                                 button->currentTitle().value_or(""), false, true});
             } else if (auto label = std::dynamic_pointer_cast<UILabel>(element.view); label && !inButton) {
                 std::string text = label->text().value_or("");
                 if (!text.empty()) {
-                    shown.push_back({element.frame, element.visible, text,
-                                     label->textAlignment() == NSTextAlignmentCenter, false});
+                    shown.push_back({element.frame, element.visible, scene.elements[element.parent].frame,
+                                     text, label->textAlignment() == NSTextAlignmentCenter, false});
                 }
             }
         }
@@ -94,6 +95,8 @@ TEST_F(HostScreenLayout, EachTabPaintsItsAreaAndKeepsWhatItShowsInsideItApartAnd
             EXPECT_GE(CGRectGetMinY(item.frame), CGRectGetMinY(area)) << describe(item);
             EXPECT_LE(CGRectGetMaxX(item.frame), CGRectGetMaxX(area)) << describe(item);
             EXPECT_LE(CGRectGetMaxY(item.frame), CGRectGetMaxY(area)) << describe(item);
+            EXPECT_GE(CGRectGetMinY(item.frame), CGRectGetMinY(item.holder)) << describe(item);
+            EXPECT_LE(CGRectGetMaxY(item.frame), CGRectGetMaxY(item.holder)) << describe(item);
             if (item.centred) {
                 EXPECT_DOUBLE_EQ(CGRectGetMidX(item.frame), CGRectGetMidX(area)) << describe(item);
             }
@@ -205,6 +208,9 @@ TEST_P(LapListSessions, HoldTheNewestLapsAsManyAsFitWhole) {
                 EXPECT_LE(CGRectGetMaxX(part), CGRectGetMaxX(list));
                 EXPECT_LE(CGRectGetMaxY(part), CGRectGetMaxY(list)) << "a row cut by the list's foot";
             }
+            EXPECT_DOUBLE_EQ(CGRectGetMinX(rows[row].name) - CGRectGetMinX(list),
+                             CGRectGetMaxX(list) - CGRectGetMaxX(rows[row].time))
+                << "the name and the time as far from their own sides";
         }
         if (rows.size() < laps.size()) {
             EXPECT_LT(CGRectGetMaxY(list) - CGRectGetMaxY(rows.back().name), rowHeight)

@@ -2,7 +2,10 @@
 // the rows it covers and hides them from `screen`; a row under a section header is neither
 // printed nor touched there; the launch image is one state for `screen`, `dump` and `shot`; an
 // alert that is going says so, in a box as wide as any other; nothing is drawn stronger than
-// full alpha; a touch on the border of two rows reaches the lower one.
+// full alpha; a touch on the border of two rows reaches the lower one; a table is opaque from
+// alpha 0.99 up, its floating headers with it; two texts on one line of the screen's text are
+// never run together; the dump's pending messages are the Saved screen's own and its texts are
+// printed as typed.
 
 #include "tests/simulator/AddonSimulatorFixture.h"
 
@@ -12,8 +15,14 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/foundation/NSRunLoop.h"
+#include "platform/runtime/Selector.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UILabel.h"
 #include "platform/uikit/UITableView.h"
 #include "platform/uikit/UITableViewCell.h"
+#include "platform/uikit/UIViewController.h"
+#include "platform/uikit/UIWindow.h"
 
 #include <algorithm>
 #include <sstream>
@@ -150,6 +159,82 @@ TEST_F(SceneFindings, AnAlertThatIsGoingSaysSo) {
     EXPECT_EQ(alertBoxEdgeWidths(screen()), boxEdges) << screen();
     ASSERT_EQ(run("wait 1\n"), sim::kExitOk);
     EXPECT_TRUE(dump()["alerts"].empty());
+}
+
+TEST_F(SceneFindings, ATableIsOpaqueFromAlphaPointNineNineUpAndItsHeadersWithIt) {
+    saveResults(3);
+    auto table = sim::findSavedParts(*device)->savedTable;
+    struct Case {
+        float alpha;
+        bool opaque;
+    };
+    for (Case c : {Case{0.98F, false}, Case{0.99F, true}, Case{1.0F, true}}) {
+        SCOPED_TRACE(c.alpha);
+        table->setAlpha(c.alpha);
+        sim::Scene scene = sim::captureScene(*device);
+        const sim::SceneElement* drawn = scene.find(table.get());
+        ASSERT_NE(drawn, nullptr);
+        EXPECT_EQ(drawn->opaque, c.opaque);
+        int headers = 0;
+        for (const auto& element : scene.elements) {
+            if (element.kind == sim::SceneElement::Kind::SectionHeader && element.view == table) {
+                ++headers;
+                EXPECT_EQ(element.opaque, c.opaque) << *element.title;
+            }
+        }
+        EXPECT_GE(headers, 1);
+    }
+}
+
+TEST_F(SceneFindings, TwoTextsOnOneLineAreNeverRunTogether) {
+    // "abc" takes columns 0 to 2; "def" starts inside it, right after it or two columns on.
+    struct Case {
+        int column;
+        const char* line;
+    };
+    for (Case c : {Case{2, "abc def"}, Case{3, "abc def"}, Case{5, "abc  def"}}) {
+        SCOPED_TRACE(c.column);
+        std::vector<std::shared_ptr<UILabel>> labels;
+        for (const auto& [x, text] :
+             {std::pair<CGFloat, const char*>{0, "abc"}, {c.column * 6.4 + 1, "def"}}) {
+            auto label = UIView::withFrame<UILabel>(CGRectMake(x, 300, 60, 20));
+            label->setText(text);
+            label->setBackgroundColor(UIColor::clearColor());
+            device->window()->addSubview(label);
+            labels.push_back(label);
+        }
+        std::string shown = screen();
+        EXPECT_NE(shown.find("\n  " + std::string(c.line) + "\n"), std::string::npos) << shown;
+        for (const auto& label : labels) {
+            label->removeFromSuperview();
+        }
+    }
+}
+
+TEST_F(SceneFindings, TheDumpsPendingMessagesAreTheSavedScreensOwnAndItsTextsAreAsTyped) {
+    ASSERT_EQ(run("tab saved\nwait 1\n"), sim::kExitOk) << err.str();
+    auto parts = sim::findSavedParts(*device);
+    ASSERT_TRUE(parts.has_value());
+    // A message to another object and a platform step of the controller's are not its messages.
+    NSRunLoop& runLoop = device->runLoop();
+    runLoop.scheduleMessage(parts->savedTable, sel_registerName("reloadData"), nullptr, 5);
+    runLoop.scheduleStep(5, "a step", parts->controller, [] {});
+    EXPECT_EQ(dump()["saved"]["pending"], nlohmann::json::array());
+    runLoop.scheduleMessage(parts->controller, sel_registerName("viewWillAppear:"), nullptr, 7);
+    auto pending = dump()["saved"]["pending"];
+    ASSERT_EQ(pending.size(), 1U) << pending;
+    EXPECT_EQ(pending[0]["selector"], "viewWillAppear:");
+
+    ASSERT_EQ(run("edit\nadd\ntype S\xC3\xA9"
+                  "ance \xE2\x8F\xB1\n"),
+              sim::kExitOk)
+        << err.str();
+    out.str("");
+    ASSERT_EQ(run("dump\n"), sim::kExitOk);
+    EXPECT_NE(out.str().find("\"text\":\"S\xC3\xA9"
+                             "ance \xE2\x8F\xB1\""),
+              std::string::npos)
+        << out.str();
 }
 
 } // namespace

@@ -1,11 +1,14 @@
 // A table scrolled by hand: the rubber band past the ends, the coast at the platform's normal
-// deceleration rate after release, and the spring back to an end.
+// deceleration rate after release, and the spring back to an end; where a motion is at a moment
+// does not depend on how the time up to it was cut.
 
 #include "simulator/scene/ScrollMotion.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
+#include <string>
 
 namespace {
 
@@ -53,6 +56,8 @@ TEST(ScrollMotion, ACoastPastTheEndSpringsBackToRestExactlyThere) {
     EXPECT_EQ(motion.offset(), static_cast<double>(700.25f));
     // Released past the start with no speed, it comes back to the start.
     motion.release(-80, 0);
+    EXPECT_LT(motion.offset(), -79) << "the spring takes time: nothing moves before the clock does";
+    EXPECT_LT(motion.advance(16), -40) << "and it does not snap back in one frame";
     for (int i = 0; i < 400 && !motion.resting(); ++i) {
         EXPECT_LE(motion.advance(16), 0.5) << "the spring is damped: no overshoot the other way";
     }
@@ -67,6 +72,36 @@ TEST(ScrollMotion, ContentShorterThanItsViewRestsAtTheTop) {
         motion.advance(16);
     }
     EXPECT_EQ(motion.offset(), 0);
+}
+
+// Seeded releases inside and past the ends: advancing in random whole milliseconds, frame by
+// frame, lands on the offset one advance over the same time gives, moving or at rest.
+TEST(ScrollMotion, WhereItIsDoesNotDependOnHowTheTimeIsCut) {
+    int moving = 0;
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 random(seed);
+        std::uniform_real_distribution<double> offsets(-150, 1150);
+        std::uniform_real_distribution<double> speeds(-4, 4);
+        double offset = offsets(random);
+        double speed = speeds(random);
+        ScrollMotion whole(0, 1000, 400);
+        ScrollMotion pieces(0, 1000, 400);
+        whole.release(offset, speed);
+        pieces.release(offset, speed);
+        int until = static_cast<int>(random() % 400) + 40;
+        int elapsed = 0;
+        while (elapsed < until) {
+            int piece = static_cast<int>(random() % 40) + 1;
+            pieces.advance(piece);
+            elapsed += piece;
+        }
+        whole.advance(elapsed);
+        EXPECT_EQ(pieces.offset(), whole.offset()) << "after " << elapsed << " ms";
+        EXPECT_EQ(pieces.resting(), whole.resting());
+        moving += whole.resting() ? 0 : 1;
+    }
+    EXPECT_GT(moving, 20) << "most sessions end while the content still moves";
 }
 
 } // namespace
