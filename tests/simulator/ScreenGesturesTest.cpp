@@ -108,6 +108,28 @@ TEST_F(ScreenGesturesTest, ATapOnARowSlidesItsLapsInAndTheBackControlSlidesThemO
     EXPECT_EQ(dump()["saved"]["laps_table"]["frame_on_screen"][0], 320.0);
 }
 
+// The bar's items sit in its outer thirds; its middle third (the title) takes no click.
+TEST_F(ScreenGesturesTest, TheBarsMiddleThirdTakesNoClickAndItsRightThirdIsTheRightItem) {
+    twoResultsOnTheSavedTab();
+    auto g = gestures();
+    for (CGFloat x : {110.0F, 160.0F, 212.0F}) {
+        EXPECT_FALSE(g.click({x, 42})) << x;
+        device->runFor(1);
+        EXPECT_EQ(dump()["saved"]["editing"], false) << x;
+    }
+    EXPECT_TRUE(g.click({214, 42}));
+    device->runFor(1);
+    EXPECT_EQ(dump()["saved"]["editing"], true);
+}
+
+TEST_F(ScreenGesturesTest, ReturnAndEscapeWithNoAlertTakeNothing) {
+    twoResultsOnTheSavedTab();
+    auto g = gestures();
+    EXPECT_FALSE(g.pressReturn());
+    EXPECT_FALSE(g.pressEscape());
+    EXPECT_EQ(rowCounts(), (std::vector<int>{2}));
+}
+
 TEST_F(ScreenGesturesTest, KeysTypeIntoTheNewSectionDialogEscapeCancelsAndReturnAdds) {
     twoResultsOnTheSavedTab();
     auto g = gestures();
