@@ -1,7 +1,8 @@
 // The Clock application's own screens as a person sees them: each tab's screen paints all of its
-// area, keeps what it shows inside it, each text inside the view that holds it, and apart, centres its
-// centred text on the screen and mirrors the stopwatch's two buttons; the lap list holds the newest laps from
-// its top down, as many as fit whole, each with its own time.
+// area and keeps what it shows inside it, apart, each text inside the view that holds it; a
+// screen not simulated has its text about its middle; centred text is centred on the screen and
+// the stopwatch's two buttons mirror each other; the lap list holds the newest laps from its top
+// down, as many as fit whole, each with its own time.
 
 #include "tests/simulator/SimulatorFixture.h"
 
@@ -109,6 +110,14 @@ TEST_F(HostScreenLayout, EachTabPaintsItsAreaAndKeepsWhatItShowsInsideItApartAnd
             }
         }
         if (tab != "stopwatch") {
+            // A screen not simulated: its heading and note about the middle of its area.
+            CGFloat top = CGRectGetMaxY(area);
+            CGFloat bottom = CGRectGetMinY(area);
+            for (const auto& item : shown) {
+                top = std::min(top, CGRectGetMinY(item.frame));
+                bottom = std::max(bottom, CGRectGetMaxY(item.frame));
+            }
+            EXPECT_NEAR((top + bottom) / 2, CGRectGetMidY(area), area.size.height / 8);
             continue;
         }
         // The stopwatch's two buttons: one size, one line, each as far from its own side.

@@ -122,12 +122,26 @@ TEST_F(ScreenGesturesTest, TheBarsMiddleThirdTakesNoClickAndItsRightThirdIsTheRi
     EXPECT_EQ(dump()["saved"]["editing"], true);
 }
 
-TEST_F(ScreenGesturesTest, ReturnAndEscapeWithNoAlertTakeNothing) {
+TEST_F(ScreenGesturesTest, KeysWithNothingToActOnTakeNothing) {
     twoResultsOnTheSavedTab();
     auto g = gestures();
-    EXPECT_FALSE(g.pressReturn());
-    EXPECT_FALSE(g.pressEscape());
+    EXPECT_FALSE(g.pressReturn()) << "no alert";
+    EXPECT_FALSE(g.pressEscape()) << "no alert";
+    EXPECT_FALSE(g.backspace()) << "no alert";
     EXPECT_EQ(rowCounts(), (std::vector<int>{2}));
+    ASSERT_TRUE(g.click(kRightItem));
+    device->runFor(1);
+    ASSERT_TRUE(g.click(kLeftItem));
+    device->runFor(1);
+    EXPECT_FALSE(g.backspace()) << "an empty field";
+    EXPECT_EQ(dump()["alerts"][0]["text"], "");
+}
+
+TEST_F(ScreenGesturesTest, TheScreensLeftmostPointsTakeClicks) {
+    twoResultsOnTheSavedTab();
+    EXPECT_TRUE(gestures().click({0, kFirstRow.y}));
+    device->runFor(1);
+    EXPECT_EQ(dump()["saved"]["laps_table"]["frame_on_screen"][0], 0.0) << "the row's laps slid in";
 }
 
 TEST_F(ScreenGesturesTest, KeysTypeIntoTheNewSectionDialogEscapeCancelsAndReturnAdds) {
