@@ -261,9 +261,17 @@ TEST_F(ScreenGesturesTest, InEditModeTheMinusShowsDeleteAndTheGrabberMovesTheRow
 
 TEST_F(ScreenGesturesTest, ARowDroppedOnAnEmptySectionsHeaderOrBelowTheLastRowEndsThatSection) {
     twoResultsOnTheSavedTab();
-    ASSERT_EQ(run("edit\nadd\ntype Work\nbutton Add\nwait 1\n"), sim::kExitOk) << err.str();
-    ASSERT_EQ(rowCounts(), (std::vector<int>{2, 0}));
+    ASSERT_EQ(run("edit\nwait 1\n"), sim::kExitOk) << err.str();
     auto g = gestures();
+    // Default alone: dropped far below its last row, the first row becomes its last.
+    auto firstRow = [this] { return dump()["saved"]["saved_table"]["sections"][0]["rows"][0]["main"]; };
+    const auto first = firstRow();
+    EXPECT_TRUE(g.drag({300, 121}, {300, 400}));
+    device->runFor(1);
+    EXPECT_NE(firstRow(), first);
+    EXPECT_EQ(dump()["saved"]["saved_table"]["sections"][0]["rows"][1]["main"], first);
+    ASSERT_EQ(run("add\ntype Work\nbutton Add\nwait 1\n"), sim::kExitOk) << err.str();
+    ASSERT_EQ(rowCounts(), (std::vector<int>{2, 0}));
     // Default's two rows end at 226, where Work's empty section has its header: dropped on the
     // header's top edge.
     EXPECT_TRUE(g.drag({300, 121}, {300, 226}));
