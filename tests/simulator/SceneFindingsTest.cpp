@@ -4,8 +4,8 @@
 // alert that is going says so, in a box as wide as any other; nothing is drawn stronger than
 // full alpha; a touch on the border of two rows reaches the lower one; a table is opaque from
 // alpha 0.99 up, its floating headers with it; two texts on one line of the screen's text are
-// never run together; the dump's pending messages are the Saved screen's own and its texts are
-// printed as typed.
+// never run together; a text clipped away is not there; the dump's pending messages are the
+// Saved screen's own and its texts are printed as typed.
 
 #include "tests/simulator/AddonSimulatorFixture.h"
 
@@ -209,6 +209,26 @@ TEST_F(SceneFindings, TwoTextsOnOneLineAreNeverRunTogether) {
             label->removeFromSuperview();
         }
     }
+}
+
+TEST_F(SceneFindings, ATextClippedAwayIsNeitherSeenNorPrinted) {
+    auto box = UIView::withFrame<UIView>(CGRectMake(40, 300, 100, 40));
+    box->setClipsToBounds(true);
+    auto inside = UIView::withFrame<UILabel>(CGRectMake(0, 10, 100, 20));
+    inside->setText("kept in");
+    auto outside = UIView::withFrame<UILabel>(CGRectMake(0, 60, 100, 20));
+    outside->setText("clipped away");
+    box->addSubview(inside);
+    box->addSubview(outside);
+    device->window()->addSubview(box);
+    sim::Scene scene = sim::captureScene(*device);
+    ASSERT_NE(scene.find(outside.get()), nullptr);
+    EXPECT_FALSE(scene.find(outside.get())->seen());
+    EXPECT_TRUE(scene.find(inside.get())->seen());
+    std::string shown = screen();
+    EXPECT_NE(shown.find("kept in"), std::string::npos) << shown;
+    EXPECT_EQ(shown.find("clipped away"), std::string::npos) << shown;
+    box->removeFromSuperview();
 }
 
 TEST_F(SceneFindings, TheDumpsPendingMessagesAreTheSavedScreensOwnAndItsTextsAreAsTyped) {

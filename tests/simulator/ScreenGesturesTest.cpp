@@ -4,6 +4,8 @@
 
 #include "tests/simulator/SimulatorFixture.h"
 
+#include "simulator/render/AlertLayout.h"
+#include "simulator/scene/Inspector.h"
 #include "simulator/scene/ScreenGestures.h"
 
 #include "platform/foundation/NSIndexPath.h"
@@ -354,9 +356,18 @@ TEST_F(ScreenGesturesTest, EachGestureTellsTheRecorderTheCommandThatMeansIt) {
     ASSERT_TRUE(g.type("rk"));
     ASSERT_TRUE(g.pressReturn());
     device->runFor(1);
-    EXPECT_EQ(lines, (std::vector<std::string>{"tab 4", "start", "stop", "save", "tab 5", "tap 0 0", "back",
-                                               "swipe 0 0", "unswipe", "edit", "delete 0 0", "move 0 1 0 0",
-                                               "add", "type Wo", "type Work", "button Add"}));
+    // The dialog again, closed by a click on its first button.
+    ASSERT_TRUE(g.click(kLeftItem));
+    device->runFor(1);
+    auto alerts = sim::Inspector(*device).alerts();
+    ASSERT_FALSE(alerts.empty());
+    CGRect first = render::AlertLayout::of(*alerts.back(), {320, 568}).buttons.at(0);
+    ASSERT_TRUE(g.click({CGRectGetMidX(first), CGRectGetMidY(first)}));
+    device->runFor(1);
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"tab 4", "start", "stop", "save", "tab 5", "tap 0 0", "back",
+                                        "swipe 0 0", "unswipe", "edit", "delete 0 0", "move 0 1 0 0", "add",
+                                        "type Wo", "type Work", "button Add", "add", "button Dismiss"}));
 }
 
 TEST_F(ScreenGesturesTest, TheScrollCommandReachesTheLastOfThirtyRowsAndStopsAtTheEnds) {
