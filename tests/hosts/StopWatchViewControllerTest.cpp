@@ -1,9 +1,11 @@
 #include "hosts/clock/StopWatchViewController.h"
 
 #include "hosts/clock/ClockMessages.h"
+#include "hosts/clock/ClockPreferences.h"
 #include "hosts/clock/StopWatchLapTimeView.h"
 #include "hosts/clock/StopwatchTimeText.h"
 #include "platform/foundation/NSArray.h"
+#include "platform/foundation/NSNumber.h"
 #include "platform/runtime/ObjcClass.h"
 #include "platform/runtime/RuntimeFunctions.h"
 #include "platform/uikit/UIButton.h"
@@ -145,6 +147,18 @@ TEST_F(StopWatchViewControllerTest, AShortResultStoppedComesBackWithItsLap) {
         EXPECT_NEAR(relaunched->lapTimeView()->currentLapTime(), total - lapAt, 1e-9);
         lapReset();
     }
+}
+
+// Laps that add up to more than the stored total were not written with it: the total comes back
+// alone, all of it in the current lap.
+TEST_F(StopWatchViewControllerTest, LapsThatDoNotFitTheStoredTotalAreLeftOut) {
+    clk::ClockPreferences::update(
+        {{clk::kLastTimeKey, NSNumber::withDouble(5)},
+         {clk::kLapTimesKey, NSArray::with({NSNumber::withDouble(3), NSNumber::withDouble(4)})}});
+    auto relaunched = StopWatchViewController::stopwatch();
+    EXPECT_TRUE(relaunched->laps().empty());
+    EXPECT_NEAR(relaunched->totalTime(), 5.0, 1e-9);
+    EXPECT_NEAR(relaunched->lapTimeView()->currentLapTime(), 5.0, 1e-9);
 }
 
 // Each step the buttons take is reached through the runtime, so a replacement installed by a

@@ -4,8 +4,9 @@
 // alert that is going says so, in a box as wide as any other; nothing is drawn stronger than
 // full alpha; a touch on the border of two rows reaches the lower one; a table is opaque from
 // alpha 0.99 up, its floating headers with it; two texts on one line of the screen's text are
-// never run together; a text clipped away is not there; the dump's pending messages are the
-// Saved screen's own and its texts are printed as typed.
+// never run together, and share a line only when less than a line apart; a text clipped away or
+// covered at its middle is not there; the dump's pending messages are the Saved screen's own and
+// its texts are printed as typed.
 
 #include "tests/simulator/AddonSimulatorFixture.h"
 
@@ -229,6 +230,41 @@ TEST_F(SceneFindings, ATextClippedAwayIsNeitherSeenNorPrinted) {
     EXPECT_NE(shown.find("kept in"), std::string::npos) << shown;
     EXPECT_EQ(shown.find("clipped away"), std::string::npos) << shown;
     box->removeFromSuperview();
+}
+
+// An opaque box over the left of a text hides it only when it reaches the text's middle; texts
+// whose tops are a line apart (8 points) are on two lines, closer ones on one.
+TEST_F(SceneFindings, ATextIsHiddenByWhatCoversItsMiddleAndLinesAreEightPointsApart) {
+    auto add = [this](CGRect frame, const char* text) {
+        auto label = UIView::withFrame<UILabel>(frame);
+        label->setText(text);
+        label->setBackgroundColor(UIColor::clearColor());
+        device->window()->addSubview(label);
+        return label;
+    };
+    auto covered = add(CGRectMake(60, 300, 90, 20), "under");
+    auto box = UIView::withFrame<UIView>(CGRectMake(60, 300, 40, 20));
+    box->setBackgroundColor(UIColor::whiteColor());
+    device->window()->addSubview(box);
+    EXPECT_TRUE(sim::captureScene(*device).find(covered.get())->seen()) << "the box covers less than half";
+    box->setFrame(CGRectMake(60, 300, 46, 20));
+    EXPECT_FALSE(sim::captureScene(*device).find(covered.get())->seen()) << "the box covers the middle";
+    covered->removeFromSuperview();
+    box->removeFromSuperview();
+
+    struct Case {
+        CGFloat apart;
+        const char* lines;
+    };
+    for (Case c : {Case{7.5F, "\n  abc  def\n"}, Case{8, "\n       def\n  abc\n"}}) {
+        SCOPED_TRACE(c.apart);
+        auto lower = add(CGRectMake(0, 340 + c.apart, 30, 20), "abc");
+        auto upper = add(CGRectMake(30, 340, 30, 20), "def");
+        std::string shown = screen();
+        EXPECT_NE(shown.find(c.lines), std::string::npos) << shown;
+        lower->removeFromSuperview();
+        upper->removeFromSuperview();
+    }
 }
 
 TEST_F(SceneFindings, TheDumpsPendingMessagesAreTheSavedScreensOwnAndItsTextsAreAsTyped) {

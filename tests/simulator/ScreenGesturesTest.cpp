@@ -354,6 +354,7 @@ TEST_F(ScreenGesturesTest, EachGestureTellsTheRecorderTheCommandThatMeansIt) {
     device->runFor(1);
     ASSERT_TRUE(g.type("Wo"));
     ASSERT_TRUE(g.type("rk"));
+    ASSERT_TRUE(g.backspace());
     ASSERT_TRUE(g.pressReturn());
     device->runFor(1);
     // The dialog again, closed by a click on its first button.
@@ -364,10 +365,10 @@ TEST_F(ScreenGesturesTest, EachGestureTellsTheRecorderTheCommandThatMeansIt) {
     CGRect first = render::AlertLayout::of(*alerts.back(), {320, 568}).buttons.at(0);
     ASSERT_TRUE(g.click({CGRectGetMidX(first), CGRectGetMidY(first)}));
     device->runFor(1);
-    EXPECT_EQ(lines,
-              (std::vector<std::string>{"tab 4", "start", "stop", "save", "tab 5", "tap 0 0", "back",
-                                        "swipe 0 0", "unswipe", "edit", "delete 0 0", "move 0 1 0 0", "add",
-                                        "type Wo", "type Work", "button Add", "add", "button Dismiss"}));
+    EXPECT_EQ(lines, (std::vector<std::string>{"tab 4", "start", "stop", "save", "tab 5", "tap 0 0", "back",
+                                               "swipe 0 0", "unswipe", "edit", "delete 0 0", "move 0 1 0 0",
+                                               "add", "type Wo", "type Work", "type Wor", "button Add", "add",
+                                               "button Dismiss"}));
 }
 
 TEST_F(ScreenGesturesTest, TheScrollCommandReachesTheLastOfThirtyRowsAndStopsAtTheEnds) {
