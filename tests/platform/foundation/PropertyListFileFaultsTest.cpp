@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <functional>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -197,22 +198,40 @@ TEST(AtomicFile, SweepsOnlyTheTemporaryFilesOfWritersThatAreGone) {
     ScratchFolder folder;
     const std::string path = folder.file("times.plist");
     const std::string dead = std::to_string(testing_support::deadProcessId());
-    const std::string parent = std::to_string(::getppid());
+    // The live writer is a child of this test, so that a sweep that signals it instead of only
+    // asking after it reaches no process outside the test, and is seen.
+    const pid_t live = ::fork();
+    if (live == 0) {
+        ::pause();
+        ::_exit(0);
+    }
+    ASSERT_GT(live, 0);
+    struct Reaper {
+        pid_t pid;
+        ~Reaper() {
+            ::kill(pid, SIGKILL);
+            int status = 0;
+            ::waitpid(pid, &status, 0);
+        }
+    } const reaper{live};
+    const std::string liveId = std::to_string(live);
     writeFile(folder.file(".times.plist.tmp-" + dead + "-0"), "left by a killed writer");
     writeFile(folder.file(".times.plist.tmp-" + dead + "-17"), "another");
-    writeFile(folder.file(".times.plist.tmp-" + parent + "-3"), "a live writer's");
+    writeFile(folder.file(".times.plist.tmp-" + liveId + "-3"), "a live writer's");
     writeFile(folder.file(".other.plist.tmp-" + dead + "-0"), "another file's");
     writeFile(folder.file(".times.plist.tmp-x" + dead + "-0"), "not our pattern");
     writeFile(folder.file(".times.plist.tmp-" + dead), "not our pattern either");
     ASSERT_TRUE(plist::AtomicFile::write(path, "new").ok);
     const plist_test::ScratchFolder& f = folder;
     for (const std::string& kept :
-         {".other.plist.tmp-" + dead + "-0", ".times.plist.tmp-" + dead, ".times.plist.tmp-" + parent + "-3",
+         {".other.plist.tmp-" + dead + "-0", ".times.plist.tmp-" + dead, ".times.plist.tmp-" + liveId + "-3",
           ".times.plist.tmp-x" + dead + "-0"}) {
         EXPECT_NE(f.listing().find(kept), std::string::npos) << kept;
     }
     EXPECT_EQ(f.listing().find(".times.plist.tmp-" + dead + "-0"), std::string::npos);
     EXPECT_EQ(f.listing().find(".times.plist.tmp-" + dead + "-17"), std::string::npos);
+    int status = 0;
+    EXPECT_EQ(::waitpid(live, &status, WNOHANG), 0) << "the live writer was signalled";
 }
 
 TEST(AtomicFile, GivesTheNewFileTheOldOwnerAndAModeItsOwnerCanRead) {
