@@ -45,15 +45,16 @@ std::string large(char last) {
     return text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, FileBytesComparison,
-                         testing::Values(Comparison{"same", "<dict/>", "<dict/>"},
-                                         Comparison{"sameSizeOtherBytes", "<dict/>", "<dict/-"},
-                                         Comparison{"longer", "<dict/>", "<dict/>\n"},
-                                         Comparison{"shorter", "<dict/>\n", "<dict/>"},
-                                         Comparison{"empty", "", ""},
-                                         Comparison{"largeSame", large('a'), large('a')},
-                                         Comparison{"largeDifferingAtTheEnd", large('a'), large('b')}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Files, FileBytesComparison,
+    testing::Values(Comparison{"same", "<dict/>", "<dict/>"},
+                    Comparison{"sameSizeOtherBytes", "<dict/>", "<dict/-"},
+                    Comparison{"longer", "<dict/>", "<dict/>\n"},
+                    Comparison{"shorter", "<dict/>\n", "<dict/>"}, Comparison{"empty", "", ""},
+                    Comparison{"largeSame", large('a'), large('a')},
+                    Comparison{"largeDifferingAtTheEnd", large('a'), large('b')},
+                    Comparison{"largeDifferingAtTheStart", large('a'), "y" + large('a').substr(1)}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A file whose size says nothing (the kernel's files read as 0 bytes) is read to its end.
 TEST(FileBytes, AFileLongerThanItsSizeSaysIsReadWhole) {

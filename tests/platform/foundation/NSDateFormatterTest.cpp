@@ -117,6 +117,15 @@ TEST(DateFormatter, APatternOfTheTimeShowsEachMomentsOwnTime) {
               "03:30");
     EXPECT_EQ(formatter->stringFromDate(NSDate::withTimeIntervalSince1970(kMorningOfJan8Utc + 3600))->str(),
               "04:30");
+    // Letters at both ends of the alphabets are fields of the time too: milliseconds in the day
+    // and the half of the day.
+    for (const char* pattern : {"A", "a"}) {
+        formatter->setDateFormat(pattern);
+        EXPECT_NE(formatter->stringFromDate(NSDate::withTimeIntervalSince1970(kMorningOfJan8Utc))->str(),
+                  formatter->stringFromDate(NSDate::withTimeIntervalSince1970(kMorningOfJan8Utc + 13 * 3600))
+                      ->str())
+            << pattern;
+    }
 }
 
 class DateFormatterDefaultsTest : public ::testing::Test {

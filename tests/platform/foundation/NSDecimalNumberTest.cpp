@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <random>
 #include <string>
 
 namespace {
@@ -155,6 +157,27 @@ TEST(DecimalCompare, OrdersByValue) {
     EXPECT_EQ(ns::decimalCompare(nan, ns::decimalFromString("-1")), -1);
     EXPECT_EQ(ns::decimalCompare(ns::decimalFromString("-1"), nan), 1);
     EXPECT_EQ(ns::decimalCompare(nan, nan), 0);
+}
+
+// Random decimals of up to four digits, of either sign (zero and minus zero among them), with
+// exponents from -3 to 3: they order as their values do as doubles, which are exact enough here.
+TEST(DecimalCompare, AgreesWithTheOrderOfTheirValues) {
+    std::mt19937 random(20261209);
+    const auto decimal = [&random] {
+        const unsigned mantissa = random() % 4 == 0 ? random() % 3 : random() % 10000;
+        const int exponent = static_cast<int>(random() % 7) - 3;
+        return std::string(random() % 2 == 0 ? "-" : "") + std::to_string(mantissa) + "e" +
+               std::to_string(exponent);
+    };
+    for (int i = 0; i < 2000; ++i) {
+        const std::string a = decimal();
+        const std::string b = decimal();
+        const double x = std::strtod(a.c_str(), nullptr);
+        const double y = std::strtod(b.c_str(), nullptr);
+        const int expected = x < y ? -1 : x > y ? 1 : 0;
+        ASSERT_EQ(ns::decimalCompare(ns::decimalFromString(a), ns::decimalFromString(b)), expected)
+            << a << " " << b;
+    }
 }
 
 TEST(DecimalToDouble, IsTheNearestDouble) {

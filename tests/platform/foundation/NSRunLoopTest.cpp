@@ -195,6 +195,19 @@ TEST_F(NSRunLoopTest, WithTheTraceOffNothingIsWritten) {
     EXPECT_EQ(errors.str(), "");
 }
 
+TEST_F(NSRunLoopTest, CancellingByTokenSaysWhetherTheMessageWasStillPending) {
+    const std::uint64_t token = loop.scheduleMessage(receiver(), sel_registerName("ping"), nullptr, 1);
+    EXPECT_TRUE(loop.cancel(token));
+    EXPECT_FALSE(loop.cancel(token)) << "already gone";
+    loop.runFor(2);
+    EXPECT_TRUE(log.empty());
+}
+
+TEST(MethodShape, NoEncodingHasNoShape) {
+    EXPECT_EQ(ns::methodShape(nullptr).arguments, -1);
+    EXPECT_EQ(ns::methodShape("").arguments, -1);
+}
+
 TEST(VirtualClock, NeverRunsBackwards) {
     ns::VirtualClock clock(5);
     clock.advanceBy(1);

@@ -107,6 +107,8 @@ TEST_F(UINavigationBarTest, TheFirstItemOfAnEmptyBarAppearsAtOnce) {
     fresh->pushNavigationItemAnimated(root, true);
     EXPECT_FALSE(fresh->isTransitioning());
     EXPECT_EQ(delegate->log, (std::vector<std::string>{"didPush:Saved Times"}));
+    EXPECT_EQ(fresh->popNavigationItemAnimated(false), nullptr) << "the bar keeps its only item";
+    EXPECT_EQ(fresh->topItem(), root);
     fresh->pushNavigationItemAnimated(panel, true);
     EXPECT_TRUE(fresh->isTransitioning()) << "a second item slides in over the first";
 }

@@ -157,8 +157,10 @@ TEST_F(UITableViewCellTest, PrepareForReuseClearsSelectionButKeepsContent) {
     cell->textLabel()->setText("old");
     direct->setAlpha(0);
     cell->setSelectedAnimated(true, false);
+    cell->setShowingDeleteConfirmation(true);
     cell->prepareForReuse();
     EXPECT_FALSE(cell->isSelected());
+    EXPECT_FALSE(cell->showingDeleteConfirmation()) << "a reused cell shows no Delete button";
     EXPECT_FALSE(direct->isHighlighted());
     EXPECT_EQ(cell->textLabel()->text(), "old");
     EXPECT_EQ(direct->alpha(), 0.0f);

@@ -405,4 +405,38 @@ TEST_F(UITableViewEditingTest, WithoutADelegateEveryGestureStillWorks) {
     EXPECT_EQ(table->contentOffset(), CGPointMake(0, 100));
 }
 
+// A delegate that keeps the first row from indenting while editing.
+class FirstRowUnindented final : public AdoptsUITableViewDelegate<FirstRowUnindented> {
+  public:
+    bool tableViewShouldIndentWhileEditingRowAtIndexPath(TableRef, PathRef path) override {
+        return path->row() != 0;
+    }
+};
+
+// Whether a row indents while editing is the delegate's answer, where it gives one.
+TEST_F(UITableViewEditingTest, TheDelegateSaysWhichRowsIndentWhileEditing) {
+    show({section(std::nullopt, 3, "r")});
+    auto unindented = std::make_shared<FirstRowUnindented>();
+    table->setDelegate(unindented);
+    table->setEditing(true);
+    table->layoutIfNeeded();
+    EXPECT_FALSE(table->cellForRowAtIndexPath(at(0, 0))->shouldIndentWhileEditing());
+    EXPECT_TRUE(table->cellForRowAtIndexPath(at(0, 1))->shouldIndentWhileEditing());
+}
+
+// Rows scrolled off screen by the program take nothing from a Delete button on another row, which
+// still goes when its swipe ends.
+TEST_F(UITableViewEditingTest, ADeleteButtonStaysWhileOtherRowsLeaveTheScreen) {
+    show({section(std::nullopt, 12, "r")});
+    ASSERT_TRUE(table->simulateSwipeOnRow(at(0, 2)));
+    table->setContentOffset({0, 50});
+    table->layoutIfNeeded();
+    EXPECT_EQ(table->cellForRowAtIndexPath(at(0, 0)), nullptr) << "row 0 left the screen";
+    EXPECT_TRUE(sameIndexPath(table->swipedRow(), at(0, 2)));
+    auto swiped = table->cellForRowAtIndexPath(at(0, 2));
+    EXPECT_TRUE(swiped->showingDeleteConfirmation());
+    EXPECT_TRUE(table->simulateTapOutside());
+    EXPECT_FALSE(swiped->showingDeleteConfirmation()) << "the button still goes when the swipe ends";
+}
+
 } // namespace

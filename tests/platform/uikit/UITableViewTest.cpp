@@ -226,11 +226,31 @@ TEST_F(UITableViewTest, CountsStayAsLoadedUntilTheTableReloads) {
     EXPECT_EQ(table->contentSize().height, 10 * 44 + 2 * 22);
 }
 
+// A new data source or delegate is asked afresh at the next layout, without a reload; a table
+// with neither lays out empty.
+TEST_F(UITableViewTest, ANewDataSourceOrDelegateIsAskedAfresh) {
+    auto bare = UITableView::withFrameStyle(CGRectMake(0, 0, 320, 220), UITableViewStylePlain);
+    bare->layoutIfNeeded();
+    EXPECT_EQ(bare->numberOfSections(), 0);
+    EXPECT_EQ(bare->contentSize().height, 0);
+    auto tall = std::make_shared<ModelTableWith<DM::HeightForRow>>();
+    tall->height = 30;
+    tall->sections = {section(std::nullopt, 5, "b")};
+    bare->setDataSource(tall);
+    bare->layoutIfNeeded();
+    EXPECT_EQ(bare->contentSize().height, 5 * 44);
+    bare->setDelegate(tall);
+    bare->layoutIfNeeded();
+    EXPECT_EQ(bare->contentSize().height, 5 * 30);
+    EXPECT_EQ(bare->rectForRowAtIndexPath(at(0, 2)), CGRectMake(0, 60, 320, 30));
+}
+
 // Seeded sessions of changes to a table's model and its surroundings (header and footer views,
 // section header height, reloads, rows dragged in editing mode, scrolls to rows, selections),
 // checked after every step against positions worked out from the model alone: every row's
-// rectangle, the content height, which headers are on screen, the offset a scroll to a row
-// lands on, and that each cell on screen shows whether its row is selected.
+// rectangle and the row found at its middle, the content height, which headers are on screen, the
+// offset a scroll to a row (or a selection with a scroll position) lands on, and that each cell
+// on screen shows whether its row is selected.
 class UITableViewGeometrySessions : public TableTest, public ::testing::WithParamInterface<unsigned> {};
 
 TEST_P(UITableViewGeometrySessions, RowsAndHeadersSitWhereTheModelPutsThem) {
@@ -290,6 +310,31 @@ TEST_P(UITableViewGeometrySessions, RowsAndHeadersSitWhereTheModelPutsThem) {
         return rows.empty() ? nullptr : rows[below(rows.size())];
     };
 
+    auto anyPosition = [&] {
+        const UITableViewScrollPosition positions[] = {
+            UITableViewScrollPositionNone, UITableViewScrollPositionTop, UITableViewScrollPositionMiddle,
+            UITableViewScrollPositionBottom};
+        return positions[below(4)];
+    };
+    // Where a scroll to `row` at `position` brings the offset: the row at the top, middle or bottom
+    // of the viewport, or (at no position) just into view when it is not, within the content.
+    auto scrollTarget = [&](const std::shared_ptr<NSIndexPath>& row, UITableViewScrollPosition position) {
+        const Place p = places()[static_cast<std::size_t>(row->section())];
+        const CGFloat top = p.rows[static_cast<std::size_t>(row->row())];
+        const CGFloat bottom = top + model->height;
+        CGFloat y = table->contentOffset().y;
+        if (position == UITableViewScrollPositionTop ||
+            (position == UITableViewScrollPositionNone && top < y)) {
+            y = top;
+        } else if (position == UITableViewScrollPositionMiddle) {
+            y = (top + bottom - viewport) / 2;
+        } else if (position == UITableViewScrollPositionBottom ||
+                   (position == UITableViewScrollPositionNone && bottom > y + viewport)) {
+            y = bottom - viewport;
+        }
+        return std::clamp<CGFloat>(y, 0, std::max<CGFloat>(0, contentHeight() - viewport));
+    };
+
     for (int step = 0; step < 30; ++step) {
         std::string what;
         std::optional<CGFloat> expectedOffset;
@@ -338,25 +383,9 @@ TEST_P(UITableViewGeometrySessions, RowsAndHeadersSitWhereTheModelPutsThem) {
             if (!row) {
                 continue;
             }
-            const UITableViewScrollPosition positions[] = {
-                UITableViewScrollPositionNone, UITableViewScrollPositionTop, UITableViewScrollPositionMiddle,
-                UITableViewScrollPositionBottom};
-            const auto position = positions[below(4)];
+            const auto position = anyPosition();
             what = "scroll to " + testing_support::describe(row) + " at " + std::to_string(position);
-            const Place p = places()[static_cast<std::size_t>(row->section())];
-            const CGFloat top = p.rows[static_cast<std::size_t>(row->row())];
-            const CGFloat bottom = top + model->height;
-            CGFloat y = table->contentOffset().y;
-            if (position == UITableViewScrollPositionTop ||
-                (position == UITableViewScrollPositionNone && top < y)) {
-                y = top;
-            } else if (position == UITableViewScrollPositionMiddle) {
-                y = (top + bottom - viewport) / 2;
-            } else if (position == UITableViewScrollPositionBottom ||
-                       (position == UITableViewScrollPositionNone && bottom > y + viewport)) {
-                y = bottom - viewport;
-            }
-            expectedOffset = std::clamp<CGFloat>(y, 0, std::max<CGFloat>(0, contentHeight() - viewport));
+            expectedOffset = scrollTarget(row, position);
             table->scrollToRowAtIndexPathAtScrollPositionAnimated(row, position, false);
             break;
         }
@@ -374,11 +403,16 @@ TEST_P(UITableViewGeometrySessions, RowsAndHeadersSitWhereTheModelPutsThem) {
             }
             const bool selected =
                 table->cellForRowAtIndexPath(row) && table->cellForRowAtIndexPath(row)->isSelected();
-            what = (selected ? "deselect " : "select ") + testing_support::describe(row);
+            const auto position = anyPosition();
+            what = (selected ? "deselect " : "select at " + std::to_string(position) + " ") +
+                   testing_support::describe(row);
             if (selected) {
                 table->deselectRowAtIndexPathAnimated(row, false);
             } else {
-                table->selectRowAtIndexPathAnimatedScrollPosition(row, false, UITableViewScrollPositionNone);
+                // Selecting scrolls as a scroll to the row does, unless told not to scroll.
+                expectedOffset = position == UITableViewScrollPositionNone ? table->contentOffset().y
+                                                                           : scrollTarget(row, position);
+                table->selectRowAtIndexPathAnimatedScrollPosition(row, false, position);
             }
         }
         }
@@ -398,6 +432,10 @@ TEST_P(UITableViewGeometrySessions, RowsAndHeadersSitWhereTheModelPutsThem) {
                     table->rectForRowAtIndexPath(at(static_cast<NSInteger>(s), static_cast<NSInteger>(r))),
                     CGRectMake(0, p.rows[r], 320, model->height))
                     << "row " << s << "." << r;
+                const auto found = table->indexPathForRowAtPoint({160, p.rows[r] + model->height / 2});
+                EXPECT_TRUE(found && found->section() == static_cast<NSInteger>(s) &&
+                            found->row() == static_cast<NSInteger>(r))
+                    << "the row under the middle of row " << s << "." << r;
             }
             if (p.header > 0 && p.bottom > top && p.top < top + viewport) {
                 headers.push_back(static_cast<NSInteger>(s));

@@ -148,6 +148,10 @@ INSTANTIATE_TEST_SUITE_P(
                       [](UITableView& t) { t.moveRowAtIndexPathToIndexPath(at(2, 0), at(0, 0)); },
                       "attempt to move index path (<NSIndexPath> 2 indexes [2, 0]) that does not exist - "
                       "there are only 0 rows in section 2 before the update"},
+        InvalidUpdate{"RowMovedFromJustPastTheFirstSection", [](ModelTableDataSource&) {},
+                      [](UITableView& t) { t.moveRowAtIndexPathToIndexPath(at(0, 3), at(1, 0)); },
+                      "attempt to move index path (<NSIndexPath> 2 indexes [0, 3]) that does not exist - "
+                      "there are only 3 rows in section 0 before the update"},
         InvalidUpdate{"RowMovedFromJustPastItsSection", [](ModelTableDataSource&) {},
                       [](UITableView& t) { t.moveRowAtIndexPathToIndexPath(at(1, 3), at(0, 0)); },
                       "attempt to move index path (<NSIndexPath> 2 indexes [1, 3]) that does not exist - "
@@ -222,6 +226,22 @@ TEST_F(UITableViewUpdatesTest, SectionsInsertedAndDeletedInOneBatch) {
         EXPECT_DOUBLE_EQ(animation.start, now());
         EXPECT_DOUBLE_EQ(animation.end, now() + UITableView::kRowAnimationDuration)
             << "a fade takes its time";
+    }
+}
+
+// A reload inside a batch takes the data source's counts as they are then: an insertion the
+// reload already found is one too many at the end of the batch.
+TEST_F(UITableViewUpdatesTest, AReloadInsideABatchCountsFromWhatItFound) {
+    show({section(std::nullopt, 3, "r")}, false);
+    table->beginUpdates();
+    model->sections[0].rows.emplace_back("new");
+    table->reloadData();
+    table->insertRowsAtIndexPathsWithRowAnimation(paths({{0, 3}}), UITableViewRowAnimationNone);
+    try {
+        table->endUpdates();
+        FAIL() << "expected NSInternalInconsistencyException";
+    } catch (const NSException& e) {
+        EXPECT_EQ(e.reason(), rowsMessage(0, 4, 4, 1, 0));
     }
 }
 

@@ -246,4 +246,22 @@ INSTANTIATE_TEST_SUITE_P(Seeds, UIViewAnimationSessions, ::testing::Range(1U, 21
                              return "seed_" + std::to_string(info.param);
                          });
 
+// The did-stop message needs both a delegate and a selector: a block with only one of them ends
+// without a word.
+TEST_F(UIViewAnimationTest, ADelegateWithoutASelectorOrASelectorWithoutADelegateHearsNothing) {
+    auto listener = rt::make<StopListener>();
+    UIView::beginAnimationsContext();
+    UIView::setAnimationDuration(0.2);
+    UIView::setAnimationDelegate(listener);
+    view->setAlpha(0);
+    UIView::commitAnimations();
+    UIView::beginAnimationsContext();
+    UIView::setAnimationDuration(0.2);
+    UIView::setAnimationDidStopSelector(sel_registerName("stopped"));
+    view->setAlpha(1);
+    UIView::commitAnimations();
+    EXPECT_NO_THROW(runFor(0.5));
+    EXPECT_TRUE(listener->times.empty());
+}
+
 } // namespace

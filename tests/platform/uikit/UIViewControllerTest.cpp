@@ -5,6 +5,7 @@
 #include "platform/runtime/RuntimeFunctions.h"
 #include "platform/uikit/AdoptsUITabBarControllerDelegate.h"
 #include "platform/uikit/UIKitMessages.h"
+#include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UITabBarController.h"
 #include "platform/uikit/UITabBarItem.h"
 #include "platform/uikit/UIWindow.h"
@@ -18,7 +19,8 @@ using testing_support::DeviceTest;
 std::vector<std::string>* gLog = nullptr;
 
 // A controller that overrides the appearance methods the way an app's controller does:
-// its own C++ methods, registered in its own describe, each calling the base first.
+// its own C++ methods, registered in its own describe, each calling the base first. Each logs
+// its name and the message, and "animated" when the transition is.
 class Screen : public UIViewController {
   public:
     static constexpr const char* kClassName = "TestScreen";
@@ -36,15 +38,15 @@ class Screen : public UIViewController {
     }
     void viewWillAppear(bool animated) {
         UIViewController::viewWillAppear(animated);
-        gLog->push_back(name + ".willAppear");
+        gLog->push_back(name + ".willAppear" + (animated ? " animated" : ""));
     }
     void viewDidAppear(bool animated) {
         UIViewController::viewDidAppear(animated);
-        gLog->push_back(name + ".didAppear");
+        gLog->push_back(name + ".didAppear" + (animated ? " animated" : ""));
     }
     void viewWillDisappear(bool animated) {
         UIViewController::viewWillDisappear(animated);
-        gLog->push_back(name + ".willDisappear");
+        gLog->push_back(name + ".willDisappear" + (animated ? " animated" : ""));
     }
 };
 
@@ -58,7 +60,7 @@ class LeavingScreen : public Screen {
     }
     void viewDidDisappear(bool animated) {
         UIViewController::viewDidDisappear(animated);
-        gLog->push_back(name + ".didDisappear");
+        gLog->push_back(name + ".didDisappear" + (animated ? " animated" : ""));
     }
 };
 
@@ -144,6 +146,16 @@ TEST_F(UIViewControllerTest, TabsLoadWhenFirstShownAndAppearOnEverySelectionOnSc
     log.clear();
     tabs->setSelectedIndex(0);
     EXPECT_TRUE(log.empty()) << "selecting the selected tab again changes nothing";
+}
+
+// A window made visible without a size fills the screen; one with a size keeps it.
+TEST_F(UIViewControllerTest, AWindowWithoutASizeFillsTheScreen) {
+    auto sized = UIView::withFrame<UIWindow>(CGRectMake(0, 20, 200, 100));
+    sized->makeKeyAndVisible();
+    EXPECT_EQ(sized->frame(), CGRectMake(0, 20, 200, 100));
+    auto unsized = UIView::withFrame<UIWindow>(CGRectZero);
+    unsized->makeKeyAndVisible();
+    EXPECT_EQ(unsized->frame(), UIScreen::mainScreen()->bounds());
 }
 
 // A visible window's new root appears and the old one disappears, its view taken out; off

@@ -42,6 +42,30 @@ class CountingView : public UIView {
     void layoutSubviews() override { ++layouts; }
 };
 
+// A view that counts its moves to a superview.
+class MovingView : public UIView {
+  public:
+    static constexpr const char* kClassName = "MovingView";
+    using Super = UIView;
+    int moves = 0;
+    void didMoveToSuperview() override { ++moves; }
+};
+
+// Only a change of superview is a move: a new place among the same siblings is not.
+TEST_F(UIViewTest, OnlyAChangeOfSuperviewIsAMove) {
+    auto root = UIView::withFrame(CGRectMake(0, 0, 320, 480));
+    auto other = UIView::withFrame(CGRectZero);
+    auto view = UIView::withFrame<MovingView>(CGRectZero);
+    root->addSubview(view);
+    root->addSubview(UIView::withFrame(CGRectZero));
+    EXPECT_EQ(view->moves, 1);
+    root->insertSubviewAtIndex(view, 1);
+    root->sendSubviewToBack(view);
+    EXPECT_EQ(view->moves, 1);
+    other->addSubview(view);
+    EXPECT_EQ(view->moves, 2);
+}
+
 TEST_F(UIViewTest, LayoutRunsOnceForEachRequest) {
     auto view = UIView::withFrame<CountingView>(CGRectMake(0, 0, 10, 10));
     EXPECT_TRUE(view->needsLayout()) << "a new view is laid out once";
