@@ -267,6 +267,33 @@ TEST_F(SceneFindings, ATextIsHiddenByWhatCoversItsMiddleAndLinesAreEightPointsAp
     }
 }
 
+// A column is a character, not a byte: a three-letter text with an accented letter takes three
+// columns, and a text at column 5 after it is two blanks on.
+TEST_F(SceneFindings, ATextAfterAnAccentedOneStartsAtItsOwnColumn) {
+    const std::string accented = std::string("S\xC3\xA9") + "a";
+    std::vector<std::shared_ptr<UILabel>> labels;
+    for (const auto& [x, text] : {std::pair<CGFloat, std::string>{0, accented}, {5 * 6.4 + 1, "def"}}) {
+        auto label = UIView::withFrame<UILabel>(CGRectMake(x, 300, 40, 20));
+        label->setText(text);
+        label->setBackgroundColor(UIColor::clearColor());
+        device->window()->addSubview(label);
+        labels.push_back(label);
+    }
+    std::string shown = screen();
+    EXPECT_NE(shown.find("\n  " + accented + "  def\n"), std::string::npos) << shown;
+}
+
+// A view is drawn from alpha 0.004 up; fainter, it is not there at all.
+TEST_F(SceneFindings, AViewIsDrawnFromAlphaPointZeroZeroFourUp) {
+    auto label = UIView::withFrame<UILabel>(CGRectMake(0, 300, 100, 20));
+    label->setText("faint");
+    device->window()->addSubview(label);
+    for (float alpha : {0.0039F, 0.004F}) {
+        label->setAlpha(alpha);
+        EXPECT_EQ(sim::captureScene(*device).find(label.get()) != nullptr, alpha >= 0.004F) << alpha;
+    }
+}
+
 TEST_F(SceneFindings, TheDumpsPendingMessagesAreTheSavedScreensOwnAndItsTextsAreAsTyped) {
     ASSERT_EQ(run("tab saved\nwait 1\n"), sim::kExitOk) << err.str();
     auto parts = sim::findSavedParts(*device);

@@ -137,6 +137,9 @@ TEST_F(ScreenGesturesTest, KeysWithNothingToActOnTakeNothing) {
     device->runFor(1);
     EXPECT_FALSE(g.backspace()) << "an empty field";
     EXPECT_EQ(dump()["alerts"][0]["text"], "");
+    ASSERT_TRUE(g.type("\xC3\xA9"));
+    EXPECT_TRUE(g.backspace()) << "one character of two bytes";
+    EXPECT_EQ(dump()["alerts"][0]["text"], "");
 }
 
 TEST_F(ScreenGesturesTest, TheScreensLeftmostPointsTakeClicks) {
@@ -250,6 +253,8 @@ TEST_F(ScreenGesturesTest, InEditModeTheMinusShowsDeleteAndTheGrabberMovesTheRow
     device->runFor(1);
     ASSERT_TRUE(g.reorderControlAt(kSecondRowGrabber));
     EXPECT_FALSE(g.reorderControlAt({160, 191})) << "the middle of the row is no grabber";
+    EXPECT_TRUE(g.reorderControlAt({276, 191})) << "the grabber's left edge, 44 points from the right";
+    EXPECT_FALSE(g.reorderControlAt({275.5F, 191}));
     // The second row dropped on the first.
     EXPECT_TRUE(g.drag(kSecondRowGrabber, {300, 110}));
     device->runFor(1);
