@@ -1,17 +1,12 @@
 #include "simulator/script/LineReader.h"
 
-#include "simulator/script/CommandTable.h"
 #include "simulator/script/ScriptCommand.h"
 
 #include <cerrno>
-#include <clocale>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <readline.h>
-#include <signal.h>
 #include <string_view>
 
 namespace sim {
@@ -87,86 +82,6 @@ class FileLineReader final : public LineReader {
     std::string failure_;
 };
 
-// The candidates for the word being completed, chosen when its completion starts.
-const std::vector<std::string>* completionWords = nullptr;
-
-char* nextCompletion(const char* text, int state) {
-    static std::size_t index = 0;
-    if (state == 0) {
-        index = 0;
-    }
-    std::size_t length = std::strlen(text);
-    while (completionWords != nullptr && index < completionWords->size()) {
-        const std::string& word = (*completionWords)[index++];
-        if (word.compare(0, length, text) == 0) {
-            return strdup(word.c_str());
-        }
-    }
-    return nullptr;
-}
-
-char** completion(const char* text, int start, int /*end*/) {
-    rl_attempted_completion_over = 1;
-    completionWords =
-        &completionCandidates(std::string_view(rl_line_buffer, static_cast<std::size_t>(start)));
-    return completionWords->empty() ? nullptr : rl_completion_matches(text, nextCompletion);
-}
-
-// Set by Ctrl-C while a line is being typed.
-volatile std::sig_atomic_t interrupted = 0;
-
-void noteInterrupt(int /*signal*/) {
-    interrupted = 1;
-}
-
-class TerminalLineReader final : public LineReader {
-  public:
-    explicit TerminalLineReader(std::string prompt) : prompt_(std::move(prompt)) {
-        rl_attempted_completion_function = completion;
-        // The line editor reads characters as the locale's character type says: without it, an
-        // accent typed in a UTF-8 terminal is dropped. Only the character type: numbers and
-        // dates never follow the process locale.
-        std::setlocale(LC_CTYPE, "");
-        // Ctrl-C clears the line being typed, as a shell does, instead of ending the session:
-        // the read is interrupted (no restart) and the prompt comes back.
-        struct sigaction action {};
-        action.sa_handler = noteInterrupt;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &previous_);
-    }
-    ~TerminalLineReader() override { sigaction(SIGINT, &previous_, nullptr); }
-    TerminalLineReader(const TerminalLineReader&) = delete;
-    TerminalLineReader& operator=(const TerminalLineReader&) = delete;
-
-    std::optional<SourceLine> next() override {
-        char* raw = nullptr;
-        for (;;) {
-            interrupted = 0;
-            raw = readline(prompt_.c_str());
-            if (raw != nullptr || interrupted == 0) {
-                break;
-            }
-            std::fputc('\n', stdout);
-        }
-        if (raw == nullptr) {
-            std::fputc('\n', stdout);
-            return std::nullopt;
-        }
-        std::string line(raw);
-        std::free(raw);
-        if (!line.empty()) {
-            add_history(line.c_str());
-        }
-        return SourceLine{line, "<stdin>:" + std::to_string(++number_)};
-    }
-    [[nodiscard]] bool interactive() const override { return true; }
-
-  private:
-    std::string prompt_;
-    int number_ = 0;
-    struct sigaction previous_ {};
-};
-
 class PreparedLineReader final : public LineReader {
   public:
     explicit PreparedLineReader(std::vector<SourceLine> lines) : lines_(std::move(lines)) {}
@@ -206,10 +121,6 @@ std::unique_ptr<LineReader> fileLineReader(std::vector<std::filesystem::path> fi
 
 std::unique_ptr<LineReader> streamLineReader(std::istream& in, std::string name) {
     return std::make_unique<StreamLineReader>(in, std::move(name));
-}
-
-std::unique_ptr<LineReader> terminalLineReader(std::string prompt) {
-    return std::make_unique<TerminalLineReader>(std::move(prompt));
 }
 
 } // namespace sim
