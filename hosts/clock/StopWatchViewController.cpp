@@ -15,6 +15,7 @@
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UITabBarItem.h"
 
+#include <algorithm>
 #include <numeric>
 
 namespace {
@@ -44,6 +45,7 @@ std::shared_ptr<UIButton> makeButton(CGRect frame, const id& target, SEL action)
 void StopWatchViewController::describe(rt::ClassBuilder& b) {
     b.ivar(clockivar::isTimerRunning).ivar(clockivar::laptimeView).ivar(clockivar::laps);
     b.method<&StopWatchViewController::viewDidLoad>(msg::viewDidLoad);
+    b.method<&StopWatchViewController::viewDidAppear>(msg::viewDidAppear);
     b.method<&StopWatchViewController::startTimer>(clockmsg::startTimer);
     b.method<&StopWatchViewController::stopTimer>(clockmsg::stopTimer);
     b.method<&StopWatchViewController::lap>(clockmsg::lap);
@@ -264,6 +266,25 @@ void StopWatchViewController::refreshDisplay() {
     // Reset has nothing to clear on a stopwatch at zero.
     auto array = lapArray();
     lapReset_->setEnabled(running || totalTime() > 0 || (array && array->count() > 0));
+}
+
+void StopWatchViewController::viewDidAppear(bool animated) {
+    UIViewController::viewDidAppear(animated);
+    // The screen is built at the size it has when it loads (the whole application area); the tab
+    // bar controller fits it to the area above the bar only as it shows it.
+    fitLapList();
+}
+
+void StopWatchViewController::fitLapList() {
+    if (!lapList_ || !isViewLoaded()) {
+        return;
+    }
+    CGRect frame = lapList_->frame();
+    CGFloat height = std::max<CGFloat>(0, view()->bounds().size.height - frame.origin.y);
+    if (height != frame.size.height) {
+        lapList_->setFrame(CGRectMake(frame.origin.x, frame.origin.y, frame.size.width, height));
+        rebuildLapRows();
+    }
 }
 
 void StopWatchViewController::rebuildLapRows() {

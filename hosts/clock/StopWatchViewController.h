@@ -32,6 +32,8 @@ class StopWatchViewController : public UIViewController {
     // Registered methods.
     /// `viewDidLoad`: builds the displays, the two buttons and the lap list.
     void viewDidLoad();
+    /// `viewDidAppear:`: fits the lap list to the screen's final size.
+    void viewDidAppear(bool animated);
     /// `_startTimer`: starts or resumes counting.
     void startTimer();
     /// `_stopTimer`: stops counting and stores the total as "LASTTIME".
@@ -64,6 +66,8 @@ class StopWatchViewController : public UIViewController {
     void storeResult(double lastTime);
     void refreshDisplay();
     void rebuildLapRows();
+    // The lap list ends where the screen does; its rows are rebuilt when that changes its height.
+    void fitLapList();
     [[nodiscard]] std::shared_ptr<NSMutableArray> lapArray() const;
 
     std::shared_ptr<UILabel> timeLabel_;

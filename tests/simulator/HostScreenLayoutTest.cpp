@@ -144,7 +144,7 @@ class LapListSessions : public testing_support::SimulatorTest, public testing::W
         std::string timeText;
     };
     // The lap list's frame and its rows top down, read off the scene: the list is the view that
-    // holds the "Lap N" labels. False when no row is drawn.
+    // holds the "Lap N" labels, inside the stopwatch's screen. False when no row is drawn.
     bool lapList(CGRect& list, std::vector<Row>& rows) {
         sim::Scene scene = sim::captureScene(*device);
         std::size_t holder = sim::SceneElement::kNoParent;
@@ -159,6 +159,11 @@ class LapListSessions : public testing_support::SimulatorTest, public testing::W
             return false;
         }
         list = scene.elements[holder].frame;
+        auto controller = sim::Inspector(*device).selectedController();
+        const sim::SceneElement* screen = controller ? scene.find(controller->view().get()) : nullptr;
+        EXPECT_TRUE(screen != nullptr && CGRectGetMinY(list) >= CGRectGetMinY(screen->frame) &&
+                    CGRectGetMaxY(list) <= CGRectGetMaxY(screen->frame))
+            << "the lap list reaches out of the stopwatch's screen (under the tab bar)";
         std::vector<std::pair<CGRect, std::string>> labels;
         for (const auto& element : scene.elements) {
             auto label = std::dynamic_pointer_cast<UILabel>(element.view);
