@@ -1,5 +1,6 @@
 #include "simulator/manual/CompletionScript.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace sim::manual {
@@ -44,6 +45,7 @@ std::string bashCompletion(const std::vector<CommandModel>& commands) {
     std::string walk;
     std::string values;
     std::string levels;
+    std::string helpLevels;
     for (const auto& command : commands) {
         std::string key = pathKey(command);
         for (const auto& sub : command.subcommands) {
@@ -74,6 +76,25 @@ std::string bashCompletion(const std::vector<CommandModel>& commands) {
         }
         levels += "        \"" + key + "\")\n            words=\"" + wordList(command.subcommands) +
                   "\"\n            options=\"" + wordList(options) + "\" ;;\n";
+    }
+    // `help` takes a command's words ("help times list"): after it, the words that can come next
+    // in the command path so far, not file names.
+    bool hasHelp = std::any_of(commands.begin(), commands.end(), [](const CommandModel& command) {
+        return command.path == std::vector<std::string>{"help"};
+    });
+    if (hasHelp) {
+        for (const auto& command : commands) {
+            std::string key = pathKey(command);
+            std::string helpKey = key.empty() ? "help" : "help " + key;
+            for (const auto& sub : command.subcommands) {
+                walk += "            \"" + helpKey + "|" + checkedWord(sub) + "\") path=\"" + helpKey + " " +
+                        sub + "\" ;;\n";
+            }
+            if (!command.subcommands.empty()) {
+                helpLevels += "        \"" + helpKey + "\")\n            words=\"" +
+                              wordList(command.subcommands) + "\" ;;\n";
+            }
+        }
     }
 
     std::string script =
@@ -116,6 +137,9 @@ _lapvane() {
     local words="" options=""
     case "$path" in
 )" + levels +
+        R"(    esac
+    case "$path" in
+)" + helpLevels +
         R"(    esac
     if [[ "$cur" == -* ]]; then
         COMPREPLY=($(compgen -W "$options" -- "$cur"))

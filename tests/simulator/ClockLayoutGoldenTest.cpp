@@ -70,7 +70,7 @@ class ClockLayout : public testing_support::SimulatorTest {
                       << colourText(label->textColor()) << " aligned "
                       << static_cast<int>(label->textAlignment());
             } else {
-                lines << " view";
+                lines << " panel";
             }
             lines << " on " << colourText(element.view->backgroundColor()) << '\n';
         }
