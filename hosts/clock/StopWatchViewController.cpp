@@ -276,7 +276,7 @@ void StopWatchViewController::viewDidAppear(bool animated) {
 }
 
 void StopWatchViewController::fitLapList() {
-    if (!lapList_ || !isViewLoaded()) {
+    if (!lapList_) {
         return;
     }
     CGRect frame = lapList_->frame();
