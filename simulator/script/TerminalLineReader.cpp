@@ -153,10 +153,10 @@ class TerminalLineReader final : public LineReader {
         finishedLine = {};
         rl_callback_handler_install(prompt_.c_str(), takeFinishedLine);
         while (!finishedLine.finished) {
-            std::array<pollfd, 2> watched{{{fileno(rl_instream != nullptr ? rl_instream : stdin), POLLIN, 0},
-                                           {signals.fd(), POLLIN, 0}}};
+            // The editor reads `rl_instream` (standard input), set up by the handler's installation.
+            std::array<pollfd, 2> watched{{{fileno(rl_instream), POLLIN, 0}, {signals.fd(), POLLIN, 0}}};
             int ready = poll(watched.data(), watched.size(), -1);
-            int pollError = errno;
+            int pollError = ready < 0 ? errno : 0;
             if (int signal = signals.take(); signal == SIGINT) {
                 // Ctrl-C drops the line typed so far; a fresh prompt comes on the next line, as
                 // at a shell.
