@@ -3,8 +3,6 @@
 #include "simulator/script/ScriptCommand.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string_view>
